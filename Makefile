@@ -1,0 +1,44 @@
+# Two commands matter: `make run` and `make test`. Both install what is missing first.
+BUILD_DIR ?= build
+ASAN_DIR ?= build-asan
+FUZZ_DIR ?= build-fuzz
+CMAKE_FLAGS ?=
+ifdef CI
+CMAKE_FLAGS += -DKAV_WERROR=ON
+endif
+
+.PHONY: all deps build run test unit-test asan-test fuzz-test clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+$(BUILD_DIR)/build.ninja: | deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja $(CMAKE_FLAGS)
+
+build: deps $(BUILD_DIR)/build.ninja
+	cmake --build $(BUILD_DIR)
+
+run: build
+	./$(BUILD_DIR)/kav
+
+test: build
+	ctest --test-dir $(BUILD_DIR) --output-on-failure
+	$(MAKE) --no-print-directory asan-test
+	$(MAKE) --no-print-directory fuzz-test
+
+# The unit tests again, under AddressSanitizer and UndefinedBehaviorSanitizer.
+asan-test: deps
+	cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKAV_SANITIZE=ON -DKAV_BENCH=OFF $(CMAKE_FLAGS)
+	cmake --build $(ASAN_DIR)
+	ASAN_OPTIONS=detect_leaks=1 ctest --test-dir $(ASAN_DIR) -L unit --output-on-failure
+
+# Each parser's fuzz target runs briefly on its seed corpus.
+fuzz-test: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DKAV_FUZZ=ON $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_DIR)
+	scripts/run-fuzzers.sh $(FUZZ_DIR)
+
+clean:
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)

@@ -1,0 +1,157 @@
+#include "app/report.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <iostream>
+
+#include "app/spin_lock.h"
+
+namespace {
+
+constexpr size_t kMessageBufferSize = 5000;
+
+const char* const kModuleTags[kReportModuleCount] = {
+    "snd ", "drw ", "gme ", "mod ", "plr ", "kav ", "net ", "txr ", "gui ", "scr ", "pts ", "dbg ", "srv ",
+};
+
+struct LogState {
+    std::ofstream file;
+    bool writeToFile = false;
+    bool echoInfo = false;
+    unsigned char moduleInfoEnabled[kReportModuleCount] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+    char message[kMessageBufferSize];
+    SpinLock lock;
+    FatalHandler fatalHandler = DefaultFatalHandler;
+    ReportObserver observer;
+};
+
+LogState& State() {
+    // Never destroyed: reports may still come from exit handlers after statics die.
+    static LogState* state = new LogState;
+    return *state;
+}
+
+const char* ModuleTag(int module) {
+    return module >= 0 && module < kReportModuleCount ? kModuleTags[module] : "UKN ";
+}
+
+const char* LevelMarker(int level) {
+    switch (level) {
+        case kFatal: return "F ";
+        case kError: return "E ";
+        case kWarning: return "w ";
+        case kInfo: return "  ";
+        default: return "U ";
+    }
+}
+
+bool InfoEnabled(const LogState& state, int module) {
+    // Modules outside the table have no switch of their own and count as on.
+    return module < 0 || module >= kReportModuleCount || state.moduleInfoEnabled[module] != 0;
+}
+
+std::string TimePrefix() {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d ", local.tm_hour, local.tm_min, local.tm_sec);
+    return buffer;
+}
+
+void WriteHeader(std::ofstream& file) {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char date[64];
+    asctime_r(&local, date);  // 24 characters and its own line feed
+    file << "\n" << std::flush;
+    file << "--- " << date << std::flush;
+    file << "\n" << std::flush;
+}
+
+}  // namespace
+
+void ReportInit(const char* name) {
+    LogState& state = State();
+    {
+        SpinLockGuard guard(state.lock);
+        if (name != nullptr) {
+            state.file.open(name, std::ios::out | std::ios::trunc);
+            state.writeToFile = state.file.is_open();
+        } else {
+            state.echoInfo = true;
+            state.writeToFile = false;
+        }
+        if (!state.file.is_open()) {
+            std::fputs("could not open log file\n", stdout);
+            state.echoInfo = true;
+            state.writeToFile = false;
+        }
+        if (state.writeToFile) WriteHeader(state.file);
+    }
+    Report(kKav, kInfo, "Report manager is initialized");
+}
+
+void Report(int module, int level, const char* format, ...) {
+    LogState& state = State();
+    state.lock.Lock();
+    std::string line = TimePrefix();
+    if (format == nullptr) {
+        state.lock.Unlock();
+        return;
+    }
+    line += ModuleTag(module);
+    line += LevelMarker(level);
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(state.message, kMessageBufferSize, format, args);
+    va_end(args);
+    line += state.message;
+    if (state.observer) state.observer(module, level, line);
+    line += '\n';
+
+    if (state.writeToFile) state.file << line;
+    if (level != kInfo || (state.echoInfo && InfoEnabled(state, module))) {
+        std::fputs(line.c_str(), stdout);
+        std::fflush(stdout);
+    }
+    state.lock.Unlock();
+
+    if (level == kFatal) state.fatalHandler();
+}
+
+void ReportShutdown() {
+    LogState& state = State();
+    if (!state.file.is_open()) return;
+    Report(kKav, kInfo, "Report manager is destroyed");
+    SpinLockGuard guard(state.lock);
+    state.file.close();
+    state.file.clear();
+    state.writeToFile = false;
+}
+
+void SetModuleInfoEnabled(int module, bool on) {
+    if (module < 0 || module >= kReportModuleCount) return;
+    State().moduleInfoEnabled[module] = on ? 1 : 0;
+}
+
+void SetFatalHandler(FatalHandler handler) {
+    State().fatalHandler = handler != nullptr ? handler : DefaultFatalHandler;
+}
+
+void DefaultFatalHandler() {
+    std::fputs("Press enter to continue.", stdout);
+    std::fflush(stdout);
+    std::getchar();
+    std::exit(1);
+}
+
+void SetReportObserver(ReportObserver observer) {
+    LogState& state = State();
+    SpinLockGuard guard(state.lock);
+    state.observer = std::move(observer);
+}

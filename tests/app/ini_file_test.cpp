@@ -1,0 +1,109 @@
+#include "app/ini_file.h"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+
+namespace {
+
+IniFile Parsed(const std::string& text) {
+    IniFile ini;
+    ini.Parse(text);
+    return ini;
+}
+
+TEST(IniFileSyntax, KeysAndValuesKeepTheirBlanks) {
+    IniFile ini = Parsed("[a]\nkey = value\n");
+    EXPECT_FALSE(ini.HasKey("a", "key"));
+    EXPECT_TRUE(ini.HasKey("a", "key "));
+    EXPECT_EQ(ini.GetString("a", "key "), " value");
+}
+
+TEST(IniFileSyntax, SplitsAtTheFirstEqualsSign) {
+    IniFile ini = Parsed("[a]\nx=1=2\nempty=\nno equals here\n");
+    EXPECT_EQ(ini.GetString("a", "x"), "1=2");
+    EXPECT_TRUE(ini.HasKey("a", "empty"));
+    EXPECT_EQ(ini.GetString("a", "empty"), "");
+    ASSERT_EQ(ini.Sections().size(), 1u);
+    EXPECT_EQ(ini.Sections()[0].entries.size(), 2u);
+}
+
+TEST(IniFileSyntax, CommentsOnlyAtTheFirstCharacter) {
+    IniFile ini = Parsed("[a]\n;k=1\n  ;k=2\n  ; no equals\n");
+    EXPECT_FALSE(ini.HasKey("a", ";k"));
+    EXPECT_EQ(ini.GetString("a", "  ;k"), "2");
+    EXPECT_EQ(ini.Sections()[0].entries.size(), 1u);
+}
+
+TEST(IniFileSyntax, EntriesBeforeTheFirstHeaderAndUnderEmptyHeadersAreDropped) {
+    IniFile ini = Parsed("lost=1\n[]\nalso=2\n[kept]\n[b]\nx=3\n");
+    ASSERT_EQ(ini.Sections().size(), 2u);
+    EXPECT_EQ(ini.Sections()[0].name, "kept");
+    EXPECT_TRUE(ini.Sections()[0].entries.empty());
+    EXPECT_EQ(ini.GetString("b", "x"), "3");
+}
+
+TEST(IniFileSyntax, TrailingCarriageReturnIsStripped) {
+    IniFile ini = Parsed("[a]\r\nk=v\r\n");
+    EXPECT_EQ(ini.GetString("a", "k"), "v");
+}
+
+TEST(IniFileSyntax, FirstMatchWinsAndDuplicatesStay) {
+    IniFile ini = Parsed("[Keys]\nA=1\nA=2\n[Keys]\nB=3\n");
+    EXPECT_EQ(ini.GetInt("Keys", "A"), 1);
+    EXPECT_FALSE(ini.HasKey("Keys", "B"));
+    EXPECT_EQ(ini.Sections().size(), 2u);
+}
+
+TEST(IniFileSyntax, MaxLinesCountsHeadersAndEntries) {
+    IniFile ini;
+    ini.Parse("[a]\n; comment\nx=1\ny=2\n", 2);
+    EXPECT_TRUE(ini.HasKey("a", "x"));
+    EXPECT_FALSE(ini.HasKey("a", "y"));
+}
+
+TEST(IniFileValues, ConvertLikeTheCLibrary) {
+    IniFile ini = Parsed("[a]\nnum=42abc\nword=abc\nneg= -7\nf=2.5x\nzero=0\ntwo=2\n");
+    EXPECT_EQ(ini.GetInt("a", "num"), 42);
+    EXPECT_EQ(ini.GetInt("a", "word"), 0);
+    EXPECT_EQ(ini.GetInt("a", "neg"), -7);
+    EXPECT_DOUBLE_EQ(ini.GetFloat("a", "f"), 2.5);
+    EXPECT_FALSE(ini.GetBool("a", "zero"));
+    EXPECT_TRUE(ini.GetBool("a", "two"));
+    EXPECT_EQ(ini.GetInt("a", "missing"), 0);
+    EXPECT_EQ(ini.GetString("missing", "num"), "");
+}
+
+TEST(IniFileValues, SetValueCreatesOnlyWhenAsked) {
+    IniFile ini = Parsed("[a]\nx=1\n");
+    EXPECT_FALSE(ini.SetValue("a", "y", "2", false));
+    EXPECT_FALSE(ini.SetValue("b", "y", "2", false));
+    EXPECT_TRUE(ini.SetValue("a", "x", "5", false));
+    EXPECT_TRUE(ini.SetInt("a", "y", 2, true));
+    EXPECT_TRUE(ini.SetFloat("b", "f", 0.5, true));
+    EXPECT_EQ(ini.ToText(), "[a]\nx=5\ny=2\n\n[b]\nf=0.5\n\n");
+}
+
+TEST(IniFileFiles, SaveRewritesTheFileWholeAndLoadReadsItBack) {
+    TempDir dir;
+    dir.Write("kav.ini", "; comment\n[General]\nPlayer1Name=Ann\n");
+    IniFile ini(dir.File("kav.ini"));
+    ASSERT_TRUE(ini.SetValue("NetSetup", "ServerAddr", "host:4077", true));
+    ASSERT_TRUE(ini.Save());
+    EXPECT_EQ(dir.Read("kav.ini"), "[General]\nPlayer1Name=Ann\n\n[NetSetup]\nServerAddr=host:4077\n\n");
+    IniFile again(dir.File("kav.ini"));
+    EXPECT_EQ(again.GetString("NetSetup", "ServerAddr"), "host:4077");
+}
+
+TEST(IniFileFiles, MissingFileIsAnEmptyStoreAndUnwritableSaveFails) {
+    TempDir dir;
+    IniFile ini;
+    ini.SetFileName(dir.File("none.ini"));
+    EXPECT_FALSE(ini.Load());
+    EXPECT_TRUE(ini.Sections().empty());
+    ini.SetFileName(dir.File("no/such/dir/x.ini"));
+    ini.SetValue("a", "b", "c", true);
+    EXPECT_FALSE(ini.Save());
+}
+
+}  // namespace

@@ -1,0 +1,111 @@
+#include "app/report.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <thread>
+#include <vector>
+
+#include <sys/stat.h>
+
+#include "support/report_capture.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+TEST(ReportLine, TagsFollowTheModuleNumbers) {
+    ReportCapture capture;
+    Report(9, kInfo, "a");
+    Report(12, kInfo, "b");
+    Report(13, kInfo, "c");
+    Report(-1, kInfo, "d");
+    Report(3, kInfo, "e");
+    EXPECT_EQ(capture.Lines(),
+              (std::vector<std::string>{"scr   a", "srv   b", "UKN   c", "UKN   d", "mod   e"}));
+}
+
+TEST(ReportLine, LevelMarkers) {
+    ReportCapture capture;
+    Report(kGame, kWarning, "No levels to play");
+    Report(kGame, kError, "x");
+    Report(kGame, 7, "y");
+    EXPECT_EQ(capture.Lines(), (std::vector<std::string>{"gme w No levels to play", "gme E x", "gme U y"}));
+}
+
+TEST(ReportLine, StartsWithATwoDigitTime) {
+    std::string seen;
+    SetReportObserver([&](int, int, const std::string& line) { seen = line; });
+    Report(kKav, kInfo, "%d and %s", 5, "five");
+    SetReportObserver(nullptr);
+    EXPECT_TRUE(std::regex_match(seen, std::regex(R"(\d\d:\d\d:\d\d kav   5 and five)"))) << seen;
+}
+
+TEST(ReportLine, NullFormatWritesNothing) {
+    ReportCapture capture;
+    Report(kKav, kError, nullptr);
+    EXPECT_TRUE(capture.Lines().empty());
+}
+
+TEST(ReportLine, LongMessagesAreCutAt4999Characters) {
+    ReportCapture capture;
+    std::string longText(6000, 'x');
+    Report(kKav, kInfo, "%s", longText.c_str());
+    ASSERT_EQ(capture.Messages().size(), 1u);
+    EXPECT_EQ(capture.Messages()[0].size(), 4999u);
+}
+
+TEST(ReportLine, FatalGoesThroughTheFatalHandler) {
+    ReportCapture capture;
+    EXPECT_THROW(Report(kModel, kFatal, "Bad file"), FatalReport);
+    EXPECT_EQ(capture.Lines().back(), "mod F Bad file");
+}
+
+TEST(ReportLine, LinesFromManyThreadsNeverInterleave) {
+    ReportCapture capture;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([t] {
+            for (int i = 0; i < 200; ++i) Report(kNet, kInfo, "thread %d line %d", t, i);
+        });
+    for (auto& thread : threads) thread.join();
+    ASSERT_EQ(capture.Lines().size(), 800u);
+    for (const auto& line : capture.Lines()) EXPECT_TRUE(std::regex_match(line, std::regex(R"(net   thread \d line \d+)")));
+}
+
+TEST(ReportFile, HeaderThenLinesAndInfoStaysOffTheConsole) {
+    TempDir dir;
+    testing::internal::CaptureStdout();
+    ReportInit(dir.File("kav.log").c_str());
+    SetModuleInfoEnabled(kGame, false);
+    Report(kGame, kInfo, "quiet info");
+    Report(kGame, kWarning, "loud warning");
+    ReportShutdown();
+    ReportShutdown();  // a second shut-down is harmless
+    SetModuleInfoEnabled(kGame, true);
+    std::string console = testing::internal::GetCapturedStdout();
+
+    std::string log = dir.Read("kav.log");
+    EXPECT_TRUE(std::regex_search(log, std::regex(R"(^\n--- \w{3} \w{3} [ \d]\d \d\d:\d\d:\d\d \d{4}\n\n)"))) << log;
+    EXPECT_NE(log.find("kav   Report manager is initialized\n"), std::string::npos);
+    EXPECT_NE(log.find("gme   quiet info\n"), std::string::npos);
+    EXPECT_NE(log.find("gme w loud warning\n"), std::string::npos);
+    EXPECT_NE(log.find("kav   Report manager is destroyed\n"), std::string::npos);
+    EXPECT_EQ(console.find("quiet info"), std::string::npos);
+    EXPECT_NE(console.find("gme w loud warning\n"), std::string::npos);
+}
+
+TEST(ReportFile, UnwritableLogFallsBackToTheConsole) {
+    TempDir dir;
+    testing::internal::CaptureStdout();
+    ReportInit(dir.File("missing/dir/kav.log").c_str());
+    Report(kGame, kInfo, "shown info");
+    SetModuleInfoEnabled(kGame, false);
+    Report(kGame, kInfo, "hidden info");
+    SetModuleInfoEnabled(kGame, true);
+    std::string console = testing::internal::GetCapturedStdout();
+    EXPECT_NE(console.find("could not open log file\n"), std::string::npos);
+    EXPECT_NE(console.find("gme   shown info\n"), std::string::npos);
+    EXPECT_EQ(console.find("hidden info"), std::string::npos);
+}
+
+}  // namespace
