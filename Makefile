@@ -23,8 +23,13 @@ build: deps $(BUILD_DIR)/build.ninja
 run: build
 	./$(BUILD_DIR)/kav
 
+# Tests that need GL get a virtual display with Mesa's software renderer; sound goes to
+# OpenAL Soft's null backend unless a test picks another.
+TEST_ENV = LIBGL_ALWAYS_SOFTWARE=1 ALSOFT_DRIVERS=null
+XVFB = xvfb-run -a -s "-screen 0 1024x768x24"
+
 test: build
-	ctest --test-dir $(BUILD_DIR) --output-on-failure
+	$(TEST_ENV) $(XVFB) ctest --test-dir $(BUILD_DIR) --output-on-failure
 	$(MAKE) --no-print-directory asan-test
 	$(MAKE) --no-print-directory fuzz-test
 
@@ -32,7 +37,7 @@ test: build
 asan-test: deps
 	cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKAV_SANITIZE=ON -DKAV_BENCH=OFF $(CMAKE_FLAGS)
 	cmake --build $(ASAN_DIR)
-	ASAN_OPTIONS=detect_leaks=1 ctest --test-dir $(ASAN_DIR) -L unit --output-on-failure
+	$(TEST_ENV) ASAN_OPTIONS=detect_leaks=1 ctest --test-dir $(ASAN_DIR) -L unit --output-on-failure
 
 # Each parser's fuzz target runs briefly on its seed corpus.
 fuzz-test: deps

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+
+// Key codes of the game's one code space: printable characters by character code,
+// F1..F24 301..324, cursor keys 350..353, mouse buttons 385..387.
+constexpr int kKeyTab = 9;
+constexpr int kKeyEnter = 13;
+constexpr int kKeyEscape = 27;
+constexpr int kKeySpace = 32;
+constexpr int kKeyF1 = 301;
+constexpr int kKeyLeft = 350;
+constexpr int kKeyUp = 351;
+constexpr int kKeyRight = 352;
+constexpr int kKeyDown = 353;
+constexpr int kKeyShift = 380;
+constexpr int kKeyControl = 382;
+constexpr int kMouseLeft = 385;
+constexpr int kMouseRight = 386;
+constexpr int kMouseMiddle = 387;
+constexpr int KEY_CONSUMED = 390;
+constexpr int kKeyStateCount = 400;
+
+// Passed by pointer so that the widget that handles it can overwrite the code
+// with KEY_CONSUMED and the dispatching loop sees the change.
+struct KeyEvent {
+    int32_t code = 0;
+};
+
+// What the window layer drives: the root of the widget tree. The window feeds it
+// input and asks it to draw once per frame; its position and size are the window's.
+class WindowRoot {
+public:
+    virtual ~WindowRoot() = default;
+    virtual void KeyDown(KeyEvent* event) = 0;
+    virtual void KeyUp(KeyEvent* event) = 0;
+    virtual void MouseMove(int x, int y) = 0;
+    virtual void SetPosition(int x, int y) = 0;
+    virtual void Resize() = 0;
+    virtual void Draw() = 0;
+
+    virtual int X() const = 0;
+    virtual int Y() const = 0;
+    virtual int Width() const = 0;
+    virtual int Height() const = 0;
+    virtual int MinWidth() const = 0;
+    virtual int MinHeight() const = 0;
+    virtual void SetSize(int width, int height) = 0;
+};

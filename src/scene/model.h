@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/vec3.h"
+
+// A drawable triangle mesh with per-mesh materials, ready for fixed-function drawing.
+// Angles are degrees, lengths scene units. The record itself holds no GL state beyond
+// texture names, so the game rules can move, hide and attach models without a GPU.
+
+struct ModelVertex {
+    uint16_t flags = 0;  // bone field of MS3D files, 0 for COB models; drawing ignores it
+    float x = 0, y = 0, z = 0;
+};
+
+struct ModelTriangle {
+    float normals[3][3] = {};
+    float s[3] = {};
+    float t[3] = {};
+    uint32_t vertexIndices[3] = {};
+};
+
+struct ModelMesh {
+    int32_t materialIndex = -1;  // negative: no material
+    std::vector<uint32_t> triangleIndices;
+};
+
+struct ModelMaterial {
+    float baseColour[3] = {1, 1, 1};
+    Colour ambient, diffuse, specular, emission;
+    float shininess = 0;
+    unsigned int texture = 0;  // GL texture name from the texture manager, 0 untextured
+    std::string textureFile;
+    float repeatU = 1, repeatV = 1;
+};
+
+class Model {
+public:
+    virtual ~Model() = default;
+
+    // Draws the model and its children; an attachedOnly model draws only when forced
+    // (through its owner's attached list). Defined with the drawing code.
+    void Draw(bool force = false) const;
+
+    Vec3 location;
+    std::vector<ModelMesh> meshes;
+    std::vector<ModelMaterial> materials;
+    std::vector<ModelTriangle> triangles;
+    std::vector<Model> children;
+    std::vector<Model*> attached;  // referenced, not owned
+    std::vector<ModelVertex> vertices;
+    std::string name;
+    Vec3 rotation;
+    Vec3 scale{1, 1, 1};
+    bool attachedOnly = false;
+    bool visible = true;
+};
