@@ -1,0 +1,106 @@
+#include "app/config.h"
+
+#include <gtest/gtest.h>
+
+#include "app/ini_file.h"
+#include "app/report.h"
+#include "support/report_capture.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+IniFile DefaultConfig() {
+    IniFile ini;
+    ini.Parse(kDefaultConfigText);
+    return ini;
+}
+
+TEST(DefaultConfig, IsWrittenOnlyWhenMissing) {
+    TempDir dir;
+    testing::internal::CaptureStdout();
+    EnsureDefaultConfig(dir.File("kav.ini").c_str());
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Creating default ini file\n");
+    EXPECT_EQ(dir.Read("kav.ini"), kDefaultConfigText);
+
+    dir.Write("kav.ini", "[General]\nVictories=3\n");
+    testing::internal::CaptureStdout();
+    EnsureDefaultConfig(dir.File("kav.ini").c_str());
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(dir.Read("kav.ini"), "[General]\nVictories=3\n");
+}
+
+TEST(DefaultConfig, SectionsInOrderEndingWithTheLastLogEntry) {
+    IniFile ini = DefaultConfig();
+    std::vector<std::string> names;
+    for (const auto& section : ini.Sections()) names.push_back(section.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"General", "NetSetup", "sounds", "opengl", "Keys", "log"}));
+    EXPECT_EQ(ini.Sections()[4].entries.size(), 18u);
+    EXPECT_EQ(ini.Sections()[5].entries.size(), 13u);
+    EXPECT_EQ(ini.GetString("NetSetup", "ServerAddr"), "localhost:4077");
+    // Saving the store reproduces the file but for the empty line the store adds at the end.
+    EXPECT_EQ(ini.ToText(), std::string(kDefaultConfigText) + "\n");
+}
+
+TEST(KeyBindings, DefaultsBindBothPlayersAndTheCommands) {
+    KeyBindingTable table;
+    ReadKeyBindings(DefaultConfig(), table);
+    const KeyBinding& up = table[351];
+    EXPECT_EQ(up.command, kControlIncreaseSpeed);
+    EXPECT_EQ(up.player, 0);
+    EXPECT_EQ(up.kind, kBindingShipControl);
+    EXPECT_EQ(table['q'].command, kControlFire);
+    EXPECT_EQ(table['q'].player, 1);
+    EXPECT_EQ(table[301].kind, kBindingCamera);
+    EXPECT_EQ(table[301].command, kCommandNextCamera);
+    EXPECT_EQ(table[27].command, kCommandShowMenu);
+    EXPECT_EQ(table[27].kind, kBindingCommand);
+    EXPECT_EQ(table[9].command, kCommandShowScore);
+    EXPECT_EQ(table['a'].kind, kBindingNone);
+    EXPECT_EQ(table['a'].player, -1);
+}
+
+TEST(KeyBindings, LaterActionWinsAndMissingKeysBindCodeZero) {
+    IniFile ini;
+    ini.Parse("[Keys]\nPLAYER_0_FIRE=65\nCHAT_MSG=65\n");
+    KeyBindingTable table;
+    ReadKeyBindings(ini, table);
+    EXPECT_EQ(table[65].command, kCommandChat);
+    EXPECT_EQ(table[0].command, kCommandShowScore) << "the last action without a key lands on code 0";
+}
+
+TEST(KeyBindings, CodesOutsideTheTableAreRefused) {
+    ReportCapture capture;
+    IniFile ini;
+    ini.Parse("[Keys]\nPLAYER_0_FIRE=400\nPLAYER_1_FIRE=-3\n");
+    KeyBindingTable table;
+    ReadKeyBindings(ini, table);
+    EXPECT_TRUE(capture.Contains("Key code 400 of PLAYER_0_FIRE is out of range"));
+    EXPECT_TRUE(capture.Contains("Key code -3 of PLAYER_1_FIRE is out of range"));
+}
+
+TEST(LogSwitches, PresentKeysSetTheSwitchesMissingOnesLeaveThem) {
+    IniFile ini;
+    ini.Parse("[log]\nPrintGameManagerInfo=0\n");
+    ReadLogSwitches(ini);
+    ReportInit(nullptr);  // console only: the switches decide what is echoed
+    testing::internal::CaptureStdout();
+    Report(kGame, kInfo, "game info");
+    Report(kPlayer, kInfo, "player info");
+    std::string console = testing::internal::GetCapturedStdout();
+    SetModuleInfoEnabled(kGame, true);
+    EXPECT_EQ(console.find("game info"), std::string::npos);
+    EXPECT_NE(console.find("plr   player info"), std::string::npos);
+}
+
+TEST(OpenGlHints, DefaultIsSmoothAndDontCare) {
+    OpenGlHints hints = ReadOpenGlHints(DefaultConfig());
+    EXPECT_EQ(hints.shadeModel, ShadeModel::kSmooth);
+    EXPECT_EQ(hints.perspectiveHint, PerspectiveHint::kDontCare);
+    IniFile ini;
+    ini.Parse("[opengl]\nshademodel=Smooth\nperspective_hint=nice\n");
+    hints = ReadOpenGlHints(ini);
+    EXPECT_EQ(hints.shadeModel, ShadeModel::kFlat);
+    EXPECT_EQ(hints.perspectiveHint, PerspectiveHint::kNicest);
+}
+
+}  // namespace
