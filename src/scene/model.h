@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/vec3.h"
@@ -45,6 +46,10 @@ public:
     // (through its owner's attached list). Defined with the drawing code.
     void Draw(bool force = false) const;
 
+    // Asks the texture manager again for every material's texture (0 for materials
+    // without a texture file); run after every build.
+    void RefreshTextures();
+
     Vec3 location;
     std::vector<ModelMesh> meshes;
     std::vector<ModelMaterial> materials;
@@ -57,4 +62,19 @@ public:
     Vec3 scale{1, 1, 1};
     bool attachedOnly = false;
     bool visible = true;
+};
+
+// How a scene keeps a model: the manager owns a list of these, each owning one model.
+class ModelObject {
+public:
+    ModelObject() = default;
+    explicit ModelObject(std::string name) { model.name = std::move(name); }
+    virtual ~ModelObject() = default;
+    ModelObject(const ModelObject&) = delete;
+    ModelObject& operator=(const ModelObject&) = delete;
+
+    // Draws the model on its own (not forced).
+    virtual void Draw() const { model.Draw(false); }
+
+    Model model;
 };

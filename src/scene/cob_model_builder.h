@@ -1,0 +1,22 @@
+#pragma once
+
+#include "app/vec3.h"
+#include "scene/cob_reader.h"
+#include "scene/model.h"
+
+// Location, rotation (degrees, each in [0, 360)) and scale of a polyhedron, taken apart
+// from its position matrix the way the modeller put them together.
+struct PositionParts {
+    Vec3 location;
+    Vec3 rotation;
+    Vec3 scale{1, 1, 1};
+};
+
+// Logs the three parts.
+PositionParts DecomposePositionMatrix(const CobPositionMatrix& matrix);
+
+// Fills `model` from one polyhedron: vertices with the scale baked in, fan triangles with
+// one flat normal each, one mesh per face, and the phong materials of the scene that the
+// faces name. Faces whose material cannot be made are skipped with an error line; the
+// rest of the model is still built.
+void BuildCobModel(const CobReader& reader, const CobPolH& polyhedron, Model* model);
