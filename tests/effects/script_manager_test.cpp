@@ -1,0 +1,287 @@
+#include "effects/script_manager.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/clock.h"
+#include "effects/particle_system_manager.h"
+#include "effects/sound_manager.h"
+#include "sound_capture.h"
+#include "sound_test_files.h"
+#include "support/report_capture.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+constexpr float kSilent = 1e-4f;
+constexpr float kAudible = 0.05f;
+
+const char kShipScript[] =
+    "// the ship's gun\n"
+    "sound = shot { file = shot.wav; }\n"
+    "pts = sparks {\n"
+    "  type = moving; surf_type = -1; texture = spark.bmp;\n"
+    "  live = 300,300,0; gen_rate = 0.02,0.02,0; size = 1,0,0; particles = 50;\n"
+    "}\n"
+    "action = fire { PlaySound = shot; StartPts = sparks; }\n";
+
+class ScriptManagerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        capture_.RepairDevice();
+        particles_.SetClock([this] { return now_; });
+        particles_.SetTextureLoader([this](const std::string& path) {
+            texturePaths_.push_back(path);
+            return 0u;
+        });
+        dir_.Write("shot.wav", ToneWav(ToneSpec{1, 22050, 0.2, 0.5}));
+        dir_.Write("engine.wav", ToneWav(ToneSpec{}));
+    }
+    void TearDown() override { particles_.SetClock(NowMs); }
+
+    std::unique_ptr<ScriptManager> MakeScripts() {
+        auto scripts = std::make_unique<ScriptManager>();
+        scripts->SetDataDirectory(dir_.Path());
+        return scripts;
+    }
+
+    // The loudest sample mixed in the given stretch of milliseconds after `mark`.
+    float PeakBetween(size_t mark, int fromMs, int toMs) {
+        size_t first = mark + static_cast<size_t>(SoundCapture::kRate * fromMs / 1000);
+        size_t last = mark + static_cast<size_t>(SoundCapture::kRate * toMs / 1000);
+        EXPECT_TRUE(capture_.WaitForFrames(last)) << "the mix stopped growing";
+        return capture_.Peak(first, last);
+    }
+
+    std::vector<int> Handles(const ScriptManager& scripts) {
+        std::vector<int> handles;
+        for (const auto& action : scripts.Actions()) handles.push_back(action->Handle());
+        return handles;
+    }
+
+    SoundCapture& capture_ = SoundCapture::Instance();
+    ParticleSystemManager& particles_ = ParticleSystemManager::Instance();
+    ReportCapture log_;
+    TempDir dir_;
+    int64_t now_ = 0;
+    std::vector<std::string> texturePaths_;
+    Vec3 position_, rotation_, velocity_;
+};
+
+TEST_F(ScriptManagerTest, FireEventPlaysTheSoundOnceAndRunsTheEmitter) {
+    auto scripts = MakeScripts();
+    ASSERT_TRUE(capture_.WaitForFrames(1)) << "the wave backend writes nothing";
+    ASSERT_TRUE(scripts->ReadScriptText("ship0", kShipScript)) << log_.Joined();
+    EventTrigger fire;
+    scripts->BindEvent("fire", fire, &position_, &rotation_, &velocity_);
+    ASSERT_EQ(fire.Size(), 2u);
+    EXPECT_EQ(log_.Count("Loading sound " + dir_.File("shot.wav")), 1)
+        << "the sound is loaded from the data directory, once\n" << log_.Joined();
+    EXPECT_EQ(texturePaths_, (std::vector<std::string>{dir_.File("spark.bmp")}))
+        << "particle textures come from the data directory too";
+    int emitter = scripts->Actions()[1]->Handle();
+    ASSERT_NE(emitter, 0);
+    EXPECT_TRUE(particles_.Inspect(emitter)->stopped);
+
+    size_t quiet = capture_.FrameCount();
+    EXPECT_LT(PeakBetween(quiet, 50, 150), kSilent) << "nothing is heard before the shot";
+
+    size_t shot = capture_.FrameCount();
+    position_ = {4, 5, 6};
+    fire.Start();
+    EXPECT_GT(PeakBetween(shot, 80, 180), kAudible) << "the shot must be heard";
+    EXPECT_LT(PeakBetween(shot, 500, 700), kSilent) << "a 0.2 s shot is heard once, not looped";
+
+    EmitterSnapshot sparks = *particles_.Inspect(emitter);
+    EXPECT_FALSE(sparks.stopped) << "the shot starts the emitter";
+    ASSERT_EQ(sparks.particles.size(), 1u);
+    EXPECT_FLOAT_EQ(sparks.particles[0].position.x, 4) << "at the ship's position";
+    now_ += 100;
+    scripts->Tick();
+    EXPECT_EQ(particles_.Inspect(emitter)->particles.size(), 3u) << "the script tick runs the emitter";
+
+    fire.Stop();
+    EXPECT_TRUE(particles_.Inspect(emitter)->stopped) << "the end of the event stops the emitter";
+}
+
+TEST_F(ScriptManagerTest, StartAndDestroyLogTheirLines) {
+    MakeScripts().reset();
+    EXPECT_TRUE(log_.Contains("Script manager is initialized"));
+    EXPECT_TRUE(log_.Contains("Script manager is destroyed"));
+    EXPECT_TRUE(log_.Contains("Particle system manager is destroyed")) << "the destructor shuts particles down";
+    EXPECT_TRUE(log_.Contains("Sound manager is destroyed")) << "and sound";
+}
+
+bool Fails() { return false; }
+bool Succeeds() { return true; }
+
+TEST_F(ScriptManagerTest, FailingSoundOrParticlesAreFatal) {
+    try {
+        ScriptManager scripts(EffectsStartup{Fails, Succeeds});
+        FAIL() << "a failed sound start must be fatal";
+    } catch (const FatalReport& fatal) {
+        EXPECT_EQ(fatal.line, "scr F Could not initialize sound manager");
+    }
+    try {
+        ScriptManager scripts(EffectsStartup{Succeeds, Fails});
+        FAIL() << "a failed particle start must be fatal";
+    } catch (const FatalReport& fatal) {
+        EXPECT_EQ(fatal.line, "scr F Could not initialize particle system manager");
+    }
+}
+
+TEST_F(ScriptManagerTest, ABrokenSoundDeviceIsFatal) {
+    capture_.BreakDevice();
+    EXPECT_THROW(ScriptManager scripts, FatalReport);
+    EXPECT_TRUE(log_.Contains("Could not initialize sound manager")) << log_.Joined();
+}
+
+TEST_F(ScriptManagerTest, ScriptFilesAreReadLineByLine) {
+    auto scripts = MakeScripts();
+    dir_.Write("ship.scr", "action = big\r\n\tbang { // loud\r\nPlaySound = shot; }\r\n");
+    ASSERT_TRUE(scripts->ReadScriptFile("ship1", dir_.File("ship.scr"))) << log_.Joined();
+    EXPECT_TRUE(log_.Contains("Reading script ship1 from file " + dir_.File("ship.scr")));
+    ASSERT_EQ(scripts->Blocks().size(), 1u);
+    EXPECT_EQ(scripts->Blocks()[0].name, "big   bang") << "the line end, the space after each line and the tab";
+    EXPECT_EQ(scripts->Blocks()[0].statements.size(), 1u);
+
+    EXPECT_FALSE(scripts->ReadScriptFile("ship2", dir_.File("none.scr")));
+    EXPECT_EQ(log_.Lines().back(), "scr E Could not open input file: " + dir_.File("none.scr"));
+    EventTrigger fire;
+    scripts->BindEvent("big   bang", fire);
+    EXPECT_TRUE(fire.Empty()) << "a script that could not be read binds nothing";
+}
+
+TEST_F(ScriptManagerTest, ScriptTextIsReadUnderItsName) {
+    auto scripts = MakeScripts();
+    EXPECT_FALSE(scripts->ReadScriptText("LoadedShip", "action = fire { PlaySound shot; }"));
+    EXPECT_TRUE(log_.Contains("Reading script LoadedShip"));
+    EXPECT_TRUE(log_.Contains("Missign = after PlaySound shot"));
+}
+
+TEST_F(ScriptManagerTest, OneScriptLoadsASoundOnceForAllItsActions) {
+    auto scripts = MakeScripts();
+    ASSERT_TRUE(scripts->ReadScriptText("ship0",
+                                        "sound = engine { file = engine.wav; }"
+                                        "action = moving { LoopSound = engine; }"
+                                        "action = stopped { StopSound = engine; }"));
+    EventTrigger moving, stopped;
+    scripts->BindEvent("moving", moving, &position_, &rotation_, &velocity_);
+    scripts->BindEvent("stopped", stopped, &position_, &rotation_, &velocity_);
+    std::vector<int> handles = Handles(*scripts);
+    ASSERT_EQ(handles.size(), 2u);
+    EXPECT_NE(handles[0], 0);
+    EXPECT_EQ(handles[0], handles[1]) << "both actions share the sound";
+    EXPECT_EQ(scripts->Actions()[0]->Name(), "ship0engine") << "actions are named script name + sound name";
+}
+
+TEST_F(ScriptManagerTest, ShipScriptsLoadTheirOwnSoundsUnlessTheLevelDeclaredThem) {
+    const char kShip[] = "sound = engine { file = engine.wav; } action = moving { LoopSound = engine; }";
+    auto scripts = MakeScripts();
+    EventTrigger ship0, ship1, ship2, start;
+    ASSERT_TRUE(scripts->ReadScriptText("ship0", kShip));
+    scripts->BindEvent("moving", ship0);
+    ASSERT_TRUE(scripts->ReadScriptText("ship1", kShip));
+    scripts->BindEvent("moving", ship1);
+    std::vector<int> handles = Handles(*scripts);
+    EXPECT_NE(handles[0], handles[1]) << "two ship scripts load the same sound twice";
+
+    scripts->Reset();
+    ASSERT_TRUE(scripts->ReadScriptText("", "sound = engine { file = engine.wav; } action = start { PlaySound = engine; }"));
+    scripts->BindEvent("start", start);
+    ASSERT_TRUE(scripts->ReadScriptText("ship0", kShip));
+    scripts->BindEvent("moving", ship0);
+    ASSERT_TRUE(scripts->ReadScriptText("ship1", kShip));
+    scripts->BindEvent("moving", ship2);
+    handles = Handles(*scripts);
+    ASSERT_EQ(handles.size(), 3u);
+    EXPECT_NE(handles[0], 0);
+    EXPECT_EQ(handles[1], handles[0]) << "the level script's sound is shared with ship0";
+    EXPECT_EQ(handles[2], handles[0]) << "and with ship1";
+}
+
+TEST_F(ScriptManagerTest, StopPtsReachesTheEmitterThatStartPtsStarted) {
+    auto scripts = MakeScripts();
+    ASSERT_TRUE(scripts->ReadScriptText("ship0",
+                                        "pts = trail { type = moving; surf_type = 0; texture = t.bmp; }"
+                                        "action = moving { StartPts = trail; }"
+                                        "action = collision { StopPts = trail; }"));
+    EventTrigger moving, collision;
+    scripts->BindEvent("moving", moving, &position_, &rotation_, &velocity_);
+    scripts->BindEvent("collision", collision, &position_, &rotation_, &velocity_);
+    std::vector<int> handles = Handles(*scripts);
+    ASSERT_EQ(handles.size(), 2u);
+    EXPECT_EQ(handles[0], handles[1]);
+    EXPECT_EQ(particles_.TableSize(), 2u) << "one emitter";
+
+    moving.Start();
+    EXPECT_FALSE(particles_.Inspect(handles[0])->stopped);
+    collision.Start();
+    EXPECT_TRUE(particles_.Inspect(handles[0])->stopped) << "the collision stops the trail";
+}
+
+TEST_F(ScriptManagerTest, UnresolvedNamesGiveActionsWithoutHandle) {
+    auto scripts = MakeScripts();
+    ASSERT_TRUE(scripts->ReadScriptText("ship0",
+                                        "sound = mute { volume = 3; }"
+                                        "pts = broken { texture = t.bmp; }"
+                                        "action = fire { PlaySound = boom; PlaySound = mute; StartPts = smoke;"
+                                        " StartPts = broken; Explode = now; }"));
+    EventTrigger fire;
+    scripts->BindEvent("fire", fire);
+    EXPECT_EQ(Handles(*scripts), (std::vector<int>{0, 0, 0, 0})) << "other keys make no action";
+    EXPECT_EQ(fire.Size(), 4u);
+    EXPECT_TRUE(log_.Contains("Unreferenced sound boom at script ship0")) << log_.Joined();
+    EXPECT_TRUE(log_.Lines().end() !=
+                std::find(log_.Lines().begin(), log_.Lines().end(),
+                          "scr w Sound mute at script ship0 is missing file location"));
+    EXPECT_TRUE(log_.Contains("Unreferenced particle emitter smoke at script ship0"));
+    EXPECT_TRUE(log_.Contains("Type is not defined for broken"));
+    fire.Start();
+    fire.Stop();
+}
+
+TEST_F(ScriptManagerTest, EventsWithoutActionBlockBindNothingSilently) {
+    auto scripts = MakeScripts();
+    ASSERT_TRUE(scripts->ReadScriptText("ship0", kShipScript));
+    log_.Clear();
+    EventTrigger collision;
+    scripts->BindEvent("collision", collision);
+    scripts->BindEvent("shot", collision) ;
+    EXPECT_TRUE(collision.Empty()) << "a sound block is no action block";
+    EXPECT_TRUE(log_.Lines().empty());
+}
+
+TEST_F(ScriptManagerTest, ResetReleasesEverySharedHandleOnce) {
+    auto scripts = MakeScripts();
+    ASSERT_TRUE(scripts->ReadScriptText("ship0",
+                                        "sound = engine { file = engine.wav; }"
+                                        "pts = trail { type = moving; texture = t.bmp; }"
+                                        "action = moving { LoopSound = engine; StartPts = trail; }"
+                                        "action = stopped { StopSound = engine; StopPts = trail; }"));
+    EventTrigger moving, stopped;
+    scripts->BindEvent("moving", moving);
+    scripts->BindEvent("stopped", stopped);
+    int scriptEmitter = scripts->Actions()[1]->Handle();
+    int kept = particles_.AddEmitter(ParticleDefinition{"kept", {{"type", "moving"}}});
+    int keptSound = LoadSound(dir_.File("shot.wav"));
+    ASSERT_NE(keptSound, 0);
+
+    scripts->Reset();
+    EXPECT_TRUE(scripts->Actions().empty());
+    EXPECT_FALSE(particles_.Inspect(scriptEmitter)) << "the script's emitter is removed";
+    EXPECT_TRUE(particles_.Inspect(kept)) << "other emitters stay";
+
+    log_.Clear();
+    ASSERT_TRUE(scripts->ReadScriptText("ship0", "sound = engine { file = engine.wav; } action = moving { LoopSound = engine; }"));
+    EventTrigger again;
+    scripts->BindEvent("moving", again);
+    EXPECT_TRUE(log_.Contains("Loading sound " + dir_.File("engine.wav")))
+        << "the shared sound's buffer was released with its last action";
+    size_t mark = capture_.FrameCount();
+    PlaySound(keptSound, false);
+    EXPECT_GT(PeakBetween(mark, 80, 150), kAudible) << "a sound the scripts did not load survives their reset";
+}
+
+}  // namespace
