@@ -168,16 +168,16 @@ void Ship::UpdateSpeed(int32_t ms) {
     if (acceleration == 0) return;
     SetSpeed(static_cast<float>(speed + (ms / kSpeedTimeUnitMs) * acceleration));
     if (hit_mode) {
-        if (hit_target_speed < speed) return;
+        if (hit_target_speed < speed - kSpeedTolerance) return;
         hit_mode = false;
         EndAcceleration(false);
         SetSpeed(hit_target_speed);
         return;
     }
-    if (speed >= MaxSpeed) {
+    if (speed >= MaxSpeed - kSpeedTolerance) {
         SetSpeed(MaxSpeed);
         EndAcceleration(false);
-    } else if (speed <= MinSpeed) {
+    } else if (speed <= MinSpeed + kSpeedTolerance) {
         SetSpeed(MinSpeed);
         EndAcceleration(false);
     }

@@ -18,6 +18,10 @@ constexpr float HitSpeed = 3.0f * MaxSpeed;
 constexpr float HitDecel = HitSpeed * 0.0033333334f;
 constexpr float BulletSpeedBonus = MaxSpeed;
 constexpr double kSpeedTimeUnitMs = 20.0;
+// Speeds this close to a limit count as at it: float sums of the acceleration steps
+// fall short by a few units in the last place, and 400 ms of speeding up must reach
+// the top speed, not one frame later.
+constexpr float kSpeedTolerance = 1e-7f;
 constexpr float kBulletHitRadius = 0.4f;
 constexpr float kOwnBulletRadius = 0.3f;
 constexpr float kShipCollisionRadius = 0.9f;
