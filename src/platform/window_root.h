@@ -3,16 +3,35 @@
 #include <cstdint>
 
 // Key codes of the game's one code space: printable characters by character code,
-// F1..F24 301..324, cursor keys 350..353, mouse buttons 385..387.
+// Alt and Pause 260 and 261, F1..F24 301..324, cursor keys 350..353, the other named
+// keys 354..382, mouse buttons 385..387.
+constexpr int kKeyBackspace = 8;
 constexpr int kKeyTab = 9;
 constexpr int kKeyEnter = 13;
 constexpr int kKeyEscape = 27;
 constexpr int kKeySpace = 32;
+constexpr int kKeyAlt = 260;
+constexpr int kKeyPause = 261;  // also Caps Lock
 constexpr int kKeyF1 = 301;
+constexpr int kKeyF24 = 324;
 constexpr int kKeyLeft = 350;
 constexpr int kKeyUp = 351;
 constexpr int kKeyRight = 352;
 constexpr int kKeyDown = 353;
+constexpr int kKeyPageUp = 354;
+constexpr int kKeyPageDown = 355;
+constexpr int kKeyHome = 356;
+constexpr int kKeyEnd = 357;
+constexpr int kKeyInsert = 358;
+constexpr int kKeyDelete = 359;
+constexpr int kKeyPad0 = 360;  // keypad digits 0..9 are 360..369
+constexpr int kKeyPadDivide = 370;
+constexpr int kKeyPadMultiply = 371;
+constexpr int kKeyPadSubtract = 372;
+constexpr int kKeyPadAdd = 373;
+constexpr int kKeyPadDecimal = 374;
+constexpr int kKeyNumLock = 375;
+constexpr int kKeyScrollLock = 376;
 constexpr int kKeyShift = 380;
 constexpr int kKeyControl = 382;
 constexpr int kMouseLeft = 385;

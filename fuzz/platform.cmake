@@ -1,0 +1,1 @@
+kav_add_fuzzer(fuzz_input_events input_events_fuzzer.cpp kav_platform)

@@ -1,0 +1,245 @@
+#include "platform/window.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <string>
+
+#include <GL/gl.h>
+#include <SDL.h>
+
+#include "app/report.h"
+#include "platform/font.h"
+#include "platform/glyph_image.h"
+#include "platform/input_events.h"
+#include "platform/message_box.h"
+
+namespace {
+
+struct WindowState {
+    WindowRoot* root = nullptr;
+    std::string title = "mogui:win32";
+    bool fullscreen = false;
+    int width = 0;
+    int height = 0;
+    Colour clearColour{0, 0, 0, 1};
+    SDL_Window* window = nullptr;
+    SDL_GLContext context = nullptr;
+};
+
+WindowState& State() {
+    static WindowState state;
+    return state;
+}
+
+// The video subsystem stays up once started, so that message boxes keep working
+// after the window is gone.
+bool StartWindowSystem() {
+    if (SDL_WasInit(SDL_INIT_VIDEO) != 0) return true;
+    // SIGINT and SIGTERM belong to the game, which ends through its own exit command.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // Closing the window posts the quit itself, exactly once.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+    Report(kKav, kError, "SDL: %s", SDL_GetError());
+    return false;
+}
+
+bool FullscreenModeAvailable(int width, int height, int bits) {
+    SDL_DisplayMode wanted{};
+    wanted.w = width;
+    wanted.h = height;
+    wanted.format = bits > 16 ? SDL_PIXELFORMAT_RGB888 : SDL_PIXELFORMAT_RGB565;
+    SDL_DisplayMode closest{};
+    return SDL_GetClosestDisplayMode(0, &wanted, &closest) != nullptr && closest.w == width && closest.h == height;
+}
+
+void RequestPixelFormat(int bits) {
+    const int channelBits = bits >= 24 ? 8 : bits / 3;
+    SDL_GL_ResetAttributes();
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, channelBits);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, channelBits);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, channelBits);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+}
+
+bool CreationFailed(const std::string& text) {
+    Report(kKav, kError, "SDL: %s", SDL_GetError());
+    KillGLWindow();
+    ShowMessageBox("ERROR", text.c_str(), MessageIcon::kWarning);
+    return false;
+}
+
+std::string WithErrorCode(const char* format, int code) {
+    char text[128];
+    std::snprintf(text, sizeof text, format, code);
+    return text;
+}
+
+void HandleWindowEvent(const SDL_WindowEvent& event) {
+    WindowState& state = State();
+    switch (event.event) {
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            ResizeRoot(state.root, event.data1, event.data2);
+            break;
+        case SDL_WINDOWEVENT_CLOSE:
+            PostQuit();
+            break;
+        default:
+            break;
+    }
+}
+
+void DrawFrame() {
+    WindowState& state = State();
+    const Colour& clear = state.clearColour;
+    glClearColor(clear.r, clear.g, clear.b, clear.a);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    state.root->Draw();
+    SDL_GL_SwapWindow(state.window);
+}
+
+}  // namespace
+
+bool CreateGLWindow(const char* title, WindowRoot* root, int bits, bool fullscreen) {
+    WindowState& state = State();
+    if (title != nullptr) state.title = title;
+    if (root == nullptr) {
+        Report(kKav, kError, "No root widget for the window");
+        return false;
+    }
+    KillGLWindow();
+    state.root = root;
+    const int x = root->X();
+    const int y = root->Y();
+    const int width = root->Width();
+    const int height = root->Height();
+    root->SetPosition(0, 0);
+    state.fullscreen = fullscreen;
+
+    if (!StartWindowSystem()) {
+        ShowMessageBox("ERROR", "Failed To Register The Window Class.", MessageIcon::kWarning);
+        return false;
+    }
+    if (state.fullscreen && !FullscreenModeAvailable(width, height, bits)) {
+        if (!AskYesNo("Vexo GL",
+                      "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?")) {
+            ShowMessageBox("ERROR", "Program Will Now Close.", MessageIcon::kError);
+            return false;
+        }
+        state.fullscreen = false;
+    }
+
+    RequestPixelFormat(bits);
+    const Uint32 flags =
+        SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | (state.fullscreen ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_RESIZABLE);
+    errno = 0;
+    state.window = SDL_CreateWindow(state.title.c_str(), x, y, width, height, flags);
+    if (state.window == nullptr) return CreationFailed(WithErrorCode("Window Creation Error.\nError : %d.", errno));
+    if (state.fullscreen) SDL_ShowCursor(SDL_DISABLE);
+    state.context = SDL_GL_CreateContext(state.window);
+    if (state.context == nullptr) return CreationFailed("Can't Create A GL Rendering Context.");
+    if (SDL_GL_MakeCurrent(state.window, state.context) != 0)
+        return CreationFailed("Can't Activate The GL Rendering Context.");
+    // Frames follow each other as fast as they are drawn.
+    SDL_GL_SetSwapInterval(0);
+
+    SDL_SetWindowMinimumSize(state.window, root->MinWidth(), root->MinHeight());
+    SDL_ShowWindow(state.window);
+    SDL_RaiseWindow(state.window);
+    SDL_DisableScreenSaver();
+    // Typed characters come from the key codes themselves; an input method would
+    // only swallow keys.
+    SDL_StopTextInput();
+    ResetInput();
+    ResizeRoot(root, width, height);
+
+    SetClearColour(Colour{0, 0, 0, 1});
+    const std::vector<uint8_t>& glyphs = BuiltInGlyphImage();
+    return BuildFont(glyphs.data(), kGlyphImageSize, kGlyphImageSize);
+}
+
+void KillGLWindow() {
+    WindowState& state = State();
+    if (state.fullscreen) SDL_ShowCursor(SDL_ENABLE);
+    if (state.context != nullptr) {
+        // The font's lists and texture live in this context.
+        KillFont();
+        if (SDL_GL_MakeCurrent(state.window, nullptr) != 0)
+            ShowMessageBox("SHUTDOWN ERROR", "Release Of DC And RC Failed.", MessageIcon::kInformation);
+        SDL_GL_DeleteContext(state.context);
+        state.context = nullptr;
+    }
+    if (state.window != nullptr) {
+        SDL_DestroyWindow(state.window);
+        state.window = nullptr;
+    }
+    // The root may not outlive the window (the application is destroyed next).
+    state.root = nullptr;
+}
+
+int MainLoop() {
+    WindowState& state = State();
+    if (state.window == nullptr || state.root == nullptr) return 0;
+    SDL_Event event;
+    for (;;) {
+        if (SDL_PollEvent(&event) == 0) {
+            DrawFrame();
+            continue;
+        }
+        if (event.type == SDL_QUIT) break;
+        if (event.type == SDL_WINDOWEVENT)
+            HandleWindowEvent(event.window);
+        else
+            HandleInputEvent(*state.root, event, static_cast<Uint16>(SDL_GetModState()));
+    }
+    KillGLWindow();
+    return 0;
+}
+
+void PostQuit() {
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+}
+
+ResizeAction DecideResize(const WindowRoot& root, int width, int height) {
+    if (width == 0 || height == 0) return ResizeAction::kIgnore;
+    if (width < root.MinWidth() || height < root.MinHeight()) return ResizeAction::kSnapToMinimum;
+    return ResizeAction::kAccept;
+}
+
+void ResizeRoot(WindowRoot* root, int width, int height) {
+    if (root == nullptr) return;
+    switch (DecideResize(*root, width, height)) {
+        case ResizeAction::kIgnore:
+            return;
+        case ResizeAction::kSnapToMinimum:
+            SetWindowSize(root->MinWidth(), root->MinHeight());
+            return;
+        case ResizeAction::kAccept:
+            break;
+    }
+    WindowState& state = State();
+    state.width = width;
+    state.height = height;
+    root->SetSize(width, height);
+    root->Resize();
+}
+
+void SetWindowSize(int width, int height) {
+    WindowState& state = State();
+    if (state.window == nullptr) return;
+    SDL_SetWindowSize(state.window, width, height);
+    ResizeRoot(state.root, width, height);
+}
+
+int WindowWidth() { return State().width; }
+int WindowHeight() { return State().height; }
+
+void SetClearColour(const Colour& rgba) { State().clearColour = rgba; }

@@ -1,0 +1,133 @@
+#include "platform/font.h"
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "gl_window_fixture.h"
+
+namespace {
+
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+
+// The window in window pixels, origin top-left, as the widgets draw.
+class FontOnScreen : public GlWindowTest {
+protected:
+    void SetUp() override {
+        GlWindowTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        glViewport(0, 0, kWidth, kHeight);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(0, kWidth, kHeight, 0, -1, 1);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glDisable(GL_DEPTH_TEST);
+        Clear();
+    }
+
+    static void Clear() {
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+
+    static void Draw(const char* text, int x, int y, FontStyle style = FontStyle{}) {
+        const float white[4] = {1, 1, 1, 1};
+        Print(style, x, y, text, static_cast<int>(std::char_traits<char>::length(text)), white);
+    }
+
+    // Red channel of the back buffer, row 0 at the top.
+    static std::vector<unsigned char> Pixels() {
+        std::vector<unsigned char> rgba(kWidth * kHeight * 4);
+        glReadBuffer(GL_BACK);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        std::vector<unsigned char> red(kWidth * kHeight);
+        for (int row = 0; row < kHeight; ++row)
+            for (int x = 0; x < kWidth; ++x) red[(kHeight - 1 - row) * kWidth + x] = rgba[(row * kWidth + x) * 4];
+        return red;
+    }
+
+    struct Box {
+        int left = kWidth, top = kHeight, right = -1, bottom = -1;
+        int lit = 0;
+    };
+    static Box LitBox(const std::vector<unsigned char>& red) {
+        Box box;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                if (red[y * kWidth + x] > 128) {
+                    box.left = std::min(box.left, x);
+                    box.right = std::max(box.right, x);
+                    box.top = std::min(box.top, y);
+                    box.bottom = std::max(box.bottom, y);
+                    ++box.lit;
+                }
+        return box;
+    }
+};
+
+TEST_F(FontOnScreen, AGlyphLightsPixelsInsideItsCell) {
+    Draw("A", 100, 200);
+    const Box box = LitBox(Pixels());
+    EXPECT_GT(box.lit, 20);
+    EXPECT_GE(box.left, 100);
+    EXPECT_LT(box.right, 100 + 15);
+    EXPECT_GE(box.top, 200);
+    EXPECT_LT(box.bottom, 200 + 16);
+}
+
+TEST_F(FontOnScreen, TheSecondGlyphStarts15PixelsRight) {
+    Draw("AB", 100, 200);
+    const std::vector<unsigned char> together = Pixels();
+
+    Clear();
+    Draw("A", 100, 200);
+    Draw("B", 115, 200);
+    EXPECT_EQ(Pixels(), together) << "\"AB\" must look like A at x and B at x + 15";
+
+    Clear();
+    Draw("A", 100, 200);
+    Draw("B", 116, 200);
+    EXPECT_NE(Pixels(), together);
+}
+
+TEST_F(FontOnScreen, ScaleShrinksTheGlyphs) {
+    Draw("W", 100, 200, FontStyle{0, 0.625f});
+    const Box box = LitBox(Pixels());
+    EXPECT_GT(box.lit, 5);
+    EXPECT_LT(box.right, 100 + 10);
+    EXPECT_LT(box.bottom, 200 + 10);
+}
+
+TEST_F(FontOnScreen, TheBoldSetLightsMorePixels) {
+    Draw("Hello", 100, 200, FontStyle{0, 1});
+    const int regular = LitBox(Pixels()).lit;
+    Clear();
+    Draw("Hello", 100, 200, FontStyle{1, 1});
+    EXPECT_GT(LitBox(Pixels()).lit, regular);
+}
+
+TEST_F(FontOnScreen, TheColourIsTheOneAskedFor) {
+    const float green[4] = {0, 1, 0, 1};
+    Print(FontStyle{}, 100, 200, "M", 1, green);
+    EXPECT_EQ(LitBox(Pixels()).lit, 0) << "no red in green text";
+    std::vector<unsigned char> rgba(16 * 16 * 4);
+    glReadPixels(100, kHeight - 216, 16, 16, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    int greenPixels = 0;
+    for (size_t i = 0; i < rgba.size(); i += 4) greenPixels += rgba[i + 1] > 128;
+    EXPECT_GT(greenPixels, 10);
+}
+
+TEST_F(FontOnScreen, ControlCharactersOnlyAdvance) {
+    Draw("A\nB", 100, 200);
+    const std::vector<unsigned char> withControl = Pixels();
+    Clear();
+    Draw("A", 100, 200);
+    Draw("B", 130, 200);
+    EXPECT_EQ(Pixels(), withControl);
+}
+
+}  // namespace

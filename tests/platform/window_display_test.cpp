@@ -1,0 +1,123 @@
+#include <cstdlib>
+#include <string>
+
+#include <GL/gl.h>
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include "gl_window_fixture.h"
+#include "platform/input.h"
+#include "platform/window.h"
+
+namespace {
+
+using WindowOnDisplay = GlWindowTest;
+
+TEST_F(WindowOnDisplay, HasTheRootsSizePositionAndTitle) {
+    SDL_Window* window = SDL_GL_GetCurrentWindow();
+    ASSERT_NE(window, nullptr) << "the context must be current after creation";
+    int width = 0, height = 0;
+    SDL_GetWindowSize(window, &width, &height);
+    EXPECT_EQ(width, 640);
+    EXPECT_EQ(height, 480);
+    SDL_GL_GetDrawableSize(window, &width, &height);
+    EXPECT_EQ(width, 640);
+    EXPECT_EQ(height, 480);
+    EXPECT_STREQ(SDL_GetWindowTitle(window), "KAV");
+    int x = 0, y = 0;
+    SDL_GetWindowPosition(window, &x, &y);
+    EXPECT_EQ(x, 20);
+    EXPECT_EQ(y, 50);
+    EXPECT_EQ(root.X(), 0) << "inside the window the root starts at the client origin";
+    EXPECT_EQ(root.Y(), 0);
+    EXPECT_EQ(WindowWidth(), 640);
+    EXPECT_EQ(WindowHeight(), 480);
+}
+
+TEST_F(WindowOnDisplay, HasADepthBufferAndDoubleBuffering) {
+    int depth = 0, doubleBuffered = 0, red = 0;
+    SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depth);
+    SDL_GL_GetAttribute(SDL_GL_DOUBLEBUFFER, &doubleBuffered);
+    SDL_GL_GetAttribute(SDL_GL_RED_SIZE, &red);
+    EXPECT_GE(depth, 16);
+    EXPECT_EQ(doubleBuffered, 1);
+    EXPECT_GE(red, 5);
+    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    ASSERT_NE(version, nullptr);
+    EXPECT_GE(std::string(version), "2.1") << version;
+}
+
+TEST_F(WindowOnDisplay, DraggingBelowTheMinimumSnapsBack) {
+    ResizeRoot(&root, 200, 100);
+    EXPECT_EQ(root.Width(), 320);
+    EXPECT_EQ(root.Height(), 240);
+    EXPECT_EQ(WindowWidth(), 320);
+    int width = 0, height = 0;
+    SDL_GetWindowSize(SDL_GL_GetCurrentWindow(), &width, &height);
+    EXPECT_EQ(width, 320);
+    EXPECT_EQ(height, 240);
+}
+
+TEST_F(WindowOnDisplay, SetWindowSizeResizesTheRoot) {
+    SetWindowSize(800, 600);
+    EXPECT_EQ(root.Width(), 800);
+    EXPECT_EQ(root.Height(), 600);
+    EXPECT_EQ(root.calls.back(), "resize 800x600");
+}
+
+float centreBlue = -1;
+
+void ReadCentreAndQuit() {
+    float pixel[4] = {};
+    glReadBuffer(GL_BACK);
+    glReadPixels(320, 240, 1, 1, GL_RGBA, GL_FLOAT, pixel);
+    centreBlue = pixel[2];
+    PostQuit();
+}
+
+TEST_F(WindowOnDisplay, MainLoopClearsDrawsAndEndsOnQuit) {
+    SetClearColour(Colour{0, 0, 1, 1});
+    root.onDraw = ReadCentreAndQuit;
+    EXPECT_EQ(MainLoop(), 0);
+    EXPECT_EQ(root.draws, 1) << "the quit posted during the frame ends the loop before the next frame";
+    EXPECT_FLOAT_EQ(centreBlue, 1.0f) << "each frame starts from the clear colour";
+    EXPECT_EQ(SDL_GL_GetCurrentWindow(), nullptr) << "the loop destroys the window when it ends";
+}
+
+TEST_F(WindowOnDisplay, ClosingTheWindowEndsTheLoop) {
+    SDL_Event close{};
+    close.type = SDL_WINDOWEVENT;
+    close.window.event = SDL_WINDOWEVENT_CLOSE;
+    close.window.windowID = SDL_GetWindowID(SDL_GL_GetCurrentWindow());
+    ASSERT_EQ(SDL_PushEvent(&close), 1);
+    EXPECT_EQ(MainLoop(), 0);
+    EXPECT_EQ(SDL_GL_GetCurrentWindow(), nullptr);
+}
+
+TEST_F(WindowOnDisplay, KeysFromTheQueueReachTheRoot) {
+    SDL_Event key{};
+    key.key.type = SDL_KEYDOWN;
+    key.key.state = SDL_PRESSED;
+    key.key.keysym.scancode = SDL_SCANCODE_F1;
+    ASSERT_EQ(SDL_PushEvent(&key), 1);
+    PostQuit();
+    MainLoop();
+    ASSERT_FALSE(root.calls.empty());
+    EXPECT_EQ(root.calls.back(), "down 301");
+}
+
+TEST(WindowWithoutDisplay, CreationFailsWithAMessageOnStandardError) {
+    // The window system stays up once started, so this needs a process of its own (as ctest runs it).
+    if (SDL_WasInit(SDL_INIT_VIDEO) != 0) GTEST_SKIP() << "the window system is already up in this process";
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+    FakeRoot root;
+    root.SetSize(640, 480);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(CreateGLWindow("KAV", &root, 16, false));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "ERROR: Failed To Register The Window Class.\n");
+    EXPECT_EQ(MainLoop(), 0) << "without a window there is no loop to run";
+}
+
+}  // namespace
