@@ -61,12 +61,20 @@ bool ReadTriangles(ByteReader& bytes, uint16_t count, size_t vertexCount, std::v
     return true;
 }
 
-bool ReadGroups(ByteReader& bytes, uint16_t count, size_t triangleCount, std::vector<ModelMesh>& meshes,
-                std::string* error) {
-    meshes.resize(count);
-    for (size_t i = 0; i < meshes.size(); ++i) {
-        ModelMesh& mesh = meshes[i];
-        bytes.Skip(1 + kNameLength);  // flags, name
+// Fixed-width names end at their first zero byte or at the field's end.
+std::string FixedName(const uint8_t* field, size_t width) {
+    if (field == nullptr) return std::string();
+    const auto* end = static_cast<const uint8_t*>(std::memchr(field, 0, width));
+    return std::string(reinterpret_cast<const char*>(field), end ? static_cast<size_t>(end - field) : width);
+}
+
+bool ReadGroups(ByteReader& bytes, uint16_t count, size_t triangleCount, MilkshapeData& data, std::string* error) {
+    data.meshes.resize(count);
+    data.groupNames.resize(count);
+    for (size_t i = 0; i < data.meshes.size(); ++i) {
+        ModelMesh& mesh = data.meshes[i];
+        bytes.Skip(1);  // flags
+        data.groupNames[i] = FixedName(bytes.Take(kNameLength), kNameLength);
         const uint16_t indexCount = bytes.U16();
         if (!bytes.CanRead(indexCount, 2)) return Refuse(error, "group " + std::to_string(i) + " is cut short");
         mesh.triangleIndices.resize(indexCount);
@@ -113,11 +121,7 @@ void ReadMaterials(ByteReader& bytes, uint16_t count, const std::string& modelPa
         material.emission = ReadColour(bytes);
         material.shininess = bytes.F32();
         bytes.Skip(4 + 1);  // transparency, mode
-        const uint8_t* name = bytes.Take(kFileNameLength);
-        if (name == nullptr) return;
-        const auto* end = static_cast<const uint8_t*>(std::memchr(name, 0, kFileNameLength));
-        const std::string stored(reinterpret_cast<const char*>(name), end ? end - name : kFileNameLength);
-        material.textureFile = TextureFileName(stored, modelPath);
+        material.textureFile = TextureFileName(FixedName(bytes.Take(kFileNameLength), kFileNameLength), modelPath);
         bytes.Skip(kFileNameLength);  // alpha map
     }
 }
@@ -137,7 +141,7 @@ bool ReadModel(ByteReader& bytes, const std::string& path, MilkshapeData& data, 
     if (!ReadTriangles(bytes, count, data.vertices.size(), data.triangles, error)) return false;
     // The smallest group has no triangles: flags, name, count and material index.
     if (!ReadCount(bytes, 1 + kNameLength + 2 + 1, count)) return Refuse(error, "the groups are cut short");
-    if (!ReadGroups(bytes, count, data.triangles.size(), data.meshes, error)) return false;
+    if (!ReadGroups(bytes, count, data.triangles.size(), data, error)) return false;
     if (!ReadCount(bytes, kMaterialSize, count)) return Refuse(error, "the materials are cut short");
     ReadMaterials(bytes, count, path, data.materials);
     if (!bytes.Ok()) return Refuse(error, "the file is cut short");

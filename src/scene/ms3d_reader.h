@@ -26,6 +26,7 @@ struct MilkshapeData {
     std::vector<ModelTriangle> triangles;
     std::vector<ModelMesh> meshes;
     std::vector<ModelMaterial> materials;
+    std::vector<std::string> groupNames;  // one per mesh, for tools; the game draws without them
 };
 
 // Reads the file at `path`. False when it cannot be opened, is not an MS3D file of

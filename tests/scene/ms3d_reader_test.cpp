@@ -45,6 +45,7 @@ TEST(Ms3dReader, ReadsTheStaticMesh) {
     EXPECT_EQ(data.meshes[0].materialIndex, 0);
     EXPECT_EQ(data.meshes[0].triangleIndices, (std::vector<uint32_t>{0, 1}));
     EXPECT_EQ(data.meshes[1].materialIndex, -1) << "a group without material draws without one";
+    EXPECT_EQ(data.groupNames, (std::vector<std::string>{"group", "group"}));
 
     ASSERT_EQ(data.materials.size(), 1u);
     const ModelMaterial& material = data.materials[0];
