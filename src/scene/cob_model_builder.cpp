@@ -18,7 +18,7 @@ constexpr double kNearlyZero = 1e-7;
 float NormalisedAngle(double degrees) {
     float angle = static_cast<float>(degrees);
     if (angle < 0) angle += 360;
-    if (angle == 360 || angle == -360) angle = 0;
+    if (angle == 360 || angle == -360 || angle == 0) angle = 0;  // and never -0 in the log
     return angle;
 }
 

@@ -1,0 +1,330 @@
+#include "scene/cob_model_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "file_builders.h"
+#include "support/report_capture.h"
+
+namespace {
+
+CobPositionMatrix Matrix(std::initializer_list<float> values) {
+    CobPositionMatrix matrix;
+    auto value = values.begin();
+    for (auto& row : matrix.rows)
+        for (float& cell : row) cell = *value++;
+    return matrix;
+}
+
+TEST(PositionMatrix, DiagonalIsAScaleWithoutRotation) {
+    ReportCapture capture;
+    PositionParts parts = DecomposePositionMatrix(Matrix({2, 0, 0, 7, 0, 3, 0, 8, 0, 0, 4, 9}));
+    EXPECT_FLOAT_EQ(parts.location.x, 7);
+    EXPECT_FLOAT_EQ(parts.location.y, 8);
+    EXPECT_FLOAT_EQ(parts.location.z, 9);
+    EXPECT_FLOAT_EQ(parts.rotation.x, 0);
+    EXPECT_FLOAT_EQ(parts.rotation.y, 0);
+    EXPECT_FLOAT_EQ(parts.rotation.z, 0);
+    EXPECT_FLOAT_EQ(parts.scale.x, 2);
+    EXPECT_FLOAT_EQ(parts.scale.y, 3);
+    EXPECT_FLOAT_EQ(parts.scale.z, 4);
+    EXPECT_EQ(capture.Lines(), (std::vector<std::string>{"drw   Location: 7,8,9", "drw   Rotation: 0,0,0",
+                                                         "drw   Scale: 2,3,4"}));
+}
+
+TEST(PositionMatrix, TurnAboutZComesOutNegatedAndPositive) {
+    ReportCapture capture;
+    const float c = std::cos(30 * M_PI / 180), s = std::sin(30 * M_PI / 180);
+    PositionParts parts = DecomposePositionMatrix(Matrix({c, -s, 0, 0, s, c, 0, 0, 0, 0, 1, 0}));
+    EXPECT_NEAR(parts.rotation.x, 0, 1e-4);
+    EXPECT_NEAR(parts.rotation.y, 0, 1e-4);
+    EXPECT_NEAR(parts.rotation.z, 330, 1e-3) << "-30 degrees turned into 330";
+    EXPECT_NEAR(parts.scale.x, 1, 1e-6);
+    // With no x or y turn the y scale is taken as m5 unchanged.
+    EXPECT_NEAR(parts.scale.y, c, 1e-6);
+    EXPECT_NEAR(parts.scale.z, 1, 1e-6);
+}
+
+TEST(PositionMatrix, TurnAboutXAndYIsFoundFromTheMatrix) {
+    ReportCapture capture;
+    // Rows of Rx(20) * Ry(-40) as the modeller stores them.
+    const double a = 20 * M_PI / 180, b = -40 * M_PI / 180;
+    const float ca = std::cos(a), sa = std::sin(a), cb = std::cos(b), sb = std::sin(b);
+    PositionParts parts =
+        DecomposePositionMatrix(Matrix({cb, 0, sb, 0, sa * sb, ca, -sa * cb, 0, -ca * sb, sa, ca * cb, 0}));
+    EXPECT_NEAR(parts.rotation.x, 340, 1e-3);
+    EXPECT_NEAR(parts.rotation.y, 40, 1e-3);
+    EXPECT_NEAR(parts.rotation.z, 0, 1e-3);
+}
+
+TEST(PositionMatrix, UprightYTurnUsesTheOtherBranch) {
+    ReportCapture capture;
+    // m2 = 1: the cosine of the y angle is 0, so x is 0 and z comes from m4 and m8.
+    PositionParts parts = DecomposePositionMatrix(Matrix({0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, 0}));
+    EXPECT_NEAR(parts.rotation.y, 270, 1e-3) << "y = 90, negated and made positive";
+    EXPECT_FLOAT_EQ(parts.rotation.x, 0);
+    EXPECT_NEAR(parts.rotation.z, 0, 1e-3);
+    EXPECT_FLOAT_EQ(parts.scale.z, 0) << "m10 when the z divisor vanishes";
+}
+
+// One square polyhedron (a quad face over four corners counter-clockwise seen from +z)
+// with one phong material; the tests vary them.
+class CobModelTest : public ::testing::Test {
+protected:
+    static constexpr int32_t kPolyhedronId = 1;
+
+    struct Material {
+        int32_t id = 10;
+        int32_t parentId = kPolyhedronId;
+        CobMat1Spec spec;
+    };
+
+    struct ShaderBox {
+        int32_t id = 20;
+        int32_t parentId = 10;
+        std::string lookShader = "phong";
+        std::vector<CobParameterSpec> parameters = CobPhongParameters(1);
+    };
+
+    CobModelTest() : square(CobSquare("Cube")) {}
+
+    // Writes and loads the scene, then builds its first polyhedron.
+    Model Build() {
+        CobFileBuilder file;
+        ByteWriter polh;
+        WriteCobPolH(polh, square, 4);
+        file.Chunk("PolH", 0, 4, kPolyhedronId, 0, polh);
+        for (const Material& material : materials) {
+            ByteWriter body;
+            WriteCobMat1(body, material.spec);
+            file.Chunk("Mat1", 0, 0, material.id, material.parentId, body);
+        }
+        for (const ShaderBox& box : boxes) {
+            ByteWriter body;
+            WriteCobShBx(body, box.lookShader, box.parameters);
+            file.Chunk("ShBx", 0, 0, box.id, box.parentId, body);
+        }
+        file.End();
+        EXPECT_TRUE(reader.LoadFromMemory(file.Bytes().data(), file.Bytes().size(), "test.cob"));
+        capture.Clear();
+        Model model;
+        BuildCobModel(reader, reader.Polyhedra().at(0), &model);
+        return model;
+    }
+
+    std::vector<std::string> Errors() const {
+        std::vector<std::string> errors;
+        for (const auto& line : capture.Lines())
+            if (line.compare(0, 6, "drw E ") == 0) errors.push_back(line.substr(6));
+        return errors;
+    }
+
+    static CobFaceSpec Face(std::vector<std::pair<int32_t, int32_t>> corners, int16_t material = 0,
+                            uint8_t flags = 0) {
+        CobFaceSpec face;
+        face.flags = flags;
+        face.material = material;
+        face.corners = std::move(corners);
+        return face;
+    }
+
+    CobPolHSpec square;
+    std::vector<Material> materials{Material{}};
+    std::vector<ShaderBox> boxes{ShaderBox{}};
+    CobReader reader;
+    ReportCapture capture;
+};
+
+TEST_F(CobModelTest, QuadBecomesAFanOfTwoTrianglesInOneMesh) {
+    Model model = Build();
+    EXPECT_EQ(model.name, "Cube");
+    ASSERT_EQ(model.triangles.size(), 2u);
+    auto corners = [&](size_t i) {
+        const uint32_t* v = model.triangles[i].vertexIndices;
+        return std::vector<uint32_t>(v, v + 3);
+    };
+    EXPECT_EQ(corners(0), (std::vector<uint32_t>{0, 1, 2}));
+    EXPECT_EQ(corners(1), (std::vector<uint32_t>{0, 2, 3}));
+    ASSERT_EQ(model.meshes.size(), 1u);
+    EXPECT_EQ(model.meshes[0].materialIndex, 0);
+    EXPECT_EQ(model.meshes[0].triangleIndices, (std::vector<uint32_t>{0, 1}));
+    EXPECT_EQ(capture.Lines().at(0), "drw   Getting Cube PolH");
+}
+
+TEST_F(CobModelTest, EachTriangleHasOneFlatNormal) {
+    square.vertices = {{0, 0, 0}, {2, 0, 0}, {2, 0, 3}, {0, 0, 3}};  // a quad in the x-z plane
+    Model model = Build();
+    ASSERT_EQ(model.triangles.size(), 2u);
+    for (const ModelTriangle& triangle : model.triangles) {
+        for (int corner = 0; corner < 3; ++corner) {
+            // (P1 - P2) x (P0 - P1) for corners going from +x towards +z points along +y.
+            EXPECT_FLOAT_EQ(triangle.normals[corner][0], 0);
+            EXPECT_FLOAT_EQ(triangle.normals[corner][1], 1) << "normals must be of unit length";
+            EXPECT_FLOAT_EQ(triangle.normals[corner][2], 0);
+        }
+    }
+}
+
+TEST_F(CobModelTest, DegenerateTriangleKeepsAZeroNormal) {
+    square.vertices = {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}};
+    square.faces = {Face({{0, 0}, {1, 1}, {2, 2}})};
+    Model model = Build();
+    ASSERT_EQ(model.triangles.size(), 1u);
+    EXPECT_FLOAT_EQ(model.triangles[0].normals[0][0], 0);
+    EXPECT_FALSE(std::isnan(model.triangles[0].normals[0][1]));
+}
+
+TEST_F(CobModelTest, ScaleGoesIntoTheVerticesAndTheModelStaysUnscaled) {
+    square.matrix[0] = 2;
+    square.matrix[5] = 3;
+    square.matrix[10] = 4;
+    square.matrix[3] = 5;
+    square.vertices = {{1, 1, 1}, {1, 0, 0}, {0, 1, 0}};
+    square.faces = {Face({{0, 0}, {1, 1}, {2, 2}})};
+    Model model = Build();
+    ASSERT_EQ(model.vertices.size(), 3u);
+    EXPECT_FLOAT_EQ(model.vertices[0].x, 2);
+    EXPECT_FLOAT_EQ(model.vertices[0].y, 3);
+    EXPECT_FLOAT_EQ(model.vertices[0].z, 4);
+    EXPECT_EQ(model.vertices[0].flags, 0);
+    EXPECT_FLOAT_EQ(model.location.x, 5);
+    EXPECT_FLOAT_EQ(model.scale.x, 1);
+    EXPECT_FLOAT_EQ(model.scale.y, 1);
+    EXPECT_FLOAT_EQ(model.scale.z, 1);
+}
+
+TEST_F(CobModelTest, ZAngleIsNegatedForDrawing) {
+    const float c = std::cos(30 * M_PI / 180), s = std::sin(30 * M_PI / 180);
+    square.matrix[0] = c;
+    square.matrix[1] = -s;
+    square.matrix[4] = s;
+    square.matrix[5] = c;
+    Model model = Build();
+    EXPECT_NEAR(model.rotation.z, -330, 1e-3);
+}
+
+TEST_F(CobModelTest, PhongMaterialFromMat1Values) {
+    CobMat1Spec& mat1 = materials[0].spec;
+    mat1.red = 0.5f;
+    mat1.green = 0.25f;
+    mat1.blue = 1;
+    mat1.ka = 0.3f;
+    mat1.ks = 0.5f;
+    mat1.exp = 0.7f;
+    boxes[0].parameters = CobPhongParameters(0.8f);
+    Model model = Build();
+    ASSERT_EQ(model.materials.size(), 1u);
+    const ModelMaterial& m = model.materials[0];
+    EXPECT_FLOAT_EQ(m.baseColour[1], 0.25f);
+    EXPECT_FLOAT_EQ(m.ambient.r, 0.3f);
+    EXPECT_FLOAT_EQ(m.ambient.a, 1);
+    EXPECT_FLOAT_EQ(m.diffuse.r, 0.4f) << "diffuse is the colour times the diffuse factor";
+    EXPECT_FLOAT_EQ(m.diffuse.b, 0.8f);
+    EXPECT_FLOAT_EQ(m.specular.g, 0.7f) << "specular is the highlight exponent";
+    EXPECT_FLOAT_EQ(m.emission.r, 0);
+    EXPECT_FLOAT_EQ(m.emission.a, 1);
+    EXPECT_FLOAT_EQ(m.shininess, 64) << "shininess is ks * 128";
+    EXPECT_EQ(m.texture, 0u);
+    EXPECT_TRUE(m.textureFile.empty());
+}
+
+TEST_F(CobModelTest, TexturedDiffuseIsTenTimesAndRepeatsScaleTheCoordinates) {
+    CobMat1Spec& mat1 = materials[0].spec;
+    mat1.red = mat1.green = mat1.blue = 0.5f;
+    mat1.subRecords = CobTextureSubRecord("C:\\textures/sub\\hull.bmp", 2, 3);
+    Model model = Build();
+    const ModelMaterial& m = model.materials.at(0);
+    EXPECT_FLOAT_EQ(m.diffuse.r, 5) << "ten times, not one";
+    EXPECT_FLOAT_EQ(m.diffuse.a, 1);
+    EXPECT_EQ(m.textureFile, "hull.bmp");
+    EXPECT_FLOAT_EQ(m.repeatU, 2);
+    EXPECT_EQ(m.texture, 0u) << "the texture file is not there";
+    const ModelTriangle& second = model.triangles.at(1);  // corners 0, 2, 3
+    EXPECT_FLOAT_EQ(second.s[1], 2);
+    EXPECT_FLOAT_EQ(second.t[1], 3);
+    EXPECT_FLOAT_EQ(second.s[2], 0);
+    EXPECT_FLOAT_EQ(second.t[2], 3);
+    EXPECT_TRUE(capture.Contains("Texture file does not exist hull.bmp"));
+}
+
+TEST_F(CobModelTest, CaligariPhongIsAcceptedToo) {
+    boxes[0].lookShader = "caligari phong";
+    Model model = Build();
+    EXPECT_EQ(model.materials.size(), 1u);
+    EXPECT_TRUE(Errors().empty());
+}
+
+TEST_F(CobModelTest, OtherShadersSkipTheFaceOncePerFace) {
+    boxes[0].lookShader = "metal";
+    square.faces.push_back(square.faces[0]);
+    Model model = Build();
+    EXPECT_TRUE(model.triangles.empty());
+    EXPECT_TRUE(model.meshes.empty());
+    EXPECT_EQ(Errors(), (std::vector<std::string>(
+                            2, "Not a right shader (only phong and caligari phong are supported)")));
+}
+
+TEST_F(CobModelTest, MissingShaderParameterSkipsTheFace) {
+    boxes[0].parameters.pop_back();  // no "specular colour"
+    Model model = Build();
+    EXPECT_TRUE(model.triangles.empty());
+    EXPECT_EQ(Errors(), std::vector<std::string>{"Not a right shader"});
+}
+
+TEST_F(CobModelTest, MissingMaterialOrShaderBoxSkipsTheFace) {
+    materials[0].parentId = 99;  // belongs to another polyhedron
+    Model model = Build();
+    EXPECT_TRUE(model.triangles.empty());
+    EXPECT_EQ(Errors(), std::vector<std::string>{"Could not find material"});
+}
+
+TEST_F(CobModelTest, MaterialWithoutShaderBoxSkipsTheFace) {
+    boxes.clear();
+    Model model = Build();
+    EXPECT_TRUE(model.triangles.empty());
+    EXPECT_EQ(Errors(), std::vector<std::string>{"Could not find shader"});
+}
+
+TEST_F(CobModelTest, FacesShareAMaterialButEachHasItsMesh) {
+    Material second;
+    second.id = 11;
+    second.spec.number = 1;
+    ShaderBox secondBox;
+    secondBox.id = 21;
+    secondBox.parentId = 11;
+    materials.push_back(second);
+    boxes.push_back(secondBox);
+    square.faces = {Face({{0, 0}, {1, 1}, {2, 2}}, 1), Face({{0, 0}, {2, 2}, {3, 3}}, 0),
+                    Face({{0, 0}, {1, 1}, {3, 3}}, 1)};
+    Model model = Build();
+    ASSERT_EQ(model.materials.size(), 2u) << "a material is made once per build";
+    ASSERT_EQ(model.meshes.size(), 3u);
+    EXPECT_EQ(model.meshes[0].materialIndex, 0);
+    EXPECT_EQ(model.meshes[1].materialIndex, 1);
+    EXPECT_EQ(model.meshes[2].materialIndex, 0);
+    EXPECT_EQ(model.meshes[2].triangleIndices, std::vector<uint32_t>{2});
+}
+
+TEST_F(CobModelTest, HolesAndFlaggedFacesAreNotDrawn) {
+    square.faces.push_back(Face({{0, 0}, {1, 1}, {2, 2}}, 0, 0x08));
+    square.faces.push_back(Face({{0, 0}, {1, 1}, {2, 2}}, 0, 0x01));
+    Model model = Build();
+    EXPECT_EQ(model.meshes.size(), 1u);
+    EXPECT_EQ(model.triangles.size(), 2u);
+}
+
+TEST_F(CobModelTest, TrianglesWithCornersOutsideTheListsAreLeftOut) {
+    square.faces = {Face({{0, 0}, {1, 1}, {7, 2}, {3, 3}}),   // vertex 7: both triangles use it
+                    Face({{0, 0}, {1, 1}, {2, 2}, {3, 9}})};  // texture vertex 9: the second one
+    Model model = Build();
+    ASSERT_EQ(model.triangles.size(), 1u);
+    EXPECT_EQ(std::vector<uint32_t>(model.triangles[0].vertexIndices, model.triangles[0].vertexIndices + 3),
+              (std::vector<uint32_t>{0, 1, 2}));
+    EXPECT_EQ(capture.Count("Face of Cube refers to a missing vertex"), 3);
+}
+
+}  // namespace

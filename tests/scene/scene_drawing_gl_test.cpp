@@ -1,0 +1,349 @@
+// Draws real scenes into a small window on the display and reads the pixels back.
+#include <GL/gl.h>
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/ini_file.h"
+#include "file_builders.h"
+#include "scene/frame.h"
+#include "scene/model_manager.h"
+#include "scene/texture_manager.h"
+#include "support/report_capture.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+constexpr int kSize = 64;
+
+struct Pixel {
+    int r, g, b;
+};
+
+std::ostream& operator<<(std::ostream& out, const Pixel& p) {
+    return out << "(" << p.r << ", " << p.g << ", " << p.b << ")";
+}
+
+bool Near(const Pixel& a, const Pixel& b) {
+    const int tolerance = 8;
+    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
+}
+
+const Pixel kBlack{0, 0, 0}, kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255}, kWhite{255, 255, 255};
+
+// A GL 2.1 context on a small window of its own, made with SDL directly.
+class SceneGlTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "needs a display";
+        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+        window_ = SDL_CreateWindow("scene test", 0, 0, kSize, kSize, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        ASSERT_NE(window_, nullptr) << SDL_GetError();
+        context_ = SDL_GL_CreateContext(window_);
+        ASSERT_NE(context_, nullptr) << SDL_GetError();
+        layout_.sceneArea = {0, 0, kSize, kSize};
+        layout_.windowWidth = kSize;
+        layout_.windowHeight = kSize;
+    }
+
+    void TearDown() override {
+        TextureManager::Instance().DeleteAllTextures();
+        TextureManager::Instance().SetTexturePath("");
+        if (context_) SDL_GL_DeleteContext(context_);
+        if (window_) SDL_DestroyWindow(window_);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+
+    // One frame of the scene; the pixels stay in the back buffer for reading.
+    void DrawFrameOf(ModelManager& scene) {
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        DrawFrame(layout_, [&] { scene.DrawScene(); }, nullptr);
+        glFinish();
+    }
+
+    // x and y from the bottom-left corner of the window.
+    Pixel At(int x, int y) const {
+        unsigned char rgba[4] = {};
+        glReadBuffer(GL_BACK);
+        glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+        return {rgba[0], rgba[1], rgba[2]};
+    }
+
+    FrameLayout layout_;
+    SDL_Window* window_ = nullptr;
+    SDL_GLContext context_ = nullptr;
+};
+
+// A camera three units in front of the x-y plane and a light beside it.
+void LookAtTheXyPlane(ModelManager& scene, float ambient) {
+    IniFile ini;
+    ini.Parse("[camera0]\nloc=0,0,3\nlook_at=0,0,0\nup_dir=0,1,0\n"
+              "[light0]\ntype=2\nloc=0,0,3\nambient=" +
+              std::to_string(ambient) + "," + std::to_string(ambient) + "," + std::to_string(ambient) +
+              "\ndiffuse=1,1,1\nspecular=0,0,0\n");
+    scene.LoadLightsFromIni(ini);
+    ASSERT_TRUE(scene.LoadCamerasFromIni(ini));
+}
+
+// A square of half-size `half` around (x, 0, 0), corners clockwise seen from +z so its
+// flat normal faces the camera, texture coordinates 0..1 from its bottom-left corner.
+ByteWriter SquarePolH(const std::string& name, float x, float half) {
+    CobPolHSpec polh;
+    polh.name = name;
+    polh.matrix[3] = x;
+    polh.vertices = {{-half, -half, 0}, {-half, half, 0}, {half, half, 0}, {half, -half, 0}};
+    polh.textureVertices = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
+    CobFaceSpec face;
+    face.corners = {{0, 0}, {1, 1}, {2, 2}, {3, 3}};
+    polh.faces = {face};
+    ByteWriter body;
+    WriteCobPolH(body, polh, 4);
+    return body;
+}
+
+void AddPhongMaterial(CobFileBuilder& file, int32_t polyhedronId, const CobMat1Spec& mat1) {
+    ByteWriter material, box;
+    WriteCobMat1(material, mat1);
+    WriteCobShBx(box, "phong", CobPhongParameters(1));
+    file.Chunk("Mat1", 0, 0, polyhedronId * 10, polyhedronId, material);
+    file.Chunk("ShBx", 0, 0, polyhedronId * 10 + 1, polyhedronId * 10, box);
+}
+
+// An 8 x 8 picture in four colours: red bottom-left, green bottom-right, blue top-left,
+// white top-right.
+std::string QuadrantsBmp() {
+    BmpSpec spec;
+    spec.width = 8;
+    spec.height = 8;
+    for (int fromBottom = 0; fromBottom < 8; ++fromBottom) {  // files store the bottom row first
+        for (int x = 0; x < 8; ++x) {
+            Pixel p = fromBottom < 4 ? (x < 4 ? kRed : kGreen) : (x < 4 ? kBlue : kWhite);
+            spec.pixels += {char(p.b), char(p.g), char(p.r)};
+        }
+    }
+    return BmpFile(spec);
+}
+
+TEST_F(SceneGlTest, TexturedCobModelShowsItsPictureUprightThroughTheCamera) {
+    TempDir dir;
+    dir.Write("quadrants.bmp", QuadrantsBmp());
+    TextureManager::Instance().SetTexturePath(dir.Path());
+    CobFileBuilder file;
+    file.Chunk("PolH", 0, 4, 1, 0, SquarePolH("panel", 0, 1));
+    CobMat1Spec mat1;
+    mat1.ka = 1;  // lit by the light's full ambient, so the picture shows unchanged
+    mat1.subRecords = CobTextureSubRecord("textures\\quadrants.bmp");
+    AddPhongMaterial(file, 1, mat1);
+    file.End();
+    dir.Write("panel.cob", file.Bytes());
+
+    ModelManager scene;
+    ModelObject* panel = scene.LoadModelFile(dir.File("panel.cob"));
+    ASSERT_NE(panel, nullptr);
+    ASSERT_NE(panel->model.materials.at(0).texture, 0u) << "the texture must have been found and uploaded";
+    LookAtTheXyPlane(scene, 1);
+    DrawFrameOf(scene);
+
+    // The square covers about 80% of the view; its quadrant centres sit 13 pixels off the middle.
+    const int low = kSize / 2 - 13, high = kSize / 2 + 13;
+    EXPECT_PRED2(Near, At(low, low), kRed) << "bottom-left of the picture at the bottom-left";
+    EXPECT_PRED2(Near, At(high, low), kGreen);
+    EXPECT_PRED2(Near, At(low, high), kBlue);
+    EXPECT_PRED2(Near, At(high, high), kWhite);
+    EXPECT_PRED2(Near, At(1, 1), kBlack) << "the corner of the view lies outside the square";
+}
+
+class AttachedModelGlTest : public SceneGlTest {
+protected:
+    void SetUp() override {
+        SceneGlTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        CobFileBuilder file;
+        file.Chunk("PolH", 0, 4, 1, 0, SquarePolH("ship", -0.75f, 0.3f));
+        file.Chunk("PolH", 0, 4, 2, 0, SquarePolH("bullet", 0.75f, 0.3f));
+        CobMat1Spec green, red;
+        green.red = 0, green.green = 1, green.blue = 0, green.ka = 0;
+        red.red = 1, red.green = 0, red.blue = 0, red.ka = 0;
+        AddPhongMaterial(file, 1, green);
+        AddPhongMaterial(file, 2, red);
+        file.End();
+        CobReader reader;
+        ASSERT_TRUE(reader.LoadFromMemory(file.Bytes().data(), file.Bytes().size(), "ships.cob"));
+        ship = &scene.BuildModel(reader, reader.Polyhedra()[0])->model;
+        bullet = &scene.BuildModel(reader, reader.Polyhedra()[1])->model;
+        LookAtTheXyPlane(scene, 0);
+    }
+
+    bool Reddish(const Pixel& p) { return p.r > 128 && p.g < 32 && p.b < 32; }
+    bool Greenish(const Pixel& p) { return p.g > 128 && p.r < 32 && p.b < 32; }
+
+    // Window columns of x = -0.75, 0 and 0.75 in the plane.
+    const int shipColumn = kSize / 2 - 19, middle = kSize / 2, bulletColumn = kSize / 2 + 19;
+    ModelManager scene;
+    Model* ship = nullptr;
+    Model* bullet = nullptr;
+};
+
+TEST_F(AttachedModelGlTest, AttachedOnlyModelIsDrawnOnlyThroughItsOwner) {
+    DrawFrameOf(scene);
+    EXPECT_TRUE(Greenish(At(shipColumn, middle))) << At(shipColumn, middle);
+    EXPECT_TRUE(Reddish(At(bulletColumn, middle))) << "a free bullet is drawn on its own";
+
+    {
+        SpinLockGuard lock(scene.SceneLock());
+        ship->attached.push_back(bullet);
+        bullet->attachedOnly = true;
+    }
+    DrawFrameOf(scene);
+    EXPECT_PRED2(Near, At(bulletColumn, middle), kBlack) << "an attachedOnly model must not draw by itself";
+    // Inside the ship's transform the bullet's own offset brings it to the middle.
+    EXPECT_TRUE(Reddish(At(middle, middle))) << At(middle, middle);
+
+    {
+        SpinLockGuard lock(scene.SceneLock());
+        ship->attached.clear();
+    }
+    DrawFrameOf(scene);
+    EXPECT_PRED2(Near, At(middle, middle), kBlack) << "detached but still attachedOnly: drawn nowhere";
+}
+
+TEST_F(AttachedModelGlTest, InvisibleModelIsSkippedButKept) {
+    ship->visible = false;
+    DrawFrameOf(scene);
+    EXPECT_PRED2(Near, At(shipColumn, middle), kBlack);
+    EXPECT_EQ(scene.Objects().size(), 2u);
+    ship->visible = true;
+    DrawFrameOf(scene);
+    EXPECT_TRUE(Greenish(At(shipColumn, middle)));
+}
+
+TEST_F(SceneGlTest, DrawingRestoresTheTexturingStateItFound) {
+    TempDir dir;
+    dir.Write("quadrants.bmp", QuadrantsBmp());
+    TextureManager::Instance().SetTexturePath(dir.Path());
+    CobFileBuilder file;
+    file.Chunk("PolH", 0, 4, 1, 0, SquarePolH("plain", 0, 1));
+    file.Chunk("PolH", 0, 4, 2, 0, SquarePolH("textured", 0, 1));
+    AddPhongMaterial(file, 1, CobMat1Spec{});
+    CobMat1Spec textured;
+    textured.subRecords = CobTextureSubRecord("quadrants.bmp");
+    AddPhongMaterial(file, 2, textured);
+    file.End();
+    CobReader reader;
+    ASSERT_TRUE(reader.LoadFromMemory(file.Bytes().data(), file.Bytes().size(), "two.cob"));
+    ModelManager scene;
+    Model& plain = scene.BuildModel(reader, reader.Polyhedra()[0])->model;
+    Model& withTexture = scene.BuildModel(reader, reader.Polyhedra()[1])->model;
+
+    glEnable(GL_TEXTURE_2D);
+    plain.Draw();
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D)) << "an untextured mesh switched texturing off for good";
+    glDisable(GL_TEXTURE_2D);
+    withTexture.Draw();
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D)) << "a textured mesh left texturing on";
+}
+
+TEST_F(SceneGlTest, ScenePassUsesTheSceneAreasAspectAndDepthTest) {
+    layout_.sceneArea = {16, 0, 32, 16};  // wider than high, at the top of the window
+    BeginScenePass(layout_);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(std::vector<GLint>(viewport, viewport + 4), (std::vector<GLint>{16, 48, 32, 16}))
+        << "GL rows count from the bottom of the window";
+    GLfloat projection[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    EXPECT_NEAR(projection[5] / projection[0], 2.0, 1e-5) << "aspect of the scene area, not of the window";
+    EXPECT_NEAR(projection[5], 1 / std::tan(22.5 * M_PI / 180), 1e-5) << "45 degrees vertically";
+    EXPECT_NEAR(projection[14] / projection[10], 2 * 1000.0 * 1 / (1000 + 1), 1e-3) << "near 1, far 1000";
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    GLint depthFunction = 0;
+    glGetIntegerv(GL_DEPTH_FUNC, &depthFunction);
+    EXPECT_EQ(depthFunction, GL_LEQUAL);
+}
+
+TEST_F(SceneGlTest, SceneWithoutCameraLeavesTheModelviewAlone) {
+    ModelManager scene;
+    BeginScenePass(layout_);
+    scene.DrawScene();
+    GLfloat modelview[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+    for (int i = 0; i < 16; ++i) EXPECT_FLOAT_EQ(modelview[i], i % 5 == 0 ? 1 : 0) << "element " << i;
+    EXPECT_FALSE(glIsEnabled(GL_LIGHTING)) << "lighting is only on while the scene draws";
+}
+
+TEST_F(SceneGlTest, OverlayPassCountsPixelsFromTheTopLeft) {
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    BeginScenePass(layout_);
+    BeginOverlayPass(layout_);
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glColor3f(1, 1, 1);
+    glBegin(GL_QUADS);  // the top-left 10 x 10 pixels
+    glVertex2i(0, 0);
+    glVertex2i(10, 0);
+    glVertex2i(10, 10);
+    glVertex2i(0, 10);
+    glEnd();
+    glFinish();
+    EXPECT_PRED2(Near, At(5, kSize - 5), kWhite) << "y grows downwards from the top";
+    EXPECT_PRED2(Near, At(5, 5), kBlack);
+}
+
+TEST_F(SceneGlTest, KeptTextureOutlivesDeleteAllTextures) {
+    TempDir dir;
+    dir.Write("menu.bmp", QuadrantsBmp());
+    dir.Write("level.bmp", QuadrantsBmp());
+    TextureManager textures(MakeGlTextureUploader());
+    textures.SetKeepMode(true);
+    GLuint menu = textures.GetTexture(dir.File("menu.bmp"), false);
+    textures.SetKeepMode(false);
+    GLuint level = textures.GetTexture(dir.File("level.bmp"), true);
+    ASSERT_TRUE(glIsTexture(menu));
+    ASSERT_TRUE(glIsTexture(level));
+    textures.DeleteAllTextures();
+    EXPECT_TRUE(glIsTexture(menu)) << "a texture made in keep mode stays valid";
+    EXPECT_FALSE(glIsTexture(level));
+    GLuint again = textures.GetTexture(dir.File("menu.bmp"), false);
+    EXPECT_NE(again, menu) << "asking again makes a second texture";
+    glDeleteTextures(1, &menu);
+}
+
+TEST_F(SceneGlTest, FivePixelWideTextureKeepsItsColumns) {
+    // Rows of 15 bytes must not be read as if padded to 16.
+    TempDir dir;
+    BmpSpec spec;
+    spec.width = 5;
+    spec.height = 2;
+    for (int row = 0; row < 2; ++row) {
+        for (int x = 0; x < 5; ++x) spec.pixels += x == 4 ? std::string{0, 0, char(255)} : std::string(3, '\0');
+        spec.pixels += '\0';  // the file's padding byte
+    }
+    dir.Write("five.bmp", BmpFile(spec));
+    TextureManager textures(MakeGlTextureUploader());
+    GLuint texture = textures.GetTexture(dir.File("five.bmp"), false);
+    ASSERT_NE(texture, 0u);
+    std::vector<unsigned char> read(5 * 2 * 3);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, read.data());
+    for (int row = 0; row < 2; ++row)
+        for (int x = 0; x < 5; ++x)
+            EXPECT_EQ(read[(row * 5 + x) * 3], x == 4 ? 255 : 0) << "row " << row << " column " << x;
+    textures.DeleteAllTextures();
+}
+
+}  // namespace

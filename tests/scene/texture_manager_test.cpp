@@ -1,0 +1,167 @@
+#include "scene/texture_manager.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "file_builders.h"
+#include "support/report_capture.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+// Records what would have gone to GL and hands out names 1, 2, 3 ...
+struct UploadLog {
+    struct Upload {
+        std::string path;
+        bool withAlpha;
+        uint32_t width, height;
+        size_t pixelBytes;
+    };
+    std::vector<Upload> uploads;
+    std::vector<uint32_t> deleted;
+    bool refuse = false;
+};
+
+class FakeUploader : public TextureUploader {
+public:
+    explicit FakeUploader(UploadLog& log) : log_(log) {}
+    uint32_t Upload(const BmpImage& image, bool withAlpha, const std::string& path) override {
+        if (log_.refuse) return 0;
+        log_.uploads.push_back({path, withAlpha, image.width, image.height, image.pixels.size()});
+        return static_cast<uint32_t>(log_.uploads.size());
+    }
+    void Delete(uint32_t texture) override { log_.deleted.push_back(texture); }
+
+private:
+    UploadLog& log_;
+};
+
+// A 24-bit picture, each row padded to four bytes as in the files.
+std::string SmallBmp(int width = 2, int height = 2) {
+    BmpSpec spec;
+    spec.width = width;
+    spec.height = height;
+    for (int row = 0; row < height; ++row) {
+        std::string line;
+        for (int x = 0; x < width; ++x) line += {char(7), char(row * 100), char(x * 100)};
+        line.resize((line.size() + 3) / 4 * 4, '\0');
+        spec.pixels += line;
+    }
+    return BmpFile(spec);
+}
+
+class TextureManagerTest : public ::testing::Test {
+protected:
+    TextureManagerTest() : textures(std::make_unique<FakeUploader>(log)) {
+        textures.SetMessageBox([this](const std::string& title, const std::string& text) {
+            boxes.emplace_back(title, text);
+        });
+    }
+
+    TempDir dir;
+    UploadLog log;
+    TextureManager textures;
+    std::vector<std::pair<std::string, std::string>> boxes;
+    ReportCapture capture;
+};
+
+TEST_F(TextureManagerTest, SameFileIsDecodedOnceAndShared) {
+    dir.Write("hull.bmp", SmallBmp());
+    uint32_t first = textures.GetTexture(dir.File("hull.bmp"), false);
+    uint32_t second = textures.GetTexture(dir.File("hull.bmp"), false);
+    EXPECT_NE(first, 0u);
+    EXPECT_EQ(first, second) << "two users of one file must share its texture";
+    ASSERT_EQ(log.uploads.size(), 1u) << "the file must be decoded and uploaded once";
+    EXPECT_TRUE(capture.Contains("Texture is loadded: " + dir.File("hull.bmp")));
+}
+
+TEST_F(TextureManagerTest, TexturePathComesBeforeTheNameAsGiven) {
+    TempDir other;
+    dir.Write("hull.bmp", SmallBmp(2, 2));
+    other.Write("hull.bmp", SmallBmp(4, 4));
+    textures.SetTexturePath(other.Path());
+    ScopedWorkingDirectory cwd(dir.Path());
+    ASSERT_NE(textures.GetTexture("hull.bmp", false), 0u);
+    ASSERT_EQ(log.uploads.size(), 1u);
+    EXPECT_EQ(log.uploads[0].path, other.File("hull.bmp"));
+    EXPECT_EQ(log.uploads[0].width, 4u);
+}
+
+TEST_F(TextureManagerTest, NameAsGivenIsTriedWhenTheTexturePathLacksIt) {
+    TempDir other;
+    dir.Write("hull.bmp", SmallBmp());
+    textures.SetTexturePath(other.Path());
+    ASSERT_NE(textures.GetTexture(dir.File("hull.bmp"), false), 0u);
+    EXPECT_EQ(log.uploads.at(0).path, dir.File("hull.bmp"));
+}
+
+TEST_F(TextureManagerTest, MissingFileGivesZeroAndNamesTheFileAsGiven) {
+    textures.SetTexturePath(dir.Path());
+    EXPECT_EQ(textures.GetTexture("nowhere.bmp", false), 0u);
+    EXPECT_EQ(capture.Lines(), std::vector<std::string>{"txr E Texture file does not exist nowhere.bmp"});
+    EXPECT_TRUE(log.uploads.empty());
+}
+
+TEST_F(TextureManagerTest, EndingIsComparedWithoutCaseAndOnlyBmpIsTaken) {
+    dir.Write("upper.BMP", SmallBmp());
+    dir.Write("picture.png", SmallBmp());
+    EXPECT_NE(textures.GetTexture(dir.File("upper.BMP"), false), 0u);
+    EXPECT_EQ(textures.GetTexture(dir.File("picture.png"), false), 0u);
+    EXPECT_TRUE(capture.Contains("Unsupported file type(need bmp): " + dir.File("picture.png")));
+}
+
+TEST_F(TextureManagerTest, UndecodableBmpShowsTheDecoderErrorAndGivesZero) {
+    dir.Write("fake.bmp", "this is not a picture at all, only words");
+    EXPECT_EQ(textures.GetTexture(dir.File("fake.bmp"), false), 0u);
+    EXPECT_TRUE(capture.Contains("Problem with loading texture: " + dir.File("fake.bmp"))) << capture.Joined();
+    ASSERT_EQ(boxes.size(), 1u) << "the user must see why the picture failed";
+    EXPECT_EQ(boxes[0].first, "Error");
+    EXPECT_FALSE(boxes[0].second.empty());
+}
+
+TEST_F(TextureManagerTest, DecodedRowsDropTheFilePadding) {
+    dir.Write("five.bmp", SmallBmp(5, 3));
+    ASSERT_NE(textures.GetTexture(dir.File("five.bmp"), false), 0u);
+    EXPECT_EQ(log.uploads.at(0).pixelBytes, 5u * 3 * 3) << "15 bytes per row of a 5-pixel-wide image";
+}
+
+TEST_F(TextureManagerTest, AlphaRequestReachesTheUpload) {
+    dir.Write("spark.bmp", SmallBmp());
+    ASSERT_NE(textures.GetTextureWithAlpha(dir.File("spark.bmp")), 0u);
+    EXPECT_TRUE(log.uploads.at(0).withAlpha);
+}
+
+TEST_F(TextureManagerTest, FailedUploadIsNotRememberedSoTheNextRequestTriesAgain) {
+    dir.Write("hull.bmp", SmallBmp());
+    log.refuse = true;
+    EXPECT_EQ(textures.GetTexture(dir.File("hull.bmp"), false), 0u);
+    EXPECT_EQ(textures.TextureCount(), 0u);
+    log.refuse = false;
+    EXPECT_NE(textures.GetTexture(dir.File("hull.bmp"), false), 0u);
+}
+
+TEST_F(TextureManagerTest, DeleteAllTexturesSparesKeptTexturesButForgetsThem) {
+    dir.Write("menu.bmp", SmallBmp());
+    dir.Write("level.bmp", SmallBmp());
+    textures.SetKeepMode(true);
+    uint32_t menu = textures.GetTexture(dir.File("menu.bmp"), false);
+    textures.SetKeepMode(false);
+    uint32_t level = textures.GetTexture(dir.File("level.bmp"), false);
+
+    textures.DeleteAllTextures();
+    EXPECT_EQ(log.deleted, std::vector<uint32_t>{level}) << "only textures made outside keep mode are deleted";
+    EXPECT_EQ(textures.TextureCount(), 0u);
+
+    uint32_t again = textures.GetTexture(dir.File("menu.bmp"), false);
+    EXPECT_NE(again, menu) << "a kept texture is found again only by a new load";
+    EXPECT_EQ(log.uploads.size(), 3u);
+
+    textures.DeleteAllTextures();
+    EXPECT_EQ(log.deleted, (std::vector<uint32_t>{level, again})) << "the reload was made outside keep mode";
+}
+
+}  // namespace
