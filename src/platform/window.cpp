@@ -44,13 +44,15 @@ bool StartWindowSystem() {
     return false;
 }
 
+// The display switches to the closest mode at least as large; the root then
+// takes that mode's size.
 bool FullscreenModeAvailable(int width, int height, int bits) {
     SDL_DisplayMode wanted{};
     wanted.w = width;
     wanted.h = height;
     wanted.format = bits > 16 ? SDL_PIXELFORMAT_RGB888 : SDL_PIXELFORMAT_RGB565;
     SDL_DisplayMode closest{};
-    return SDL_GetClosestDisplayMode(0, &wanted, &closest) != nullptr && closest.w == width && closest.h == height;
+    return SDL_GetClosestDisplayMode(0, &wanted, &closest) != nullptr;
 }
 
 void RequestPixelFormat(int bits) {
@@ -79,6 +81,48 @@ std::string WithErrorCode(const char* format, int code) {
     char text[128];
     std::snprintf(text, sizeof text, format, code);
     return text;
+}
+
+struct WindowPlace {
+    int x;
+    int y;
+    int width;
+    int height;
+};
+
+bool OpenWindowWithContext(const WindowPlace& place, int bits) {
+    WindowState& state = State();
+    RequestPixelFormat(bits);
+    const Uint32 flags =
+        SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | (state.fullscreen ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_RESIZABLE);
+    errno = 0;
+    state.window = SDL_CreateWindow(state.title.c_str(), place.x, place.y, place.width, place.height, flags);
+    if (state.window == nullptr) return CreationFailed(WithErrorCode("Window Creation Error.\nError : %d.", errno));
+    if (state.fullscreen) SDL_ShowCursor(SDL_DISABLE);
+    state.context = SDL_GL_CreateContext(state.window);
+    if (state.context == nullptr) return CreationFailed("Can't Create A GL Rendering Context.");
+    if (SDL_GL_MakeCurrent(state.window, state.context) != 0)
+        return CreationFailed("Can't Activate The GL Rendering Context.");
+    // Frames follow each other as fast as they are drawn.
+    SDL_GL_SetSwapInterval(0);
+    return true;
+}
+
+void ShowAndResize(WindowRoot& root) {
+    SDL_Window* window = State().window;
+    SDL_SetWindowMinimumSize(window, root.MinWidth(), root.MinHeight());
+    SDL_ShowWindow(window);
+    SDL_RaiseWindow(window);
+    SDL_DisableScreenSaver();
+    // Typed characters come from the key codes themselves; an input method would
+    // only swallow keys.
+    SDL_StopTextInput();
+    ResetInput();
+    // In full screen the client area is the size of the display mode chosen.
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(window, &width, &height);
+    ResizeRoot(&root, width, height);
 }
 
 void HandleWindowEvent(const SDL_WindowEvent& event) {
@@ -115,10 +159,7 @@ bool CreateGLWindow(const char* title, WindowRoot* root, int bits, bool fullscre
     }
     KillGLWindow();
     state.root = root;
-    const int x = root->X();
-    const int y = root->Y();
-    const int width = root->Width();
-    const int height = root->Height();
+    const WindowPlace place{root->X(), root->Y(), root->Width(), root->Height()};
     root->SetPosition(0, 0);
     state.fullscreen = fullscreen;
 
@@ -126,7 +167,7 @@ bool CreateGLWindow(const char* title, WindowRoot* root, int bits, bool fullscre
         ShowMessageBox("ERROR", "Failed To Register The Window Class.", MessageIcon::kWarning);
         return false;
     }
-    if (state.fullscreen && !FullscreenModeAvailable(width, height, bits)) {
+    if (state.fullscreen && !FullscreenModeAvailable(place.width, place.height, bits)) {
         if (!AskYesNo("Vexo GL",
                       "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?")) {
             ShowMessageBox("ERROR", "Program Will Now Close.", MessageIcon::kError);
@@ -134,30 +175,8 @@ bool CreateGLWindow(const char* title, WindowRoot* root, int bits, bool fullscre
         }
         state.fullscreen = false;
     }
-
-    RequestPixelFormat(bits);
-    const Uint32 flags =
-        SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | (state.fullscreen ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_RESIZABLE);
-    errno = 0;
-    state.window = SDL_CreateWindow(state.title.c_str(), x, y, width, height, flags);
-    if (state.window == nullptr) return CreationFailed(WithErrorCode("Window Creation Error.\nError : %d.", errno));
-    if (state.fullscreen) SDL_ShowCursor(SDL_DISABLE);
-    state.context = SDL_GL_CreateContext(state.window);
-    if (state.context == nullptr) return CreationFailed("Can't Create A GL Rendering Context.");
-    if (SDL_GL_MakeCurrent(state.window, state.context) != 0)
-        return CreationFailed("Can't Activate The GL Rendering Context.");
-    // Frames follow each other as fast as they are drawn.
-    SDL_GL_SetSwapInterval(0);
-
-    SDL_SetWindowMinimumSize(state.window, root->MinWidth(), root->MinHeight());
-    SDL_ShowWindow(state.window);
-    SDL_RaiseWindow(state.window);
-    SDL_DisableScreenSaver();
-    // Typed characters come from the key codes themselves; an input method would
-    // only swallow keys.
-    SDL_StopTextInput();
-    ResetInput();
-    ResizeRoot(root, width, height);
+    if (!OpenWindowWithContext(place, bits)) return false;
+    ShowAndResize(*root);
 
     SetClearColour(Colour{0, 0, 0, 1});
     const std::vector<uint8_t>& glyphs = BuiltInGlyphImage();

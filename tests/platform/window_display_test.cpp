@@ -5,6 +5,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include "close_request.h"
 #include "gl_window_fixture.h"
 #include "platform/input.h"
 #include "platform/window.h"
@@ -84,13 +85,20 @@ TEST_F(WindowOnDisplay, MainLoopClearsDrawsAndEndsOnQuit) {
     EXPECT_EQ(SDL_GL_GetCurrentWindow(), nullptr) << "the loop destroys the window when it ends";
 }
 
-TEST_F(WindowOnDisplay, ClosingTheWindowEndsTheLoop) {
-    SDL_Event close{};
-    close.type = SDL_WINDOWEVENT;
-    close.window.event = SDL_WINDOWEVENT_CLOSE;
-    close.window.windowID = SDL_GetWindowID(SDL_GL_GetCurrentWindow());
-    ASSERT_EQ(SDL_PushEvent(&close), 1);
+// Long enough for the close message to come back from the X server many times over.
+constexpr int kFramesToWaitForClose = 5000;
+FakeRoot* closingRoot = nullptr;
+
+void GiveUpWaitingForClose() {
+    if (closingRoot->draws >= kFramesToWaitForClose) PostQuit();
+}
+
+TEST_F(WindowOnDisplay, TheCloseButtonEndsTheLoop) {
+    closingRoot = &root;
+    root.onDraw = GiveUpWaitingForClose;
+    ASSERT_TRUE(AskToClose(SDL_GL_GetCurrentWindow()));
     EXPECT_EQ(MainLoop(), 0);
+    EXPECT_LT(root.draws, kFramesToWaitForClose) << "closing the window must post the quit";
     EXPECT_EQ(SDL_GL_GetCurrentWindow(), nullptr);
 }
 
