@@ -1,11 +1,11 @@
 #include "scene/texture_manager.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <fstream>
 #include <strings.h>
 
 #include "app/report.h"
+#include "platform/message_box.h"
 
 namespace {
 
@@ -15,8 +15,8 @@ bool EndsWithBmp(const std::string& path) {
     return path.size() >= 3 && strcasecmp(path.c_str() + path.size() - 3, "bmp") == 0;
 }
 
-void ShowOnStandardError(const std::string& title, const std::string& text) {
-    std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+void ShowInMessageBox(const std::string& title, const std::string& text) {
+    ShowMessageBox(title.c_str(), text.c_str(), MessageIcon::kError);
 }
 
 }  // namespace
@@ -27,7 +27,7 @@ TextureManager& TextureManager::Instance() {
 }
 
 TextureManager::TextureManager(std::unique_ptr<TextureUploader> uploader)
-    : uploader_(std::move(uploader)), messageBox_(ShowOnStandardError) {}
+    : uploader_(std::move(uploader)), messageBox_(ShowInMessageBox) {}
 
 std::unique_ptr<TextureUploader> TextureManager::SetUploader(std::unique_ptr<TextureUploader> uploader) {
     std::swap(uploader, uploader_);

@@ -55,7 +55,7 @@ public:
 
     // Returns the uploader it replaces.
     std::unique_ptr<TextureUploader> SetUploader(std::unique_ptr<TextureUploader> uploader);
-    // Until set, decoding errors go to standard error.
+    // Decoding errors go to the window system's message box unless replaced.
     void SetMessageBox(MessageBoxFunction messageBox) { messageBox_ = std::move(messageBox); }
 
 private:
