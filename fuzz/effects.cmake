@@ -1,0 +1,2 @@
+kav_add_fuzzer(fuzz_script script_fuzzer.cpp kav_effects)
+kav_add_fuzzer(fuzz_particles particles_fuzzer.cpp kav_effects)
