@@ -27,18 +27,19 @@ namespace {
 
 // Lights past what the GL implementation offers (at least eight) are left out rather
 // than handed to GL as invalid light names.
-bool WithinGlLights(const Light& light) {
+GLuint LightNameLimit() {
     GLint maxLights = 8;
     glGetIntegerv(GL_MAX_LIGHTS, &maxLights);
-    return light.id >= GL_LIGHT0 && light.id < GL_LIGHT0 + static_cast<GLuint>(maxLights);
+    return GL_LIGHT0 + static_cast<GLuint>(maxLights);
 }
 
 }  // namespace
 
 void DrawManager::SetUpLights() const {
     glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, 1);
+    const GLuint limit = LightNameLimit();
     for (const Light& light : lights_) {
-        if (!WithinGlLights(light)) continue;
+        if (light.id < GL_LIGHT0 || light.id >= limit) continue;
         GLenum id = light.id;
         glLightfv(id, GL_SPOT_DIRECTION, light.direction);
         glLightf(id, GL_SPOT_CUTOFF, light.cutoff);
@@ -53,6 +54,7 @@ void DrawManager::SetUpLights() const {
 }
 
 void DrawManager::SwitchLightsOff() const {
+    const GLuint limit = LightNameLimit();
     for (const Light& light : lights_)
-        if (WithinGlLights(light)) glDisable(light.id);
+        if (light.id >= GL_LIGHT0 && light.id < limit) glDisable(light.id);
 }

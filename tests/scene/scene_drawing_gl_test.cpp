@@ -280,6 +280,36 @@ TEST_F(SceneGlTest, SceneWithoutCameraLeavesTheModelviewAlone) {
     EXPECT_FALSE(glIsEnabled(GL_LIGHTING)) << "lighting is only on while the scene draws";
 }
 
+TEST_F(SceneGlTest, LightsArePlacedInTheCamerasEyeSpaceAndClearSwitchesThemOff) {
+    GLint maxLights = 0;
+    glGetIntegerv(GL_MAX_LIGHTS, &maxLights);
+    std::string text = "[camera0]\nloc=0,0,5\nlook_at=0,0,0\nup_dir=0,1,0\n";
+    for (int i = 0; i <= maxLights; ++i)  // one more than GL offers
+        text += "[light" + std::to_string(i) + "]\ntype=2\nloc=" + std::to_string(i) +
+                ",0,0\nambient=0,0,0\ndiffuse=1,1,1\nspecular=0,0,0\n";
+    IniFile ini;
+    ini.Parse(text);
+    ModelManager scene;
+    scene.LoadLightsFromIni(ini);
+    ASSERT_TRUE(scene.LoadCamerasFromIni(ini));
+    BeginScenePass(layout_);
+    scene.DrawScene();
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "lights past the GL limit must be left out";
+    EXPECT_TRUE(glIsEnabled(GL_LIGHT0));
+    EXPECT_TRUE(glIsEnabled(GL_LIGHT0 + maxLights - 1));
+    GLfloat position[4];
+    glGetLightfv(GL_LIGHT1, GL_POSITION, position);
+    const GLfloat expected[4] = {1, 0, -5, 1};  // x = 1 seen from the camera five units away
+    for (int i = 0; i < 4; ++i) EXPECT_NEAR(position[i], expected[i], 1e-5) << "light position element " << i;
+    GLint localViewer = 0;
+    glGetIntegerv(GL_LIGHT_MODEL_LOCAL_VIEWER, &localViewer);
+    EXPECT_EQ(localViewer, 1);
+
+    scene.Clear();
+    EXPECT_FALSE(glIsEnabled(GL_LIGHT0));
+    EXPECT_FALSE(glIsEnabled(GL_LIGHT0 + maxLights - 1));
+}
+
 TEST_F(SceneGlTest, OverlayPassCountsPixelsFromTheTopLeft) {
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
