@@ -10,6 +10,8 @@
 
 #include <stdlib.h>
 
+#include <gtest/gtest.h>
+
 #include "app/clock.h"
 
 namespace {
@@ -28,6 +30,16 @@ uint32_t ReadLe32(const std::string& bytes, size_t at) {
 uint16_t ReadLe16(const std::string& bytes, size_t at) {
     return static_cast<uint16_t>(static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1]) << 8);
 }
+
+// OpenAL reads its configuration at its first use, so the backend is chosen before any
+// test runs, whichever test of the binary is the first to open a device.
+class WaveBackendEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { SoundCapture::Instance(); }
+};
+
+const ::testing::Environment* const kWaveBackendEnvironment =
+    ::testing::AddGlobalTestEnvironment(new WaveBackendEnvironment);
 
 }  // namespace
 

@@ -7,9 +7,9 @@
 #include "support/temp_dir.h"
 
 // What OpenAL mixes, read back from OpenAL Soft's wave-file backend. The library reads
-// its configuration once per process, so the first use of the capture chooses that
-// backend (before any device opens) and every device of the process writes to the same
-// file, which each SoundInit starts afresh. The mixer writes in real time: waits are
+// its configuration once per process, so a test environment chooses that backend before
+// any test of the binary runs, and every device of the process writes to the same file,
+// which each SoundInit starts afresh. The mixer writes in real time: waits are
 // bounded polls on the growing file.
 class SoundCapture {
 public:

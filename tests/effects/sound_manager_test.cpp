@@ -28,12 +28,14 @@ constexpr size_t kWindowFrames = SoundCapture::kRate / 5;
 class SoundManagerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        capture_.RepairDevice();
         SetSoundVolume(1.0f);
         SetMusicVolume(1.0f);
     }
 
-    void TearDown() override { SoundShutdown(); }
+    void TearDown() override {
+        SoundShutdown();
+        capture_.RepairDevice();
+    }
 
     void StartSound() {
         ASSERT_TRUE(SoundInit()) << log_.Joined();
