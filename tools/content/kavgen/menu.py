@@ -19,9 +19,10 @@ def _script():
         ('green', (0.9, 0.9, 0)), ('blue', (1, 1, 0)), ('alpha', (0, 1, 0)),
         ('x_vel', (-0.0003, -0.0001, 1)), ('y_vel', (0, 0, 0)), ('z_vel', (-0.0001, 0.0001, 1)),
         ('regenerate', 1), ('particles', 150)])
+    # Behind the engines of the ship on show (scaled 2.5, standing 0.4 up).
     for side, x in (('left', -0.5), ('right', 0.5)):
         script.pts('engine_' + side, [
-            ('type', 'moving'), ('surf_type', -1), ('surf_loc_rot', (x, 1.7, 0, 0, 0, 0)),
+            ('type', 'moving'), ('surf_type', -1), ('surf_loc_rot', (x, 1.75, 0.4, 0, 0, 0)),
             ('texture', 'texture/glow.bmp'), ('live', (400, 700, 1)), ('gen_rate', (0.05, 0.05, 0)),
             ('size', (0.45, 0.05, 0)), ('red', (1, 0.6, 0)), ('green', (0.6, 0.1, 0)),
             ('blue', (0.2, 0, 0)), ('alpha', (0.9, 0, 0)), ('x_vel', (-0.0002, 0.0002, 1)),
