@@ -13,6 +13,7 @@ from formats import (FormatError, Ini, cob_face_normals, decompose, numbers, rea
 
 SHIP_EVENTS = ('fire', 'loaded', 'moving', 'hit', 'accelerate', 'slowdown', 'collision', 'bul_moving')
 LEVEL_EVENTS = ('start', 'finish')
+GAME_WRITTEN = ('saved.ini.all',)  # the game writes it into the level it loads
 PTS_TYPES = ('moving', 'circular', 'marking', 'follower')
 PTS_KEYS = {'type', 'surf_type', 'surf_loc_rot', 'volume_surf', 'circ_rad_incs', 'texture', 'live',
             'gen_rate', 'size', 'red', 'green', 'blue', 'alpha', 'x_vel', 'y_vel', 'z_vel', 'x_grv',
@@ -65,7 +66,7 @@ def check_catalogue(root):
             problems.append('%s: max_players is not 2' % inis[0])
         crc = 0
         for path in sorted(p for p in glob.glob(directory + '/**', recursive=True) if os.path.isfile(p)):
-            if path != inis[0]:
+            if path != inis[0] and os.path.basename(path) not in GAME_WRITTEN:
                 crc = zlib.crc32(os.path.relpath(path, directory).encode('ascii'), crc)
                 crc = zlib.crc32(read(path), crc)
         if ini.get('general', 'crc') != str(crc & 0x7FFFFFFF):

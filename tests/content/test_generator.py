@@ -20,7 +20,7 @@ from kavgen import cob, mesh, path  # noqa: E402
 import generate  # noqa: E402
 
 # Files the game itself writes into level directories.
-GAME_WRITTEN = {'saved.ini.all'}
+GAME_WRITTEN = set(content_check.GAME_WRITTEN)
 
 
 def tree_files(root):
