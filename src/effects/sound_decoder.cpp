@@ -42,7 +42,7 @@ void AppendFrames(const std::vector<float>& frames, sf_count_t frameCount, int f
 
 }  // namespace
 
-std::optional<DecodedSound> DecodeSoundFile(const std::string& fileName) {
+std::optional<DecodedSound> DecodeSoundFile(const std::string& fileName, int64_t maxSamples) {
     SF_INFO info{};
     SndFilePtr file(sf_open(fileName.c_str(), SFM_READ, &info));
     if (!file) return std::nullopt;
@@ -52,7 +52,7 @@ std::optional<DecodedSound> DecodeSoundFile(const std::string& fileName) {
     DecodedSound sound;
     sound.channels = std::min(info.channels, 2);
     sound.sampleRate = info.samplerate;
-    const sf_count_t maxFrames = static_cast<sf_count_t>(info.samplerate) * kMaxDecodedSeconds;
+    const sf_count_t maxFrames = maxSamples / sound.channels;
     // The announced length is only a hint: it decides the reservation, never the reading.
     if (info.frames > 0 && info.frames <= maxFrames)
         sound.samples.reserve(static_cast<size_t>(info.frames) * static_cast<size_t>(sound.channels));

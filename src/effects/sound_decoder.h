@@ -13,10 +13,10 @@ struct DecodedSound {
     std::vector<int16_t> samples;  // interleaved
 };
 
-// The longest piece decoded, so a broken or hostile header cannot make us allocate
-// without bound.
-constexpr int64_t kMaxDecodedSeconds = 20 * 60;
+// The most samples one file may decode to (twenty minutes of 48 kHz stereo), so a small
+// file that expands without end cannot take all memory.
+constexpr int64_t kMaxDecodedSamples = int64_t{48000} * 2 * 20 * 60;
 
 // Reads any file libsndfile understands (Ogg Vorbis, FLAC, AIFF, ...). Nothing when the
-// file cannot be read, holds no samples, or runs longer than kMaxDecodedSeconds.
-std::optional<DecodedSound> DecodeSoundFile(const std::string& fileName);
+// file cannot be read, breaks off, holds no samples or decodes to more than maxSamples.
+std::optional<DecodedSound> DecodeSoundFile(const std::string& fileName, int64_t maxSamples = kMaxDecodedSamples);

@@ -88,6 +88,17 @@ TEST_F(SoundDecoderTest, UnreadableFilesDecodeToNothing) {
     EXPECT_FALSE(DecodeSoundFile(path)) << "a sound file without samples";
 }
 
+TEST_F(SoundDecoderTest, FilesDecodingPastTheLimitAreRefused) {
+    ToneSpec tone;
+    tone.channels = 2;
+    tone.seconds = 0.1;
+    std::string path = Write("long.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, tone);
+    const int64_t samples = static_cast<int64_t>(tone.rate * tone.seconds) * 2;
+
+    EXPECT_TRUE(DecodeSoundFile(path, samples)) << "exactly at the limit";
+    EXPECT_FALSE(DecodeSoundFile(path, samples - 2)) << "one frame past the limit";
+}
+
 TEST_F(SoundDecoderTest, FileThatBreaksOffIsRefused) {
     ToneSpec tone;
     std::string path = Write("tone.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, tone);
