@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include <GL/gl.h>
@@ -39,6 +40,10 @@ bool StartWindowSystem() {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // Closing the window posts the quit itself, exactly once.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // Only a desktop counts as a display: SDL would otherwise fall back to drawing
+    // off screen, and a game started without a display would run unseen for ever.
+    // SDL_VIDEODRIVER in the environment still picks any driver.
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, std::getenv("WAYLAND_DISPLAY") != nullptr ? "x11,wayland" : "x11");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
     Report(kKav, kError, "SDL: %s", SDL_GetError());
     return false;
