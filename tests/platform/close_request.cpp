@@ -3,20 +3,24 @@
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
 
-bool AskToClose(SDL_Window* window) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (window == nullptr || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return false;
+bool AskXWindowToClose(unsigned long xWindow) {
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) return false;
     XEvent event{};
     event.xclient.type = ClientMessage;
-    event.xclient.window = info.info.x11.window;
+    event.xclient.window = xWindow;
     event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
     event.xclient.format = 32;
     event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
     event.xclient.data.l[1] = CurrentTime;
-    const bool sent = XSendEvent(display, info.info.x11.window, False, NoEventMask, &event) != 0;
+    const bool sent = XSendEvent(display, xWindow, False, NoEventMask, &event) != 0;
     XCloseDisplay(display);  // flushes the request to the server
     return sent;
+}
+
+bool AskToClose(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (window == nullptr || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return false;
+    return AskXWindowToClose(info.info.x11.window);
 }

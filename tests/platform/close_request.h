@@ -2,6 +2,9 @@
 
 #include <SDL.h>
 
-// Sends the window the message a window manager sends when its close button is
-// clicked. False when the window is not an X11 window.
+// Sends a window the message a window manager sends when its close button is
+// clicked, as a player closing the game would. False when it cannot be sent.
+bool AskXWindowToClose(unsigned long xWindow);
+
+// The same for one of this process's windows; false when it is not an X11 window.
 bool AskToClose(SDL_Window* window);
