@@ -1,0 +1,1 @@
+kav_add_benchmark(bench_game game_step_bench.cpp kav_game)

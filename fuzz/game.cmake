@@ -1,0 +1,1 @@
+kav_add_fuzzer(fuzz_player_update player_update_fuzzer.cpp kav_game)
