@@ -235,3 +235,14 @@ def merge(name, meshes):
                                      [u + uv_base for u in face.uvs],
                                      result.material(part.materials[face.material])))
     return result
+
+
+def add_sphere(mesh, centre, radius, rings, segments, material, uv_scale=0.5):
+    """A globe of latitude rings (the poles are rings of one repeated point)."""
+    layers = []
+    for i in range(rings + 1):
+        angle = math.pi * i / rings - math.pi / 2.0
+        z = centre[2] + radius * math.sin(angle)
+        ring = ring_points((centre[0], centre[1], z), 'z', radius * math.cos(angle), segments)
+        layers.append(ring)
+    add_hull(mesh, layers, material, uv_scale, cap_start=False, cap_end=False)
