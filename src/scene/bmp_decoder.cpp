@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 #include "app/byte_reader.h"
+#include "scene/file_bytes.h"
 
 namespace {
 
@@ -287,11 +286,8 @@ BmpDecodeResult DecodeBmp(const void* data, size_t size, uint64_t maxPixels) {
 }
 
 BmpDecodeResult LoadBmpFile(const std::string& path, uint64_t maxPixels) {
-    std::ifstream file(path, std::ios::binary);
-    if (file) {
-        std::vector<char> content((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        if (!file.bad()) return DecodeBmp(content.data(), content.size(), maxPixels);
-    }
+    std::vector<uint8_t> content;
+    if (ReadWholeFile(path, content)) return DecodeBmp(content.data(), content.size(), maxPixels);
     BmpDecodeResult result;
     char text[512];
     std::snprintf(text, sizeof text, kBmpOpenFailedFormat, path.c_str());

@@ -2,10 +2,10 @@
 
 #include <cstring>
 #include <fstream>
-#include <iterator>
 
 #include "app/byte_reader.h"
 #include "app/report.h"
+#include "scene/file_bytes.h"
 
 namespace {
 
@@ -436,8 +436,9 @@ bool CobReader::Load(const std::string& path) {
     }
     Report(kModel, kInfo, "Loading COB file: %s", path.c_str());
     Clear();
-    std::vector<char> content((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad()) {
+    file.close();
+    std::vector<uint8_t> content;
+    if (!ReadWholeFile(path, content)) {
         SetError("Could not open file.");
         return false;
     }

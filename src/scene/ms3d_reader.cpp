@@ -1,10 +1,9 @@
 #include "scene/ms3d_reader.h"
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "app/byte_reader.h"
+#include "scene/file_bytes.h"
 
 namespace {
 
@@ -167,10 +166,8 @@ bool LoadMilkshapeFromMemory(const void* bytes, size_t size, const std::string& 
 }
 
 bool LoadMilkshape(const std::string& path, MilkshapeData& data, std::string* error) {
-    std::ifstream file(path, std::ios::binary);
-    std::vector<char> content;
-    if (file) content.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    if (!file || file.bad()) {
+    std::vector<uint8_t> content;
+    if (!ReadWholeFile(path, content)) {
         data = MilkshapeData();
         return Refuse(error, "cannot open " + path);
     }

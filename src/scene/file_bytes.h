@@ -1,0 +1,8 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The whole content of a file, read in one go; false when it cannot be opened or read.
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
