@@ -207,8 +207,8 @@ void Ship::Rotate(int32_t ms) {
 bool Bullet::SetAcceleration(float) { return true; }
 
 void Bullet::Tilt() {
-    if (turn == kTurnStraight || model == nullptr) return;
-    rotation = model->rotation;
+    rotation = level_rotation;
+    if (turn == kTurnStraight) return;
     rotation.z += turn == kTurnRight ? -kBulletTiltDegrees : kBulletTiltDegrees;
 }
 

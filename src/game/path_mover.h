@@ -123,8 +123,11 @@ class Bullet : public PathMover {
 public:
     bool SetAcceleration(float acceleration) override;
     void Rotate(int32_t ms) override;
-    // Rolls the bullet model while its player turns.
+    // Tilts the bullet 10 degrees about z towards the side its player turns to,
+    // and levels it again when the player goes straight.
     void Tilt();
+
+    Vec3 level_rotation;  // the bullet's rotation when it is not tilted
 };
 
 // The heading of a model turned by `rotation` (degrees about x, then y, then z).

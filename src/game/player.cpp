@@ -24,6 +24,7 @@ Player::Player(int32_t playerId, Model* shipModel, Model* bulletModel) : id(play
     bullet.owner_id = playerId;
     bullet_home_position = bulletModel->location;
     bullet_home_rotation = bulletModel->rotation;
+    bullet.level_rotation = bullet_home_rotation;
 }
 
 bool Player::Fire(SpinLock& sceneLock) {

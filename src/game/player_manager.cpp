@@ -149,8 +149,11 @@ void PlayerManager::SetPlayerInfo(int id, const std::string& name, bool local) {
         player->local = local;
     }
     if (local) {
-        if (firstLocal_ == nullptr) firstLocal_ = player;
-        else if (firstLocal_ != player && secondLocal_ == nullptr) secondLocal_ = player;
+        Player* none = nullptr;
+        if (!firstLocal_.compare_exchange_strong(none, player) && firstLocal_ != player) {
+            none = nullptr;
+            secondLocal_.compare_exchange_strong(none, player);
+        }
     }
     RefreshScore();
 }
@@ -217,7 +220,7 @@ void PlayerManager::Hit(Player& victim, Player& shooter) {
     SendUpdateLocked(shooter, false);
     SendUpdateLocked(victim, true);
     AddMessage(shooter.name + " hit " + victim.name);
-    RefreshScore();
+    RefreshScoreLocked();
 }
 
 void PlayerManager::OnControl(int action, int localPlayer, bool pressed) {
@@ -371,6 +374,11 @@ void PlayerManager::StopAll() {
 }
 
 void PlayerManager::RefreshScore() {
+    AllPlayersLock guard(players_);
+    RefreshScoreLocked();
+}
+
+void PlayerManager::RefreshScoreLocked() {
     if (game_over_) return;
     std::string text;
     for (const auto& player : players_) {

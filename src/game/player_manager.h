@@ -62,6 +62,7 @@ public:
     // Hands the player's update to the sinks; true when someone took it.
     bool SendUpdate(int id, bool force);
     void StopAll();
+    // Rebuilds the score text and declares the first player to reach the hit limit the winner.
     void RefreshScore();
     void Clear();
 
@@ -90,6 +91,7 @@ private:
     const PathEdge* CheckedPlace(const Player& player, const char* mover, int edgeIndex, float distance, float speed,
                                  float acceleration) const;
     void Collisions(const std::vector<Player*>& active);
+    void RefreshScoreLocked();
     void AddMessage(const std::string& message) const;
     Player* LocalPlayer(int localPlayer) const;
 
@@ -100,8 +102,8 @@ private:
     int max_hits_ = 5;
     std::atomic<bool> game_over_{false};
     MessageSink messageSink_;
-    Player* firstLocal_ = nullptr;
-    Player* secondLocal_ = nullptr;
+    std::atomic<Player*> firstLocal_{nullptr};
+    std::atomic<Player*> secondLocal_{nullptr};
     bool announce_ = false;
     std::atomic<bool> replaying_{false};
     std::vector<PlayerUpdateSink*> updateSinks_;

@@ -195,21 +195,19 @@ TEST(PathMoverHeading, EdgeHeadingsPointAlongTheirEdges) {
     }
 }
 
-TEST(BulletTilt, RollsTenDegreesTheWayItsPlayerTurns) {
-    Model model;
-    model.rotation = {0, 0, 30};
+TEST(BulletTilt, TiltsTenDegreesTheWayItsPlayerTurnsAndLevelsWhenStraight) {
     Bullet bullet;
-    bullet.model = &model;
+    bullet.level_rotation = {0, 0, 30};
     bullet.turn = kTurnLeft;
     bullet.Tilt();
-    EXPECT_EQ(bullet.rotation.z, 40) << "a left turn rolls the bullet by +10";
+    bullet.Tilt();
+    EXPECT_EQ(bullet.rotation.z, 40) << "a left turn tilts the bullet by +10, however many steps it lasts";
     bullet.turn = kTurnRight;
     bullet.Tilt();
-    EXPECT_EQ(bullet.rotation.z, 20) << "a right turn rolls it by -10";
-    bullet.rotation = {};
+    EXPECT_EQ(bullet.rotation.z, 20) << "a right turn tilts it by -10";
     bullet.turn = kTurnStraight;
     bullet.Tilt();
-    EXPECT_EQ(bullet.rotation.z, 0) << "going straight leaves it";
+    EXPECT_EQ(bullet.rotation.z, 30) << "going straight levels it";
     EXPECT_TRUE(bullet.SetAcceleration(1)) << "a bullet accepts any acceleration and ignores it";
 }
 

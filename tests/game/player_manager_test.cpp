@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <deque>
+#include <limits>
+#include <thread>
 
 #include "app/ini_file.h"
 #include "game_test_support.h"
@@ -376,6 +378,9 @@ TEST_F(Race, TurnKeysFollowTheHeldKeysAndSendOnlyChanges) {
     manager.OnControl(kControlTurnLeft, 0, true);
     EXPECT_EQ(ann.ship.turn, kTurnLeft);
     EXPECT_EQ(ann.bullet.turn, kTurnLeft) << "a loaded bullet turns with its ship";
+    StepOnce();
+    StepOnce();
+    EXPECT_EQ(ann.bullet.model->rotation.z, 10) << "the loaded bullet tilts 10 degrees while its player turns left";
     manager.OnControl(kControlTurnRight, 0, true);
     EXPECT_EQ(ann.ship.turn, kTurnRight) << "the last key pressed wins";
     manager.OnControl(kControlTurnRight, 0, false);
@@ -500,6 +505,24 @@ TEST_F(Received, BulletFiredThereIsFiredHereAndReloadedThereIsReloadedHere) {
     update.bullet_edge = 99;
     manager.ApplyUpdate(update);
     EXPECT_TRUE(bob.bullet_loaded) << "a bullet on an edge outside the list is not fired";
+}
+
+TEST_F(Received, UpdatesFromAnotherThreadInterleaveWithSteps) {
+    std::thread network([this] {
+        for (int i = 0; i < 2000; ++i) {
+            PlayerUpdate update = BobAt(i % 6, 1);
+            update.flags = i % 2 ? kUpdateBulletLoaded : 0;
+            update.bullet_edge = static_cast<int16_t>(i % 6);
+            update.made_hits = static_cast<uint16_t>(i % 3);
+            manager.ApplyUpdate(update);
+        }
+    });
+    for (int i = 0; i < 2000; ++i) {
+        StepOnce();
+        manager.OnControl(kControlFire, 0, i % 2 == 0);
+    }
+    network.join();
+    EXPECT_NE(P(1).ship.edge, nullptr) << "both threads ran to the end without losing the remote ship";
 }
 
 TEST_F(Received, ChangedHitsRefreshTheScore) {
