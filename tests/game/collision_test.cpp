@@ -11,7 +11,7 @@ namespace {
 class TwoShips : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(graph.Build(LinePoints(4, 10)));
+        ASSERT_TRUE(graph.Build(LinePoints(5, 10)));
         right = FindEdge(graph, 0, 1);
         left = FindEdge(graph, 1, 0);
         for (Ship* ship : {&a, &b}) ship->model = ship == &a ? &modelA : &modelB;
@@ -82,6 +82,37 @@ TEST_F(TwoShips, PassingThroughEachOtherWithinOneStepIsACollision) {
     EXPECT_FLOAT_EQ(a.position.x, 9.5f);
     EXPECT_EQ(b.edge, FindEdge(graph, 2, 3));
     EXPECT_TRUE(a.passed_edges.empty()) << "a pushed-back mover has passed nothing";
+}
+
+TEST_F(TwoShips, MeetingOnEdgesThatDoNotJoinBlocksBoth) {
+    Move(a, FindEdge(graph, 1, 2), 9.6f, 0.2f, MaxSpeed);  // x 19.8, about to reach point 2
+    Move(b, FindEdge(graph, 2, 3), 0.3f, 0.2f, MaxSpeed);  // x 20.5, just past it
+    ASSERT_TRUE(Collide(a, b, kShipCollisionRadius, false));
+    EXPECT_TRUE(a.blocked && b.blocked) << "b's edge does not end where a's begins: both are blocked";
+    EXPECT_EQ(a.edge, FindEdge(graph, 2, 1));
+    EXPECT_EQ(b.edge, FindEdge(graph, 3, 2));
+}
+
+TEST_F(TwoShips, ShipComingOffTheEdgeBehindIsTheOneBlocked) {
+    Move(a, FindEdge(graph, 1, 2), 0.1f, 0.2f, MaxSpeed);  // x 10.3, just past point 1
+    Move(b, right, 9.3f, 0.2f, MaxSpeed);                 // x 9.5, on the edge that ends at point 1
+    ASSERT_TRUE(Collide(a, b, kShipCollisionRadius, false));
+    EXPECT_FALSE(a.blocked) << "the ship ahead is left alone";
+    EXPECT_TRUE(b.blocked) << "b's edge ends where a's begins: b ran into a";
+    EXPECT_EQ(b.edge, left);
+}
+
+TEST_F(TwoShips, OvertakingWithinOneStepBlocksTheSlowerOne) {
+    for (bool aFaster : {true, false}) {
+        a.blocked = b.blocked = false;
+        a.passed_edges.clear();
+        b.passed_edges.clear();
+        Move(a, right, 9.5f, 21, aFaster ? 0.2f : 0.1f);  // through 1→2 and 2→3, ends at x 30.5
+        Move(b, right, 9, 12, 0.1f);                      // through 1→2, ends at x 21
+        ASSERT_TRUE(Collide(a, b, kShipCollisionRadius, false)) << "both passed along 1→2 in this step";
+        EXPECT_EQ(a.blocked, !aFaster) << "a ship not faster than the other is the one blocked";
+        EXPECT_EQ(b.blocked, aFaster) << "when a is faster, b is blocked";
+    }
 }
 
 TEST_F(TwoShips, FarApartNothingHappens) {
