@@ -80,6 +80,7 @@ void Emitter::Prepare() {
     rotateAtEmission_ = false;
 }
 
+// An emitter without a surface or with room for no particle starts without one.
 void Emitter::Restart(int64_t now) {
     SpinLockGuard guard(lock_);
     accumulator_ = genRate_.Draw(random_);

@@ -28,17 +28,43 @@ void StartPtsAction::Stop() { Particles().StopEmitter(handle_); }
 
 void StopPtsAction::Start() { Particles().StopEmitter(handle_); }
 
+namespace {
+
+using ActionMaker = std::unique_ptr<ScriptedAction> (*)(int handle, std::string name);
+
+struct ActionStatement {
+    const char* key;
+    ActionKind kind;
+    ActionMaker make;
+};
+
+template <typename Action, typename... Extra>
+std::unique_ptr<ScriptedAction> Make(int handle, std::string name, Extra... extra) {
+    return std::make_unique<Action>(handle, std::move(name), extra...);
+}
+
+const ActionStatement kActionStatements[] = {
+    {"PlaySound", ActionKind::kSound, [](int h, std::string n) { return Make<PlaySoundAction>(h, std::move(n), false); }},
+    {"LoopSound", ActionKind::kSound, [](int h, std::string n) { return Make<PlaySoundAction>(h, std::move(n), true); }},
+    {"StopSound", ActionKind::kSound, [](int h, std::string n) { return Make<StopSoundAction>(h, std::move(n)); }},
+    {"StartPts", ActionKind::kEmitter, [](int h, std::string n) { return Make<StartPtsAction>(h, std::move(n)); }},
+    {"StopPts", ActionKind::kEmitter, [](int h, std::string n) { return Make<StopPtsAction>(h, std::move(n)); }},
+};
+
+const ActionStatement* FindStatement(const std::string& key) {
+    for (const ActionStatement& statement : kActionStatements)
+        if (key == statement.key) return &statement;
+    return nullptr;
+}
+
+}  // namespace
+
 std::optional<ActionKind> ActionKindOf(const std::string& key) {
-    if (key == "PlaySound" || key == "LoopSound" || key == "StopSound") return ActionKind::kSound;
-    if (key == "StartPts" || key == "StopPts") return ActionKind::kEmitter;
-    return std::nullopt;
+    const ActionStatement* statement = FindStatement(key);
+    return statement ? std::optional<ActionKind>(statement->kind) : std::nullopt;
 }
 
 std::unique_ptr<ScriptedAction> MakeScriptAction(const std::string& key, int handle, std::string name) {
-    if (key == "PlaySound") return std::make_unique<PlaySoundAction>(handle, std::move(name), false);
-    if (key == "LoopSound") return std::make_unique<PlaySoundAction>(handle, std::move(name), true);
-    if (key == "StopSound") return std::make_unique<StopSoundAction>(handle, std::move(name));
-    if (key == "StartPts") return std::make_unique<StartPtsAction>(handle, std::move(name));
-    if (key == "StopPts") return std::make_unique<StopPtsAction>(handle, std::move(name));
-    return nullptr;
+    const ActionStatement* statement = FindStatement(key);
+    return statement ? statement->make(handle, std::move(name)) : nullptr;
 }

@@ -1,0 +1,62 @@
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "app/application.h"
+#include "app/config.h"
+#include "app/report.h"
+#include "effects/sound_manager.h"
+#include "platform/window.h"
+
+namespace {
+
+Application* application = nullptr;
+
+void OnSignal(int) {
+    if (application != nullptr) application->RequestQuit();
+}
+
+void OnExit() {
+    SoundShutdown();
+    ReportShutdown();
+}
+
+void InstallSignalHandlers() {
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
+#ifdef SIGBREAK
+    std::signal(SIGBREAK, OnSignal);
+#endif
+}
+
+}  // namespace
+
+int main(int, char**) {
+    ReportInit("kav.log");
+    InstallSignalHandlers();
+    std::atexit(OnExit);
+    EnsureDefaultConfig();
+
+    // Large and long-lived: on the heap, owned here, destroyed before main returns.
+    auto app = std::make_unique<Application>();
+    application = app.get();
+    app->SetSize(std::max(640, app->MinWidth()), std::max(480, app->MinHeight()));
+    app->SetPosition(20, 50);
+
+    if (!CreateGLWindow("KAV", app.get(), 16, false)) {
+        std::fputs("Could not create glut window\n", stdout);
+    } else {
+        try {
+            app->Initialize();
+            MainLoop();
+        } catch (...) {
+            std::fputs("Something went very wrong. Good-bye.\n", stdout);
+            ReportShutdown();
+        }
+    }
+    application = nullptr;
+    app.reset();
+    return 0;
+}

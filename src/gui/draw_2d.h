@@ -1,0 +1,9 @@
+#pragma once
+
+#include "app/vec3.h"
+
+// Immediate-mode primitives in window pixels (origin top-left, y down) for the widgets.
+void DrawOutline(int x1, int y1, int x2, int y2, const Colour& colour);
+void FillRect(int x1, int y1, int x2, int y2, const Colour& colour);
+// Fills with blending (source alpha, one minus source colour), restoring the blend state.
+void FillShade(int x1, int y1, int x2, int y2, const Colour& colour);

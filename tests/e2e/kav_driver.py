@@ -1,0 +1,140 @@
+"""Runs the real game as a player would: in its own directory, on the test display,
+with keys and clicks from xdotool and screenshots from ImageMagick."""
+
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+
+BINARY = os.environ.get("KAV_BINARY", "build/kav")
+CLOSE_WINDOW = os.environ.get("KAV_CLOSE_WINDOW", "build/tests/e2e/close_window")
+SOURCE_DIR = os.environ.get("KAV_SOURCE_DIR", os.getcwd())
+ARTIFACTS = os.environ.get("KAV_ARTIFACTS", os.path.join(SOURCE_DIR, "build", "artifacts"))
+
+# Upper bounds for things that happen on their own; polling stops as soon as they do.
+START_TIMEOUT = 30.0
+EXIT_TIMEOUT = 10.0
+
+
+def wait_until(condition, timeout, what):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        result = condition()
+        if result:
+            return result
+        time.sleep(0.05)
+    raise AssertionError(f"timed out after {timeout}s waiting for {what}")
+
+
+def new_workdir():
+    return tempfile.mkdtemp(prefix="kav-e2e-")
+
+
+def has_display():
+    return bool(os.environ.get("DISPLAY"))
+
+
+class Game:
+    """One run of the game in a fresh working directory holding a link to data/."""
+
+    def __init__(self, args=(), env=None, unset=(), with_data=True, workdir=None):
+        self.workdir = workdir or new_workdir()
+        if with_data and not os.path.exists(os.path.join(self.workdir, "data")):
+            os.symlink(os.path.join(SOURCE_DIR, "data"), os.path.join(self.workdir, "data"))
+        environment = dict(os.environ)
+        environment.setdefault("LIBGL_ALWAYS_SOFTWARE", "1")
+        environment.setdefault("ALSOFT_DRIVERS", "null")
+        environment.update(env or {})
+        for name in unset:
+            environment.pop(name, None)
+        self._console = open(os.path.join(self.workdir, "stdout.txt"), "wb")
+        self.process = subprocess.Popen(
+            [os.path.abspath(BINARY), *args],
+            cwd=self.workdir,
+            env=environment,
+            # A fatal report waits for Enter: end of input answers it at once.
+            stdin=subprocess.DEVNULL,
+            stdout=self._console,
+            stderr=subprocess.STDOUT,
+        )
+        self.window = None
+
+    def wait_for_window(self):
+        def find():
+            if self.process.poll() is not None:
+                raise AssertionError(f"the game ended with status {self.process.returncode} before its window appeared:\n{self.output()}")
+            found = subprocess.run(["xdotool", "search", "--pid", str(self.process.pid), "--name", "^KAV$"],
+                                   capture_output=True, text=True)
+            ids = found.stdout.split()
+            return ids[0] if ids else None
+
+        self.window = wait_until(find, START_TIMEOUT, "the KAV window")
+        return self.window
+
+    def window_geometry(self):
+        info = subprocess.run(["xwininfo", "-id", self.window], capture_output=True, text=True, check=True).stdout
+        values = {}
+        for line in info.splitlines():
+            line = line.strip()
+            for key in ("Width", "Height"):
+                if line.startswith(key + ":"):
+                    values[key] = int(line.split(":")[1])
+        return values["Width"], values["Height"]
+
+    def window_name(self):
+        return subprocess.run(["xdotool", "getwindowname", self.window], capture_output=True, text=True).stdout.strip()
+
+    def screenshot(self, name):
+        os.makedirs(ARTIFACTS, exist_ok=True)
+        path = os.path.join(ARTIFACTS, name + ".png")
+        subprocess.run(["import", "-window", self.window, path], check=True, capture_output=True)
+        return path
+
+    def signal(self, number):
+        self.process.send_signal(number)
+
+    def close_window(self):
+        subprocess.run([CLOSE_WINDOW, self.window], check=True)
+
+    def wait_exit(self, timeout=EXIT_TIMEOUT):
+        try:
+            return self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            raise AssertionError(f"the game did not end within {timeout}s")
+
+    def output(self):
+        """What the game printed on its console so far."""
+        return self.read("stdout.txt")
+
+    def read(self, name):
+        with open(os.path.join(self.workdir, name), encoding="latin-1") as file:
+            return file.read()
+
+    def log(self):
+        return self.read("kav.log")
+
+    def cleanup(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+        self._console.close()
+        shutil.rmtree(self.workdir, ignore_errors=True)
+
+
+def log_messages(log_text):
+    """The messages of kav.log's report lines, without the time stamp."""
+    return [line[9:] for line in log_text.splitlines() if len(line) > 9 and line[2] == ":" and line[5] == ":"]
+
+
+def mean_brightness(png_path, crop=None):
+    """Mean of all channels in 0..1 of the image or of a crop 'WxH+X+Y'."""
+    command = ["convert", png_path]
+    if crop:
+        command += ["-crop", crop, "+repage"]
+    command += ["-colorspace", "gray", "-format", "%[fx:mean]", "info:"]
+    return float(subprocess.run(command, capture_output=True, text=True, check=True).stdout)
+
+
