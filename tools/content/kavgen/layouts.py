@@ -12,11 +12,14 @@ ORANGE = Livery('Orange', (0.95, 0.5, 0.1), (0.3, 0.3, 0.32), (1.0, 0.8, 0.2))
 BLUE = Livery('Blue', (0.15, 0.35, 0.9), (0.85, 0.9, 0.95), (0.3, 0.7, 1.0))
 PURPLE = Livery('Purple', (0.6, 0.2, 0.8), (0.9, 0.9, 0.95), (0.9, 0.4, 1.0))
 YELLOW = Livery('Yellow', (0.95, 0.85, 0.15), (0.2, 0.2, 0.25), (1.0, 1.0, 0.5))
+TEAL = Livery('Teal', (0.1, 0.7, 0.75), (0.9, 0.9, 0.85), (0.4, 1.0, 1.0))
+WHITE = Livery('White', (0.92, 0.92, 0.95), (0.8, 0.15, 0.2), (1.0, 0.3, 0.3))
 
 # Chords in semitones from A4.
 A_MINOR = ((-12, -9, -5), (-16, -12, -9), (-9, -5, -2), (-14, -10, -7))      # Am F C G
-D_DORIAN = ((-19, -15, -12), (-14, -10, -7), (-21, -17, -14), (-16, -12, -9))  # Dm G Cmaj/E F
+D_FOURTHS = ((-19, -15, -12), (-14, -10, -7), (-21, -17, -14), (-16, -12, -9))  # D G C F
 E_MINOR = ((-17, -14, -10), (-21, -17, -14), (-14, -10, -7), (-19, -15, -12))  # Em C G D
+F_MINOR = ((-16, -13, -9), (-20, -16, -13), (-18, -14, -11), (-21, -17, -14))  # Fm Db Eb C
 
 
 def crossroads(tree):
@@ -81,7 +84,7 @@ def canyon(tree):
         lights=[LightSpec(1, (-10.0, -6.0, 12.0), (0.85, 0.6, 0.4)),
                 LightSpec(2, (8.0, 8.0, 6.0), (0.25, 0.25, 0.45)),
                 LightSpec(4, (0.0, -2.0, 14.0), (0.4, 0.35, 0.3), target=(0.0, 0.0, 0.0), cone=45.0)],
-        voice=assets.Voice((49, 82), (260.0, 820.0), -2, D_DORIAN, 100, 2),
+        voice=assets.Voice((49, 82), (260.0, 820.0), -2, D_FOURTHS, 100, 2),
         track_colour=(255, 150, 60), ambient_colour=(1.0, 0.7, 0.4),
         textures={'sand.bmp': textures.rock(256, sand, 41, banding=0.0),
                   'stone.bmp': textures.rock(128, stone, 43, banding=3.0)})
@@ -120,4 +123,39 @@ def twin_orbit(tree):
     write_file_level(tree, level)
 
 
-LEVELS = (crossroads, canyon, twin_orbit)
+def foundry(tree):
+    """A big loop with a hooked shortcut inside: one crossing, four T-junctions, six
+    corners, among tanks, crates and chimneys on a rusty deck. Described by a scene."""
+    grid = PathGrid([((0, 0), (6, 0)), ((6, 0), (6, 5)), ((6, 5), (0, 5)), ((0, 5), (0, 0)),
+                     ((0, 2), (4, 2)), ((4, 2), (4, 5)), ((2, 0), (2, 3)), ((2, 3), (4, 3))],
+                    spacing=3, origin=(-9, -7))
+    rust = [(0.0, (30, 22, 18)), (0.4, (90, 60, 40)), (0.7, (140, 100, 70)), (1.0, (210, 190, 160))]
+    props = [Prop(scenery.floor('LevelDeck', 14, -0.6, 'rust.bmp', repeat=1.0), (0.0, 0.0, 0.0)),
+             Prop(scenery.track(grid, 'LevelLanes', (0.7, 1.0, 0.2), -0.45), (0.0, 0.0, 0.0))]
+    chimney = scenery.pillar('LevelChimney', (0.45, 0.3, 0.25), (1.0, 0.35, 0.1), 4.5, radius=0.6)
+    tank = scenery.pillar('LevelTank', (0.6, 0.62, 0.6), (0.2, 1.0, 0.4), 1.2, radius=1.1)
+    crates = scenery.crates('LevelCrates', (0.55, 0.4, 0.2),
+                            [(-0.7, -0.5, 0), (0.6, -0.6, 0), (0.0, 0.6, 0), (-0.1, -0.4, 1)])
+    for x, y in ((6.0, 2.5), (6.0, 4.8)):
+        props.append(Prop(chimney, (x, y, 0.0)))
+    props += [Prop(tank, (-6.0, 5.0, 0.0)), Prop(tank, (0.0, -4.0, 0.0)), Prop(crates, (-6.0, -4.0, 0.0)),
+              Prop(crates, (6.0, -4.0, 0.0))]
+    level = LevelSpec(
+        directory='foundry', title='Foundry', grid=grid, background=(0.1, 0.13, 0.12),
+        ships=[ShipSpec('arrow', TEAL, (0, 5), DOWN), ShipSpec('manta', WHITE, (6, 5), DOWN)],
+        props=props,
+        cameras=[CameraSpec('Floor', (0.0, -15.0, 17.0), (0.0, 0.5, 0.0)),
+                 CameraSpec('Gantry', (-14.0, 13.0, 9.0), (0.0, 0.5, -0.5)),
+                 CameraSpec('Furnace', (14.0, -12.0, 6.0), (0.0, 1.0, -0.5)),
+                 CameraSpec('Bay', (-2.0, 12.0, 3.0), (-9.0, 8.0, -0.3))],
+        lights=[LightSpec(1, (0.4, -0.3, 1.0), (0.55, 0.6, 0.55)),
+                LightSpec(4, (-6.0, -4.0, 12.0), (0.8, 0.6, 0.3), target=(-6.0, -4.0, 0.0), cone=50.0),
+                LightSpec(4, (6.0, 3.5, 12.0), (0.8, 0.5, 0.3), target=(6.0, 3.5, 0.0), cone=50.0),
+                LightSpec(2, (0.0, 0.5, 5.0), (0.25, 0.35, 0.2))],
+        voice=assets.Voice((41, 66), (220.0, 700.0), -4, F_MINOR, 112, 5),
+        track_colour=(190, 255, 60), ambient_colour=(1.0, 0.6, 0.3),
+        textures={'rust.bmp': textures.panel_floor(256, rust, 81, tiles=2)})
+    write_scene_level(tree, level)
+
+
+LEVELS = (crossroads, canyon, twin_orbit, foundry)

@@ -8,7 +8,7 @@ from .cob import LIGHT_DIRECTIONAL, LIGHT_POSITIONAL, LIGHT_SPOT
 from .layouts import RED, BLUE
 
 BASE = 'data/.default'
-SHOW_CHORDS = ((-12, -8, -5), (-15, -12, -8), (-10, -7, -3), (-17, -13, -10))  # Am7-ish, slow
+SHOW_CHORDS = ((-12, -8, -5), (-15, -12, -8), (-10, -7, -3), (-17, -13, -10))  # A F#m Bm E, slow
 
 
 def _script():

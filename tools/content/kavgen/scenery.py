@@ -63,3 +63,12 @@ def crystal_cluster(name, colour, spots):
     for x, y, radius, height in spots:
         geo.add_crystal(model, (x, y, height / 2.0 - 0.6), radius, height, 5, material)
     return model
+
+
+def crates(name, colour, stack):
+    """Wooden crates; stack: (x, y, layer) of 1-unit boxes."""
+    material = Material(name + '_wood', colour, 0.4, 0.85, 0.1, 0.1)
+    model = geo.Mesh(name)
+    for x, y, layer in stack:
+        geo.add_box(model, (x, y, -0.1 + layer * 1.0), (1.0, 1.0, 1.0), material)
+    return model
