@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "app/clock.h"
 #include "effects/particle_system_manager.h"
@@ -282,6 +283,36 @@ TEST_F(ScriptManagerTest, ResetReleasesEverySharedHandleOnce) {
     size_t mark = capture_.FrameCount();
     PlaySound(keptSound, false);
     EXPECT_GT(PeakBetween(mark, 80, 150), kAudible) << "a sound the scripts did not load survives their reset";
+}
+
+// The scripts shipped in data/ must read, and every event they name must find its
+// sounds and emitters, with their files where the scripts say.
+TEST_F(ScriptManagerTest, ShippedScriptsBindEveryEventWithoutErrors) {
+    namespace fs = std::filesystem;
+    int scriptCount = 0;
+    for (const fs::directory_entry& level : fs::directory_iterator("data")) {
+        if (!level.is_directory()) continue;
+        auto scripts = std::make_unique<ScriptManager>();
+        scripts->SetDataDirectory(level.path().string());
+        for (const fs::directory_entry& file : fs::directory_iterator(level.path())) {
+            if (file.path().extension() != ".scr") continue;
+            ++scriptCount;
+            std::string name = file.path().stem().string();
+            ASSERT_TRUE(scripts->ReadScriptFile(name, file.path().string())) << log_.Joined();
+            std::vector<EventTrigger> triggers(scripts->Blocks().size());
+            for (size_t i = 0; i < scripts->Blocks().size(); ++i) {
+                const ScriptBlock& block = scripts->Blocks()[i];
+                if (block.type == "action") scripts->BindEvent(block.name, triggers[i], &position_, &rotation_, &velocity_);
+            }
+            for (const auto& action : scripts->Actions())
+                EXPECT_NE(action->Handle(), 0) << file.path() << ": " << action->Name() << " has no sound or emitter";
+        }
+    }
+    EXPECT_GE(scriptCount, 3) << "the shipped levels carry scripts";
+    for (const std::string& line : log_.Lines())
+        EXPECT_TRUE(line.find(" E ") == std::string::npos && line.find(" w ") == std::string::npos) << line;
+    for (const std::string& texture : texturePaths_)
+        EXPECT_TRUE(std::filesystem::exists(texture)) << "particle texture " << texture;
 }
 
 }  // namespace
