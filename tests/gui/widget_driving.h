@@ -1,0 +1,49 @@
+#pragma once
+
+#include <utility>
+#include <vector>
+
+#include "gui/widget.h"
+#include "platform/input.h"
+
+// Drives widgets the way the window layer does, without drawing: mouse moves reach
+// each widget from its top ancestor down (as routing would once the draw order is
+// built), and keys go to the top ancestor.
+inline Widget* TopOf(Widget& widget) {
+    Widget* top = &widget;
+    while (top->Parent() != nullptr) top = top->Parent();
+    return top;
+}
+
+inline void Place(Widget& widget, int x, int y, int width, int height) {
+    widget.SetSize(width, height);
+    widget.SetPosition(x, y);
+}
+
+inline void MoveMouseOnto(Widget& widget, int x, int y) {
+    SetMousePosition(x, y);
+    std::vector<Widget*> chain;
+    for (Widget* w = &widget; w != nullptr; w = w->Parent()) chain.push_back(w);
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) (*it)->MouseMove(x, y);
+}
+
+inline int PressOn(Widget& target, int code) {
+    KeyEvent event{code};
+    TopOf(target)->KeyDown(&event);
+    return event.code;
+}
+
+inline int ReleaseOn(Widget& target, int code) {
+    KeyEvent event{code};
+    TopOf(target)->KeyUp(&event);
+    return event.code;
+}
+
+// Moves the mouse onto (x, y) over `widget` and clicks there; returns the codes the
+// key-down and key-up ended with.
+inline std::pair<int, int> ClickAt(Widget& widget, int x, int y) {
+    MoveMouseOnto(widget, x, y);
+    const int down = PressOn(widget, kMouseLeft);
+    const int up = ReleaseOn(widget, kMouseLeft);
+    return {down, up};
+}
