@@ -5,7 +5,7 @@ the level group, the two ship groups and their scripts as notes."""
 import math
 from dataclasses import dataclass, field
 
-from . import assets, cob, ms3d, ships, textures
+from . import assets, cob, ms3d, ships
 from . import mesh as geo
 from . import script as scr
 from .ini import ini_text
@@ -117,13 +117,11 @@ def _ship_script(level, index, ship, sound_table):
 
 
 def _level_script(level):
-    half_w = (max(n[0] for n in level.grid.nodes) - min(n[0] for n in level.grid.nodes)) * level.grid.spacing / 2.0 + 2
-    half_h = (max(n[1] for n in level.grid.nodes) - min(n[1] for n in level.grid.nodes)) * level.grid.spacing / 2.0 + 2
     xs = [level.grid.world(n)[0] for n in level.grid.nodes]
     ys = [level.grid.world(n)[1] for n in level.grid.nodes]
     centre = ((min(xs) + max(xs)) / 2.0, (min(ys) + max(ys)) / 2.0, 1.5)
-    ambient = scr.motes(centre, (half_w * 2, half_h * 2, 3), level.ambient_colour,
-                        assets.SPRITES['glow'])
+    size = (max(xs) - min(xs) + 4.0, max(ys) - min(ys) + 4.0, 3.0)
+    ambient = scr.motes(centre, size, level.ambient_colour, assets.SPRITES['glow'])
     return scr.level_script('%s: music while racing, a fanfare for the winner' % level.title,
                             'sounds/music.ogg', 'sounds/fanfare.wav', ambient)
 

@@ -1,7 +1,6 @@
 """Music loops: chords, an arpeggio, a bass line and a beat, mixed into a buffer that
 wraps around, then encoded as Ogg Vorbis with a fixed stream serial number."""
 
-import math
 import os
 import subprocess
 import tempfile

@@ -2,10 +2,6 @@
 
 from .ini import fmt
 
-SHIP_EVENTS = ('fire', 'loaded', 'moving', 'hit', 'accelerate', 'slowdown', 'collision',
-               'bul_moving')
-LEVEL_EVENTS = ('start', 'finish')
-
 
 class Script:
     def __init__(self, title):
