@@ -79,6 +79,8 @@ void EditField::EraseAt() {
 
 void EditField::OnKeyDown(KeyEvent* event) {
     const int code = event->code;
+    // The cursor may have been set from outside; editing never reaches past the text.
+    SetCursorColumn(std::clamp(CursorColumn(), 0, Length()));
     if (code == kMouseLeft) {
         MoveCursorToMouse();
         return;

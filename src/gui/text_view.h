@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -33,8 +34,8 @@ public:
     int VisibleColumns() const { return cellSize_ > 0 ? Width() / cellSize_ : 0; }
     int VisibleRows() const { return cellSize_ > 0 ? Height() / cellSize_ : 0; }
 
-    void SetFirstVisibleRow(int row) { firstRow_ = row; }
-    void SetFirstVisibleColumn(int column) { firstColumn_ = column; }
+    void SetFirstVisibleRow(int row) { firstRow_ = std::max(0, row); }
+    void SetFirstVisibleColumn(int column) { firstColumn_ = std::max(0, column); }
     int FirstVisibleRow() const { return firstRow_; }
     int FirstVisibleColumn() const { return firstColumn_; }
 

@@ -156,6 +156,16 @@ TEST_F(EditFieldKeys, FocusSwitchesTheRepeatFilterOffAndLosingItBackOn) {
     EXPECT_FALSE(field.CursorShown()) << "losing focus hides the cursor";
 }
 
+TEST_F(EditFieldKeys, ACursorSetPastTheEndEditsAtTheEnd) {
+    Type("ab");
+    field.SetCursorColumn(40);
+    Key('c');
+    EXPECT_EQ(field.Text(), "abc");
+    field.SetCursorColumn(40);
+    Key(kKeyBackspace);
+    EXPECT_EQ(field.Text(), "ab");
+}
+
 TEST_F(EditFieldKeys, SetTextKeepsOneLine) {
     field.SetText("first\nsecond");
     EXPECT_EQ(field.Text(), "first");
