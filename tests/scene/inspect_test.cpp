@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "file_builders.h"
+#include "inspection.h"
+#include "scene/cob_reader.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+// A square polyhedron whose phong material names a texture.
+std::string TexturedSquare(const std::string& texture) {
+    CobMat1Spec mat;
+    mat.subRecords = CobTextureSubRecord("C:\\art\\" + texture);
+    ByteWriter polh, matBody, box, came;
+    WriteCobPolH(polh, CobSquare("deck"), 8);
+    WriteCobMat1(matBody, mat);
+    WriteCobShBx(box, "phong", CobPhongParameters(1));
+    WriteCobCame(came, "eye", kCobStandardCamera);
+    return CobFileBuilder()
+        .Chunk("PolH", 0, 8, 1, 0, polh)
+        .Chunk("Mat1", 0, 6, 2, 1, matBody)
+        .Chunk("ShBx", 0, 4, 3, 2, box)
+        .Chunk("Came", 0, 2, 4, 0, came)
+        .End()
+        .Bytes();
+}
+
+std::string OnePixelBmp() {
+    BmpSpec spec;
+    spec.pixels = std::string("\x01\x02\x03\x00", 4);
+    return BmpFile(spec);
+}
+
+bool Has(const std::string& json, const std::string& part) { return json.find(part) != std::string::npos; }
+
+}  // namespace
+
+TEST(InspectReportValue, WritesValidJsonWhateverTheText) {
+    ReportValue object = ReportValue::Object();
+    object.Set("text", ReportValue::Text("a \"quoted\" C:\\path\n\x01\xE9"))
+        .Set("zero", ReportValue::Number(-0.0))
+        .Set("nan", ReportValue::Number(std::nan("")))
+        .Set("list", ReportValue::Vector(1, 2.5f, -3));
+    EXPECT_EQ(object.ToJson(),
+              "{\"text\":\"a \\\"quoted\\\" C:\\\\path\\n\\u0001\\u00e9\",\"zero\":0,\"nan\":null,\"list\":[1,2.5,-3]}");
+}
+
+TEST(InspectReportValue, TextPutsNumbersOnOneLineAndObjectsUnderTheirDash) {
+    ReportValue item = ReportValue::Object();
+    item.Set("name", ReportValue::Text("hull")).Set("at", ReportValue::Vector(1, 2, 3));
+    ReportValue list = ReportValue::List();
+    list.Push(std::move(item));
+    ReportValue names = ReportValue::List();
+    names.Push(ReportValue::Text("a.bmp"));
+    ReportValue root = ReportValue::Object();
+    root.Set("models", std::move(list)).Set("textures", std::move(names)).Set("none", ReportValue::List());
+    EXPECT_EQ(root.ToText(), "models:\n  - name: hull\n    at: 1, 2, 3\ntextures:\n  - a.bmp\nnone: (none)\n");
+}
+
+TEST(InspectCob, ReportsRecordsAndWhatTheGameWouldBuild) {
+    TempDir dir;
+    dir.Write("found.cob", TexturedSquare("hull.bmp"));
+    dir.Write("hull.bmp", OnePixelBmp());
+    Inspection inspection = InspectPath(dir.File("found.cob"));
+    ASSERT_TRUE(inspection.loads) << inspection.reason;
+    const std::string json = inspection.details.ToJson();
+    EXPECT_TRUE(Has(json, "\"records\":{\"PolH\":1,\"Mat1\":1,\"ShBx\":1,\"NCur\":0,\"Came\":1")) << json;
+    EXPECT_TRUE(Has(json, "{\"name\":\"deck\",\"vertices\":4,\"faces\":1,\"holes\":0}")) << json;
+    EXPECT_TRUE(Has(json, "\"triangles\":2,\"meshes\":1,\"materials\":1")) << "a quad is two triangles: " << json;
+    EXPECT_TRUE(Has(json, "\"texturesFound\":[\"hull.bmp\"],\"texturesMissing\":[]"))
+        << "textures are looked for beside the scene: " << json;
+
+    dir.Write("missing.cob", TexturedSquare("gone.bmp"));
+    inspection = InspectPath(dir.File("missing.cob"));
+    EXPECT_TRUE(inspection.loads) << "a missing texture leaves the model untextured, it still loads";
+    EXPECT_TRUE(Has(inspection.details.ToJson(), "\"texturesMissing\":[\"gone.bmp\"]")) << inspection.details.ToJson();
+    EXPECT_TRUE(Has(inspection.details.ToJson(), "error: Texture file does not exist gone.bmp"));
+}
+
+TEST(InspectCob, FilesTheGameRefusesOrStopsOnGiveTheReason) {
+    TempDir dir;
+    dir.Write("ascii.cob", CobFileBuilder('A').Bytes());
+    Inspection inspection = InspectPath(dir.File("ascii.cob"));
+    EXPECT_FALSE(inspection.loads);
+    EXPECT_EQ(inspection.reason, "error: Reading ASCII file is not supported");
+
+    ByteWriter box;
+    WriteCobShBx(box, "phong", {{"odd", 99, ""}});
+    dir.Write("fatal.COB", CobFileBuilder().Chunk("ShBx", 0, 4, 1, 0, box).Bytes());
+    inspection = InspectPath(dir.File("fatal.COB"));
+    EXPECT_FALSE(inspection.loads);
+    EXPECT_EQ(inspection.reason, "the game would stop: Unknown type of the parameter");
+
+    inspection = InspectPath(dir.File("none.cob"));
+    EXPECT_FALSE(inspection.loads);
+    EXPECT_EQ(inspection.reason, "error: Couln't find COB file: " + dir.File("none.cob"));
+}
+
+TEST(InspectMilkshapeAndBmp, ReportCountsAndDecodingWithReasons) {
+    TempDir dir;
+    const std::string model = Ms3dFile(3, 3, {{{0, 1, 2}, {0, 0, 0}}}, {{{0}, 0}}, {{"skin.bmp"}});
+    dir.Write("ship.ms3d", model);
+    dir.Write("skin.bmp", OnePixelBmp());
+    Inspection inspection = InspectPath(dir.File("ship.ms3d"));
+    ASSERT_TRUE(inspection.loads) << inspection.reason;
+    EXPECT_TRUE(Has(inspection.details.ToJson(), "\"vertices\":3,\"triangles\":1,\"groups\":[{\"name\":\"group\",\"triangles\":1,\"material\":0}]"))
+        << inspection.details.ToJson();
+    EXPECT_TRUE(Has(inspection.details.ToJson(), "{\"texture\":\"skin.bmp\",\"found\":true}"));
+
+    dir.Write("cut.ms3d", model.substr(0, model.size() - 10));
+    inspection = InspectPath(dir.File("cut.ms3d"));
+    EXPECT_FALSE(inspection.loads);
+    EXPECT_EQ(inspection.reason, "the materials are cut short");
+
+    inspection = InspectPath(dir.File("skin.bmp"));
+    EXPECT_TRUE(inspection.loads);
+    EXPECT_EQ(inspection.details.ToJson(),
+              "{\"file\":\"" + dir.File("skin.bmp") +
+                  "\",\"kind\":\"BMP picture\",\"loads\":true,\"width\":1,\"height\":1,\"bitCount\":24,"
+                  "\"compression\":\"none\",\"headerSize\":40,\"topDown\":false}");
+    dir.Write("bad.bmp", "BM");
+    inspection = InspectPath(dir.File("bad.bmp"));
+    EXPECT_FALSE(inspection.loads);
+    EXPECT_EQ(inspection.reason, "Unknown DIB file format.");
+
+    inspection = InspectPath(dir.File("notes.txt"));
+    EXPECT_FALSE(inspection.loads);
+    EXPECT_EQ(inspection.reason, "unsupported file type (need cob, ms3d or bmp)");
+}
