@@ -52,11 +52,14 @@ Vec3 ReadVec3(ByteReader& bytes) {
     return v;
 }
 
-void ReadObjectStart(ByteReader& bytes, const ChunkHeader& header, CobObjectRecord& record) {
+// `loadingPrefix`, when given, is logged followed by the name as soon as the name is read.
+void ReadObjectStart(ByteReader& bytes, const ChunkHeader& header, CobObjectRecord& record,
+                     const char* loadingPrefix = nullptr) {
     record.id = header.id;
     record.parentId = header.parentId;
     record.duplicateCount = bytes.I16();
     record.name = ReadName(bytes);
+    if (loadingPrefix != nullptr && bytes.Ok()) Report(kModel, kInfo, "%s%s", loadingPrefix, record.name.c_str());
     CobLocalAxes& axes = record.localAxes;
     axes.centre = ReadVec3(bytes);
     axes.xAxis = ReadVec3(bytes);
@@ -271,9 +274,7 @@ RecordResult ReadNCur(ByteReader& bytes, const ChunkHeader& header, CobNCur& cur
 }
 
 RecordResult ReadCame(ByteReader& bytes, const ChunkHeader& header, CobCame& camera) {
-    ReadObjectStart(bytes, header, camera);
-    if (!bytes.Ok()) return RecordResult::kShortRead;
-    Report(kModel, kInfo, "Loading Camera: %s", camera.name.c_str());
+    ReadObjectStart(bytes, header, camera, "Loading Camera: ");
     camera.cameraType = bytes.I16();
     if (!bytes.Ok()) return RecordResult::kShortRead;
     if (camera.cameraType != kCobStandardCamera) {
@@ -299,9 +300,7 @@ void SkipLightVersionFields(ByteReader& bytes, int16_t minor) {
 }
 
 RecordResult ReadLght(ByteReader& bytes, const ChunkHeader& header, CobLght& light) {
-    ReadObjectStart(bytes, header, light);
-    if (!bytes.Ok()) return RecordResult::kShortRead;
-    Report(kModel, kInfo, "Loading light: %s", light.name.c_str());
+    ReadObjectStart(bytes, header, light, "Loading light: ");
     const int16_t minor = header.minorVersion;
     light.lightType = bytes.I16();
     light.shadowFlags = bytes.I16();
@@ -322,10 +321,8 @@ RecordResult ReadLght(ByteReader& bytes, const ChunkHeader& header, CobLght& lig
 }
 
 RecordResult ReadGrou(ByteReader& bytes, const ChunkHeader& header, CobGrou& group) {
-    ReadObjectStart(bytes, header, group);
-    if (!bytes.Ok()) return RecordResult::kShortRead;
-    Report(kModel, kInfo, "Loading Group %s", group.name.c_str());
-    return RecordResult::kComplete;
+    ReadObjectStart(bytes, header, group, "Loading Group ");
+    return Finished(bytes);
 }
 
 RecordResult ReadNote(ByteReader& bytes, const ChunkHeader& header, CobNote& note) {
