@@ -1,6 +1,6 @@
 """The shipped content: regenerated from the generator it must match data/ byte for
 byte, and data/ must load by the game's rules (checked by the independent readers of
-formats.py and content_check.py)."""
+formats.py, content_check.py and level_check.py)."""
 
 import os
 import shutil
@@ -15,6 +15,7 @@ sys.path.insert(0, HERE)
 sys.path.insert(0, os.path.join(ROOT, 'tools', 'content'))
 
 import content_check  # noqa: E402
+import level_check  # noqa: E402
 from formats import FormatError, read_cob, read_script  # noqa: E402
 from kavgen import cob, mesh, path  # noqa: E402
 import generate  # noqa: E402
@@ -59,10 +60,10 @@ class ShippedContentTest(unittest.TestCase):
         self.assertNoProblems(content_check.check_media(ROOT))
 
     def test_every_level_loads_its_path_ships_models_scripts_cameras_and_lights(self):
-        self.assertNoProblems(content_check.check_levels(ROOT))
+        self.assertNoProblems(level_check.check_levels(ROOT))
 
     def test_menu_scene_has_models_cameras_lights_and_a_starting_script(self):
-        self.assertNoProblems(content_check.check_menu(ROOT))
+        self.assertNoProblems(level_check.check_menu(ROOT))
 
 
 def _box_mesh():
@@ -99,7 +100,7 @@ class CheckerCatchesMistakesTest(unittest.TestCase):
         scene.path_curve('Path', [(0, 0, 0), (3, 0, 0), (6, 3, 0)])
         curve = read_cob(scene.bytes())['NCur'][0]
         with self.assertRaisesRegex(FormatError, 'disruption'):
-            content_check._link_scene_points(curve['controls'], curve['axes'][0])
+            content_check.scene_points(curve['controls'], curve['axes'][0])
 
     def test_one_sided_neighbour_is_reported(self):
         grid = path.PathGrid([((0, 0), (2, 0)), ((2, 0), (2, 2)), ((2, 2), (0, 2)), ((0, 2), (0, 0)),
