@@ -242,8 +242,11 @@ RecordResult ReadShBx(ByteReader& bytes, const ChunkHeader& header, CobShBx& box
     Report(kModel, kInfo, "Loading Shader");
     box.id = header.id;
     box.parentId = header.parentId;
-    for (CobShader& shader : box.shaders)
-        if (!ReadShader(bytes, shader)) return RecordResult::kShortRead;
+    for (CobShader& shader : box.shaders) {
+        // With bytes left, only a refused parameter stops a shader; its value's size is
+        // unknown, so nothing after it can be read.
+        if (!ReadShader(bytes, shader)) return bytes.Ok() ? RecordResult::kRefused : RecordResult::kShortRead;
+    }
     return RecordResult::kComplete;
 }
 

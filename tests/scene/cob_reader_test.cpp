@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/report.h"
 #include "file_builders.h"
 #include "support/report_capture.h"
 #include "support/temp_dir.h"
@@ -413,6 +414,19 @@ TEST(CobReaderShBx, RefusedParametersAreFatalAndKeepEarlierRecords) {
         EXPECT_EQ(reader.Notes().size(), 1u) << "records completed before the fatal one stay";
         EXPECT_TRUE(reader.ShaderBoxes().empty());
     }
+}
+
+TEST(CobReaderShBx, AFatalHandlerThatReturnsStillEndsTheLoad) {
+    ReportCapture log;
+    SetFatalHandler([] {});
+    CobReader reader;
+    std::string bytes = CobFileBuilder()
+                            .Chunk("ShBx", 0, 4, 1, 0, ShBxBody("phong", {{"odd", 12, "????"}}))
+                            .Chunk("Note", 0, 1, 2, 0, NoteBody("after"))
+                            .Bytes();
+    EXPECT_FALSE(LoadBytes(reader, bytes)) << "the bytes after a parameter of unknown size mean nothing";
+    EXPECT_TRUE(reader.Notes().empty());
+    EXPECT_FALSE(log.Contains("Ignoring chunk: ????")) << "the parameter's value must not be read as a chunk";
 }
 
 TEST(CobReaderNCur, RationalCurvesCarryWeightsAndKnots) {
