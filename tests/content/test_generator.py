@@ -113,6 +113,16 @@ class CheckerCatchesMistakesTest(unittest.TestCase):
         points[0]['nb'][path.UP] = -1
         self.assertTrue(any('one-sided' in p for p in content_check.check_path(points, 'grid')))
 
+    def test_ship_off_the_path_or_facing_no_edge_is_reported(self):
+        points = [{'pos': (0.0, 0.0, 0.0), 'nb': [1, -1, -1, -1], 'index': 0},
+                  {'pos': (0.0, 3.0, 0.0), 'nb': [-1, -1, 0, -1], 'index': 1}]
+        self.assertEqual(content_check.start_edge(points, (0.0, 0.0, 0.0), 180), (0, path.UP, True))
+        self.assertEqual(content_check.start_edge(points, (0.04, 0.0, 0.0), 180), (0, path.UP, True))
+        self.assertIsNone(content_check.start_edge(points, (1.5, 0.0, 0.0), 180))
+        facing_nothing = content_check.start_edge(points, (0.0, 0.0, 0.0), 90)
+        problems = level_check._ship_problems([('ship0', facing_nothing), ('ship1', None)], 'level')
+        self.assertEqual(len(problems), 2, problems)
+
     def test_statement_without_semicolon_is_reported(self):
         with self.assertRaisesRegex(FormatError, 'Missing ; after'):
             read_script('sound = shot { file = a.wav }')
