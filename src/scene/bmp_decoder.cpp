@@ -42,31 +42,34 @@ struct Layout {
     size_t pixelEnd = 0;  // the end of the pixel bytes (the file's end, or the RLE image size)
 };
 
-bool ReadHeaders(ByteReader& bytes, Layout& layout, const char*& error) {
-    BmpInfo& info = layout.info;
-    uint32_t pixelOffset = 0;
-    if (bytes.Size() >= 2) {
-        const uint8_t* magic = bytes.Take(2);
-        info.hasFileHeader = magic[0] == 'B' && magic[1] == 'M';
-        if (info.hasFileHeader) {
-            bytes.Skip(8);  // file size, reserved
-            pixelOffset = bytes.U32();
-        } else {
-            bytes.Seek(0);
-        }
+// The optional 14-byte file header: "BM", file size, reserved, pixel offset. Without it
+// the bytes start with the DIB header.
+uint32_t ReadFileHeader(ByteReader& bytes, BmpInfo& info) {
+    if (bytes.Size() < 2) return 0;
+    const uint8_t* magic = bytes.Take(2);
+    info.hasFileHeader = magic[0] == 'B' && magic[1] == 'M';
+    if (!info.hasFileHeader) {
+        bytes.Seek(0);
+        return 0;
     }
-    const size_t dibStart = bytes.Position();
+    bytes.Skip(8);
+    return bytes.U32();
+}
+
+bool IsInfoHeaderSize(uint32_t size) { return size == 40 || size == 52 || size == 56 || size == 108 || size == 124; }
+
+// The DIB header in its core (12-byte) or info (40-byte and longer) form; the returned
+// text is the reason when it cannot be read.
+const char* ReadDibHeader(ByteReader& bytes, Layout& layout) {
+    BmpInfo& info = layout.info;
     info.headerSize = bytes.U32();
-    if (!bytes.Ok()) return error = kBmpUnknownFormat, false;
-    size_t paletteEntrySize = 4;
+    if (!bytes.Ok()) return kBmpUnknownFormat;
     if (info.headerSize == kCoreHeaderSize) {
         info.width = bytes.U16();
         info.height = bytes.U16();
         bytes.Skip(2);  // planes
         info.bitCount = bytes.U16();
-        paletteEntrySize = 3;
-    } else if (info.headerSize == 40 || info.headerSize == 52 || info.headerSize == 56 || info.headerSize == 108 ||
-               info.headerSize == 124) {
+    } else if (IsInfoHeaderSize(info.headerSize)) {
         info.width = bytes.I32();
         info.height = bytes.I32();
         bytes.Skip(2);  // planes
@@ -81,39 +84,55 @@ bool ReadHeaders(ByteReader& bytes, Layout& layout, const char*& error) {
         if (info.headerSize > kInfoHeaderSize || info.compression == kBmpBitFields)
             for (uint32_t& mask : layout.masks) mask = bytes.U32();
     } else {
-        return error = kBmpUnknownFormat, false;
+        return kBmpUnknownFormat;
     }
-    if (!bytes.Ok()) return error = kBmpConversionError, false;
-    const size_t masksEnd = bytes.Position();
-
+    if (!bytes.Ok()) return kBmpConversionError;
     if (info.height < 0) {
-        if (info.height == INT32_MIN) return error = kBmpConversionError, false;
+        if (info.height == INT32_MIN) return kBmpConversionError;
         info.height = -info.height;
         info.topDown = true;
     }
     if (info.colourCount == 0 && info.bitCount <= 8) info.colourCount = 1u << info.bitCount;
+    return nullptr;
+}
 
-    size_t tableStart = dibStart + info.headerSize;
-    if (info.headerSize == kInfoHeaderSize && info.compression == kBmpBitFields) tableStart = masksEnd;
-    // Only the first 2^bitCount entries can be named by a pixel.
+// Reads the colour entries a pixel can name; false when they are not in the file.
+bool ReadColourTable(ByteReader& bytes, size_t tableStart, Layout& layout) {
+    const BmpInfo& info = layout.info;
+    const size_t entrySize = info.headerSize == kCoreHeaderSize ? 3 : 4;
     const uint32_t usable = info.bitCount <= 8 ? std::min(info.colourCount, 1u << info.bitCount) : 0;
-    if (!bytes.Seek(tableStart) || !bytes.CanRead(usable, paletteEntrySize)) return error = kBmpConversionError, false;
+    if (!bytes.Seek(tableStart) || !bytes.CanRead(usable, entrySize)) return false;
     layout.palette.resize(usable);
     for (Rgb& colour : layout.palette) {
         colour.b = bytes.U8();
         colour.g = bytes.U8();
         colour.r = bytes.U8();
-        bytes.Skip(paletteEntrySize - 3);
+        bytes.Skip(entrySize - 3);
     }
+    return true;
+}
+
+const char* ReadHeaders(ByteReader& bytes, Layout& layout) {
+    BmpInfo& info = layout.info;
+    const uint32_t pixelOffset = ReadFileHeader(bytes, info);
+    const size_t dibStart = bytes.Position();
+    if (const char* error = ReadDibHeader(bytes, layout)) return error;
+
+    const bool masksFollowHeader = info.headerSize == kInfoHeaderSize && info.compression == kBmpBitFields;
+    const size_t tableStart = masksFollowHeader ? bytes.Position() : dibStart + info.headerSize;
+    if (!ReadColourTable(bytes, tableStart, layout)) return kBmpConversionError;
+
     // A missing pixel offset means the pixels follow the colour table, as in a bare DIB.
-    const uint64_t tableEnd = tableStart + uint64_t{info.colourCount} * paletteEntrySize;
-    layout.pixelStart = info.hasFileHeader && pixelOffset != 0 ? pixelOffset : tableEnd;
-    if (layout.pixelStart > bytes.Size()) return error = kBmpConversionError, false;
+    const size_t entrySize = info.headerSize == kCoreHeaderSize ? 3 : 4;
+    const uint64_t tableEnd = tableStart + uint64_t{info.colourCount} * entrySize;
+    const uint64_t pixelStart = info.hasFileHeader && pixelOffset != 0 ? pixelOffset : tableEnd;
+    if (pixelStart > bytes.Size()) return kBmpConversionError;
+    layout.pixelStart = static_cast<size_t>(pixelStart);
     layout.pixelEnd = bytes.Size();
     const bool runLength = info.compression == kBmpRle8 || info.compression == kBmpRle4;
     if (runLength && layout.imageSize != 0 && layout.imageSize < layout.pixelEnd - layout.pixelStart)
         layout.pixelEnd = layout.pixelStart + layout.imageSize;
-    return true;
+    return nullptr;
 }
 
 bool FormatSupported(const BmpInfo& info) {
@@ -247,10 +266,9 @@ BmpDecodeResult DecodeBmp(const void* data, size_t size, uint64_t maxPixels) {
     BmpDecodeResult result;
     ByteReader bytes(data, size);
     Layout layout;
-    const char* error = nullptr;
-    const bool headersRead = ReadHeaders(bytes, layout, error);
+    const char* error = ReadHeaders(bytes, layout);
     result.info = layout.info;
-    if (!headersRead) {
+    if (error != nullptr) {
         result.error = error;
         return result;
     }
