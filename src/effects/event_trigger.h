@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 // Something a script does when a game event starts and stops (play a sound, start
