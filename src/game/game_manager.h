@@ -1,0 +1,127 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/vec3.h"
+#include "effects/event_trigger.h"
+#include "game/game_clock.h"
+#include "game/level_catalogue.h"
+
+class ModelManager;
+class PlayerManager;
+class ScriptManager;
+struct EffectsStartup;
+
+// The game's states. The value is a plain word that the network client thread may
+// write, so it is kept as an integer; values outside this list are reported by GameStep.
+enum GameState : int32_t {
+    kPlaying = 0,
+    kNoLevel = 1,
+    kFinishing = 2,
+    kFinished = 3,
+    kPaused = 4,
+    kLoaded = 5,
+    kStarting = 6,
+    kLoading = 7,
+};
+
+// Where the race overlay shows its text: the help lines of a loaded level and the game
+// messages (hits, wins). The overlay implements it; the game only writes to it.
+class MessageLines {
+public:
+    virtual ~MessageLines() = default;
+    virtual void AddLine(const std::string& line) = 0;
+    virtual void ClearLines() = 0;
+};
+
+// The game world of one race: the level catalogue and the chosen level, the scene with
+// its models, cameras and lights, the players, the scripts with the level's "start"
+// and "finish" triggers, and the game state. The application calls GameStep once per
+// frame, hands OnAction the ship and camera key actions, and Draw draws the level.
+class GameManager {
+public:
+    // After a win the ships run on this long before everything stops.
+    static constexpr int32_t kRunOutMs = 3000;
+
+    GameManager();
+    // Tests drive the clocks by hand and keep sound and particles quiet.
+    GameManager(GameClock::TimeSource timeSource, const EffectsStartup& effects);
+    ~GameManager();
+    GameManager(const GameManager&) = delete;
+    GameManager& operator=(const GameManager&) = delete;
+
+    // Fills the catalogue from the sub-directories of `dataDirectory`; once at start-up.
+    void LoadLevelList(const std::string& dataDirectory = "data");
+    const std::vector<LevelEntry>& Levels() const { return levels_; }
+
+    // Copies catalogue entry `index` into the current level; an index outside the
+    // catalogue changes nothing and gives false.
+    bool SelectLevel(int index);
+    // The last catalogue entry with exactly this name; no match changes nothing and gives false.
+    bool SelectLevelByName(const std::string& name);
+    const LevelEntry& CurrentLevel() const { return currentLevel_; }
+
+    void SetHitLimit(int maxHits) { maxHits_ = maxHits; }
+    int HitLimit() const { return maxHits_; }
+
+    // Loads the current level (releasing the one before); true when it is ready to start.
+    bool LoadLevel();
+    void UnloadLevel();
+
+    void AddParticipant(int id, const std::string& name, bool local);
+    void RemoveParticipant(int id);
+    // Ends the race and releases the level.
+    void StopGame();
+
+    // Once per frame, before drawing.
+    void GameStep();
+    // A key action of kind 1 (ship control) or 3 (camera) with its command code,
+    // local player (-1 for none) and whether the key went down. Dropped unless playing.
+    void OnAction(int kind, int command, int player, bool pressed);
+    // GL: the level's models, then the particles; nothing while a level is loading.
+    void Draw();
+
+    int GetState() const { return state_.load(); }
+    void SetState(int state) { state_.store(state); }
+
+    // The overlay's message list; nullptr detaches it. It must outlive the game manager
+    // or be detached first.
+    void SetMessageLines(MessageLines* lines);
+    void SetNetworkGame(bool network) { networkGame_ = network; }
+    bool NetworkGame() const { return networkGame_; }
+
+    // The clear colour the loaded level asks for (black unless it sets bg_color).
+    const Colour& BackgroundColour() const { return backgroundColour_; }
+
+    PlayerManager& Players() { return *players_; }
+    ModelManager& Models() { return *models_; }
+    ScriptManager& Scripts() { return *scripts_; }
+    EventTrigger& StartTrigger() { return start_; }
+    EventTrigger& FinishTrigger() { return finish_; }
+    GameClock& FinishClock() { return finishClock_; }
+    GameClock& SecondClock() { return secondClock_; }
+
+private:
+    bool LoadCurrentLevel();
+    void AddHelpLines();
+    void AddMessage(const std::string& line) const;
+
+    LevelEntry currentLevel_;
+    int maxHits_ = 5;
+    std::vector<LevelEntry> levels_;
+    std::unique_ptr<ModelManager> models_;
+    std::unique_ptr<PlayerManager> players_;
+    std::unique_ptr<ScriptManager> scripts_;
+    EventTrigger start_;
+    EventTrigger finish_;
+    GameClock finishClock_;
+    GameClock secondClock_;
+    std::atomic<int> state_{kNoLevel};
+    MessageLines* messageLines_ = nullptr;
+    std::atomic<bool> networkGame_{false};
+    Colour backgroundColour_{0, 0, 0, 1};
+};
