@@ -297,4 +297,5 @@ TEST(BmpDecoderFile, ReadsFilesAndNamesTheOneThatCannotBeOpened) {
     BmpDecodeResult missing = LoadBmpFile(dir.File("none.bmp"));
     EXPECT_FALSE(missing.image.has_value());
     EXPECT_EQ(missing.error, "Failed to open DIB file " + dir.File("none.bmp") + ".\n");
+    EXPECT_EQ(LoadBmpFile(dir.Path()).error, "Failed to open DIB file " + dir.Path() + ".\n") << "a directory";
 }

@@ -190,6 +190,9 @@ TEST(CobReaderLoad, ReadsFromAFileAndStartsEmptyOnEveryLoad) {
 
     EXPECT_FALSE(reader.Load(dir.File("missing.cob")));
     EXPECT_TRUE(log.Contains("Couln't find COB file: " + dir.File("missing.cob")));
+
+    EXPECT_FALSE(reader.Load(dir.Path())) << "a directory is not a COB file";
+    EXPECT_EQ(reader.LastError(), "Could not open file.");
 }
 
 TEST(CobReaderChunks, EndsAtEndChunkOrFileEnd) {

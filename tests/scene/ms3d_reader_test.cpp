@@ -120,4 +120,5 @@ TEST(Ms3dReader, ReadsFromAFile) {
     EXPECT_EQ(data.materials[0].textureFile, dir.Path() + "\\hull.bmp");
     EXPECT_FALSE(LoadMilkshape(dir.File("none.ms3d"), data, &error));
     EXPECT_EQ(error, "cannot open " + dir.File("none.ms3d"));
+    EXPECT_FALSE(LoadMilkshape(dir.Path(), data, &error)) << "a directory";
 }
