@@ -26,7 +26,9 @@ run: build
 # Tests that need GL get a virtual display with Mesa's software renderer; sound goes to
 # OpenAL Soft's null backend unless a test picks another.
 TEST_ENV = LIBGL_ALWAYS_SOFTWARE=1 ALSOFT_DRIVERS=null
-XVFB = xvfb-run -a -s "-screen 0 1024x768x24"
+# -noreset: the server would otherwise restart whenever its last client leaves, and a
+# game starting at that moment would find no display.
+XVFB = xvfb-run -a -s "-screen 0 1024x768x24 -noreset"
 
 test: build
 	$(TEST_ENV) $(XVFB) ctest --test-dir $(BUILD_DIR) --output-on-failure
