@@ -1,0 +1,324 @@
+#include "app/debug_manager.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+#include <utility>
+
+#include "app/byte_reader.h"
+#include "app/clock.h"
+#include "app/report.h"
+
+namespace {
+
+void ExitProcess(int status) { std::exit(status); }
+
+int64_t DefaultClock() { return NowMs(); }
+
+struct DebugState {
+    SpinLock lock;  // the recorder lock: name, start time, pending list, clock, exit handler
+    std::string name = "debug.dump";
+    std::atomic<int> mode{kDebugRecord};
+    std::atomic<bool> open{false};
+    int64_t startTime = 0;
+    std::vector<DebugAction> pending;
+    std::atomic<bool> replayDrivesInput{false};
+    std::atomic<bool> saveEveryAction{false};
+    DumpExitHandler exitHandler = ExitProcess;
+    DebugClock clock = DefaultClock;
+
+    // The replay thread; started and waited for from the main thread only.
+    std::thread replayThread;
+    std::atomic<bool> replayRunning{false};
+    std::atomic<bool> replayStop{false};
+};
+
+DebugState& State() {
+    // Never destroyed: a replay thread may still run while the process exits.
+    static DebugState* state = new DebugState;
+    return *state;
+}
+
+bool OpenForRecording(const DebugState& state) {
+    return state.open.load() && state.mode.load() == kDebugRecord;
+}
+
+// Prints the message and the file name on standard error and ends the process with
+// status 2. When a test's handler returns or throws instead, the caller leaves its
+// state as it was.
+void DumpFileFailure(const DebugState& state, const char* message) {
+    std::fprintf(stderr, "%s%s\n", message, state.name.c_str());
+    std::fflush(stderr);
+    state.exitHandler(2);
+}
+
+void PutI32(std::vector<uint8_t>& out, int32_t value) {
+    const uint32_t bits = static_cast<uint32_t>(value);
+    for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<uint8_t>(bits >> shift));
+}
+
+bool ReadFileBytes(const std::string& name, std::vector<uint8_t>& bytes) {
+    std::FILE* file = std::fopen(name.c_str(), "rb");
+    if (file == nullptr) return false;
+    uint8_t buffer[65536];
+    size_t count;
+    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.insert(bytes.end(), buffer, buffer + count);
+    const bool failed = std::ferror(file) != 0;  // a directory, say
+    std::fclose(file);
+    return !failed;
+}
+
+void SaveLocked(DebugState& state) {
+    if (!OpenForRecording(state)) return;
+    std::FILE* file = std::fopen(state.name.c_str(), "ab");
+    if (file == nullptr) return DumpFileFailure(state, "Could not save dump file: ");
+    std::vector<uint8_t> bytes;
+    for (const DebugAction& action : state.pending) AppendDumpRecord(bytes, action);
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const bool closed = std::fclose(file) == 0;
+    // Unsaved actions stay pending, so a failed save loses nothing.
+    if (!written || !closed) return DumpFileFailure(state, "Could not save dump file: ");
+    state.pending.clear();
+}
+
+void Record(int32_t kind, std::vector<uint8_t> data) {
+    DebugState& state = State();
+    if (!OpenForRecording(state)) return;
+    SpinLockGuard guard(state.lock);
+    if (!OpenForRecording(state)) return;
+    DebugAction action;
+    action.time = static_cast<int32_t>(state.clock() - state.startTime);
+    action.kind = kind;
+    action.data = std::move(data);
+    state.pending.push_back(std::move(action));
+    if (state.saveEveryAction.load()) SaveLocked(state);
+}
+
+std::vector<uint8_t> KeyData(int code, int mouseX, int mouseY) {
+    std::vector<uint8_t> data;
+    PutI32(data, code);
+    PutI32(data, mouseX);
+    PutI32(data, mouseY);
+    return data;
+}
+
+const char* KindName(int32_t kind) {
+    static const char* const kNames[] = {"NONE",     "KeyDown", "KeyUp",         "Sent",       "Received",
+                                         "Resized", "Label",   "Player Update", "Timer reset"};
+    if (kind < 0 || kind >= static_cast<int32_t>(sizeof kNames / sizeof kNames[0])) return "UNKNOWN";
+    return kNames[kind];
+}
+
+void RunReplay(ReplayTarget& target, std::vector<DebugAction> actions, DebugClock clock) {
+    DebugState& state = State();
+    const int count = static_cast<int>(actions.size());
+    const int64_t start = clock();
+    Report(kDebug, kInfo, "Number of actions: %d", count);
+    bool stopped = false;
+    for (const DebugAction& action : actions) {
+        Report(kDebug, kInfo, "Next %s event at %d, now is %d", KindName(action.kind), action.time,
+               static_cast<int>(clock() - start));
+        // A busy wait: the replay keeps to the recorded times as closely as it can.
+        while (!state.replayStop.load() && clock() - start < action.time) std::this_thread::yield();
+        if (state.replayStop.load()) {
+            stopped = true;
+            break;
+        }
+        SpinLockGuard frame(target.FrameLock());
+        ReplayAction(action, target);
+    }
+    if (!stopped) Report(kDebug, kInfo, "Done all actions (%d)", count);
+    state.replayRunning.store(false);
+}
+
+}  // namespace
+
+void DebugInit(DebugMode mode, const char* name) {
+    DebugState& state = State();
+    SpinLockGuard guard(state.lock);
+    state.open.store(false);
+    state.mode.store(mode);
+    if (name != nullptr) state.name = name;
+    state.pending.clear();
+
+    if (mode == kDebugRecord) {
+        std::FILE* file = std::fopen(state.name.c_str(), "wb");
+        if (file == nullptr) return DumpFileFailure(state, "Could not reset dump file: ");
+        std::fclose(file);
+        std::printf("Debug module initialized (%s)\n", state.name.c_str());
+    } else {
+        std::vector<uint8_t> bytes;
+        if (!ReadFileBytes(state.name, bytes)) return DumpFileFailure(state, "Could not open dump file: ");
+        std::vector<DebugAction> loaded;
+        if (!ParseDumpRecords(bytes.data(), bytes.size(), loaded))
+            return DumpFileFailure(state, "Bad formatted dump file: ");
+        state.pending = std::move(loaded);
+        std::printf("Debug module initialized, with loaded dump: %s\n", state.name.c_str());
+    }
+    std::fflush(stdout);
+    state.startTime = state.clock();
+    state.open.store(true);
+}
+
+void DebugSetSwitches(bool replayDrivesInput, bool saveEveryAction) {
+    State().replayDrivesInput.store(replayDrivesInput);
+    State().saveEveryAction.store(saveEveryAction);
+}
+
+bool DebugReplayDrivesInput() { return DebugReplaying() && State().replayDrivesInput.load(); }
+
+bool DebugRecording() { return OpenForRecording(State()); }
+
+bool DebugReplaying() { return State().open.load() && State().mode.load() == kDebugReplay; }
+
+void RecordKeyDown(int code, int mouseX, int mouseY) { Record(kActionKeyDown, KeyData(code, mouseX, mouseY)); }
+
+void RecordKeyUp(int code, int mouseX, int mouseY) { Record(kActionKeyUp, KeyData(code, mouseX, mouseY)); }
+
+void RecordPlayerUpdate(const uint8_t* data, size_t size) {
+    if (data == nullptr) size = 0;
+    Record(kActionPlayerUpdate, std::vector<uint8_t>(data, data + size));
+}
+
+void RecordTimerReset() { Record(kActionTimerReset, {}); }
+
+void DebugSave() {
+    DebugState& state = State();
+    SpinLockGuard guard(state.lock);
+    SaveLocked(state);
+}
+
+void DebugFinish() {
+    DebugState& state = State();
+    SpinLockGuard guard(state.lock);
+    SaveLocked(state);
+    state.open.store(false);
+}
+
+std::vector<DebugAction> DebugPendingActions() {
+    DebugState& state = State();
+    SpinLockGuard guard(state.lock);
+    return state.pending;
+}
+
+void StartReplayThread(ReplayTarget& target) {
+    DebugState& state = State();
+    if (state.replayRunning.exchange(true)) {
+        Report(kNet, kError, "Already started");
+        return;
+    }
+    // The previous run has ended (its running flag is down); collect its thread.
+    if (state.replayThread.joinable()) state.replayThread.join();
+    std::vector<DebugAction> actions;
+    DebugClock clock;
+    {
+        SpinLockGuard guard(state.lock);
+        if (state.mode.load() == kDebugReplay) actions = state.pending;
+        clock = state.clock;
+    }
+    state.replayStop.store(false);
+    state.replayThread = std::thread(RunReplay, std::ref(target), std::move(actions), std::move(clock));
+}
+
+void WaitForReplayThread() {
+    DebugState& state = State();
+    if (state.replayThread.joinable()) state.replayThread.join();
+}
+
+void StopReplayThread() {
+    State().replayStop.store(true);
+    WaitForReplayThread();
+}
+
+void ReplayAction(const DebugAction& action, ReplayTarget& target) {
+    ByteReader reader(action.data.data(), action.data.size());
+    const int size = static_cast<int>(std::min<size_t>(action.data.size(), INT32_MAX));
+    switch (action.kind) {
+        case kActionKeyDown:
+        case kActionKeyUp: {
+            const int code = reader.I32();
+            const int x = reader.I32();
+            const int y = reader.I32();
+            const bool down = action.kind == kActionKeyDown;
+            Report(kDebug, kInfo, down ? "KeyDown: %d" : "KeyUp: %d", code);
+            target.MouseMove(x, y);
+            if (down)
+                target.KeyDown(code);
+            else
+                target.KeyUp(code);
+            break;
+        }
+        case kActionSent:
+            Report(kDebug, kInfo, "Sent: %d bytes", size);
+            break;
+        case kActionReceived:
+            Report(kDebug, kInfo, "Recv: %d bytes", size);
+            break;
+        case kActionResized: {
+            const int width = reader.I32();
+            const int height = reader.I32();
+            Report(kDebug, kInfo, "Resized: width=%d, height=%d", width, height);
+            break;
+        }
+        case kActionLabel: {
+            // A stated length past the data takes what is there.
+            const size_t length = reader.U8();
+            const std::string text = reader.String(std::min(length, reader.Remaining()));
+            Report(kDebug, kInfo, "Label: %s", text.c_str());
+            break;
+        }
+        case kActionPlayerUpdate: {
+            reader.Skip(1);  // the flags byte comes before the player id
+            Report(kDebug, kInfo, "PlayerUpdate: %d", reader.U8());
+            target.ApplyPlayerUpdate(action.data.data(), action.data.size());
+            break;
+        }
+        case kActionTimerReset:
+            Report(kDebug, kInfo, "Timer reset");
+            target.ResetGameTimer();
+            break;
+        default:
+            Report(kDebug, kWarning, "UNKNOWN: action %d, size %d", action.kind, size);
+            break;
+    }
+}
+
+void AppendDumpRecord(std::vector<uint8_t>& out, const DebugAction& action) {
+    PutI32(out, action.time);
+    PutI32(out, action.kind);
+    PutI32(out, static_cast<int32_t>(action.data.size()));
+    out.insert(out.end(), action.data.begin(), action.data.end());
+}
+
+bool ParseDumpRecords(const uint8_t* data, size_t size, std::vector<DebugAction>& actions) {
+    ByteReader reader(data, size);
+    std::vector<DebugAction> read;
+    while (!reader.AtEnd()) {
+        // A file cut inside a record's head is as damaged as one cut inside its data.
+        if (!reader.CanRead(kDumpRecordHeadSize)) return false;
+        DebugAction action;
+        action.time = reader.I32();
+        action.kind = reader.I32();
+        const uint32_t length = reader.U32();
+        const uint8_t* bytes = reader.Take(length);
+        if (bytes == nullptr) return false;
+        action.data.assign(bytes, bytes + length);
+        read.push_back(std::move(action));
+    }
+    actions.insert(actions.end(), std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
+    return true;
+}
+
+void SetDumpExitHandler(DumpExitHandler handler) {
+    DebugState& state = State();
+    SpinLockGuard guard(state.lock);
+    state.exitHandler = handler != nullptr ? handler : ExitProcess;
+}
+
+void SetDebugClock(DebugClock clock) {
+    DebugState& state = State();
+    SpinLockGuard guard(state.lock);
+    state.clock = clock ? std::move(clock) : DefaultClock;
+}
