@@ -6,11 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "app/spin_lock.h"
 #include "app/vec3.h"
 #include "effects/event_trigger.h"
 #include "game/game_clock.h"
 #include "game/level_catalogue.h"
 
+class IniFile;
 class ModelManager;
 class PlayerManager;
 class ScriptManager;
@@ -64,6 +66,8 @@ public:
     // The last catalogue entry with exactly this name; no match changes nothing and gives false.
     bool SelectLevelByName(const std::string& name);
     const LevelEntry& CurrentLevel() const { return currentLevel_; }
+    // Makes `entry` the current level without the catalogue (the level inspector's way).
+    void SetCurrentLevel(const LevelEntry& entry) { currentLevel_ = entry; }
 
     void SetHitLimit(int maxHits) { maxHits_ = maxHits; }
     int HitLimit() const { return maxHits_; }
@@ -72,13 +76,18 @@ public:
     bool LoadLevel();
     void UnloadLevel();
 
+    // Participants stay in the game over a reload of the level until they leave or the
+    // game is stopped.
     void AddParticipant(int id, const std::string& name, bool local);
     void RemoveParticipant(int id);
-    // Ends the race and releases the level.
+    // Ends the race, forgets the participants and releases the level.
     void StopGame();
 
     // Once per frame, before drawing.
     void GameStep();
+    // Kinds of the key actions the game takes; the application handles the others.
+    static constexpr int kShipControlAction = 1;
+    static constexpr int kCameraAction = 3;
     // A key action of kind 1 (ship control) or 3 (camera) with its command code,
     // local player (-1 for none) and whether the key went down. Dropped unless playing.
     void OnAction(int kind, int command, int player, bool pressed);
@@ -106,8 +115,15 @@ public:
     GameClock& SecondClock() { return secondClock_; }
 
 private:
-    bool LoadCurrentLevel();
+    struct Participant {
+        int id;
+        std::string name;
+        bool local;
+    };
+
+    bool LoadDescribedLevel(const IniFile& ini);
     void AddHelpLines();
+    void ReadBackgroundColour(const IniFile& ini);
     void AddMessage(const std::string& line) const;
 
     LevelEntry currentLevel_;
@@ -124,4 +140,6 @@ private:
     MessageLines* messageLines_ = nullptr;
     std::atomic<bool> networkGame_{false};
     Colour backgroundColour_{0, 0, 0, 1};
+    SpinLock participantsLock_;  // participants come and go on the network client thread
+    std::vector<Participant> participants_;
 };

@@ -1,0 +1,229 @@
+#include "game/game_manager.h"
+
+#include <cstdio>
+#include <utility>
+
+#include "app/clock.h"
+#include "app/ini_file.h"
+#include "app/report.h"
+#include "effects/script_manager.h"
+#include "effects/sound_manager.h"
+#include "game/level_loader.h"
+#include "game/level_path.h"
+#include "game/player_manager.h"
+#include "scene/cob_reader.h"
+#include "scene/model_manager.h"
+#include "scene/texture_manager.h"
+
+namespace {
+
+const char* const kSavedLevelFile = "saved.ini.all";
+
+std::string Format(const char* format, int value) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+}  // namespace
+
+GameManager::GameManager() : GameManager(NowMs, DefaultEffectsStartup()) {}
+
+GameManager::GameManager(GameClock::TimeSource timeSource, const EffectsStartup& effects)
+    : models_(std::make_unique<ModelManager>()),
+      players_(std::make_unique<PlayerManager>(models_->SceneLock(), timeSource)),
+      scripts_(std::make_unique<ScriptManager>(effects)),
+      finishClock_(timeSource),
+      secondClock_(timeSource) {
+    models_->SetListenerHook(
+        [](const float* position, const float* velocity, const float* orientation) {
+            SetListener(position, velocity, orientation);
+        });
+    players_->SetMessageSink([this](const std::string& line) { AddMessage(line); });
+    Report(kGame, kInfo, "Game manager is initialized");
+    state_ = kNoLevel;
+}
+
+GameManager::~GameManager() { Report(kGame, kInfo, "Game manager is destroyed"); }
+
+void GameManager::LoadLevelList(const std::string& dataDirectory) { levels_ = ::LoadLevelList(dataDirectory); }
+
+bool GameManager::SelectLevel(int index) {
+    if (index < 0 || static_cast<size_t>(index) >= levels_.size()) return false;
+    currentLevel_ = levels_[static_cast<size_t>(index)];
+    return true;
+}
+
+bool GameManager::SelectLevelByName(const std::string& name) {
+    for (auto it = levels_.rbegin(); it != levels_.rend(); ++it) {
+        if (it->name == name) {
+            currentLevel_ = *it;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool GameManager::LoadLevel() {
+    state_ = kLoading;
+    UnloadLevel();
+    players_->SetMaxHits(maxHits_);
+    Report(kGame, kInfo, "Loading: %s", currentLevel_.name.c_str());
+
+    IniFile ini(currentLevel_.iniPath);
+    ini.Load();
+    TextureManager::Instance().SetTexturePath(currentLevel_.directory + "/" + ini.GetString("level", "texture_path"));
+    scripts_->SetDataDirectory(currentLevel_.directory);
+    if (!LoadDescribedLevel(ini)) {
+        Report(kGame, kError, "Level was not loaded correctly");
+        state_ = kNoLevel;
+        return false;
+    }
+
+    const std::string savedPath = currentLevel_.directory + "/" + kSavedLevelFile;
+    if (!SaveBuiltLevel(*players_, *models_, savedPath))
+        Report(kGame, kWarning, "Could not write %s", savedPath.c_str());
+
+    if (players_->PlacePlayers() == 0) {
+        Report(kGame, kError, "Could not position players.");
+        return false;
+    }
+    {
+        SpinLockGuard guard(participantsLock_);
+        for (const Participant& participant : participants_) {
+            players_->SetPlayerInfo(participant.id, participant.name, participant.local);
+            players_->SetPlayerActive(participant.id, true);
+        }
+    }
+    players_->RefreshScore();
+    finishClock_.Reset();
+    secondClock_.Reset();
+    AddHelpLines();
+    ReadBackgroundColour(ini);
+    state_ = kLoaded;
+    return true;
+}
+
+bool GameManager::LoadDescribedLevel(const IniFile& ini) {
+    LevelWorld world{*models_, *players_, *scripts_, start_, finish_};
+    if (!ini.HasKey("level", "level_scene")) return LoadLevelFromIni(ini, currentLevel_.directory, world);
+    CobReader scene;
+    if (!scene.Load(currentLevel_.directory + "/" + ini.GetString("level", "level_scene"))) return false;
+    return LoadLevelFromScene(scene, world);
+}
+
+void GameManager::AddHelpLines() {
+    AddMessage("ESC - menu; TAB - score.");
+    AddMessage("F1,F2 change camera view; ~ - chat;");
+    AddMessage("Player 1 keys: Arrows - move; ENTER - fire.");
+    AddMessage("Player 2 keys: S,E,F,D - move; Q - fire.");
+    AddMessage("Game Level:" + currentLevel_.name);
+    AddMessage(Format("Max hits:%d", maxHits_));
+}
+
+void GameManager::ReadBackgroundColour(const IniFile& ini) {
+    backgroundColour_ = Colour{0, 0, 0, 1};
+    if (!ini.HasKey("level", "bg_color")) return;
+    Vec3 colour;
+    if (ScanVector(ini.GetString("level", "bg_color"), colour) == 3) backgroundColour_ = {colour.x, colour.y, colour.z, 1};
+}
+
+void GameManager::UnloadLevel() {
+    // Drawing must never see half a level.
+    SpinLockGuard guard(models_->SceneLock());
+    if (messageLines_ != nullptr) messageLines_->ClearLines();
+    scripts_->Reset();
+    start_.Clear();
+    finish_.Clear();
+    players_->Clear();
+    models_->Clear();
+    TextureManager::Instance().DeleteAllTextures();
+}
+
+void GameManager::AddParticipant(int id, const std::string& name, bool local) {
+    {
+        SpinLockGuard guard(participantsLock_);
+        bool known = false;
+        for (Participant& participant : participants_) {
+            if (participant.id != id) continue;
+            participant = Participant{id, name, local};
+            known = true;
+        }
+        if (!known) participants_.push_back(Participant{id, name, local});
+    }
+    players_->SetPlayerInfo(id, name, local);
+    players_->SetPlayerActive(id, true);
+}
+
+void GameManager::RemoveParticipant(int id) {
+    {
+        SpinLockGuard guard(participantsLock_);
+        for (auto it = participants_.begin(); it != participants_.end();) {
+            if (it->id == id) it = participants_.erase(it);
+            else ++it;
+        }
+    }
+    players_->SetPlayerActive(id, false);
+}
+
+void GameManager::StopGame() {
+    state_ = kNoLevel;
+    {
+        SpinLockGuard guard(participantsLock_);
+        participants_.clear();
+    }
+    UnloadLevel();
+}
+
+void GameManager::GameStep() {
+    switch (state_.load()) {
+        case kPlaying:
+            players_->Step();
+            if (players_->GameOver()) {
+                finish_.Start();
+                state_ = kFinishing;
+                finishClock_.Reset();
+            }
+            scripts_->Tick();
+            break;
+        case kFinishing:
+            if (finishClock_.Now() > kRunOutMs) {
+                state_ = kFinished;
+                players_->StopAll();
+            } else {
+                players_->Step();
+            }
+            break;
+        case kStarting:
+            state_ = kPlaying;
+            start_.Start();
+            break;
+        case kNoLevel:
+        case kFinished:
+        case kPaused:
+        case kLoaded:
+        case kLoading:
+            break;
+        default:
+            Report(kGame, kWarning, "Unkown state");
+            break;
+    }
+}
+
+void GameManager::OnAction(int kind, int command, int player, bool pressed) {
+    if (state_.load() != kPlaying) return;
+    if (kind == kShipControlAction) players_->OnControl(command, player, pressed);
+    else if (kind == kCameraAction) models_->OnCameraCommand(command, pressed);
+}
+
+void GameManager::Draw() {
+    if (state_.load() == kLoading) return;
+    models_->DrawScene();
+    scripts_->Draw();
+}
+
+void GameManager::SetMessageLines(MessageLines* lines) { messageLines_ = lines; }
+
+void GameManager::AddMessage(const std::string& line) const {
+    if (messageLines_ != nullptr) messageLines_->AddLine(line);
+}
