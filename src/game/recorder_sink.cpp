@@ -1,0 +1,26 @@
+#include "game/recorder_sink.h"
+
+#include <vector>
+
+#include "app/debug_manager.h"
+#include "app/report.h"
+#include "game/player_manager.h"
+
+bool RecorderSink::Accepting() const { return DebugRecording(); }
+
+void RecorderSink::TakeUpdate(const PlayerUpdate& update) {
+    const std::vector<uint8_t> bytes = EncodePlayerUpdate(update);
+    RecordPlayerUpdate(bytes.data(), bytes.size());
+}
+
+void RecorderSink::TimerReset() { RecordTimerReset(); }
+
+bool ApplyRecordedUpdate(PlayerManager& players, const uint8_t* data, size_t size) {
+    PlayerUpdate update;
+    if (!DecodePlayerUpdate(data, size, update)) {
+        Report(kDebug, kWarning, "Damaged player update in dump: %d bytes", static_cast<int>(size));
+        return false;
+    }
+    players.ApplyUpdate(update);
+    return true;
+}
