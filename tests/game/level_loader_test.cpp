@@ -1,0 +1,277 @@
+#include "game/level_loader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/ini_file.h"
+#include "effects/script_manager.h"
+#include "game/level_test_support.h"
+#include "game/player.h"
+#include "game/player_manager.h"
+#include "scene/cob_reader.h"
+#include "scene/file_builders.h"
+#include "scene/model_manager.h"
+#include "support/report_capture.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+const char* const kShipScript =
+    "sound = shot\n{\n    file = shot.wav;\n}\n"
+    "action = fire\n{\n    PlaySound = shot;\n}\n"
+    "action = hit\n{\n    PlaySound = shot;\n    PlaySound = shot;\n}\n"
+    "action = bul_moving\n{\n    LoopSound = shot;\n}\n";
+const char* const kLevelScript =
+    "sound = tune\n{\n    file = tune.wav;\n}\n"
+    "action = start\n{\n    LoopSound = tune;\n}\n"
+    "action = finish\n{\n    StopSound = tune;\n    PlaySound = tune;\n}\n";
+
+// A line of three path points along x, 4 apart, from (0,0) to (8,0).
+const char* const kPath =
+    "[path]\npoint0=0,0,0\npoint1=4,0,0\npoint2=8,0,0\n"
+    "point0_nb=-1,1,-1,-1\npoint1_nb=-1,2,-1,0\npoint2_nb=-1,-1,-1,1\n";
+const char* const kCamera = "[camera0]\nname=Top\nloc=0,0,10\nlook_at=0,0,0\nup_dir=0,1,0\n";
+
+std::string Ship(int n, const std::string& shipFile, const std::string& extra = "") {
+    return "[ship" + std::to_string(n) + "]\nship_file=" + shipFile + "\nbullet_file=models/bulletred.ms3d\n" + extra;
+}
+
+class LevelLoaderTest : public ::testing::Test {
+protected:
+    LevelLoaderTest() {
+        std::filesystem::create_directories(dir.File("models"));
+        for (const char* model : {"shipred.ms3d", "bulletred.ms3d", "pillar.ms3d"})
+            std::filesystem::copy_file(std::string("data/crossroads/models/") + model, dir.File("models/") + model);
+        dir.Write("ship.scr", kShipScript);
+        dir.Write("level.scr", kLevelScript);
+    }
+
+    bool LoadIni(const std::string& text) {
+        IniFile ini;
+        ini.Parse(text);
+        return LoadLevelFromIni(ini, dir.Path(), world);
+    }
+    bool LoadScene(const std::string& bytes) {
+        if (!scene.LoadFromMemory(bytes.data(), bytes.size(), "level.cob")) return false;
+        return LoadLevelFromScene(scene, world);
+    }
+    // The gme lines other than info lines.
+    std::vector<std::string> GameProblems() const {
+        std::vector<std::string> problems;
+        for (const std::string& line : capture.Lines())
+            if (line.rfind("gme", 0) == 0 && line.compare(4, 1, "I") != 0 && line.compare(4, 1, " ") != 0)
+                problems.push_back(line);
+        return problems;
+    }
+
+    HeadlessTextures textures;
+    ReportCapture capture;
+    TempDir dir;
+    ModelManager models;
+    PlayerManager players{models.SceneLock(), [] { return int64_t{0}; }};
+    ScriptManager scripts{QuietEffects()};
+    EventTrigger start;
+    EventTrigger finish;
+    LevelWorld world{models, players, scripts, start, finish};
+    CobReader scene;
+};
+
+TEST_F(LevelLoaderTest, FileWayBuildsShipsObjectsScriptsAndViews) {
+    ASSERT_TRUE(LoadIni(std::string(kPath) + "[level]\nscript=level.scr\n" +
+                        Ship(0, "models/shipred.ms3d",
+                             "ship_loc=4,0,0\nship_rot=0,0,90\nbullet_offset=0,-0.2,0.3\nbullet_rot=0,0,5\n"
+                             "script=ship.scr\n") +
+                        "[obj0]\nfile=models/pillar.ms3d\nloc=1,2,3\nrot=0,90,0\n[obj1]\nfile=models/none.cob\n"
+                        "[obj2]\nfile=models/pillar.ms3d\n" +
+                        kCamera + "[light0]\ntype=2\nloc=0,0,5,1\nambient=1,1,1\ndiffuse=1,1,1\nspecular=1,1,1\n"));
+    ASSERT_EQ(players.PlayerCount(), 1u);
+    Player& player = *players.FindPlayer(0);
+    EXPECT_EQ(player.ship.model->location.x, 4.0f) << "ship_loc is added to the model's place";
+    EXPECT_EQ(player.ship.model->rotation.z, 90.0f) << "ship_rot turns the ship";
+    EXPECT_EQ(player.bullet_home_rotation.z, 5.0f) << "the bullet keeps its own bullet_rot";
+    EXPECT_FLOAT_EQ(player.bullet_home_position.z, 0.3f);
+    EXPECT_EQ(player.fire.Size(), 1u) << "the ship script binds its events";
+    EXPECT_EQ(player.ship.hit.Size(), 2u);
+    EXPECT_EQ(player.bullet.moving.Size(), 1u);
+    EXPECT_TRUE(player.ship.accelerate.Empty()) << "an event the script leaves out binds nothing";
+    EXPECT_EQ(start.Size(), 1u) << "the level script binds start";
+    EXPECT_EQ(finish.Size(), 2u) << "and finish";
+
+    EXPECT_EQ(models.Objects().size(), 4u) << "two ship parts and two objects";
+    const Model& pillar = models.Objects()[2]->model;
+    EXPECT_EQ(pillar.location.y, 2.0f);
+    EXPECT_EQ(pillar.rotation.y, 90.0f);
+    EXPECT_TRUE(capture.Contains("Bad object 1"));
+    EXPECT_TRUE(capture.Contains("Loaded 3 objects from ini file"));
+    EXPECT_TRUE(capture.Contains("Loaded 1 ships from ini file"));
+    EXPECT_EQ(models.Cameras().size(), 1u);
+    EXPECT_EQ(models.Lights().size(), 1u);
+    EXPECT_EQ(players.PlacePlayers(), 1) << "the ship stands on point 1";
+}
+
+TEST_F(LevelLoaderTest, ShipSectionsStopAtTheFirstMissingNumber) {
+    ASSERT_TRUE(LoadIni(std::string(kPath) + Ship(0, "models/shipred.ms3d") + Ship(2, "models/shipred.ms3d") + kCamera));
+    EXPECT_EQ(players.PlayerCount(), 1u);
+    EXPECT_TRUE(capture.Contains("Loaded 1 ships from ini file"));
+}
+
+// A missing MS3D file still makes an (empty) model; a missing COB file makes none.
+TEST_F(LevelLoaderTest, ShipWhoseModelIsMissingIsLeftOutSilently) {
+    ASSERT_TRUE(LoadIni(std::string(kPath) + Ship(0, "models/gone.cob") + Ship(1, "models/shipred.ms3d") + kCamera));
+    EXPECT_EQ(players.PlayerCount(), 1u);
+    EXPECT_EQ(GameProblems(), std::vector<std::string>{}) << "a skipped ship says nothing";
+
+    players.Clear();
+    models.Clear();
+    EXPECT_FALSE(LoadIni(std::string(kPath) + Ship(0, "models/gone.cob") + kCamera)) << "no ship, no level";
+}
+
+TEST_F(LevelLoaderTest, FileWayFailsWithoutPathOrCamera) {
+    EXPECT_FALSE(LoadIni(Ship(0, "models/shipred.ms3d") + kCamera));
+    EXPECT_EQ(players.PlayerCount(), 0u) << "nothing more is loaded after a missing path";
+    std::string badPath = kPath;
+    badPath.replace(badPath.find("point1_nb=-1,2,-1,0"), 19, "point1_nb=-1,2");
+    EXPECT_FALSE(LoadIni(badPath + Ship(0, "models/shipred.ms3d") + kCamera)) << "a bad path line";
+    EXPECT_FALSE(LoadIni(std::string(kPath) + Ship(0, "models/shipred.ms3d"))) << "a level needs a camera";
+}
+
+// ---- the scene way ----------------------------------------------------------
+
+constexpr int32_t kTrackGroup = 5;
+constexpr int32_t kLevelGroup = 10;
+constexpr int32_t kShipGroup = 20;
+
+ByteWriter Body(const CobPolHSpec& polh) {
+    ByteWriter w;
+    WriteCobPolH(w, polh, 4);
+    return w;
+}
+
+CobPolHSpec PlacedSquare(const std::string& name, float x, float y, float z) {
+    CobPolHSpec polh = CobSquare(name);
+    polh.matrix[3] = x;
+    polh.matrix[7] = y;
+    polh.matrix[11] = z;
+    return polh;
+}
+
+ByteWriter Group(const std::string& name, float x, float y) {
+    ByteWriter w;
+    const float centre[3] = {x, y, 0};
+    WriteCobObjectStart(w, name, 0, centre);
+    return w;
+}
+
+ByteWriter Note(const std::string& text) {
+    ByteWriter w;
+    w.Name(text);
+    return w;
+}
+
+ByteWriter Curve(const std::vector<CobVertex>& points) {
+    ByteWriter w;
+    WriteCobNCur(w, "path", 1, 4, points);
+    return w;
+}
+
+// An L of anchors (0,0) (8,0) (8,8) with their handles.
+const std::vector<CobVertex> kLPath = {{0, 0, 0}, {2, 1, 0}, {6, 1, 0}, {8, 0, 0}, {9, 2, 0}, {9, 6, 0}, {8, 8, 0}};
+
+struct SceneSpec {
+    int curves = 1;
+    bool levelGroup = true;
+    bool bullet = true;
+    bool shipNote = true;
+
+    SceneSpec& Curves(int n) { curves = n; return *this; }
+    SceneSpec& WithoutLevelGroup() { levelGroup = false; return *this; }
+    SceneSpec& WithoutBullet() { bullet = false; return *this; }
+    SceneSpec& WithoutShipNote() { shipNote = false; return *this; }
+};
+
+std::string Scene(const SceneSpec& spec) {
+    CobFileBuilder file;
+    int32_t id = 100;
+    file.Chunk("Grou", 0, 1, kTrackGroup, 0, Group("Track", 0, 0));
+    for (int i = 0; i < spec.curves; ++i) file.Chunk("NCur", 0, 2, id++, kTrackGroup, Curve(kLPath));
+    file.Chunk("Note", 0, 1, id++, kTrackGroup, Note(kLevelScript));
+    if (spec.levelGroup) file.Chunk("Grou", 0, 1, kLevelGroup, 0, Group("Level floor", 0, 0));
+    file.Chunk("PolH", 0, 4, id++, kLevelGroup, Body(PlacedSquare("floor", 0, 0, -1)));
+    file.Chunk("PolH", 0, 4, id++, 0, Body(PlacedSquare("Level rock", 3, 3, 0)));
+    file.Chunk("Grou", 0, 1, kShipGroup, 0, Group("LoadedShip1", 8, 0));
+    file.Chunk("PolH", 0, 4, id++, kShipGroup, Body(PlacedSquare("Ship hull", 1, 1, 0)));
+    if (spec.bullet) file.Chunk("PolH", 0, 4, id++, kShipGroup, Body(PlacedSquare("Bullet", 1.5f, 1, 0.25f)));
+    if (spec.shipNote) file.Chunk("Note", 0, 1, id++, kShipGroup, Note(kShipScript));
+    ByteWriter camera;
+    WriteCobCame(camera, "eye", kCobStandardCamera);
+    file.Chunk("Came", 0, 2, id++, 0, camera);
+    ByteWriter light;
+    WriteCobLght(light, "sun", 0, 2, 0, 1, 1, 1, 180);
+    file.Chunk("Lght", 0, 0, id++, 0, light);
+    file.End();
+    return file.Bytes();
+}
+
+TEST_F(LevelLoaderTest, SceneWayTakesPathObjectsShipsAndScriptsFromTheScene) {
+    ASSERT_TRUE(LoadScene(Scene(SceneSpec())));
+    ASSERT_EQ(players.Path().Points().size(), 3u);
+    EXPECT_EQ(start.Size(), 1u) << "the note beside the curve is the level script";
+    ASSERT_EQ(players.PlayerCount(), 1u);
+    Player& player = *players.FindPlayer(0);
+    EXPECT_EQ(player.ship.model->location.x, 8.0f) << "the ship stands where its group does";
+    EXPECT_EQ(player.ship.model->location.y, 0.0f);
+    EXPECT_FLOAT_EQ(player.bullet_home_position.x, 0.5f) << "the bullet is placed relative to the ship";
+    EXPECT_FLOAT_EQ(player.bullet_home_position.z, 0.25f);
+    EXPECT_EQ(player.fire.Size(), 1u);
+    EXPECT_EQ(player.bullet.moving.Size(), 1u);
+    ASSERT_EQ(models.Objects().size(), 3u) << "the Level group's member and the ship's two parts";
+    EXPECT_EQ(models.Objects()[0]->model.name, "floor");
+    EXPECT_EQ(models.Cameras().size(), 1u);
+    EXPECT_EQ(models.Lights().size(), 1u);
+    EXPECT_TRUE(capture.Contains("Loading plyaer: LoadedShip1"));
+    EXPECT_EQ(players.PlacePlayers(), 1);
+}
+
+TEST_F(LevelLoaderTest, SceneWithoutLevelGroupTakesObjectsByName) {
+    ASSERT_TRUE(LoadScene(Scene(SceneSpec().WithoutLevelGroup())));
+    ASSERT_EQ(models.Objects().size(), 3u);
+    EXPECT_EQ(models.Objects()[0]->model.name, "Level rock");
+}
+
+TEST_F(LevelLoaderTest, SceneWithTwoCurvesHasNoPathButStillLoadsTheRest) {
+    EXPECT_TRUE(LoadScene(Scene(SceneSpec().Curves(2))));
+    EXPECT_TRUE(capture.Contains("There should be only one nurbs curve in the level"));
+    EXPECT_TRUE(players.Path().Points().empty());
+    EXPECT_TRUE(start.Empty()) << "no path, no level script";
+    EXPECT_EQ(players.PlayerCount(), 1u);
+    EXPECT_EQ(players.PlacePlayers(), 0) << "which leaves the ships nowhere to stand";
+}
+
+TEST_F(LevelLoaderTest, SceneShipWithoutBulletIsLeftOut) {
+    EXPECT_FALSE(LoadScene(Scene(SceneSpec().WithoutBullet())));
+    EXPECT_TRUE(capture.Contains("Ship LoadedShip1 does not have all objects"));
+    EXPECT_EQ(players.PlayerCount(), 0u);
+}
+
+TEST_F(LevelLoaderTest, SceneShipWithoutNoteHasNoSounds) {
+    ASSERT_TRUE(LoadScene(Scene(SceneSpec().WithoutShipNote())));
+    EXPECT_TRUE(capture.Contains("Ship LoadedShip1 does not have sounds"));
+    EXPECT_TRUE(players.FindPlayer(0)->fire.Empty());
+}
+
+TEST_F(LevelLoaderTest, BuiltLevelIsSavedAsADescription) {
+    ASSERT_TRUE(LoadScene(Scene(SceneSpec())));
+    ASSERT_TRUE(SaveBuiltLevel(players, models, dir.File("saved.ini.all")));
+    IniFile saved(dir.File("saved.ini.all"));
+    ASSERT_TRUE(saved.Load());
+    EXPECT_EQ(saved.GetString("path", "point1"), "8,0,0");
+    EXPECT_EQ(saved.GetString("path", "point1_nb"), "2,-1,-1,0");
+    EXPECT_TRUE(saved.HasSection("camera0"));
+    EXPECT_TRUE(saved.HasSection("light0"));
+}
+
+}  // namespace

@@ -1,0 +1,139 @@
+#include "game/level_path.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/ini_file.h"
+#include "scene/cob_reader.h"
+#include "support/report_capture.h"
+
+namespace {
+
+IniFile Ini(const std::string& text) {
+    IniFile ini;
+    ini.Parse(text);
+    return ini;
+}
+
+CobNCur Curve(const std::vector<Vec3>& controls, const Vec3& origin = {}) {
+    CobNCur curve;
+    curve.localAxes.centre = origin;
+    for (const Vec3& position : controls) curve.controlPoints.push_back(CobControlPoint{position, 1});
+    return curve;
+}
+
+// Control points of a curve through `anchors`, with two handles between each pair.
+std::vector<Vec3> Through(const std::vector<Vec3>& anchors) {
+    std::vector<Vec3> controls;
+    for (size_t i = 0; i < anchors.size(); ++i) {
+        controls.push_back(anchors[i]);
+        if (i + 1 < anchors.size()) {
+            controls.push_back(Vec3{anchors[i].x + 0.1f, anchors[i].y + 0.2f, 0});
+            controls.push_back(Vec3{anchors[i].x + 0.3f, anchors[i].y + 0.4f, 0});
+        }
+    }
+    return controls;
+}
+
+TEST(ScanVector, TakesTheNumbersItFindsAndLeavesTheRest) {
+    Vec3 v{7, 8, 9};
+    EXPECT_EQ(ScanVector("1.5,-2,3e1", v), 3);
+    EXPECT_EQ(v.x, 1.5f);
+    EXPECT_EQ(v.y, -2.0f);
+    EXPECT_EQ(v.z, 30.0f);
+    Vec3 partial{7, 8, 9};
+    EXPECT_EQ(ScanVector("1,2", partial), 2);
+    EXPECT_EQ(partial.z, 9.0f) << "a missing number leaves its part alone";
+    Vec3 none{7, 8, 9};
+    EXPECT_EQ(ScanVector("red", none), 0);
+    EXPECT_EQ(none.x, 7.0f);
+}
+
+TEST(ReadPathFromIni, ReadsPointsAndNeighboursUntilTheFirstMissingNumber) {
+    ReportCapture capture;
+    const auto points = ReadPathFromIni(Ini("[path]\npoint0=0,0,0\npoint1=3,0,0\npoint3=9,9,9\n"
+                                            "point0_nb=-1,1,-1,-1\npoint1_nb=2,-1,-1,0\n"));
+    ASSERT_EQ(points.size(), 2u) << "point3 is not read after the missing point2";
+    EXPECT_EQ(points[1].position.x, 3.0f);
+    EXPECT_EQ(points[1].index, 1);
+    EXPECT_EQ(points[1].up_index, 2) << "neighbour lines list Up, Right, Down, Left";
+    EXPECT_EQ(points[1].right_index, -1);
+    EXPECT_EQ(points[1].down_index, -1);
+    EXPECT_EQ(points[1].left_index, 0);
+    EXPECT_TRUE(capture.Contains("Converted 2 points from ini file"));
+}
+
+TEST(ReadPathFromIni, WithoutPathSectionWarnsAndGivesNothing) {
+    ReportCapture capture;
+    EXPECT_TRUE(ReadPathFromIni(Ini("[level]\n")).empty());
+    EXPECT_TRUE(capture.Contains("Ini does not have path information"));
+}
+
+TEST(ReadPathFromIni, ABadLineThrowsTheWholePathAway) {
+    ReportCapture capture;
+    EXPECT_TRUE(ReadPathFromIni(Ini("[path]\npoint0=0,0,0\npoint0_nb=-1,1,-1,-1\npoint1=3,0\npoint1_nb=-1,-1,-1,0\n"))
+                    .empty());
+    EXPECT_TRUE(capture.Contains("Bad location for point1"));
+    EXPECT_TRUE(ReadPathFromIni(Ini("[path]\npoint0=0,0,0\npoint0_nb=-1,1,-1,-1\npoint1=3,0,0\npoint1_nb=-1,-1,-1\n"))
+                    .empty());
+    EXPECT_TRUE(capture.Contains("Bad neigbourhood for point1_nb"));
+    EXPECT_TRUE(ReadPathFromIni(Ini("[path]\npoint0=0,0,0\n")).empty()) << "a point without neighbours is bad too";
+}
+
+TEST(PathFromCurve, TakesTheAnchorsMovedByTheCurvesPlaceAndLinksThem) {
+    ReportCapture capture;
+    // An L: right along x, then up along y.
+    const auto points = PathFromCurve(Curve(Through({{0, 0, 0}, {4, 0, 0}, {4, 5, 0}}), Vec3{10, 20, 1}));
+    ASSERT_EQ(points.size(), 3u);
+    EXPECT_EQ(points[1].position.x, 14.0f);
+    EXPECT_EQ(points[1].position.y, 20.0f);
+    EXPECT_EQ(points[1].position.z, 1.0f);
+    EXPECT_EQ(points[0].right_index, 1);
+    EXPECT_EQ(points[1].left_index, 0);
+    EXPECT_EQ(points[1].up_index, 2);
+    EXPECT_EQ(points[2].down_index, 1);
+    EXPECT_EQ(points[0].up_index, -1);
+    EXPECT_TRUE(capture.Contains("Converted 3 points from the nurbs curve"));
+}
+
+TEST(PathFromCurve, AClosedCurveComesBackToItsFirstPoint) {
+    ReportCapture capture;
+    const auto points = PathFromCurve(Curve(Through({{0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {0, 4, 0}, {0, 0, 0}})));
+    ASSERT_EQ(points.size(), 4u);
+    EXPECT_EQ(points[0].up_index, 3);
+    EXPECT_EQ(points[3].down_index, 0);
+}
+
+TEST(PathFromCurve, LinksByWholeUnitsSoASmallSlantCountsAsStraight) {
+    ReportCapture capture;
+    // x moves by less than a unit: linked along y although x differs.
+    const auto points = PathFromCurve(Curve(Through({{0.5f, 0, 0}, {0.5f, 3, 0}, {3, 3, 0}})));
+    ASSERT_EQ(points.size(), 3u);
+    EXPECT_EQ(points[0].up_index, 1);
+    EXPECT_EQ(points[2].left_index, 1);
+}
+
+TEST(PathFromCurve, CurveThatDoesNotEndOnAnAnchorStopsAtItsLastAnchor) {
+    ReportCapture capture;
+    std::vector<Vec3> controls = Through({{0, 0, 0}, {4, 0, 0}});
+    controls.push_back(Vec3{5, 0, 0});  // 3k + 2 control points: a handle after the last anchor
+    const auto points = PathFromCurve(Curve(controls));
+    EXPECT_EQ(points.size(), 2u);
+    const auto sixPoints = PathFromCurve(Curve({{0, 0, 0}, {1, 1, 0}, {2, 2, 0}, {4, 0, 0}, {5, 1, 0}, {6, 2, 0}}));
+    EXPECT_EQ(sixPoints.size(), 2u);
+    EXPECT_TRUE(PathFromCurve(Curve({})).empty());
+}
+
+TEST(PathFromCurve, DiagonalSegmentIsFatal) {
+    ReportCapture capture;
+    try {
+        PathFromCurve(Curve(Through({{0, 0, 0}, {4, 0, 0}, {6, 3, 0}})));
+        FAIL() << "a diagonal segment must end the program";
+    } catch (const FatalReport& fatal) {
+        EXPECT_EQ(fatal.line, "gme F 1 to 2 disruption");
+    }
+}
+
+}  // namespace
