@@ -1,0 +1,1 @@
+kav_add_fuzzer(fuzz_dump dump_fuzzer.cpp kav_app)
