@@ -76,7 +76,7 @@ void SaveLocked(DebugState& state) {
     if (file == nullptr) return DumpFileFailure(state, "Could not save dump file: ");
     std::vector<uint8_t> bytes;
     for (const DebugAction& action : state.pending) AppendDumpRecord(bytes, action);
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     const bool closed = std::fclose(file) == 0;
     // Unsaved actions stay pending, so a failed save loses nothing.
     if (!written || !closed) return DumpFileFailure(state, "Could not save dump file: ");

@@ -103,7 +103,7 @@ TEST_F(RecorderSinkTest, RecordedUpdatesApplyToThePlayers) {
 TEST_F(RecorderSinkTest, ADamagedRecordedUpdateIsReportedAndLeftOut) {
     const PlayerUpdate before = manager.FindPlayer(0)->MakeUpdate();
     std::vector<uint8_t> bytes = EncodePlayerUpdate(before);
-    bytes[8] = 0x7f;  // would change the ship's edge, but the record is one byte short
+    bytes[8] = 0x7f;  // would change the ship's speed, but the record is one byte short
     bytes.pop_back();
     ReportCapture log;
     EXPECT_FALSE(ApplyRecordedUpdate(manager, bytes.data(), bytes.size()));
