@@ -1,8 +1,10 @@
 #include "inspection.h"
 
+#include <filesystem>
 #include <memory>
 #include <strings.h>
 
+#include "app/ini_file.h"
 #include "app/report.h"
 #include "scene/texture_manager.h"
 
@@ -28,6 +30,39 @@ private:
 bool EndsWithNoCase(const std::string& text, const char* ending) {
     const size_t length = std::char_traits<char>::length(ending);
     return text.size() >= length && strcasecmp(text.c_str() + text.size() - length, ending) == 0;
+}
+
+// The level description of a directory: its one *.ini file, or "" when it has none or several.
+std::string LevelDescription(const std::string& directory) {
+    std::string found;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(directory, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() < 4 || name.compare(name.size() - 4, 4, ".ini") != 0) continue;
+        if (!found.empty()) return "";
+        found = directory + "/" + name;
+    }
+    return found;
+}
+
+// Where the game takes the textures of a file from: the texture_path of the level the
+// file belongs to (its own directory or one above), "texture" under the menu
+// background's directory, else the file's own directory.
+std::string TextureDirectoryFor(const std::string& fileDirectory) {
+    constexpr int kLevelsUp = 3;
+    std::filesystem::path directory = fileDirectory;
+    std::error_code error;
+    for (int up = 0; up < kLevelsUp && !directory.empty(); ++up, directory = directory.parent_path()) {
+        const std::string description = LevelDescription(directory.string());
+        if (!description.empty()) {
+            IniFile ini(description);
+            if (ini.Load() && ini.HasKey("level", "texture_path"))
+                return directory.string() + "/" + ini.GetString("level", "texture_path");
+        }
+        if (std::filesystem::exists(directory / "default.scn", error)) return directory.string() + "/texture";
+        if (directory == directory.parent_path()) break;
+    }
+    return fileDirectory;
 }
 
 }  // namespace
@@ -64,7 +99,7 @@ void PrepareTextureLookup(const std::string& fileDirectory) {
         Report(kTexture, kError, "%s: %s", title.c_str(), line.c_str());
     });
     textures.DeleteAllTextures();
-    textures.SetTexturePath(fileDirectory);
+    textures.SetTexturePath(TextureDirectoryFor(fileDirectory));
 }
 
 std::string DirectoryOf(const std::string& path) {
@@ -73,7 +108,8 @@ std::string DirectoryOf(const std::string& path) {
 }
 
 Inspection InspectPath(const std::string& path) {
-    if (EndsWithNoCase(path, "cob")) return InspectCob(path);
+    // The menu background's default.scn is a COB scene too.
+    if (EndsWithNoCase(path, "cob") || EndsWithNoCase(path, ".scn")) return InspectCob(path);
     if (EndsWithNoCase(path, "ms3d")) return InspectMilkshape(path);
     if (EndsWithNoCase(path, "bmp")) return InspectBmp(path);
     Inspection inspection;

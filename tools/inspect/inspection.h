@@ -34,8 +34,9 @@ struct FatalStop {
     std::string message;
 };
 
-// Texture files are looked for the way the game does with the file's directory as
-// texture path; found textures are decoded but never uploaded, so no display is needed.
+// Texture files are looked for the way the game does, with the texture path of the level
+// the file belongs to (the file's own directory when it belongs to none); found textures
+// are decoded but never uploaded, so no display is needed.
 void PrepareTextureLookup(const std::string& fileDirectory);
 
 std::string DirectoryOf(const std::string& path);

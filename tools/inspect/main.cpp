@@ -1,21 +1,26 @@
-// kav-inspect FILE...: tells a level author what the game reads from COB scenes, MS3D
-// models and BMP textures, and whether it would load them. No display is needed.
+// kav-inspect FILE|LEVELDIR...: tells a level author what the game reads from COB scenes,
+// MS3D models, BMP textures and whole level directories, and whether it would load them.
+// No display is needed.
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
+#include "inspect_level.h"
 #include "inspection.h"
 
 namespace {
 
 void Usage() {
-    std::fputs("usage: kav-inspect [--json] FILE...\n"
-               "  FILE: a COB scene (.cob), an MS3D model (.ms3d) or a BMP texture (.bmp)\n"
+    std::fputs("usage: kav-inspect [--json] FILE|LEVELDIR...\n"
+               "  FILE: a COB scene (.cob, .scn), an MS3D model (.ms3d) or a BMP texture (.bmp)\n"
+               "  LEVELDIR: a level directory (data/<level>) or the menu background (data/.default),\n"
+               "    loaded as the game loads it; the load writes saved.ini.all into a level, as the game does\n"
                "  --json: one JSON object per file and line\n"
-               "Exit status 0 when the game would load every file, 1 otherwise.\n",
+               "Exit status 0 when the game would load every file and level, 1 otherwise.\n",
                stderr);
 }
 
@@ -54,7 +59,9 @@ int main(int argc, char** argv) {
     std::FILE* report = TakeStandardOutput();
     bool allLoad = true;
     for (size_t i = 0; i < paths.size(); ++i) {
-        const Inspection inspection = InspectPath(paths[i]);
+        std::error_code error;
+        const Inspection inspection =
+            std::filesystem::is_directory(paths[i], error) ? InspectLevelDirectory(paths[i]) : InspectPath(paths[i]);
         const std::string text = json ? inspection.details.ToJson() + "\n" : inspection.details.ToText();
         std::fputs(text.c_str(), report);
         if (!json && i + 1 < paths.size()) std::fputs("\n", report);
