@@ -34,7 +34,10 @@ std::unique_ptr<TextureUploader> TextureManager::SetUploader(std::unique_ptr<Tex
     return uploader;
 }
 
-uint32_t TextureManager::GetTexture(const std::string& name, bool withAlpha) {
+uint32_t TextureManager::GetTexture(const std::string& givenName, bool withAlpha) {
+    // Models made on Windows name their textures with backslashes ("..\\hull.bmp").
+    std::string name = givenName;
+    std::replace(name.begin(), name.end(), '\\', '/');
     // Without a texture path there is nothing to look in but the name itself.
     std::string resolved = texturePath_.empty() ? name : texturePath_ + "/" + name;
     if (!CanOpen(resolved)) {

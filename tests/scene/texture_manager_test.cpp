@@ -99,6 +99,13 @@ TEST_F(TextureManagerTest, NameAsGivenIsTriedWhenTheTexturePathLacksIt) {
     EXPECT_EQ(log.uploads.at(0).path, dir.File("hull.bmp"));
 }
 
+TEST_F(TextureManagerTest, BackslashesInANameSeparateDirectories) {
+    dir.Write("ships/hull.bmp", SmallBmp());
+    textures.SetTexturePath(dir.Path());
+    ASSERT_NE(textures.GetTexture("ships\\hull.bmp", false), 0u);
+    EXPECT_EQ(log.uploads.at(0).path, dir.File("ships/hull.bmp"));
+}
+
 TEST_F(TextureManagerTest, MissingFileGivesZeroAndNamesTheFileAsGiven) {
     textures.SetTexturePath(dir.Path());
     EXPECT_EQ(textures.GetTexture("nowhere.bmp", false), 0u);
