@@ -104,6 +104,9 @@ std::vector<uint8_t> KeyData(int code, int mouseX, int mouseY) {
     return data;
 }
 
+// A command-line switch: a decimal integer, nonzero meaning on; text that is no number counts as 0.
+bool SwitchArgument(const char* text) { return std::strtol(text, nullptr, 10) != 0; }
+
 const char* KindName(int32_t kind) {
     static const char* const kNames[] = {"NONE",     "KeyDown", "KeyUp",         "Sent",       "Received",
                                          "Resized", "Label",   "Player Update", "Timer reset"};
@@ -134,6 +137,18 @@ void RunReplay(ReplayTarget& target, std::vector<DebugAction> actions, DebugCloc
 }
 
 }  // namespace
+
+bool DebugOpenFromCommandLine(int argc, const char* const* argv) {
+    const int arguments = argc - 1;
+    if (arguments < 1) return false;
+    if (arguments == 1) {
+        DebugInit(kDebugRecord, argv[1]);
+        return false;
+    }
+    DebugSetSwitches(SwitchArgument(argv[2]), arguments >= 3 && SwitchArgument(argv[3]));
+    DebugInit(kDebugReplay, argv[1]);
+    return DebugReplaying();
+}
 
 void DebugInit(DebugMode mode, const char* name) {
     DebugState& state = State();

@@ -56,6 +56,13 @@ public:
     virtual void ResetGameTimer() = 0;
 };
 
+// The command line after the program name: one argument records into that dump file;
+// two or three replay it, the second switching on replay-drives-input and the third
+// save-after-every-action (decimal integers, nonzero meaning on, anything else 0).
+// Opens the recorder accordingly; true when a replay was opened, and the replay
+// thread is then to be started. Arguments after the third are ignored.
+bool DebugOpenFromCommandLine(int argc, const char* const* argv);
+
 // Opens the recorder. Record mode empties the dump file; replay mode loads all of it.
 // A null name keeps the current one ("debug.dump" until one is given).
 void DebugInit(DebugMode mode, const char* name);

@@ -300,6 +300,63 @@ TEST_F(DebugManagerTest, LiveKeysAreNotRecordedWhileAReplayRuns) {
     EXPECT_EQ(dir.Read("run.dump"), before) << "a replay never writes its dump";
 }
 
+// --- the command line -----------------------------------------------------------
+
+class CommandLineTest : public DebugManagerTest {
+protected:
+    // Runs the command line `arguments` (after the program name); true when a replay opened.
+    bool Run(std::vector<std::string> arguments) {
+        std::vector<const char*> argv{"kav"};
+        for (const std::string& argument : arguments) argv.push_back(argument.c_str());
+        testing::internal::CaptureStdout();
+        const bool replay = DebugOpenFromCommandLine(static_cast<int>(argv.size()), argv.data());
+        testing::internal::GetCapturedStdout();
+        return replay;
+    }
+};
+
+TEST_F(CommandLineTest, NoArgumentOpensNothing) {
+    EXPECT_FALSE(Run({}));
+    EXPECT_FALSE(DebugRecording());
+    EXPECT_FALSE(DebugReplaying());
+}
+
+TEST_F(CommandLineTest, OneArgumentRecordsIntoThatFile) {
+    dir.Write("run.dump", "old");
+    EXPECT_FALSE(Run({Dump()})) << "a recording starts no replay thread";
+    EXPECT_TRUE(DebugRecording());
+    EXPECT_EQ(dir.Read("run.dump"), "");
+}
+
+TEST_F(CommandLineTest, TwoOrThreeArgumentsReplayWithTheSwitches) {
+    dir.Write("run.dump", RecordBytes(0, 8, ""));
+    const struct {
+        std::vector<std::string> switches;
+        bool drivesInput, savesEveryAction;
+        const char* rule;
+    } cases[] = {
+        {{"1"}, true, false, "two arguments: save-after-every-action stays off"},
+        {{"0"}, false, false, "0 is off"},
+        {{"abc"}, false, false, "a switch that is no number counts as 0"},
+        {{"7", "0"}, true, false, "any nonzero number is on; a third 0 leaves saving off"},
+        {{"0", "1", "ignored"}, false, true, "a third 1 turns saving on; a fourth argument is ignored"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> arguments{Dump()};
+        arguments.insert(arguments.end(), c.switches.begin(), c.switches.end());
+        EXPECT_TRUE(Run(arguments)) << c.rule;
+        EXPECT_TRUE(DebugReplaying()) << c.rule;
+        EXPECT_EQ(DebugPendingActions().size(), 1u) << c.rule;
+        EXPECT_EQ(DebugReplayDrivesInput(), c.drivesInput) << c.rule;
+        // The save switch shows once the same switches drive a recording.
+        testing::internal::CaptureStdout();
+        DebugInit(kDebugRecord, dir.File("probe.dump").c_str());
+        testing::internal::GetCapturedStdout();
+        RecordTimerReset();
+        EXPECT_EQ(dir.Read("probe.dump").size(), c.savesEveryAction ? 12u : 0u) << c.rule;
+    }
+}
+
 // --- dump file failures --------------------------------------------------------
 
 TEST_F(DebugManagerTest, AFileThatCannotBeCreatedEndsTheProgram) {
