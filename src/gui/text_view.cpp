@@ -86,6 +86,12 @@ void TextView::AppendLine(std::string line) {
     lines_.push_back(std::move(line));
 }
 
+void TextView::EraseFirstLines(int count) {
+    const int erased = std::clamp(count, 0, LineCount());
+    lines_.erase(lines_.begin(), lines_.begin() + erased);
+    UpdateLongestLine();
+}
+
 void TextView::Clear() {
     lines_.clear();
     longestLine_ = 0;

@@ -16,6 +16,8 @@ public:
     // long lines break after a space or punctuation.
     void AddText(const std::string& text);
     void Clear();
+    // Drops the oldest lines (a long message list sheds them while it scrolls).
+    void EraseFirstLines(int count);
     // The empty string for a row that does not exist.
     const std::string& Line(int row) const;
     int LineCount() const { return static_cast<int>(lines_.size()); }

@@ -1,0 +1,129 @@
+#include "gui/race_overlay.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "game/level_test_support.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+class RaceOverlayTest : public testing::Test {
+protected:
+    RaceOverlayTest() {
+        root.SetSize(640, 480);
+        root.SetPosition(0, 0);
+        overlay.Layout(640, 480);
+        root.Draw();
+    }
+    ~RaceOverlayTest() override { game.SetMessageLines(nullptr); }
+
+    void LoadShippedLevel() {
+        CopyShippedLevel("crossroads", data.Path());
+        game.LoadLevelList(data.Path());
+        ASSERT_TRUE(game.SelectLevel(0));
+        game.SetMessageLines(&overlay);
+        game.AddParticipant(0, "Ann", true);
+        game.AddParticipant(1, "Bob", true);
+        ASSERT_TRUE(game.LoadLevel());
+    }
+
+    int64_t now = 0;
+    HeadlessTextures textures;
+    TempDir data;
+    Widget root;
+    GameManager game{[this] { return now; }, QuietEffects()};
+    RaceOverlay overlay{root, game, [this] { return now; }};
+};
+
+TEST_F(RaceOverlayTest, In640x480TheWidgetsSitWhereTheLayoutPutsThem) {
+    EXPECT_EQ(overlay.StartButton().X(), 220);
+    EXPECT_EQ(overlay.StartButton().Y(), 225);
+    EXPECT_EQ(overlay.ChatInput().Width(), 608);
+    EXPECT_EQ(overlay.ChatInput().X(), 16);
+    EXPECT_EQ(overlay.ChatInput().Y(), 455);
+    EXPECT_EQ(overlay.MessageList().Width(), 620);
+    EXPECT_EQ(overlay.MessageList().Height(), 192);
+    EXPECT_EQ(overlay.MessageList().X(), 10);
+    EXPECT_EQ(overlay.MessageList().Y(), 10);
+    EXPECT_EQ(overlay.ScorePanel().Width(), 600);
+    EXPECT_EQ(overlay.ScorePanel().X(), 20);
+}
+
+TEST_F(RaceOverlayTest, ALocalRaceStartsOnTheFramesAfterLoadingWithoutAStartButton) {
+    LoadShippedLevel();
+    EXPECT_EQ(game.GetState(), kLoaded);
+    EXPECT_EQ(overlay.MessageList().LineCount(), 6) << "the level's help lines";
+    overlay.Tick();
+    EXPECT_EQ(game.GetState(), kStarting) << "a loaded local race is started by the overlay";
+    EXPECT_FALSE(overlay.ChatShown());
+    overlay.Tick();
+    EXPECT_EQ(game.GetState(), kPlaying);
+    EXPECT_FALSE(overlay.StartButton().IsVisible());
+}
+
+TEST_F(RaceOverlayTest, WhilePlayingTheListScrollsOneLineEvery3000Ms) {
+    for (int i = 0; i < 40; ++i) overlay.AddLine("line " + std::to_string(i));
+    game.SetState(kPlaying);
+    overlay.Tick();
+    EXPECT_EQ(overlay.MessageList().View().FirstVisibleRow(), 0);
+    now += 3001;
+    overlay.Tick();
+    EXPECT_EQ(overlay.MessageList().View().FirstVisibleRow(), 1);
+    now += 1000;
+    overlay.Tick();
+    EXPECT_EQ(overlay.MessageList().View().FirstVisibleRow(), 1) << "the clock was reset by the last scroll";
+}
+
+TEST_F(RaceOverlayTest, ALongRaceKeepsAtMostAThousandLinesPlusWhatArrivesBetweenScrolls) {
+    game.SetState(kPlaying);
+    for (int step = 0; step < 60; ++step) {
+        for (int i = 0; i < 40; ++i) overlay.AddLine("hit");
+        now += 3001;
+        overlay.Tick();
+        EXPECT_LE(overlay.MessageList().LineCount(), RaceOverlay::kMaxMessageLines + 40) << "after scroll step " << step;
+    }
+    EXPECT_GT(overlay.MessageList().LineCount(), 600) << "only a third is dropped at a time";
+}
+
+TEST_F(RaceOverlayTest, TheChatLineTakesTheFocusAndEnterSendsItToTheList) {
+    game.SetState(kPlaying);
+    overlay.ShowChat(true);
+    EXPECT_EQ(root.FocusedChild(), &overlay.ChatInput());
+    overlay.ChatInput().SetText("good race");
+    EXPECT_TRUE(overlay.SubmitChat());
+    EXPECT_EQ(overlay.MessageList().View().Line(overlay.MessageList().LineCount() - 1), "good race");
+    EXPECT_EQ(overlay.ChatInput().Text(), "");
+    EXPECT_FALSE(overlay.ChatShown()) << "during play Enter closes the chat line";
+    EXPECT_EQ(root.FocusedChild(), nullptr);
+    EXPECT_FALSE(overlay.SubmitChat()) << "a hidden chat line leaves Enter to the game";
+}
+
+TEST_F(RaceOverlayTest, AnEmptyChatLineSendsNothing) {
+    game.SetState(kPlaying);
+    overlay.ShowChat(true);
+    const int before = overlay.MessageList().LineCount();
+    EXPECT_TRUE(overlay.SubmitChat());
+    EXPECT_EQ(overlay.MessageList().LineCount(), before);
+    EXPECT_FALSE(overlay.ChatShown());
+}
+
+TEST_F(RaceOverlayTest, TheScorePanelShowsTheScoreWhileHeld) {
+    LoadShippedLevel();
+    overlay.ShowScore(true);
+    EXPECT_TRUE(overlay.ScorePanel().IsVisible());
+    EXPECT_GT(overlay.ScorePanel().LineCount(), 0);
+    EXPECT_NE(overlay.ScorePanel().Line(0).find("Ann"), std::string::npos) << overlay.ScorePanel().Line(0);
+    overlay.ShowScore(false);
+    EXPECT_FALSE(overlay.ScorePanel().IsVisible());
+}
+
+TEST_F(RaceOverlayTest, AFinishingRaceOpensTheChatLine) {
+    game.SetState(kFinishing);
+    overlay.Tick();
+    EXPECT_TRUE(overlay.ChatShown());
+}
+
+}  // namespace
