@@ -1,0 +1,54 @@
+#pragma once
+
+#include <string>
+
+#include "gui/edit_field.h"
+#include "gui/label.h"
+#include "gui/menu_game.h"
+#include "gui/settings_screen.h"
+#include "gui/text_list.h"
+
+// The level choice before a local race: the two players' names, the number of hits
+// that wins ("Victories") and the level. "Play" stores the names and the victories in
+// [General] of the settings file, loads the level and lets the named players take part;
+// an empty second name makes a one-player game.
+class ChooseLevelScreen : public SettingsScreen {
+public:
+    ChooseLevelScreen(MenuGame& game, std::string configFileName);
+
+    FramedEditField& Player1Name() { return player1Name_; }
+    FramedEditField& Player2Name() { return player2Name_; }
+    FramedEditField& Victories() { return victories_; }
+    TextList& LevelList() { return levelList_; }
+
+    void OnShown() override;
+    void OnResized() override;
+    void OnTick() override;
+
+    static constexpr int kWidth = 420;
+    static constexpr int kHeight = 330;
+    // The hit limits a player may choose.
+    static constexpr int kMinVictories = 1;
+    static constexpr int kMaxVictories = 999;
+
+protected:
+    bool Confirm() override;
+
+private:
+    void ShowSettings();
+    void FillLevelList();
+    void StoreSettings(int victories) const;
+    bool StartLocalGame(int victories);
+
+    MenuGame& game_;
+    Label player1Label_{"Player 1 name:"};
+    Label player2Label_{"Player 2 name:"};
+    Label victoriesLabel_{"Victories:"};
+    Label levelLabel_{"Choose level:"};
+    FramedEditField player1Name_{"Player1"};
+    FramedEditField player2Name_{"Player2"};
+    FramedEditField victories_{"10"};
+    TextList levelList_;
+    // Set by a failed load; the next tick tells the user.
+    bool loadFailed_ = false;
+};

@@ -1,0 +1,53 @@
+#include "gui/game_menu.h"
+
+#include "gui/button_column.h"
+#include "gui/draw_2d.h"
+
+namespace {
+
+constexpr int kGap = 5;
+
+}  // namespace
+
+GameMenu::GameMenu(std::string configFileName) : optionsScreen_(std::move(configFileName)) {
+    SetModal(true);
+    for (SoundButton* button : {&backToGame_, &endGame_, &options_, &exit_}) AddChild(button);
+    AddChild(&optionsScreen_);
+    optionsScreen_.SetOwner(this);
+    optionsScreen_.SetVisible(false);
+    SetSize(kWidth, kHeight);
+    Resize();
+}
+
+// The buttons consume the key that clicks them, so their flags are read whatever the code.
+void GameMenu::OnKeyUp(KeyEvent* event) {
+    if (event->code == kKeyEscape) {
+        event->code = KEY_CONSUMED;
+        SetVisible(false);
+        return;
+    }
+    if (options_.Clicked()) {
+        options_.SetClicked(false);
+        optionsScreen_.SetVisible(true);
+    }
+    if (BackToGameChosen() || EndGameChosen() || ExitChosen()) SetVisible(false);
+}
+
+void GameMenu::OnShown() {
+    ResetClicks();
+    Widget* parent = Parent();
+    if (parent == nullptr) return;
+    parent->BringToFront(this);
+    parent->SetFocusChild(this);
+}
+
+void GameMenu::OnResized() {
+    StackButtons({&backToGame_, &endGame_, &options_, &exit_}, kGap, kGap, Width() - 2 * kGap, Height() - 2 * kGap, kGap);
+    optionsScreen_.SetPosition((Width() - optionsScreen_.Width()) / 2, (Height() - optionsScreen_.Height()) / 2);
+}
+
+void GameMenu::DrawSelf() {
+    const AbsoluteRect& box = Absolute();
+    FillRect(box.x1, box.y1, box.x2, box.y2, normalColour);
+    DrawOutline(box.x1, box.y1, box.x2, box.y2, foregroundColour);
+}

@@ -1,0 +1,55 @@
+#include "gui/menu_background.h"
+
+#include "app/report.h"
+#include "app/spin_lock.h"
+#include "scene/cob_reader.h"
+#include "scene/texture_manager.h"
+
+namespace {
+
+// Keep mode is on exactly while the background loads, even when a fatal report throws.
+class KeepTextures {
+public:
+    KeepTextures() { TextureManager::Instance().SetKeepMode(true); }
+    ~KeepTextures() { TextureManager::Instance().SetKeepMode(false); }
+    KeepTextures(const KeepTextures&) = delete;
+    KeepTextures& operator=(const KeepTextures&) = delete;
+};
+
+}  // namespace
+
+MenuBackground::MenuBackground(const EffectsStartup& effects) : scripts_(effects) {}
+
+bool MenuBackground::Load(const std::string& directory) {
+    KeepTextures keep;
+    TextureManager::Instance().SetTexturePath(directory + "/texture");
+    const bool sceneLoaded = LoadScene(directory + "/default.scn");
+    const bool scriptRead = LoadScript(directory);
+    return sceneLoaded && scriptRead;
+}
+
+bool MenuBackground::LoadScene(const std::string& path) {
+    CobReader reader;
+    if (!reader.Load(path)) {
+        Report(kGui, kError, "Could not load the menu background scene %s", path.c_str());
+        return false;
+    }
+    SpinLockGuard scene(models_.SceneLock());
+    for (const CobPolH& polyhedron : reader.Polyhedra()) models_.BuildModel(reader, polyhedron);
+    models_.LoadLightsFromCob(reader);
+    models_.LoadCamerasFromCob(reader);
+    return true;
+}
+
+bool MenuBackground::LoadScript(const std::string& directory) {
+    // The script names its sounds and textures relative to the background's directory.
+    scripts_.SetDataDirectory(directory);
+    if (!scripts_.ReadScriptFile("", directory + "/default.scr")) return false;
+    scripts_.BindEvent("start", start_);
+    return true;
+}
+
+void MenuBackground::Draw() {
+    models_.DrawScene();
+    scripts_.Draw();
+}

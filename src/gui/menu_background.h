@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+
+#include "effects/event_trigger.h"
+#include "effects/script_manager.h"
+#include "scene/model_manager.h"
+
+// The animated scene behind the main menu: its own models, cameras and lights, and its
+// own script whose "start" actions (music, drifting particles) run while the menu shows.
+// Its textures are made in the texture manager's keep mode, so level changes leave them.
+class MenuBackground {
+public:
+    explicit MenuBackground(const EffectsStartup& effects = DefaultEffectsStartup());
+
+    // Reads "default.scn" (a COB scene) and "default.scr" from `directory`, whose
+    // "texture" sub-directory holds the scene's textures. False when either fails; what
+    // did load is still shown.
+    bool Load(const std::string& directory);
+
+    void Start() const { start_.Start(); }
+    void Stop() const { start_.Stop(); }
+    // Once a frame while shown: sounds follow, particles move.
+    void Tick() { scripts_.Tick(); }
+    // GL, in the 3D pass: the scene, then its particles.
+    void Draw();
+
+    const ModelManager& Models() const { return models_; }
+    const EventTrigger& StartTrigger() const { return start_; }
+
+    static constexpr const char* kDirectory = "data/.default";
+
+private:
+    bool LoadScene(const std::string& path);
+    bool LoadScript(const std::string& directory);
+
+    ModelManager models_;
+    ScriptManager scripts_;
+    EventTrigger start_;
+};

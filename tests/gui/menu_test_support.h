@@ -1,0 +1,88 @@
+#pragma once
+
+// Helpers for the menu screen tests: a game that records what the menus ask of it, a
+// settings file in a temporary directory, and clicks in the middle of a widget.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/config.h"
+#include "gui/button.h"
+#include "gui/menu_game.h"
+#include "gui/screen.h"
+#include "support/temp_dir.h"
+#include "widget_driving.h"
+
+struct Participant {
+    int id;
+    std::string name;
+    bool local;
+    bool operator==(const Participant& other) const {
+        return id == other.id && name == other.name && local == other.local;
+    }
+};
+
+class FakeMenuGame : public MenuGame {
+public:
+    FakeMenuGame() {
+        levels.push_back(LevelEntry{"Canyon", "data/canyon", "data/canyon/canyon.ini", 2, 0});
+        levels.push_back(LevelEntry{"Twin Orbit", "data/twin_orbit", "data/twin_orbit/level.ini", 4, 0});
+    }
+
+    const std::vector<LevelEntry>& Levels() const override { return levels; }
+    bool SelectLevel(int index) override {
+        if (index < 0 || index >= static_cast<int>(levels.size())) return false;
+        selected = index;
+        return true;
+    }
+    void SetHitLimit(int maxHits) override { hitLimit = maxHits; }
+    bool LoadLevel() override {
+        ++loads;
+        loadedWithParticipants = !participants.empty();
+        return loadSucceeds;
+    }
+    void AddParticipant(int id, const std::string& name, bool local) override {
+        participants.push_back(Participant{id, name, local});
+    }
+    void SetNetworkGame(bool on) override { network = on; }
+
+    std::vector<LevelEntry> levels;
+    bool loadSucceeds = true;
+    int selected = -1;
+    int hitLimit = 0;
+    int loads = 0;
+    bool loadedWithParticipants = false;
+    bool network = true;
+    std::vector<Participant> participants;
+};
+
+// kav.ini with its default content, in a directory of its own.
+class ConfigCopy {
+public:
+    ConfigCopy() { dir_.Write("kav.ini", kDefaultConfigText); }
+    std::string Path() const { return dir_.File("kav.ini"); }
+    std::string Text() const { return dir_.Read("kav.ini"); }
+    void Write(const std::string& text) const { dir_.Write("kav.ini", text); }
+
+private:
+    TempDir dir_;
+};
+
+inline void Click(Widget& widget) {
+    const Widget::AbsoluteRect& box = widget.Absolute();
+    ClickAt(widget, (box.x1 + box.x2) / 2, (box.y1 + box.y2) / 2);
+}
+
+// The screen's message box is up with this caption and text.
+inline ::testing::AssertionResult ShowsMessage(Screen& screen, const std::string& caption, const std::string& text) {
+    MessageBox& box = screen.Message();
+    if (!box.IsVisible()) return ::testing::AssertionFailure() << "no message is shown";
+    std::string shown;
+    // Long messages wrap after a space, which stays at the end of the line.
+    for (int i = 0; i < box.Text().LineCount(); ++i) shown += box.Text().View().Line(i);
+    if (box.Caption().Text() != caption || shown != text)
+        return ::testing::AssertionFailure() << "shown: \"" << box.Caption().Text() << "\": \"" << shown << "\"";
+    return ::testing::AssertionSuccess();
+}

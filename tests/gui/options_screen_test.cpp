@@ -1,0 +1,74 @@
+#include "gui/options_screen.h"
+
+#include <gtest/gtest.h>
+
+#include "app/ini_file.h"
+#include "effects/sound_manager.h"
+#include "menu_test_support.h"
+
+namespace {
+
+class Options : public testing::Test {
+protected:
+    Options() {
+        Place(root, 0, 0, 640, 480);
+        root.AddChild(&screen);
+        screen.SetOwner(&root);
+        Place(screen, 170, 130, OptionsScreen::kWidth, OptionsScreen::kHeight);
+        screen.Resize();
+        SetSoundVolume(0.4f);
+        SetMusicVolume(0.25f);
+        screen.SetVisible(false);
+        screen.SetVisible(true);
+    }
+    ~Options() override {
+        SetSoundVolume(1.0f);
+        SetMusicVolume(1.0f);
+    }
+
+    ConfigCopy config;
+    Widget root;
+    OptionsScreen screen{config.Path()};
+};
+
+TEST_F(Options, ShowingSetsTheSlidersFromTheSoundManager) {
+    EXPECT_EQ(screen.Caption().Text(), "Options");
+    EXPECT_EQ(screen.SoundVolume().Value(), 40);
+    EXPECT_EQ(screen.MusicVolume().Value(), 25);
+    EXPECT_EQ(screen.SoundVolume().Maximum(), 100);
+}
+
+TEST_F(Options, OkAppliesTheVolumesAndStoresThemInSounds) {
+    screen.SoundVolume().SetValue(70);
+    screen.MusicVolume().SetValue(5);
+    Click(screen.OkButton());
+    root.Tick();
+    EXPECT_FLOAT_EQ(GetSoundVolume(), 0.7f);
+    EXPECT_FLOAT_EQ(GetMusicVolume(), 0.05f);
+    const IniFile settings(config.Path());
+    EXPECT_EQ(settings.GetInt("sounds", "sound_volume"), 70);
+    EXPECT_EQ(settings.GetInt("sounds", "music_volume"), 5);
+    EXPECT_EQ(settings.GetString("sounds", "mouseover"), "data/sounds/over.wav") << "the rest is kept";
+    EXPECT_FALSE(screen.IsVisible());
+    EXPECT_TRUE(screen.IsAccepted());
+}
+
+TEST_F(Options, CancelAndEscapeLeaveEverythingUnchanged) {
+    const std::string before = config.Text();
+    screen.SoundVolume().SetValue(90);
+    Click(screen.CancelButton());
+    root.Tick();
+    EXPECT_TRUE(screen.IsCancelled());
+    EXPECT_FALSE(screen.IsVisible());
+    screen.SetVisible(true);
+    EXPECT_EQ(screen.SoundVolume().Value(), 40) << "the slider shows the sound manager's volume again";
+    screen.MusicVolume().SetValue(90);
+    ReleaseOn(screen, kKeyEscape);
+    root.Tick();
+    EXPECT_TRUE(screen.IsCancelled());
+    EXPECT_FLOAT_EQ(GetSoundVolume(), 0.4f);
+    EXPECT_FLOAT_EQ(GetMusicVolume(), 0.25f);
+    EXPECT_EQ(config.Text(), before);
+}
+
+}  // namespace
