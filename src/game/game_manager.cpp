@@ -222,6 +222,10 @@ void GameManager::Draw() {
     scripts_->Draw();
 }
 
+void GameManager::SetState(int state) {
+    if (state_.exchange(state) != kFinishing && state == kFinishing) finishClock_.Reset();
+}
+
 void GameManager::SetMessageLines(MessageLines* lines) { messageLines_ = lines; }
 
 void GameManager::AddMessage(const std::string& line) const {

@@ -95,7 +95,8 @@ public:
     void Draw();
 
     int GetState() const { return state_.load(); }
-    void SetState(int state) { state_.store(state); }
+    // Entering kFinishing from outside (the server aborts the race) starts the run-out too.
+    void SetState(int state);
 
     // The overlay's message list; nullptr detaches it. It must outlive the game manager
     // or be detached first.

@@ -184,6 +184,18 @@ TEST_F(GameManagerTest, ARaceIsWonAndRunsOutForThreeSecondsOfGameTime) {
     EXPECT_EQ(PlayerNumber(0).ship.position.y, atEnd.y);
 }
 
+TEST_F(GameManagerTest, AnAbortedRaceRunsOutFromTheAbort) {
+    ASSERT_TRUE(Load("Crossroads"));
+    game.SetState(kStarting);
+    Step(20);
+    Step(5000);
+    game.SetState(kFinishing);  // as the game-server client does when the race is aborted
+    Step(3000);
+    EXPECT_EQ(game.GetState(), kFinishing) << "the run-out is timed from the abort, not from the load";
+    Step(20);
+    EXPECT_EQ(game.GetState(), kFinished);
+}
+
 TEST_F(GameManagerTest, KeysActOnlyWhilePlaying) {
     ASSERT_TRUE(Load("Crossroads"));
     game.AddParticipant(0, "Red", true);
