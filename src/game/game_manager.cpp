@@ -51,6 +51,7 @@ void GameManager::LoadLevelList(const std::string& dataDirectory) { levels_ = ::
 bool GameManager::SelectLevel(int index) {
     if (index < 0 || static_cast<size_t>(index) >= levels_.size()) return false;
     currentLevel_ = levels_[static_cast<size_t>(index)];
+    ForgetParticipants();
     return true;
 }
 
@@ -58,6 +59,7 @@ bool GameManager::SelectLevelByName(const std::string& name) {
     for (auto it = levels_.rbegin(); it != levels_.rend(); ++it) {
         if (it->name == name) {
             currentLevel_ = *it;
+            ForgetParticipants();
             return true;
         }
     }
@@ -168,11 +170,13 @@ void GameManager::RemoveParticipant(int id) {
 
 void GameManager::StopGame() {
     state_ = kNoLevel;
-    {
-        SpinLockGuard guard(participantsLock_);
-        participants_.clear();
-    }
+    ForgetParticipants();
     UnloadLevel();
+}
+
+void GameManager::ForgetParticipants() {
+    SpinLockGuard guard(participantsLock_);
+    participants_.clear();
 }
 
 void GameManager::GameStep() {

@@ -61,7 +61,8 @@ public:
     const std::vector<LevelEntry>& Levels() const { return levels_; }
 
     // Copies catalogue entry `index` into the current level; an index outside the
-    // catalogue changes nothing and gives false.
+    // catalogue changes nothing and gives false. Choosing a level starts a new game:
+    // the participants of the last one are forgotten.
     bool SelectLevel(int index);
     // The last catalogue entry with exactly this name; no match changes nothing and gives false.
     bool SelectLevelByName(const std::string& name);
@@ -76,8 +77,8 @@ public:
     bool LoadLevel();
     void UnloadLevel();
 
-    // Participants stay in the game over a reload of the level until they leave or the
-    // game is stopped.
+    // Participants stay in the game over a reload of the level until they leave, the
+    // game is stopped or another level is chosen.
     void AddParticipant(int id, const std::string& name, bool local);
     void RemoveParticipant(int id);
     // Ends the race, forgets the participants and releases the level.
@@ -123,6 +124,7 @@ private:
     };
 
     bool LoadDescribedLevel(const IniFile& ini);
+    void ForgetParticipants();
     void AddHelpLines();
     void ReadBackgroundColour(const IniFile& ini);
     void AddMessage(const std::string& line) const;

@@ -260,6 +260,14 @@ TEST_F(GameManagerTest, StopGameReleasesTheLevelAndForgetsThePlayers) {
     EXPECT_FALSE(PlayerNumber(0).active);
 }
 
+TEST_F(GameManagerTest, ChoosingALevelStartsWithoutTheLastGamesPlayers) {
+    ASSERT_TRUE(Load("Crossroads"));
+    game.AddParticipant(0, "Red", true);
+    game.AddParticipant(1, "Green", true);
+    ASSERT_TRUE(Load("Crossroads"));
+    EXPECT_FALSE(PlayerNumber(1).active) << "a second name left empty this time gives a one-player game";
+}
+
 TEST_F(GameManagerTest, UnknownStateIsReportedOnEveryStep) {
     game.SetState(42);
     Step(20);
