@@ -74,6 +74,8 @@ void ChooseLevelScreen::FillLevelList() {
         levelList_.AddText(level.name + " (max:" + std::to_string(level.maxPlayers) + ")");
     const int count = levelList_.LineCount();
     if (count > 0) levelList_.SetSelectedRow(previous >= 0 && previous < count ? previous : 0);
+    // A row is marked as chosen only while the list's text has the focus within the list.
+    levelList_.SetFocusChild(&levelList_.View());
     levelList_.Resize();
 }
 

@@ -61,6 +61,7 @@ TEST_F(ChooseLevel, TheLevelListHasOneLinePerLevelWithItsMaximumPlayers) {
     EXPECT_EQ(list.View().Line(0), "Canyon (max:2)");
     EXPECT_EQ(list.View().Line(1), "Twin Orbit (max:4)");
     EXPECT_EQ(list.SelectedRow(), 0) << "the first level is chosen until another is clicked";
+    EXPECT_EQ(list.FocusedChild(), &list.View()) << "so that the chosen row is marked";
     list.SetSelectedRow(1);
     Show();
     EXPECT_EQ(list.LineCount(), 2) << "showing again does not add the levels twice";
