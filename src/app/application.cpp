@@ -3,31 +3,60 @@
 #include <cstdlib>
 
 #include "app/clock.h"
+#include "app/debug_manager.h"
 #include "app/ini_file.h"
-#include "app/report.h"
 #include "app/opengl_hints.h"
+#include "app/report.h"
 #include "effects/sound_manager.h"
+#include "game/player_manager.h"
+#include "platform/input.h"
 #include "platform/window.h"
 #include "scene/frame.h"
+#include "scene/model_manager.h"
 
 namespace {
 constexpr int kMinWidth = 320;
 constexpr int kMinHeight = 240;
+
+KeyBinding Command(int code, bool pressed) { return KeyBinding{code, -1, kBindingCommand, 0, pressed}; }
+
+void CentreIn(Widget& widget, const Widget& parent) {
+    widget.SetPosition((parent.Width() - widget.Width()) / 2, (parent.Height() - widget.Height()) / 2);
+}
 }  // namespace
 
-Application::Application() : fpsLabel_(NowMs()) {
+Application::Application()
+    : overlay_(*this, game_), fpsLabel_(NowMs()), menuGame_(game_), mainMenu_(menuGame_, menuNetwork_, kConfigFileName),
+      gameMenu_(kConfigFileName) {
     SetMinSize(kMinWidth, kMinHeight);
     AddChild(&fpsLabel_);
     fpsLabel_.SetSize(120, 16);
     fpsLabel_.SetPosition(4, 4);
     fpsLabel_.SetFocusable(false);
+    AddChild(&mainMenu_);
+    AddChild(&gameMenu_);
+    mainMenu_.SetOwner(this);
+    mainMenu_.SetVisible(false);
+    gameMenu_.SetVisible(false);
+    game_.SetMessageLines(&overlay_);
+    game_.Players().AddUpdateSink(&recorderSink_);
+    game_.Models().SetListenerHook(
+        [](const float* position, const float* velocity, const float* orientation) {
+            SetListener(position, velocity, orientation);
+        });
 }
 
-Application::~Application() = default;
+Application::~Application() {
+    game_.Players().RemoveUpdateSink(&recorderSink_);
+    game_.SetMessageLines(nullptr);
+}
 
 void Application::Initialize() {
     IniFile config(kConfigFileName);
     ApplyConfig(config);
+    game_.LoadLevelList();
+    mainMenu_.LoadBackground();
+    mainMenu_.PrepareForShowing();
 }
 
 void Application::ApplyConfig(const IniFile& config) {
@@ -43,45 +72,138 @@ void Application::ApplyConfig(const IniFile& config) {
 void Application::Draw() {
     Tick();
     SpinLockGuard frame(frameLock_);
-    if (QuitRequested()) HandleCommand(KeyBinding{kCommandExit, -1, kBindingCommand, 0, false});
+    if (QuitRequested()) HandleCommand(Command(kCommandExit, false));
+    SetClearColour(mainMenu_.IsVisible() ? Colour{0, 0, 0, 1} : game_.BackgroundColour());
     const FrameLayout layout{PixelRect{0, 0, WindowWidth(), WindowHeight()}, WindowWidth(), WindowHeight()};
-    DrawFrame(layout, [] {}, [this] {
+    DrawFrame(layout, [this] { DrawScene(); }, [this] {
         DrawSelf();
         DrawChildren();
     });
 }
 
+void Application::DrawScene() {
+    if (mainMenu_.IsVisible())
+        mainMenu_.DrawBackground();
+    else
+        game_.Draw();
+}
+
+void Application::OnTick() {
+    overlay_.Tick();
+    // The menu's exit state ends the main loop; the exit command has usually ended
+    // the process before that.
+    if (mainMenu_.ExitRequested()) PostQuit();
+}
+
+void Application::OnResized() {
+    overlay_.Layout(Width(), Height());
+    CentreIn(mainMenu_, *this);
+    CentreIn(gameMenu_, *this);
+}
+
 void Application::OnKeyDown(KeyEvent* event) {
+    if (DebugReplayDrivesInput()) return;
+    const MousePosition mouse = GetMousePosition();
+    RecordKeyDown(event->code, mouse.x, mouse.y);
     if (event->code < 0 || event->code >= kKeyBindingCount) return;
     keyBindings_[event->code].pressed = true;
     // Tab always shows the score, whatever [Keys] binds to it.
-    if (event->code == kKeyTab) HandleCommand(KeyBinding{kCommandShowScore, -1, kBindingCommand, 0, true});
-    DispatchBinding(event->code);
+    if (event->code == kKeyTab) HandleCommand(Command(kCommandShowScore, true));
+    if (!overlay_.ChatShown()) DispatchBinding(event->code);
 }
 
 void Application::OnKeyUp(KeyEvent* event) {
+    if (DebugReplayDrivesInput()) return;
+    const MousePosition mouse = GetMousePosition();
+    RecordKeyUp(event->code, mouse.x, mouse.y);
+    if (overlay_.StartButton().Clicked()) StartLocalRaceFromButton();
+    if (gameMenu_.ExitChosen() || mainMenu_.ExitChosen()) HandleCommand(Command(kCommandExit, false));
+    if (gameMenu_.EndGameChosen()) HandleCommand(Command(kCommandStartGame, false));
+    if (event->code == kKeyEnter && overlay_.ChatShown()) {
+        overlay_.SubmitChat();
+        event->code = KEY_CONSUMED;
+    }
     if (event->code < 0 || event->code >= kKeyBindingCount) return;
     keyBindings_[event->code].pressed = false;
     DispatchBinding(event->code);
 }
 
+void Application::StartLocalRaceFromButton() {
+    // Only a network race shows the start button; a local one starts by itself.
+    game_.SetState(kStarting);
+    overlay_.ShowChat(false);
+    overlay_.AddLine("Starting game!");
+    overlay_.MessageList().Resize();
+    overlay_.StartButton().ResetClicks();
+}
+
 void Application::DispatchBinding(int code) {
     if (code < 0 || code >= kKeyBindingCount) return;
     const KeyBinding& binding = keyBindings_[code];
-    if (binding.kind == kBindingCommand) HandleCommand(binding);
+    if (binding.kind == kBindingCommand)
+        HandleCommand(binding);
+    else
+        game_.OnAction(binding.kind, binding.command, binding.player, binding.pressed);
 }
 
 void Application::HandleCommand(const KeyBinding& command) {
     switch (command.command) {
+        case kCommandShowMenu:
+            if (!command.pressed && !mainMenu_.IsVisible()) gameMenu_.SetVisible(!gameMenu_.IsVisible());
+            break;
+        case kCommandReloadLevel:
+            if (command.pressed) game_.LoadLevel();
+            break;
+        case kCommandShowScore:
+            overlay_.ShowScore(command.pressed);
+            break;
+        case kCommandChat:
+            if (command.pressed) overlay_.ShowChat(true);
+            break;
         case kCommandExit:
             RunExitCommand();
             break;
-        default:
+        case kCommandStartGame:
+            EndRace();
             break;
+        default:
+            break;  // mute and camera reset have no action of their own
     }
 }
 
+void Application::EndRace() {
+    mainMenu_.PrepareForShowing();
+    mainMenu_.SetVisible(true);
+    game_.StopGame();
+    overlay_.ShowChat(false);
+    gameMenu_.SetVisible(false);
+    gameMenu_.ResetClicks();
+}
+
 void Application::RunExitCommand() {
+    game_.StopGame();
+    DebugFinish();
     // Ends the process here; the exit handler shuts sound and the log down.
     std::exit(0);
 }
+
+void ApplicationReplay::MouseMove(int x, int y) {
+    SetMousePosition(x, y);
+    app_.MouseMove(x, y);
+}
+
+void ApplicationReplay::KeyDown(int code) {
+    KeyEvent event{code};
+    app_.KeyDown(&event);
+}
+
+void ApplicationReplay::KeyUp(int code) {
+    KeyEvent event{code};
+    app_.KeyUp(&event);
+}
+
+void ApplicationReplay::ApplyPlayerUpdate(const uint8_t* data, size_t size) {
+    ApplyRecordedUpdate(app_.Game().Players(), data, size);
+}
+
+void ApplicationReplay::ResetGameTimer() { app_.Game().Players().Clock().Reset(); }

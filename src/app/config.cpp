@@ -90,13 +90,13 @@ struct KeyAction {
 };
 
 const KeyAction kKeyActions[] = {
-    {"PLAYER_0_INCREASE_SPEED", kControlIncreaseSpeed, 0, kBindingShipControl},
-    {"PLAYER_0_DECREASE_SPEED", kControlDecreaseSpeed, 0, kBindingShipControl},
+    {"PLAYER_0_INCREASE_SPEED", kControlSpeedUp, 0, kBindingShipControl},
+    {"PLAYER_0_DECREASE_SPEED", kControlSlowDown, 0, kBindingShipControl},
     {"PLAYER_0_TURN_LEFT", kControlTurnLeft, 0, kBindingShipControl},
     {"PLAYER_0_TURN_RIGHT", kControlTurnRight, 0, kBindingShipControl},
     {"PLAYER_0_FIRE", kControlFire, 0, kBindingShipControl},
-    {"PLAYER_1_INCREASE_SPEED", kControlIncreaseSpeed, 1, kBindingShipControl},
-    {"PLAYER_1_DECREASE_SPEED", kControlDecreaseSpeed, 1, kBindingShipControl},
+    {"PLAYER_1_INCREASE_SPEED", kControlSpeedUp, 1, kBindingShipControl},
+    {"PLAYER_1_DECREASE_SPEED", kControlSlowDown, 1, kBindingShipControl},
     {"PLAYER_1_TURN_LEFT", kControlTurnLeft, 1, kBindingShipControl},
     {"PLAYER_1_TURN_RIGHT", kControlTurnRight, 1, kBindingShipControl},
     {"PLAYER_1_FIRE", kControlFire, 1, kBindingShipControl},

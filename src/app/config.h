@@ -39,8 +39,8 @@ enum CommandCode {
 
 // Ship controls (kind 1).
 enum ShipControl {
-    kControlIncreaseSpeed = 1,
-    kControlDecreaseSpeed = 2,
+    kControlSpeedUp = 1,
+    kControlSlowDown = 2,
     kControlTurnLeft = 3,
     kControlTurnRight = 4,
     kControlFire = 5,

@@ -6,6 +6,7 @@
 
 #include "app/application.h"
 #include "app/config.h"
+#include "app/debug_manager.h"
 #include "app/report.h"
 #include "effects/sound_manager.h"
 #include "platform/window.h"
@@ -33,7 +34,7 @@ void InstallSignalHandlers() {
 
 }  // namespace
 
-int main(int, char**) {
+int main(int argc, char** argv) {
     ReportInit("kav.log");
     InstallSignalHandlers();
     std::atexit(OnExit);
@@ -48,13 +49,16 @@ int main(int, char**) {
     if (!CreateGLWindow("KAV", app.get(), 16, false)) {
         std::fputs("Could not create glut window\n", stdout);
     } else {
+        ApplicationReplay replay(*app);
         try {
             app->Initialize();
+            if (DebugOpenFromCommandLine(argc, argv)) StartReplayThread(replay);
             MainLoop();
         } catch (...) {
             std::fputs("Something went very wrong. Good-bye.\n", stdout);
             ReportShutdown();
         }
+        StopReplayThread();
     }
     application = nullptr;
     app.reset();

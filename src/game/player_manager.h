@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/config.h"
 #include "app/spin_lock.h"
 #include "game/game_clock.h"
 #include "game/path_graph.h"
@@ -16,15 +17,6 @@
 
 class IniFile;
 class Model;
-
-// Ship controls of a local player, as the key bindings number them.
-enum ShipControl {
-    kControlSpeedUp = 1,
-    kControlSlowDown = 2,
-    kControlTurnLeft = 3,
-    kControlTurnRight = 4,
-    kControlFire = 5,
-};
 
 // The players of the loaded level on its path: moves ships and bullets by the game
 // clock, turns them at path points, finds hits and collisions, keeps the score and

@@ -45,7 +45,7 @@ TEST(KeyBindings, DefaultsBindBothPlayersAndTheCommands) {
     KeyBindingTable table;
     ReadKeyBindings(DefaultConfig(), table);
     const KeyBinding& up = table[351];
-    EXPECT_EQ(up.command, kControlIncreaseSpeed);
+    EXPECT_EQ(up.command, kControlSpeedUp);
     EXPECT_EQ(up.player, 0);
     EXPECT_EQ(up.kind, kBindingShipControl);
     EXPECT_EQ(table['q'].command, kControlFire);
