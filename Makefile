@@ -30,10 +30,12 @@ TEST_ENV = LIBGL_ALWAYS_SOFTWARE=1 ALSOFT_DRIVERS=null
 # game starting at that moment would find no display.
 XVFB = xvfb-run -a -s "-screen 0 1024x768x24 -noreset"
 
+# The sanitizer and fuzz runs come first so that the output ends with the summary
+# of the whole suite.
 test: build
-	$(TEST_ENV) $(XVFB) ctest --test-dir $(BUILD_DIR) --output-on-failure
 	$(MAKE) --no-print-directory asan-test
 	$(MAKE) --no-print-directory fuzz-test
+	$(TEST_ENV) $(XVFB) ctest --test-dir $(BUILD_DIR) --output-on-failure
 
 # The unit tests again, under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan-test: deps

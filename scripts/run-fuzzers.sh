@@ -3,7 +3,7 @@
 # from its seed corpus under fuzz/corpus/<target> when there is one.
 set -euo pipefail
 build_dir=${1:-build-fuzz}
-seconds=${FUZZ_SECONDS:-20}
+seconds=${FUZZ_SECONDS:-15}
 shopt -s nullglob
 ran=0
 for target in "$build_dir"/fuzz_*; do
