@@ -137,6 +137,23 @@ TEST_F(GameManagerTest, SceneLevelLoadsBothShipsOnThePath) {
     EXPECT_FLOAT_EQ(game.BackgroundColour().r, 0.38f);
 }
 
+TEST(GameManagerShippedLevels, EveryShippedLevelLoadsWithTwoShipsOnThePath) {
+    HeadlessTextures textures;
+    ReportCapture capture;
+    TempDir data;
+    for (const char* level : {"crossroads", "twin_orbit", "canyon", "foundry"}) CopyShippedLevel(level, data.Path());
+    GameManager game([] { return int64_t{0}; }, QuietEffects());
+    game.LoadLevelList(data.Path());
+    ASSERT_EQ(game.Levels().size(), 4u);
+    for (int index = 0; index < 4; ++index) {
+        ASSERT_TRUE(game.SelectLevel(index));
+        EXPECT_TRUE(game.LoadLevel()) << game.CurrentLevel().name << ":\n" << capture.Joined();
+        EXPECT_EQ(game.Players().CountPlaced(), 2) << game.CurrentLevel().name;
+        EXPECT_GE(game.Models().Cameras().size(), 1u) << game.CurrentLevel().name;
+        EXPECT_FALSE(game.StartTrigger().Empty()) << game.CurrentLevel().name << " has a level script";
+    }
+}
+
 TEST_F(GameManagerTest, ARaceIsWonAndRunsOutForThreeSecondsOfGameTime) {
     ASSERT_TRUE(Load("Crossroads", 1));
     TriggerJournal journal;
@@ -266,6 +283,34 @@ TEST_F(GameManagerTest, ChoosingALevelStartsWithoutTheLastGamesPlayers) {
     game.AddParticipant(1, "Green", true);
     ASSERT_TRUE(Load("Crossroads"));
     EXPECT_FALSE(PlayerNumber(1).active) << "a second name left empty this time gives a one-player game";
+}
+
+// Looks at the scene lock at the moment the help lines are cleared, which happens in
+// the middle of releasing the level.
+class LockWatchingLines : public MessageLines {
+public:
+    explicit LockWatchingLines(SpinLock& sceneLock) : sceneLock_(sceneLock) {}
+    void AddLine(const std::string&) override {}
+    void ClearLines() override {
+        const bool free = sceneLock_.TryLock();
+        if (free) sceneLock_.Unlock();
+        heldWhileClearing = !free;
+    }
+    bool heldWhileClearing = false;
+
+private:
+    SpinLock& sceneLock_;
+};
+
+TEST_F(GameManagerTest, ReleasingALevelHoldsTheSceneLock) {
+    ASSERT_TRUE(Load("Crossroads"));
+    LockWatchingLines lines(game.Models().SceneLock());
+    game.SetMessageLines(&lines);
+    game.UnloadLevel();
+    game.SetMessageLines(&messages);
+    EXPECT_TRUE(lines.heldWhileClearing) << "drawing must not see a half-released level";
+    EXPECT_TRUE(game.Models().SceneLock().TryLock()) << "and the lock is given back";
+    game.Models().SceneLock().Unlock();
 }
 
 TEST_F(GameManagerTest, UnknownStateIsReportedOnEveryStep) {
