@@ -90,12 +90,9 @@ bool GameManager::LoadLevel() {
         Report(kGame, kError, "Could not position players.");
         return false;
     }
-    {
-        SpinLockGuard guard(participantsLock_);
-        for (const Participant& participant : participants_) {
-            players_->SetPlayerInfo(participant.id, participant.name, participant.local);
-            players_->SetPlayerActive(participant.id, true);
-        }
+    for (const Participant& participant : CurrentParticipants()) {
+        players_->SetPlayerInfo(participant.id, participant.name, participant.local);
+        players_->SetPlayerActive(participant.id, true);
     }
     players_->RefreshScore();
     finishClock_.Reset();
@@ -172,6 +169,11 @@ void GameManager::StopGame() {
     state_ = kNoLevel;
     ForgetParticipants();
     UnloadLevel();
+}
+
+std::vector<GameManager::Participant> GameManager::CurrentParticipants() {
+    SpinLockGuard guard(participantsLock_);
+    return participants_;
 }
 
 void GameManager::ForgetParticipants() {

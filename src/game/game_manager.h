@@ -125,6 +125,7 @@ private:
 
     bool LoadDescribedLevel(const IniFile& ini);
     void ForgetParticipants();
+    std::vector<Participant> CurrentParticipants();
     void AddHelpLines();
     void ReadBackgroundColour(const IniFile& ini);
     void AddMessage(const std::string& line) const;
