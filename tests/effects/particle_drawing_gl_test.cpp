@@ -1,47 +1,23 @@
 // Particles drawn into a small window of their own and read back; needs a display.
-#include <GL/gl.h>
-#include <SDL.h>
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 #include "effects/particle_system_manager.h"
 #include "particle_test_support.h"
+#include "support/gl_window.h"
 #include "support/report_capture.h"
 
 namespace {
 
-constexpr int kSize = 64;
-
-struct Pixel {
-    int r, g, b;
-};
-
-std::ostream& operator<<(std::ostream& out, const Pixel& p) {
-    return out << "(" << p.r << ", " << p.g << ", " << p.b << ")";
-}
-
 void ExpectNear(const Pixel& actual, const Pixel& expected, const char* what) {
-    const int tolerance = 6;
-    EXPECT_NEAR(actual.r, expected.r, tolerance) << what << ": " << actual;
-    EXPECT_NEAR(actual.g, expected.g, tolerance) << what << ": " << actual;
-    EXPECT_NEAR(actual.b, expected.b, tolerance) << what << ": " << actual;
+    EXPECT_PRED3(PixelNear, actual, expected, 6) << what;
 }
 
-class ParticleDrawingGlTest : public ::testing::Test {
+// An orthographic view of -1..1 over a grey background.
+class ParticleDrawingGlTest : public GlContextTest {
 protected:
     void SetUp() override {
-        if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "needs a display";
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
-        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
-        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        window_ = SDL_CreateWindow("particle test", 0, 0, kSize, kSize, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-        ASSERT_NE(window_, nullptr) << SDL_GetError();
-        context_ = SDL_GL_CreateContext(window_);
-        ASSERT_NE(context_, nullptr) << SDL_GetError();
-
+        GlContextTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         glViewport(0, 0, kSize, kSize);
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
@@ -58,9 +34,7 @@ protected:
 
     void TearDown() override {
         if (texture_ != 0) glDeleteTextures(1, &texture_);
-        if (context_) SDL_GL_DeleteContext(context_);
-        if (window_) SDL_DestroyWindow(window_);
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        GlContextTest::TearDown();
     }
 
     // One running emitter with a single particle of half-size 0.25 at the origin.
@@ -71,19 +45,9 @@ protected:
         return handle;
     }
 
-    Pixel At(int x, int y) const {
-        glFinish();
-        unsigned char rgba[4] = {};
-        glReadBuffer(GL_BACK);
-        glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
-        return {rgba[0], rgba[1], rgba[2]};
-    }
-
     ReportCapture log_;
     ParticleSystemManager manager_;
     GLuint texture_ = 0;
-    SDL_Window* window_ = nullptr;
-    SDL_GLContext context_ = nullptr;
 };
 
 TEST_F(ParticleDrawingGlTest, ParticlesAddTheirColourToTheScene) {

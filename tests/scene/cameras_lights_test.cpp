@@ -66,6 +66,10 @@ TEST(CamerasFromIni, NoCameraIsAnError) {
 
 TEST(CameraSelection, StepsWrapAroundAndOnlyPressesAct) {
     DrawManager scene;
+    scene.NextCamera();
+    scene.PreviousCamera();
+    scene.SelectCamera(0);
+    EXPECT_EQ(scene.CurrentCamera(), -1) << "steps without cameras do nothing";
     ASSERT_TRUE(scene.LoadCamerasFromIni(Ini(kThreeCameras)));
     scene.NextCamera();
     EXPECT_EQ(scene.CurrentCamera(), 1);
@@ -84,14 +88,6 @@ TEST(CameraSelection, StepsWrapAroundAndOnlyPressesAct) {
     EXPECT_EQ(scene.CurrentCamera(), 0);
     scene.OnCameraCommand(DrawManager::kPreviousCameraCommand, true);
     EXPECT_EQ(scene.CurrentCamera(), 2);
-}
-
-TEST(CameraSelection, StepsWithoutCamerasDoNothing) {
-    DrawManager scene;
-    scene.NextCamera();
-    scene.PreviousCamera();
-    scene.SelectCamera(0);
-    EXPECT_EQ(scene.CurrentCamera(), -1);
 }
 
 TEST(CameraSelection, ApplyingACameraMovesTheListenerToIt) {
@@ -168,14 +164,12 @@ TEST(LightsFromIni, KindsDecideThePositionsFourthValue) {
     const Light& positional = scene.Lights()[2];
     EXPECT_FLOAT_EQ(positional.position[3], 1) << "a positional light has w 1 whatever loc says";
     EXPECT_FLOAT_EQ(positional.direction[3], 0);
-}
 
-TEST(LightsFromIni, SpotTakesTheFourthLocValue) {
-    DrawManager scene;
-    scene.LoadLightsFromIni(Ini("[light0]\ntype=4\nloc=1,2,3,0\ndirection=0,1,0\nambient=0,0,0\n"
-                                "diffuse=0,0,0\nspecular=0,0,0\n"));
-    ASSERT_EQ(scene.Lights().size(), 1u);
-    EXPECT_FLOAT_EQ(scene.Lights()[0].position[3], 0);
+    DrawManager fourValues;
+    fourValues.LoadLightsFromIni(Ini("[light0]\ntype=4\nloc=1,2,3,0\ndirection=0,1,0\nambient=0,0,0\n"
+                                     "diffuse=0,0,0\nspecular=0,0,0\n"));
+    ASSERT_EQ(fourValues.Lights().size(), 1u);
+    EXPECT_FLOAT_EQ(fourValues.Lights()[0].position[3], 0) << "a spot takes the fourth loc value when there is one";
 }
 
 TEST(LightsFromIni, BadSectionsAreSkippedWithTheirNumber) {

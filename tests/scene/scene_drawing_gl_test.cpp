@@ -1,9 +1,7 @@
 // Draws real scenes into a small window on the display and reads the pixels back.
-#include <GL/gl.h>
-#include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,42 +11,20 @@
 #include "scene/frame.h"
 #include "scene/model_manager.h"
 #include "scene/texture_manager.h"
+#include "support/gl_window.h"
 #include "support/report_capture.h"
 #include "support/temp_dir.h"
 
 namespace {
 
-constexpr int kSize = 64;
-
-struct Pixel {
-    int r, g, b;
-};
-
-std::ostream& operator<<(std::ostream& out, const Pixel& p) {
-    return out << "(" << p.r << ", " << p.g << ", " << p.b << ")";
-}
-
-bool Near(const Pixel& a, const Pixel& b) {
-    const int tolerance = 8;
-    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
-}
+bool Near(const Pixel& a, const Pixel& b) { return PixelNear(a, b); }
 
 const Pixel kBlack{0, 0, 0}, kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255}, kWhite{255, 255, 255};
 
-// A GL 2.1 context on a small window of its own, made with SDL directly.
-class SceneGlTest : public ::testing::Test {
+class SceneGlTest : public GlContextTest {
 protected:
     void SetUp() override {
-        if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "needs a display";
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
-        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
-        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        window_ = SDL_CreateWindow("scene test", 0, 0, kSize, kSize, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-        ASSERT_NE(window_, nullptr) << SDL_GetError();
-        context_ = SDL_GL_CreateContext(window_);
-        ASSERT_NE(context_, nullptr) << SDL_GetError();
+        GlContextTest::SetUp();
         layout_.sceneArea = {0, 0, kSize, kSize};
         layout_.windowWidth = kSize;
         layout_.windowHeight = kSize;
@@ -57,9 +33,7 @@ protected:
     void TearDown() override {
         TextureManager::Instance().DeleteAllTextures();
         TextureManager::Instance().SetTexturePath("");
-        if (context_) SDL_GL_DeleteContext(context_);
-        if (window_) SDL_DestroyWindow(window_);
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        GlContextTest::TearDown();
     }
 
     // One frame of the scene; the pixels stay in the back buffer for reading.
@@ -67,20 +41,9 @@ protected:
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         DrawFrame(layout_, [&] { scene.DrawScene(); }, nullptr);
-        glFinish();
-    }
-
-    // x and y from the bottom-left corner of the window.
-    Pixel At(int x, int y) const {
-        unsigned char rgba[4] = {};
-        glReadBuffer(GL_BACK);
-        glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
-        return {rgba[0], rgba[1], rgba[2]};
     }
 
     FrameLayout layout_;
-    SDL_Window* window_ = nullptr;
-    SDL_GLContext context_ = nullptr;
 };
 
 // A camera three units in front of the x-y plane and a light beside it.
@@ -193,7 +156,12 @@ protected:
     Model* bullet = nullptr;
 };
 
-TEST_F(AttachedModelGlTest, AttachedOnlyModelIsDrawnOnlyThroughItsOwner) {
+TEST_F(AttachedModelGlTest, InvisibleAndAttachedOnlyModelsAreDrawnOnlyWhenTheyShould) {
+    ship->visible = false;
+    DrawFrameOf(scene);
+    EXPECT_PRED2(Near, At(shipColumn, middle), kBlack) << "an invisible model is not drawn";
+    EXPECT_EQ(scene.Objects().size(), 2u) << "but it is kept";
+    ship->visible = true;
     DrawFrameOf(scene);
     EXPECT_TRUE(Greenish(At(shipColumn, middle))) << At(shipColumn, middle);
     EXPECT_TRUE(Reddish(At(bulletColumn, middle))) << "a free bullet is drawn on its own";
@@ -214,16 +182,6 @@ TEST_F(AttachedModelGlTest, AttachedOnlyModelIsDrawnOnlyThroughItsOwner) {
     }
     DrawFrameOf(scene);
     EXPECT_PRED2(Near, At(middle, middle), kBlack) << "detached but still attachedOnly: drawn nowhere";
-}
-
-TEST_F(AttachedModelGlTest, InvisibleModelIsSkippedButKept) {
-    ship->visible = false;
-    DrawFrameOf(scene);
-    EXPECT_PRED2(Near, At(shipColumn, middle), kBlack);
-    EXPECT_EQ(scene.Objects().size(), 2u);
-    ship->visible = true;
-    DrawFrameOf(scene);
-    EXPECT_TRUE(Greenish(At(shipColumn, middle)));
 }
 
 TEST_F(SceneGlTest, DrawingRestoresTheTexturingStateItFound) {

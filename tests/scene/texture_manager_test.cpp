@@ -79,66 +79,47 @@ TEST_F(TextureManagerTest, SameFileIsDecodedOnceAndShared) {
     EXPECT_TRUE(capture.Contains("Texture is loadded: " + dir.File("hull.bmp")));
 }
 
-TEST_F(TextureManagerTest, TexturePathComesBeforeTheNameAsGiven) {
+TEST_F(TextureManagerTest, TexturePathComesFirstThenTheNameAsGivenWithBackslashesAsDirectories) {
     TempDir other;
     dir.Write("hull.bmp", SmallBmp(2, 2));
+    dir.Write("ships/deck.bmp", SmallBmp());
     other.Write("hull.bmp", SmallBmp(4, 4));
-    textures.SetTexturePath(other.Path());
     ScopedWorkingDirectory cwd(dir.Path());
-    ASSERT_NE(textures.GetTexture("hull.bmp", false), 0u);
-    ASSERT_EQ(log.uploads.size(), 1u);
-    EXPECT_EQ(log.uploads[0].path, other.File("hull.bmp"));
-    EXPECT_EQ(log.uploads[0].width, 4u);
-}
-
-TEST_F(TextureManagerTest, NameAsGivenIsTriedWhenTheTexturePathLacksIt) {
-    TempDir other;
-    dir.Write("hull.bmp", SmallBmp());
     textures.SetTexturePath(other.Path());
-    ASSERT_NE(textures.GetTexture(dir.File("hull.bmp"), false), 0u);
-    EXPECT_EQ(log.uploads.at(0).path, dir.File("hull.bmp"));
+    ASSERT_NE(textures.GetTexture("hull.bmp", false), 0u);
+    EXPECT_EQ(log.uploads.at(0).path, other.File("hull.bmp")) << "the texture path comes before the name as given";
+    EXPECT_EQ(log.uploads.at(0).width, 4u);
+
+    ASSERT_NE(textures.GetTexture(dir.File("ships\\deck.bmp"), false), 0u)
+        << "the name as given is tried when the texture path lacks it; backslashes separate directories";
+    EXPECT_EQ(log.uploads.at(1).path, dir.File("ships/deck.bmp"));
 }
 
-TEST_F(TextureManagerTest, BackslashesInANameSeparateDirectories) {
-    dir.Write("ships/hull.bmp", SmallBmp());
-    textures.SetTexturePath(dir.Path());
-    ASSERT_NE(textures.GetTexture("ships\\hull.bmp", false), 0u);
-    EXPECT_EQ(log.uploads.at(0).path, dir.File("ships/hull.bmp"));
-}
-
-TEST_F(TextureManagerTest, MissingFileGivesZeroAndNamesTheFileAsGiven) {
-    textures.SetTexturePath(dir.Path());
-    EXPECT_EQ(textures.GetTexture("nowhere.bmp", false), 0u);
-    EXPECT_EQ(capture.Lines(), std::vector<std::string>{"txr E Texture file does not exist nowhere.bmp"});
-    EXPECT_TRUE(log.uploads.empty());
-}
-
-TEST_F(TextureManagerTest, EndingIsComparedWithoutCaseAndOnlyBmpIsTaken) {
+TEST_F(TextureManagerTest, RefusedFilesGiveZeroWithTheirReason) {
     dir.Write("upper.BMP", SmallBmp());
     dir.Write("picture.png", SmallBmp());
-    EXPECT_NE(textures.GetTexture(dir.File("upper.BMP"), false), 0u);
+    dir.Write("fake.bmp", "this is not a picture at all, only words");
+    textures.SetTexturePath(dir.Path());
+    EXPECT_EQ(textures.GetTexture("nowhere.bmp", false), 0u);
+    EXPECT_EQ(capture.Lines(), std::vector<std::string>{"txr E Texture file does not exist nowhere.bmp"})
+        << "a missing file is named as given";
+
+    EXPECT_NE(textures.GetTexture(dir.File("upper.BMP"), false), 0u) << "the ending is compared without case";
     EXPECT_EQ(textures.GetTexture(dir.File("picture.png"), false), 0u);
     EXPECT_TRUE(capture.Contains("Unsupported file type(need bmp): " + dir.File("picture.png")));
-}
 
-TEST_F(TextureManagerTest, UndecodableBmpShowsTheDecoderErrorAndGivesZero) {
-    dir.Write("fake.bmp", "this is not a picture at all, only words");
     EXPECT_EQ(textures.GetTexture(dir.File("fake.bmp"), false), 0u);
     EXPECT_TRUE(capture.Contains("Problem with loading texture: " + dir.File("fake.bmp"))) << capture.Joined();
     ASSERT_EQ(boxes.size(), 1u) << "the user must see why the picture failed";
     EXPECT_EQ(boxes[0].first, "Error");
     EXPECT_FALSE(boxes[0].second.empty());
+    EXPECT_EQ(log.uploads.size(), 1u) << "only the BMP that decodes is uploaded";
 }
 
-TEST_F(TextureManagerTest, DecodedRowsDropTheFilePadding) {
+TEST_F(TextureManagerTest, UploadsGetUnpaddedRowsAndTheAlphaRequest) {
     dir.Write("five.bmp", SmallBmp(5, 3));
-    ASSERT_NE(textures.GetTexture(dir.File("five.bmp"), false), 0u);
+    ASSERT_NE(textures.GetTextureWithAlpha(dir.File("five.bmp")), 0u);
     EXPECT_EQ(log.uploads.at(0).pixelBytes, 5u * 3 * 3) << "15 bytes per row of a 5-pixel-wide image";
-}
-
-TEST_F(TextureManagerTest, AlphaRequestReachesTheUpload) {
-    dir.Write("spark.bmp", SmallBmp());
-    ASSERT_NE(textures.GetTextureWithAlpha(dir.File("spark.bmp")), 0u);
     EXPECT_TRUE(log.uploads.at(0).withAlpha);
 }
 
