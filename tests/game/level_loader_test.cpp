@@ -181,31 +181,31 @@ ByteWriter Curve(const std::vector<CobVertex>& points) {
 // An L of anchors (0,0) (8,0) (8,8) with their handles.
 const std::vector<CobVertex> kLPath = {{0, 0, 0}, {2, 1, 0}, {6, 1, 0}, {8, 0, 0}, {9, 2, 0}, {9, 6, 0}, {8, 8, 0}};
 
-struct SceneSpec {
+struct SceneLayout {
     int curves = 1;
     bool levelGroup = true;
     bool bullet = true;
     bool shipNote = true;
 
-    SceneSpec& Curves(int n) { curves = n; return *this; }
-    SceneSpec& WithoutLevelGroup() { levelGroup = false; return *this; }
-    SceneSpec& WithoutBullet() { bullet = false; return *this; }
-    SceneSpec& WithoutShipNote() { shipNote = false; return *this; }
+    SceneLayout& Curves(int n) { curves = n; return *this; }
+    SceneLayout& WithoutLevelGroup() { levelGroup = false; return *this; }
+    SceneLayout& WithoutBullet() { bullet = false; return *this; }
+    SceneLayout& WithoutShipNote() { shipNote = false; return *this; }
 };
 
-std::string Scene(const SceneSpec& spec) {
+std::string Scene(const SceneLayout& layout) {
     CobFileBuilder file;
     int32_t id = 100;
     file.Chunk("Grou", 0, 1, kTrackGroup, 0, Group("Track", 0, 0));
-    for (int i = 0; i < spec.curves; ++i) file.Chunk("NCur", 0, 2, id++, kTrackGroup, Curve(kLPath));
+    for (int i = 0; i < layout.curves; ++i) file.Chunk("NCur", 0, 2, id++, kTrackGroup, Curve(kLPath));
     file.Chunk("Note", 0, 1, id++, kTrackGroup, Note(kLevelScript));
-    if (spec.levelGroup) file.Chunk("Grou", 0, 1, kLevelGroup, 0, Group("Level floor", 0, 0));
+    if (layout.levelGroup) file.Chunk("Grou", 0, 1, kLevelGroup, 0, Group("Level floor", 0, 0));
     file.Chunk("PolH", 0, 4, id++, kLevelGroup, Body(PlacedSquare("floor", 0, 0, -1)));
     file.Chunk("PolH", 0, 4, id++, 0, Body(PlacedSquare("Level rock", 3, 3, 0)));
     file.Chunk("Grou", 0, 1, kShipGroup, 0, Group("LoadedShip1", 8, 0));
     file.Chunk("PolH", 0, 4, id++, kShipGroup, Body(PlacedSquare("Ship hull", 1, 1, 0)));
-    if (spec.bullet) file.Chunk("PolH", 0, 4, id++, kShipGroup, Body(PlacedSquare("Bullet", 1.5f, 1, 0.25f)));
-    if (spec.shipNote) file.Chunk("Note", 0, 1, id++, kShipGroup, Note(kShipScript));
+    if (layout.bullet) file.Chunk("PolH", 0, 4, id++, kShipGroup, Body(PlacedSquare("Bullet", 1.5f, 1, 0.25f)));
+    if (layout.shipNote) file.Chunk("Note", 0, 1, id++, kShipGroup, Note(kShipScript));
     ByteWriter camera;
     WriteCobCame(camera, "eye", kCobStandardCamera);
     file.Chunk("Came", 0, 2, id++, 0, camera);
@@ -217,7 +217,7 @@ std::string Scene(const SceneSpec& spec) {
 }
 
 TEST_F(LevelLoaderTest, SceneWayTakesPathObjectsShipsAndScriptsFromTheScene) {
-    ASSERT_TRUE(LoadScene(Scene(SceneSpec())));
+    ASSERT_TRUE(LoadScene(Scene(SceneLayout())));
     ASSERT_EQ(players.Path().Points().size(), 3u);
     EXPECT_EQ(start.Size(), 1u) << "the note beside the curve is the level script";
     ASSERT_EQ(players.PlayerCount(), 1u);
@@ -237,13 +237,13 @@ TEST_F(LevelLoaderTest, SceneWayTakesPathObjectsShipsAndScriptsFromTheScene) {
 }
 
 TEST_F(LevelLoaderTest, SceneWithoutLevelGroupTakesObjectsByName) {
-    ASSERT_TRUE(LoadScene(Scene(SceneSpec().WithoutLevelGroup())));
+    ASSERT_TRUE(LoadScene(Scene(SceneLayout().WithoutLevelGroup())));
     ASSERT_EQ(models.Objects().size(), 3u);
     EXPECT_EQ(models.Objects()[0]->model.name, "Level rock");
 }
 
 TEST_F(LevelLoaderTest, SceneWithTwoCurvesHasNoPathButStillLoadsTheRest) {
-    EXPECT_TRUE(LoadScene(Scene(SceneSpec().Curves(2))));
+    EXPECT_TRUE(LoadScene(Scene(SceneLayout().Curves(2))));
     EXPECT_TRUE(capture.Contains("There should be only one nurbs curve in the level"));
     EXPECT_TRUE(players.Path().Points().empty());
     EXPECT_TRUE(start.Empty()) << "no path, no level script";
@@ -252,19 +252,19 @@ TEST_F(LevelLoaderTest, SceneWithTwoCurvesHasNoPathButStillLoadsTheRest) {
 }
 
 TEST_F(LevelLoaderTest, SceneShipWithoutBulletIsLeftOut) {
-    EXPECT_FALSE(LoadScene(Scene(SceneSpec().WithoutBullet())));
+    EXPECT_FALSE(LoadScene(Scene(SceneLayout().WithoutBullet())));
     EXPECT_TRUE(capture.Contains("Ship LoadedShip1 does not have all objects"));
     EXPECT_EQ(players.PlayerCount(), 0u);
 }
 
 TEST_F(LevelLoaderTest, SceneShipWithoutNoteHasNoSounds) {
-    ASSERT_TRUE(LoadScene(Scene(SceneSpec().WithoutShipNote())));
+    ASSERT_TRUE(LoadScene(Scene(SceneLayout().WithoutShipNote())));
     EXPECT_TRUE(capture.Contains("Ship LoadedShip1 does not have sounds"));
     EXPECT_TRUE(players.FindPlayer(0)->fire.Empty());
 }
 
 TEST_F(LevelLoaderTest, BuiltLevelIsSavedAsADescription) {
-    ASSERT_TRUE(LoadScene(Scene(SceneSpec())));
+    ASSERT_TRUE(LoadScene(Scene(SceneLayout())));
     ASSERT_TRUE(SaveBuiltLevel(players, models, dir.File("saved.ini.all")));
     IniFile saved(dir.File("saved.ini.all"));
     ASSERT_TRUE(saved.Load());
