@@ -37,7 +37,9 @@ void GameMenu::OnShown() {
     ResetClicks();
     Widget* parent = Parent();
     if (parent == nullptr) return;
+    // Like a dialog: on top, and the mouse and the keys come here.
     parent->BringToFront(this);
+    parent->SetHoverChild(this);
     parent->SetFocusChild(this);
 }
 

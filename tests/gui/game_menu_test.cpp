@@ -37,6 +37,7 @@ TEST_F(InRaceMenu, FourButtonsInOrderInsideTheMenu) {
         }
     }
     EXPECT_EQ(root.FocusedChild(), &menu) << "a shown menu takes the keys";
+    EXPECT_EQ(root.HoveredChild(), &menu) << "and the mouse";
 }
 
 TEST_F(InRaceMenu, TheRaceChoicesCloseTheMenuAndStayChosen) {
