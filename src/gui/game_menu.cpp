@@ -6,12 +6,17 @@
 namespace {
 
 constexpr int kGap = 5;
+// "Back to game" fits a 190-pixel button only in cells smaller than the default 16.
+constexpr int kCaptionCellSize = 14;
 
 }  // namespace
 
 GameMenu::GameMenu(std::string configFileName) : optionsScreen_(std::move(configFileName)) {
     SetModal(true);
-    for (SoundButton* button : {&backToGame_, &endGame_, &options_, &exit_}) AddChild(button);
+    for (SoundButton* button : {&backToGame_, &endGame_, &options_, &exit_}) {
+        button->Caption().SetCellSize(kCaptionCellSize);
+        AddChild(button);
+    }
     AddChild(&optionsScreen_);
     optionsScreen_.SetOwner(this);
     optionsScreen_.SetVisible(false);

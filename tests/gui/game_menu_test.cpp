@@ -30,6 +30,8 @@ TEST_F(InRaceMenu, FourButtonsInOrderInsideTheMenu) {
     const char* captions[] = {"Back to game", "End game", "Options", "Exit"};
     for (size_t i = 0; i < buttons.size(); ++i) {
         EXPECT_EQ(buttons[i]->Caption().Text(), captions[i]);
+        EXPECT_EQ(buttons[i]->Caption().VisibleCharacters(), static_cast<int>(buttons[i]->Caption().Text().size()))
+            << captions[i] << " is shown whole";
         EXPECT_GE(buttons[i]->Absolute().y1, menu.Absolute().y1);
         EXPECT_LE(buttons[i]->Absolute().y2, menu.Absolute().y2) << captions[i] << " lies inside the menu";
         if (i > 0) {

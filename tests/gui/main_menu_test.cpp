@@ -48,6 +48,8 @@ TEST_F(MainMenuFlow, FiveButtonsInOrderWithinTheMargins) {
     for (size_t i = 0; i < buttons.size(); ++i) {
         const Widget::AbsoluteRect& box = buttons[i]->Absolute();
         EXPECT_EQ(buttons[i]->Caption().Text(), captions[i]);
+        EXPECT_EQ(buttons[i]->Caption().VisibleCharacters(), static_cast<int>(buttons[i]->Caption().Text().size()))
+            << captions[i] << " is shown whole";
         EXPECT_EQ(box.x1, menu.Absolute().x1 + 10) << captions[i];
         EXPECT_EQ(box.x2, menu.Absolute().x2 - 10) << captions[i];
         EXPECT_GE(box.y1, menu.Absolute().y1 + 10) << captions[i];
