@@ -20,24 +20,18 @@ TEST(EmissionSurfaceTest, SurfaceTypeChoosesTheKind) {
     EXPECT_EQ(MakeSurface(2), nullptr) << "above 1 there is no surface";
 }
 
-TEST(EmissionSurfaceTest, LocationAndRotationNeedAllSixNumbers) {
+TEST(EmissionSurfaceTest, PointGivesTheLocationAndLocationAndRotationNeedAllSixNumbers) {
     PointSurface surface;
     surface.Load(Surface({{"surf_loc_rot", "1,2,3,10,20,30"}}));
-    EXPECT_FLOAT_EQ(surface.Location().y, 2);
     EXPECT_FLOAT_EQ(surface.Rotation().z, 30);
+    Vec3 point = surface.NextPoint(Repeating({0}));
+    EXPECT_FLOAT_EQ(point.x, 1) << "a point surface emits at its location";
+    EXPECT_FLOAT_EQ(point.y, 2);
+    EXPECT_FLOAT_EQ(point.z, 3);
 
     surface.Load(Surface({{"surf_loc_rot", "9,9,9,9,9"}}));
     EXPECT_FLOAT_EQ(surface.Location().x, 1) << "five numbers are not taken";
     EXPECT_FLOAT_EQ(surface.Rotation().x, 10);
-}
-
-TEST(EmissionSurfaceTest, PointGivesTheSurfaceLocation) {
-    PointSurface surface;
-    surface.Load(Surface({{"surf_loc_rot", "1,2,3,0,0,0"}}));
-    Vec3 point = surface.NextPoint(Repeating({0}));
-    EXPECT_FLOAT_EQ(point.x, 1);
-    EXPECT_FLOAT_EQ(point.y, 2);
-    EXPECT_FLOAT_EQ(point.z, 3);
 }
 
 TEST(EmissionSurfaceTest, VolumePointsSpanTheBoxAroundTheCentre) {
@@ -67,14 +61,11 @@ TEST(EmissionSurfaceTest, CircleWalksAroundInSteps) {
         EXPECT_NEAR(point.y, 2 * std::cos(angle), 1e-4) << "particle " << i;
         EXPECT_FLOAT_EQ(point.z, 0);
     }
-}
-
-TEST(EmissionSurfaceTest, CircleStepIsAWholeNumberOfDegrees) {
-    CircleSurface surface;
-    surface.Load(Surface({{"circ_rad_incs", "1,7"}}));
-    surface.NextPoint(Repeating({0}));
-    Vec3 second = surface.NextPoint(Repeating({0}));
-    EXPECT_NEAR(second.x, std::sin(51 * 3.14159265f / 180), 1e-5) << "360 / 7 is 51 in integers";
+    CircleSurface seven;
+    seven.Load(Surface({{"circ_rad_incs", "1,7"}}));
+    seven.NextPoint(Repeating({0}));
+    EXPECT_NEAR(seven.NextPoint(Repeating({0})).x, std::sin(51 * 3.14159265f / 180), 1e-5)
+        << "the step is a whole number of degrees: 360 / 7 is 51";
 }
 
 TEST(EmissionSurfaceTest, CircleNeedsRadiusAndAtLeastOneIncrement) {

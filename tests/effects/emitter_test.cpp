@@ -103,14 +103,12 @@ TEST_F(EmitterTest, EmissionRateAccumulatesOverTicks) {
     }
 }
 
-TEST_F(EmitterTest, EmissionStopsAtTheMaximum) {
-    Emitter& emitter = Make(StillEmitter({{"gen_rate", "1,1,0"}, {"particles", "4"}}));
-    emitter.Restart(0);
-    emitter.Tick(100);
-    EXPECT_EQ(emitter.Particles().size(), 4u);
-}
+TEST_F(EmitterTest, EmissionStopsAtTheMaximumAndHugeMaximumsAreCapped) {
+    Emitter& small = Make(StillEmitter({{"gen_rate", "1,1,0"}, {"particles", "4"}}));
+    small.Restart(0);
+    small.Tick(100);
+    EXPECT_EQ(small.Particles().size(), 4u);
 
-TEST_F(EmitterTest, HugeMaximumsAreCapped) {
     Emitter& emitter = Make(StillEmitter({{"gen_rate", "1000,1000,0"}, {"particles", "2000000000"}}));
     EXPECT_TRUE(log_.Contains("Too many particles for still, using 10000")) << log_.Joined();
     emitter.Restart(0);
@@ -180,14 +178,7 @@ TEST_F(EmitterTest, EmitterWithoutSurfaceEmitsNothing) {
     EXPECT_TRUE(emitter.Particles().empty());
 }
 
-TEST_F(EmitterTest, MissingTextureIsLoggedAndDrawsUntextured) {
-    ParticleDefinition definition = StillEmitter({{"texture", ""}});
-    Make(definition);
-    EXPECT_TRUE(log_.Contains("No texture defined for still")) << log_.Joined();
-    EXPECT_EQ(emitter_->Texture(), 0u);
-}
-
-TEST_F(EmitterTest, TextureIsLoadedFromTheTextureDirectory) {
+TEST_F(EmitterTest, TextureIsLoadedFromTheTextureDirectoryAndAMissingOneIsLogged) {
     std::string asked;
     emitter_ = MakeEmitter("moving", random_);
     emitter_->Load(StillEmitter(), "data/lvl", [&asked](const std::string& path) {
@@ -196,6 +187,10 @@ TEST_F(EmitterTest, TextureIsLoadedFromTheTextureDirectory) {
     });
     EXPECT_EQ(asked, "data/lvl/spark.bmp");
     EXPECT_EQ(emitter_->Texture(), 7u);
+
+    Make(StillEmitter({{"texture", ""}}));
+    EXPECT_TRUE(log_.Contains("No texture defined for still")) << log_.Joined();
+    EXPECT_EQ(emitter_->Texture(), 0u) << "an emitter without texture draws untextured";
 }
 
 TEST_F(EmitterTest, VelocityGravityAndTheOwnersMotionMoveParticles) {

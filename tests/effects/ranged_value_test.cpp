@@ -44,14 +44,10 @@ TEST(RangedValueTest, FewerThanThreeNumbersLeaveTheValueUnchanged) {
     }
 }
 
-TEST(RangedValueTest, FixedValuesDrawTheirStart) {
+TEST(RangedValueTest, FixedValuesDrawTheirStartRandomOnesSpreadOverTheRange) {
     RangedValue<float> value;
     value.Read("0.25,9,0", 10);
-    EXPECT_FLOAT_EQ(value.Draw(Repeating({32767})), 0.25f);
-}
-
-TEST(RangedValueTest, RandomValuesSpreadOverTheRange) {
-    RangedValue<float> value;
+    EXPECT_FLOAT_EQ(value.Draw(Repeating({32767})), 0.25f) << "a fixed value draws its start";
     value.Read("1,3,1", 1);
     EXPECT_FLOAT_EQ(value.Draw(Repeating({0})), 1);
     EXPECT_FLOAT_EQ(value.Draw(Repeating({32767})), 3);

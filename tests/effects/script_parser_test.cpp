@@ -44,33 +44,37 @@ TEST_F(ScriptParserTest, EmptyScriptsAndUnknownBlockTypesAreFine) {
     EXPECT_TRUE(blocks_[1].statements.empty());
 }
 
-TEST_F(ScriptParserTest, SpacesAroundTokensGoAndSpacesInsideStay) {
-    ASSERT_TRUE(Parse("  action\t=\r\n  big  bang \n{\n\tPlaySound =  shot one ;\n}\n"));
-    ASSERT_EQ(blocks_.size(), 1u);
-    EXPECT_EQ(blocks_[0].type, "action");
-    EXPECT_EQ(blocks_[0].name, "big  bang") << "a name of two words keeps the spaces between them";
-    EXPECT_EQ(blocks_[0].statements, (Statements{{"PlaySound", "shot one"}}));
-}
-
-TEST_F(ScriptParserTest, ControlAndNonAsciiCharactersCountAsSpaces) {
-    ASSERT_TRUE(Parse("sound\x01=\x7f\xe9shot\tloud\x1f{file=\xff" "a.wav\x80;}"));
-    EXPECT_EQ(blocks_[0].name, "\x7f shot loud") << "127 is kept, tabs and bytes above 127 become spaces";
-    EXPECT_EQ(blocks_[0].statements, (Statements{{"file", "a.wav"}}));
-}
-
-TEST_F(ScriptParserTest, TokensMayBeEmpty) {
-    ASSERT_TRUE(Parse("= { = ; }"));
-    ASSERT_EQ(blocks_.size(), 1u);
-    EXPECT_EQ(blocks_[0].type, "");
-    EXPECT_EQ(blocks_[0].statements, (Statements{{"", ""}}));
-}
-
-TEST_F(ScriptParserTest, CommentsRunToTheEndOfTheLine) {
-    ASSERT_TRUE(Parse("// a ship\nsound = shot { // the gun\n file = shot.wav; // loud\n}// end"));
-    ASSERT_EQ(blocks_.size(), 1u);
-    EXPECT_EQ(blocks_[0].statements, (Statements{{"file", "shot.wav"}}));
-    ASSERT_TRUE(Parse("sound = a { file = x.wav; } // sound = b { file = y.wav; }"));
-    EXPECT_EQ(blocks_.size(), 1u) << "a comment without a line end runs to the end of the text";
+TEST_F(ScriptParserTest, SpacesAndCommentsGoWhileSpacesInsideTokensStay) {
+    struct Case {
+        const char* rule;
+        std::string text;
+        std::string type, name;
+        Statements statements;
+    };
+    const Case cases[] = {
+        {"spaces around tokens go, spaces inside stay",
+         "  action\t=\r\n  big  bang \n{\n\tPlaySound =  shot one ;\n}\n", "action", "big  bang",
+         {{"PlaySound", "shot one"}}},
+        {"control bytes, tabs and bytes above 127 count as spaces; 127 is kept",
+         "sound\x01=\x7f\xe9shot\tloud\x1f{file=\xff" "a.wav\x80;}", "sound", "\x7f shot loud", {{"file", "a.wav"}}},
+        {"tokens may be empty", "= { = ; }", "", "", {{"", ""}}},
+        {"comments run to the end of the line",
+         "// a ship\nsound = shot { // the gun\n file = shot.wav; // loud\n}// end", "sound", "shot",
+         {{"file", "shot.wav"}}},
+        {"a comment without a line end runs to the end of the text",
+         "sound = a { file = x.wav; } // sound = b { file = y.wav; }", "sound", "a", {{"file", "x.wav"}}},
+        {"text after the last statement is ignored", "sound = a { file = a.wav; stray words }", "sound", "a",
+         {{"file", "a.wav"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rule);
+        ASSERT_TRUE(Parse(c.text));
+        ASSERT_EQ(blocks_.size(), 1u);
+        EXPECT_EQ(blocks_[0].type, c.type);
+        EXPECT_EQ(blocks_[0].name, c.name);
+        EXPECT_EQ(blocks_[0].statements, c.statements);
+    }
+    EXPECT_TRUE(Errors().empty());
 }
 
 TEST_F(ScriptParserTest, FileLinesLoseTheirCommentsAndJoinWithSpaces) {
@@ -79,32 +83,26 @@ TEST_F(ScriptParserTest, FileLinesLoseTheirCommentsAndJoinWithSpaces) {
     EXPECT_EQ(blocks_[0].name, "big bang") << "a line end is a space";
 }
 
-TEST_F(ScriptParserTest, MissingEqualsAfterTheType) {
-    EXPECT_FALSE(Parse("sound shot { file = a.wav; }"));
-    EXPECT_EQ(Errors(), (std::vector<std::string>{"Missing = after sound shot", "Bad block 1"}));
-    ASSERT_FALSE(Parse("sound"));
-    EXPECT_EQ(Errors().at(2), "Missing = after sound") << "the text ran out";
-}
-
-TEST_F(ScriptParserTest, MissingBraceAfterTheName) {
-    EXPECT_FALSE(Parse("sound = shot; file = a.wav; }"));
-    EXPECT_EQ(Errors(), (std::vector<std::string>{"Missing { after sound", "Bad block 1"}))
-        << "the message names the type, not the name";
-}
-
-TEST_F(ScriptParserTest, StatementWithoutEquals) {
-    EXPECT_FALSE(Parse("action = fire { PlaySound shot; }"));
-    EXPECT_EQ(Errors(), (std::vector<std::string>{"Missign = after PlaySound shot", "Bad statement 1", "Bad block 1"}));
-}
-
-TEST_F(ScriptParserTest, StatementWithoutSemicolon) {
-    EXPECT_FALSE(Parse("action = fire { StartPts = trail; PlaySound = shot }"));
-    EXPECT_EQ(Errors(), (std::vector<std::string>{"Missing ; after shot", "Bad statement 2", "Bad block 1"}));
-}
-
-TEST_F(ScriptParserTest, BlockThatNeverCloses) {
-    EXPECT_FALSE(Parse("sound = shot { file = a.wav;"));
-    EXPECT_EQ(Errors(), (std::vector<std::string>{"Missign = after ", "Bad statement 2", "Bad block 1"}));
+TEST_F(ScriptParserTest, EachSyntaxErrorHasItsTextAndNamesTheBadStatementAndBlock) {
+    struct Case {
+        const char* text;
+        std::vector<std::string> errors;
+    };
+    const Case cases[] = {
+        {"sound shot { file = a.wav; }", {"Missing = after sound shot", "Bad block 1"}},
+        {"sound", {"Missing = after sound", "Bad block 1"}},  // the text ran out
+        // The message names the type, not the name.
+        {"sound = shot; file = a.wav; }", {"Missing { after sound", "Bad block 1"}},
+        {"action = fire { PlaySound shot; }", {"Missign = after PlaySound shot", "Bad statement 1", "Bad block 1"}},
+        {"action = fire { StartPts = trail; PlaySound = shot }", {"Missing ; after shot", "Bad statement 2", "Bad block 1"}},
+        {"sound = shot { file = a.wav;", {"Missign = after ", "Bad statement 2", "Bad block 1"}},  // never closes
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        log_.Clear();
+        EXPECT_FALSE(Parse(c.text));
+        EXPECT_EQ(Errors(), c.errors);
+    }
 }
 
 TEST_F(ScriptParserTest, BlocksBeforeAnErrorAreKept) {
@@ -121,11 +119,6 @@ TEST_F(ScriptParserTest, EachParseReplacesThePreviousBlocks) {
     EXPECT_EQ(blocks_[0].name, "b");
     EXPECT_FALSE(Parse("junk"));
     EXPECT_TRUE(blocks_.empty());
-}
-
-TEST_F(ScriptParserTest, TextAfterTheLastStatementIsIgnored) {
-    ASSERT_TRUE(Parse("sound = a { file = a.wav; stray words }"));
-    EXPECT_EQ(blocks_[0].statements, (Statements{{"file", "a.wav"}}));
 }
 
 }  // namespace

@@ -78,26 +78,20 @@ protected:
     TempDir dir_;
 };
 
-TEST_F(SoundManagerTest, PlaySoundMakesAWavEffectHeard) {
+TEST_F(SoundManagerTest, WavEffectsAndOggAndFlacMusicAreHeardOnlyWhilePlaying) {
     StartSound();
-    int handle = LoadSound(WriteWav("shot.wav"));
-    ASSERT_NE(handle, 0) << log_.Joined();
-
-    EXPECT_LT(PeakOfQuiet(), kSilent) << "nothing may be heard before PlaySound";
-    EXPECT_GT(PeakWhilePlaying(handle), kAudible) << "PlaySound must be heard";
-    EXPECT_LT(PeakOfQuiet(), kSilent) << "StopSound must silence the effect";
-}
-
-TEST_F(SoundManagerTest, OggAndFlacMusicIsDecodedAndHeard) {
-    StartSound();
+    int wav = LoadSound(WriteWav("shot.wav"));
     int ogg = LoadSound(WriteMusic("theme.ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS));
     int flac = LoadSound(WriteMusic("theme.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16));
+    ASSERT_NE(wav, 0) << log_.Joined();
     ASSERT_NE(ogg, 0) << log_.Joined();
     ASSERT_NE(flac, 0) << log_.Joined();
 
-    EXPECT_LT(PeakOfQuiet(), kSilent);
+    EXPECT_LT(PeakOfQuiet(), kSilent) << "nothing may be heard before PlaySound";
+    EXPECT_GT(PeakWhilePlaying(wav), kAudible) << "PlaySound must make a WAV effect heard";
     EXPECT_GT(PeakWhilePlaying(ogg), kAudible) << "Ogg Vorbis music must be heard";
     EXPECT_GT(PeakWhilePlaying(flac), kAudible) << "FLAC music must be heard";
+    EXPECT_LT(PeakOfQuiet(), kSilent) << "StopSound must silence them";
 }
 
 TEST_F(SoundManagerTest, LoopingMusicRepeatsUntilStopped) {
@@ -112,22 +106,6 @@ TEST_F(SoundManagerTest, LoopingMusicRepeatsUntilStopped) {
     StopSound(music);
     EXPECT_LT(PeakOfQuiet(), kSilent);
     EXPECT_LT(PeakAfter([music] { PlaySound(music, false); }), kSilent) << "without repeat it ends after 50 ms";
-}
-
-TEST_F(SoundManagerTest, FileNameEndingDecidesEffectOrMusic) {
-    StartSound();
-    std::string upper = WriteWav("SHOT.WAV");
-    // A WAV file under another name is music: libsndfile reads it and no buffer is shared.
-    std::string renamed = WriteWav("shot.snd");
-
-    int effect = LoadSound(upper);
-    int music = LoadSound(renamed);
-
-    EXPECT_NE(effect, 0);
-    EXPECT_NE(music, 0);
-    EXPECT_TRUE(log_.Contains("Loading sound " + upper)) << "an upper-case WAV name is an effect";
-    EXPECT_FALSE(log_.Contains("Loading sound " + renamed)) << "any other ending is music";
-    EXPECT_GT(PeakWhilePlaying(music), kAudible);
 }
 
 TEST_F(SoundManagerTest, HandlesKeepTheirNumbersAndTheTableShrinksFromTheEnd) {
@@ -173,9 +151,16 @@ TEST_F(SoundManagerTest, NoSoundAndReleasedHandlesAreIgnored) {
     EXPECT_EQ(log_.Count("Sound manager is initialized"), 1) << log_.Joined();
 }
 
-TEST_F(SoundManagerTest, OneWavFileIsDecodedOnceAndFreedWithItsLastSound) {
+TEST_F(SoundManagerTest, OneWavFileIsDecodedOnceAndFreedWithItsLastSoundOtherEndingsAreMusic) {
     StartSound();
-    std::string file = WriteWav("shot.wav");
+    std::string file = WriteWav("SHOT.WAV");  // the ending is compared without case
+    // A WAV file under another name is music: libsndfile reads it and no buffer is shared.
+    std::string renamed = WriteWav("shot.snd");
+    int music = LoadSound(renamed);
+    EXPECT_NE(music, 0);
+    EXPECT_FALSE(log_.Contains("Loading sound " + renamed)) << "any ending but .wav is music";
+    EXPECT_GT(PeakWhilePlaying(music), kAudible);
+
     int first = LoadSound(file);
     int second = LoadSound(file);
     ASSERT_NE(first, 0);
@@ -208,48 +193,55 @@ TEST_F(SoundManagerTest, MissingAndBrokenFilesGiveErrorsAndHandleZero) {
     EXPECT_EQ(LoadSound(WriteWav("good.wav")), 1) << "failed loads take no handle";
 }
 
-TEST_F(SoundManagerTest, SoundVolumeScalesExistingAndLaterEffectsOnly) {
+TEST_F(SoundManagerTest, EachVolumeScalesExistingAndLaterSoundsOfItsKindOnly) {
     StartSound();
-    std::string file = WriteWav("shot.wav");
-    int existing = LoadSound(file);
-    int music = LoadSound(WriteMusic("theme.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16));
-    float fullEffect = PeakWhilePlaying(existing);
-    float fullMusic = PeakWhilePlaying(music);
-    ASSERT_GT(fullEffect, kAudible);
+    const std::string effectFile = WriteWav("shot.wav");
+    const std::string musicFile = WriteMusic("theme.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16);
+    struct Case {
+        const char* kind;
+        void (*setVolume)(float);
+        float volume;
+        const std::string& scaledFile;
+        const std::string& otherFile;
+    };
+    const Case cases[] = {{"effects", SetSoundVolume, 0.5f, effectFile, musicFile},
+                          {"music", SetMusicVolume, 0.25f, musicFile, effectFile}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kind);
+        SetSoundVolume(1);
+        SetMusicVolume(1);
+        int existing = LoadSound(c.scaledFile);
+        int other = LoadSound(c.otherFile);
+        float full = PeakWhilePlaying(existing);
+        float fullOther = PeakWhilePlaying(other);
+        ASSERT_GT(full, kAudible);
 
-    SetSoundVolume(0.5f);
-    int later = LoadSound(file);
+        c.setVolume(c.volume);
+        int later = LoadSound(c.scaledFile);
 
-    EXPECT_NEAR(PeakWhilePlaying(existing), fullEffect * 0.5f, fullEffect * 0.05f) << "existing effects";
-    EXPECT_NEAR(PeakWhilePlaying(later), fullEffect * 0.5f, fullEffect * 0.05f) << "effects loaded later";
-    EXPECT_NEAR(PeakWhilePlaying(music), fullMusic, fullMusic * 0.05f) << "music keeps its own volume";
-    EXPECT_FLOAT_EQ(GetSoundVolume(), 0.5f);
+        EXPECT_NEAR(PeakWhilePlaying(existing), full * c.volume, full * 0.05f) << "sounds loaded before";
+        EXPECT_NEAR(PeakWhilePlaying(later), full * c.volume, full * 0.05f) << "sounds loaded later";
+        EXPECT_NEAR(PeakWhilePlaying(other), fullOther, fullOther * 0.05f) << "the other kind keeps its volume";
+        UnloadSound(existing);
+        UnloadSound(other);
+        UnloadSound(later);
+    }
 }
 
-TEST_F(SoundManagerTest, MusicVolumeScalesExistingAndLaterMusicOnly) {
-    StartSound();
-    std::string file = WriteMusic("theme.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16);
-    int existing = LoadSound(file);
-    int effect = LoadSound(WriteWav("shot.wav"));
-    float fullMusic = PeakWhilePlaying(existing);
-    float fullEffect = PeakWhilePlaying(effect);
-    ASSERT_GT(fullMusic, kAudible);
-
-    SetMusicVolume(0.25f);
-    int later = LoadSound(file);
-
-    EXPECT_NEAR(PeakWhilePlaying(existing), fullMusic * 0.25f, fullMusic * 0.05f) << "existing music";
-    EXPECT_NEAR(PeakWhilePlaying(later), fullMusic * 0.25f, fullMusic * 0.05f) << "music loaded later";
-    EXPECT_NEAR(PeakWhilePlaying(effect), fullEffect, fullEffect * 0.05f) << "effects keep their own volume";
-}
-
-TEST_F(SoundManagerTest, VolumesStayBetweenZeroAndOne) {
+TEST_F(SoundManagerTest, VolumesStayBetweenZeroAndOneAndAreWrittenAsPercentages) {
     SetSoundVolume(1.5f);
     SetMusicVolume(-0.5f);
     EXPECT_FLOAT_EQ(GetSoundVolume(), 1.0f);
     EXPECT_FLOAT_EQ(GetMusicVolume(), 0.0f);
     SetSoundVolume(std::numeric_limits<float>::quiet_NaN());
     EXPECT_FLOAT_EQ(GetSoundVolume(), 0.0f) << "a volume that is no number is silence";
+
+    SetSoundVolume(0.5f);
+    SetMusicVolume(0.07f);
+    IniFile config;
+    WriteSoundVolumes(config);
+    EXPECT_EQ(config.GetString("sounds", "sound_volume"), "50") << "volumes are written as percentages";
+    EXPECT_EQ(config.GetString("sounds", "music_volume"), "7");
 }
 
 TEST_F(SoundManagerTest, EffectsFollowTheVectorsOfTheirObject) {
@@ -359,61 +351,36 @@ TEST_F(SoundConfigTest, ReadsInterfaceSoundsAndVolumes) {
     UnloadSound(over);
     UnloadSound(click);
     EXPECT_EQ(LoadSound(dir_.File("over.wav")), 1) << "reading again released the first interface sounds";
-}
-
-TEST_F(SoundConfigTest, DefaultConfigWithoutSoundFilesIsSilentAtFullAndEightyPercent) {
-    StartSound();
-    TempDir emptyGame;
-    ScopedWorkingDirectory inGame(emptyGame.Path());
-    IniFile config;
-    config.Parse(kDefaultConfigText);
 
     ReadSoundConfig(config);
+    ASSERT_NE(MouseOverSound(), 0);
+    SoundShutdown();
+    EXPECT_EQ(MouseOverSound(), 0) << "shutdown forgets them: their handles would name other sounds after a new init";
+    EXPECT_EQ(MouseClickSound(), 0);
+}
 
+TEST_F(SoundConfigTest, MissingFilesOrKeysGiveNoSoundAndKeysMissingLeaveVolumes) {
+    StartSound();
+    SetMusicVolume(0.6f);
+    IniFile noKeys;
+    noKeys.Parse("[sounds]\n");
+    ReadSoundConfig(noKeys);
+    EXPECT_EQ(log_.Count("File does not exist: "), 2) << log_.Joined();
+    EXPECT_EQ(MouseOverSound(), 0);
+    EXPECT_FLOAT_EQ(GetSoundVolume(), 1.0f);
+    EXPECT_FLOAT_EQ(GetMusicVolume(), 0.6f) << "a missing volume key leaves the volume";
+
+    TempDir emptyGame;
+    ScopedWorkingDirectory inGame(emptyGame.Path());
+    IniFile defaults;
+    defaults.Parse(kDefaultConfigText);
+    ReadSoundConfig(defaults);
     EXPECT_TRUE(log_.Contains("File does not exist: data/sounds/over.wav")) << log_.Joined();
     EXPECT_TRUE(log_.Contains("File does not exist: data/sounds/click.wav")) << log_.Joined();
     EXPECT_EQ(MouseOverSound(), 0);
     EXPECT_EQ(MouseClickSound(), 0);
-    EXPECT_FLOAT_EQ(GetSoundVolume(), 1.0f);
-    EXPECT_FLOAT_EQ(GetMusicVolume(), 0.8f);
-}
-
-TEST_F(SoundConfigTest, MissingKeysGiveEmptyNamesAndLeaveVolumes) {
-    StartSound();
-    SetMusicVolume(0.6f);
-    IniFile config;
-    config.Parse("[sounds]\n");
-
-    ReadSoundConfig(config);
-
-    EXPECT_EQ(log_.Count("File does not exist: "), 2) << log_.Joined();
-    EXPECT_EQ(MouseOverSound(), 0);
-    EXPECT_FLOAT_EQ(GetSoundVolume(), 1.0f);
-    EXPECT_FLOAT_EQ(GetMusicVolume(), 0.6f);
-}
-
-TEST_F(SoundConfigTest, WritesVolumesAsPercentages) {
-    SetSoundVolume(0.5f);
-    SetMusicVolume(0.07f);
-    IniFile config;
-
-    WriteSoundVolumes(config);
-
-    EXPECT_EQ(config.GetString("sounds", "sound_volume"), "50");
-    EXPECT_EQ(config.GetString("sounds", "music_volume"), "7");
-}
-
-TEST_F(SoundConfigTest, ShutdownForgetsTheInterfaceSounds) {
-    StartSound();
-    IniFile config;
-    config.Parse("[sounds]\nmouseover=" + WriteWav("over.wav") + "\nmouseclick=" + WriteWav("click.wav") + "\n");
-    ReadSoundConfig(config);
-    ASSERT_NE(MouseOverSound(), 0);
-
-    SoundShutdown();
-
-    EXPECT_EQ(MouseOverSound(), 0) << "their handles would name other sounds after a new init";
-    EXPECT_EQ(MouseClickSound(), 0);
+    EXPECT_FLOAT_EQ(GetSoundVolume(), 1.0f) << "the default config plays effects at full volume";
+    EXPECT_FLOAT_EQ(GetMusicVolume(), 0.8f) << "and music at eighty percent";
 }
 
 }  // namespace
