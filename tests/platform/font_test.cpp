@@ -71,37 +71,44 @@ protected:
     }
 };
 
-TEST_F(FontOnScreen, AGlyphLightsPixelsInsideItsCell) {
-    Draw("A", 100, 200);
-    const Box box = LitBox(Pixels());
-    EXPECT_GT(box.lit, 20);
-    EXPECT_GE(box.left, 100);
-    EXPECT_LT(box.right, 100 + 15);
-    EXPECT_GE(box.top, 200);
-    EXPECT_LT(box.bottom, 200 + 16);
+TEST_F(FontOnScreen, AGlyphLightsPixelsInsideItsCellScaledByTheStyle) {
+    struct Case {
+        const char* text;
+        float scale;
+        int minLit, cellWidth, cellHeight;
+    };
+    for (const Case& c : {Case{"A", 1, 20, 15, 16}, Case{"W", 0.625f, 5, 10, 10}}) {
+        SCOPED_TRACE(std::string(c.text) + " at scale " + std::to_string(c.scale));
+        Clear();
+        Draw(c.text, 100, 200, FontStyle{0, c.scale});
+        const Box box = LitBox(Pixels());
+        EXPECT_GT(box.lit, c.minLit);
+        EXPECT_GE(box.left, 100);
+        EXPECT_LT(box.right, 100 + c.cellWidth);
+        EXPECT_GE(box.top, 200);
+        EXPECT_LT(box.bottom, 200 + c.cellHeight);
+    }
 }
 
-TEST_F(FontOnScreen, TheSecondGlyphStarts15PixelsRight) {
+TEST_F(FontOnScreen, EachCharacterAdvances15PixelsControlCharactersWithoutInk) {
     Draw("AB", 100, 200);
     const std::vector<unsigned char> together = Pixels();
-
     Clear();
     Draw("A", 100, 200);
     Draw("B", 115, 200);
     EXPECT_EQ(Pixels(), together) << "\"AB\" must look like A at x and B at x + 15";
-
     Clear();
     Draw("A", 100, 200);
     Draw("B", 116, 200);
     EXPECT_NE(Pixels(), together);
-}
 
-TEST_F(FontOnScreen, ScaleShrinksTheGlyphs) {
-    Draw("W", 100, 200, FontStyle{0, 0.625f});
-    const Box box = LitBox(Pixels());
-    EXPECT_GT(box.lit, 5);
-    EXPECT_LT(box.right, 100 + 10);
-    EXPECT_LT(box.bottom, 200 + 10);
+    Clear();
+    Draw("A\nB", 100, 200);
+    const std::vector<unsigned char> withControl = Pixels();
+    Clear();
+    Draw("A", 100, 200);
+    Draw("B", 130, 200);
+    EXPECT_EQ(Pixels(), withControl) << "a control character only advances";
 }
 
 TEST_F(FontOnScreen, TheBoldSetLightsMorePixels) {
@@ -121,15 +128,6 @@ TEST_F(FontOnScreen, TheColourIsTheOneAskedFor) {
     int greenPixels = 0;
     for (size_t i = 0; i < rgba.size(); i += 4) greenPixels += rgba[i + 1] > 128;
     EXPECT_GT(greenPixels, 10);
-}
-
-TEST_F(FontOnScreen, ControlCharactersOnlyAdvance) {
-    Draw("A\nB", 100, 200);
-    const std::vector<unsigned char> withControl = Pixels();
-    Clear();
-    Draw("A", 100, 200);
-    Draw("B", 130, 200);
-    EXPECT_EQ(Pixels(), withControl);
 }
 
 }  // namespace

@@ -19,22 +19,13 @@ int CellInk(int cell) {
 
 int CellOf(int set, char character) { return set * 128 + character - 32; }
 
-TEST(GlyphImage, IsA256By256CoverageImage) {
-    EXPECT_EQ(BuiltInGlyphImage().size(), 256u * 256u);
-}
-
-TEST(GlyphImage, EveryPrintableCharacterHasInkInBothSets) {
-    for (int set = 0; set < 2; ++set)
+TEST(GlyphImage, PrintablesHaveInkInBothSetsTheSpaceNoneAndBoldMore) {
+    ASSERT_EQ(BuiltInGlyphImage().size(), 256u * 256u) << "a 256 x 256 coverage image";
+    for (int set = 0; set < 2; ++set) {
         for (char c = 33; c < 127; ++c) EXPECT_GT(CellInk(CellOf(set, c)), 0) << "set " << set << " character " << c;
-}
-
-TEST(GlyphImage, TheSpaceIsBlank) {
-    EXPECT_EQ(CellInk(CellOf(0, ' ')), 0);
-    EXPECT_EQ(CellInk(CellOf(1, ' ')), 0);
-}
-
-TEST(GlyphImage, TheBoldSetCarriesMoreInk) {
-    EXPECT_GT(CellInk(CellOf(1, 'H')), CellInk(CellOf(0, 'H')));
+        EXPECT_EQ(CellInk(CellOf(set, ' ')), 0) << "the space is blank in set " << set;
+    }
+    EXPECT_GT(CellInk(CellOf(1, 'H')), CellInk(CellOf(0, 'H'))) << "the bold set carries more ink";
 }
 
 // Glyphs advance by 15 pixels, so the last column of a cell lies under the next glyph.

@@ -14,7 +14,7 @@ namespace {
 
 using WindowOnDisplay = GlWindowTest;
 
-TEST_F(WindowOnDisplay, HasTheRootsSizePositionAndTitle) {
+TEST_F(WindowOnDisplay, HasTheRootsSizePositionTitleADepthBufferAndDoubleBuffering) {
     SDL_Window* window = SDL_GL_GetCurrentWindow();
     ASSERT_NE(window, nullptr) << "the context must be current after creation";
     int width = 0, height = 0;
@@ -33,9 +33,7 @@ TEST_F(WindowOnDisplay, HasTheRootsSizePositionAndTitle) {
     EXPECT_EQ(root.Y(), 0);
     EXPECT_EQ(WindowWidth(), 640);
     EXPECT_EQ(WindowHeight(), 480);
-}
 
-TEST_F(WindowOnDisplay, HasADepthBufferAndDoubleBuffering) {
     int depth = 0, doubleBuffered = 0, red = 0;
     SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depth);
     SDL_GL_GetAttribute(SDL_GL_DOUBLEBUFFER, &doubleBuffered);
@@ -48,7 +46,7 @@ TEST_F(WindowOnDisplay, HasADepthBufferAndDoubleBuffering) {
     EXPECT_GE(std::string(version), "2.1") << version;
 }
 
-TEST_F(WindowOnDisplay, DraggingBelowTheMinimumSnapsBack) {
+TEST_F(WindowOnDisplay, DraggingBelowTheMinimumSnapsBackAndSetWindowSizeResizesTheRoot) {
     ResizeRoot(&root, 200, 100);
     EXPECT_EQ(root.Width(), 320);
     EXPECT_EQ(root.Height(), 240);
@@ -57,9 +55,7 @@ TEST_F(WindowOnDisplay, DraggingBelowTheMinimumSnapsBack) {
     SDL_GetWindowSize(SDL_GL_GetCurrentWindow(), &width, &height);
     EXPECT_EQ(width, 320);
     EXPECT_EQ(height, 240);
-}
 
-TEST_F(WindowOnDisplay, SetWindowSizeResizesTheRoot) {
     SetWindowSize(800, 600);
     EXPECT_EQ(root.Width(), 800);
     EXPECT_EQ(root.Height(), 600);

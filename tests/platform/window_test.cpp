@@ -8,19 +8,18 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-TEST(ResizeRule, SizesBelowTheMinimumSnapBack) {
+TEST(ResizeRule, SizesBelowTheMinimumSnapBackAndMinimisingChangesNothing) {
+    struct Case {
+        int width, height;
+        ResizeAction action;
+    };
+    const Case cases[] = {{319, 480, ResizeAction::kSnapToMinimum}, {640, 239, ResizeAction::kSnapToMinimum},
+                          {320, 240, ResizeAction::kAccept},        {800, 600, ResizeAction::kAccept},
+                          {0, 0, ResizeAction::kIgnore},            {0, 480, ResizeAction::kIgnore},
+                          {640, 0, ResizeAction::kIgnore}};
     FakeRoot root;
-    EXPECT_EQ(DecideResize(root, 319, 480), ResizeAction::kSnapToMinimum);
-    EXPECT_EQ(DecideResize(root, 640, 239), ResizeAction::kSnapToMinimum);
-    EXPECT_EQ(DecideResize(root, 320, 240), ResizeAction::kAccept);
-    EXPECT_EQ(DecideResize(root, 800, 600), ResizeAction::kAccept);
-}
-
-TEST(ResizeRule, MinimisingChangesNothing) {
-    FakeRoot root;
-    EXPECT_EQ(DecideResize(root, 0, 0), ResizeAction::kIgnore);
-    EXPECT_EQ(DecideResize(root, 0, 480), ResizeAction::kIgnore);
-    EXPECT_EQ(DecideResize(root, 640, 0), ResizeAction::kIgnore);
+    for (const Case& c : cases)
+        EXPECT_EQ(DecideResize(root, c.width, c.height), c.action) << c.width << "x" << c.height;
 }
 
 TEST(ResizeRoot, AnAcceptedSizeGoesToTheRootAndTheWindowSize) {
