@@ -1,6 +1,8 @@
 #include "gui/choose_level_screen.h"
 
+#include <initializer_list>
 #include <optional>
+#include <utility>
 
 namespace {
 

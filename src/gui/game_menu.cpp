@@ -1,5 +1,7 @@
 #include "gui/game_menu.h"
 
+#include <utility>
+
 #include "gui/button_column.h"
 #include "gui/draw_2d.h"
 

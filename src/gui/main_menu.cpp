@@ -1,5 +1,7 @@
 #include "gui/main_menu.h"
 
+#include <utility>
+
 #include "gui/button_column.h"
 #include "platform/window.h"
 

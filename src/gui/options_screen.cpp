@@ -1,6 +1,7 @@
 #include "gui/options_screen.h"
 
 #include <cmath>
+#include <utility>
 
 #include "effects/sound_manager.h"
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "app/ini_file.h"
 #include "gui/screen.h"
