@@ -13,23 +13,19 @@
 
 namespace {
 
-TEST(ReportLine, TagsFollowTheModuleNumbers) {
+TEST(ReportLine, TagsFollowTheModuleNumbersAndMarkersTheLevels) {
     ReportCapture capture;
     Report(9, kInfo, "a");
     Report(12, kInfo, "b");
     Report(13, kInfo, "c");
     Report(-1, kInfo, "d");
     Report(3, kInfo, "e");
-    EXPECT_EQ(capture.Lines(),
-              (std::vector<std::string>{"scr   a", "srv   b", "UKN   c", "UKN   d", "mod   e"}));
-}
-
-TEST(ReportLine, LevelMarkers) {
-    ReportCapture capture;
     Report(kGame, kWarning, "No levels to play");
     Report(kGame, kError, "x");
     Report(kGame, 7, "y");
-    EXPECT_EQ(capture.Lines(), (std::vector<std::string>{"gme w No levels to play", "gme E x", "gme U y"}));
+    Report(kKav, kError, nullptr);  // a null format writes nothing
+    EXPECT_EQ(capture.Lines(), (std::vector<std::string>{"scr   a", "srv   b", "UKN   c", "UKN   d", "mod   e",
+                                                         "gme w No levels to play", "gme E x", "gme U y"}));
 }
 
 TEST(ReportLine, StartsWithATwoDigitTime) {
@@ -38,12 +34,6 @@ TEST(ReportLine, StartsWithATwoDigitTime) {
     Report(kKav, kInfo, "%d and %s", 5, "five");
     SetReportObserver(nullptr);
     EXPECT_TRUE(std::regex_match(seen, std::regex(R"(\d\d:\d\d:\d\d kav   5 and five)"))) << seen;
-}
-
-TEST(ReportLine, NullFormatWritesNothing) {
-    ReportCapture capture;
-    Report(kKav, kError, nullptr);
-    EXPECT_TRUE(capture.Lines().empty());
 }
 
 TEST(ReportLine, LongMessagesAreCutAt4999Characters) {
