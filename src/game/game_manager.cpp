@@ -235,5 +235,8 @@ void GameManager::SetState(int state) {
 void GameManager::SetMessageLines(MessageLines* lines) { messageLines_ = lines; }
 
 void GameManager::AddMessage(const std::string& line) const {
+    // The log keeps what the players were shown: hits and wins are where a race's
+    // story is looked up afterwards.
+    Report(kGame, kInfo, "%s", line.c_str());
     if (messageLines_ != nullptr) messageLines_->AddLine(line);
 }

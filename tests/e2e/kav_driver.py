@@ -86,11 +86,55 @@ class Game:
     def window_name(self):
         return subprocess.run(["xdotool", "getwindowname", self.window], capture_output=True, text=True).stdout.strip()
 
+    @property
+    def artifacts(self):
+        return ARTIFACTS
+
     def screenshot(self, name):
         os.makedirs(ARTIFACTS, exist_ok=True)
         path = os.path.join(ARTIFACTS, name + ".png")
         subprocess.run(["import", "-window", self.window, path], check=True, capture_output=True)
         return path
+
+    def click(self, x, y):
+        """A left click at window pixel (x, y), after moving there as a hand would."""
+        subprocess.run(["xdotool", "mousemove", "--window", self.window, str(x), str(y)], check=True)
+        self.settle()
+        subprocess.run(["xdotool", "click", "1"], check=True)
+        self.settle()
+
+    def keys(self, *names):
+        subprocess.run(["xdotool", "key", "--window", self.window, *names], check=True)
+        self.settle()
+
+    def hold(self, name, seconds):
+        subprocess.run(["xdotool", "keydown", "--window", self.window, name], check=True)
+        time.sleep(seconds)
+        subprocess.run(["xdotool", "keyup", "--window", self.window, name], check=True)
+
+    def hold_while(self, name, action):
+        """Holds a key down while `action` runs (a screenshot of what it shows)."""
+        subprocess.run(["xdotool", "keydown", "--window", self.window, name], check=True)
+        self.settle()
+        try:
+            return action()
+        finally:
+            subprocess.run(["xdotool", "keyup", "--window", self.window, name], check=True)
+            self.settle()
+
+    def settle(self):
+        """A few frames for the game to take in what a player just did."""
+        time.sleep(0.3)
+
+    def wait_for_screen(self, name, crop, looks_right, what, timeout=START_TIMEOUT):
+        """Takes screenshots until the cropped part satisfies `looks_right(r, g, b)`
+        (mean channels in 0..1); the log file is only complete once the game ends."""
+
+        def check():
+            path = self.screenshot(name)
+            return path if looks_right(*mean_colour(path, crop)) else None
+
+        return wait_until(check, timeout, what)
 
     def signal(self, number):
         self.process.send_signal(number)
@@ -127,6 +171,13 @@ class Game:
 def log_messages(log_text):
     """The messages of kav.log's report lines, without the time stamp."""
     return [line[9:] for line in log_text.splitlines() if len(line) > 9 and line[2] == ":" and line[5] == ":"]
+
+
+def mean_colour(png_path, crop):
+    """Mean red, green and blue in 0..1 of a crop 'WxH+X+Y' of the image."""
+    command = ["convert", png_path, "-crop", crop, "+repage", "-format", "%[fx:mean.r] %[fx:mean.g] %[fx:mean.b]", "info:"]
+    output = subprocess.run(command, capture_output=True, text=True, check=True).stdout
+    return tuple(float(value) for value in output.split())
 
 
 def mean_brightness(png_path, crop=None):

@@ -179,6 +179,7 @@ TEST_F(GameManagerTest, ARaceIsWonAndRunsOutForThreeSecondsOfGameTime) {
     ASSERT_EQ(game.GetState(), kFinishing) << "the hit that reaches the limit ends the race";
     EXPECT_EQ(PlayerNumber(0).made_hits, 1);
     EXPECT_TRUE(HasMessage("Red wins the game"));
+    EXPECT_EQ(capture.Count("Red wins the game"), 1) << "the log keeps the game messages";
     EXPECT_EQ(journal.Count("finish start"), 1);
 
     const Vec3 atWin = PlayerNumber(0).ship.position;
