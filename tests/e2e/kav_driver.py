@@ -28,6 +28,17 @@ def wait_until(condition, timeout, what):
     raise AssertionError(f"timed out after {timeout}s waiting for {what}")
 
 
+def link_data(workdir, levels):
+    source = os.path.join(SOURCE_DIR, "data")
+    target = os.path.join(workdir, "data")
+    if levels is None:
+        os.symlink(source, target)
+        return
+    os.mkdir(target)
+    for name in (".default", "sounds", *levels):
+        os.symlink(os.path.join(source, name), os.path.join(target, name))
+
+
 def new_workdir():
     return tempfile.mkdtemp(prefix="kav-e2e-")
 
@@ -39,10 +50,12 @@ def has_display():
 class Game:
     """One run of the game in a fresh working directory holding a link to data/."""
 
-    def __init__(self, args=(), env=None, unset=(), with_data=True, workdir=None):
+    def __init__(self, args=(), env=None, unset=(), with_data=True, levels=None, workdir=None):
+        """`levels` limits the bundled levels the game sees (so their order in the level
+        list is known); None shows them all."""
         self.workdir = workdir or new_workdir()
         if with_data and not os.path.exists(os.path.join(self.workdir, "data")):
-            os.symlink(os.path.join(SOURCE_DIR, "data"), os.path.join(self.workdir, "data"))
+            link_data(self.workdir, levels)
         environment = dict(os.environ)
         environment.setdefault("LIBGL_ALWAYS_SOFTWARE", "1")
         environment.setdefault("ALSOFT_DRIVERS", "null")
