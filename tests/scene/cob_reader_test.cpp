@@ -70,7 +70,7 @@ size_t RecordCount(const CobReader& r) {
 
 }  // namespace
 
-TEST(CobReaderHeader, RefusesWhatIsNotABinaryCobFile) {
+TEST(CobReaderHeader, RefusesWhatIsNotABinaryCobFileAndIgnoresTheByteOrderLetters) {
     ReportCapture log;
     CobReader reader;
 
@@ -96,16 +96,11 @@ TEST(CobReaderHeader, RefusesWhatIsNotABinaryCobFile) {
 
     EXPECT_FALSE(LoadBytes(reader, "Caligari V00.01B", "short.cob")) << "a header cut short is not a COB file";
     EXPECT_EQ(reader.LastError(), "Not a valid cob format of short.cob");
-}
 
-TEST(CobReaderHeader, ReadsLittleEndianWhateverTheByteOrderLetters) {
-    ReportCapture log;
-    CobReader reader;
-    std::string bytes = CobFileBuilder('B', "HL").Chunk("Note", 0, 1, 258, 0, NoteBody("order")).Bytes();
-    ASSERT_TRUE(LoadBytes(reader, bytes));
+    std::string bigEndianLetters = CobFileBuilder('B', "HL").Chunk("Note", 0, 1, 258, 0, NoteBody("order")).Bytes();
+    ASSERT_TRUE(LoadBytes(reader, bigEndianLetters));
     ASSERT_EQ(reader.Notes().size(), 1u);
-    EXPECT_EQ(reader.Notes()[0].id, 258);
-    EXPECT_EQ(reader.Notes()[0].name, "order");
+    EXPECT_EQ(reader.Notes()[0].id, 258) << "little-endian whatever the byte-order letters say";
     EXPECT_TRUE(log.Contains("Reading BINARY file"));
 }
 
@@ -237,14 +232,9 @@ TEST(CobReaderChunks, SkipsUnknownAndNewerChunksBySize) {
     for (const char* type : {"Unit", "PolH", "Mat1", "Note", "Zero"})
         EXPECT_TRUE(log.Contains(std::string("Ignoring chunk: ") + type)) << type;
     EXPECT_FALSE(log.Contains("Loading PolH")) << "a skipped chunk must not be read";
-}
 
-TEST(CobReaderChunks, ChunkSkipBeyondTheFileEndsTheLoadWell) {
-    ReportCapture log;
-    CobReader reader;
-    std::string bytes =
-        CobFileBuilder().Chunk("Note", 0, 1, 1, 0, NoteBody("a")).Chunk("Huge", 0, 0, 2, 0, ByteWriter(), 1 << 30).Bytes();
-    EXPECT_TRUE(LoadBytes(reader, bytes));
+    bytes = CobFileBuilder().Chunk("Note", 0, 1, 1, 0, NoteBody("a")).Chunk("Huge", 0, 0, 2, 0, ByteWriter(), 1 << 30).Bytes();
+    EXPECT_TRUE(LoadBytes(reader, bytes)) << "a chunk skip beyond the file ends the load well";
     EXPECT_EQ(reader.Notes().size(), 1u);
 }
 
@@ -394,7 +384,7 @@ TEST(CobReaderShBx, ReadsEveryParameterTypeBySize) {
     ASSERT_EQ(reader.Notes().size(), 1u) << "parameter sizes must be exact for the next chunk to be found";
 }
 
-TEST(CobReaderShBx, RefusedParametersAreFatalAndKeepEarlierRecords) {
+TEST(CobReaderShBx, RefusedParametersAreFatalKeepEarlierRecordsAndEndTheLoad) {
     struct Case {
         CobParameterSpec parameter;
         const char* message;
@@ -417,9 +407,7 @@ TEST(CobReaderShBx, RefusedParametersAreFatalAndKeepEarlierRecords) {
         EXPECT_EQ(reader.Notes().size(), 1u) << "records completed before the fatal one stay";
         EXPECT_TRUE(reader.ShaderBoxes().empty());
     }
-}
 
-TEST(CobReaderShBx, AFatalHandlerThatReturnsStillEndsTheLoad) {
     ReportCapture log;
     SetFatalHandler([] {});
     CobReader reader;
@@ -427,8 +415,8 @@ TEST(CobReaderShBx, AFatalHandlerThatReturnsStillEndsTheLoad) {
                             .Chunk("ShBx", 0, 4, 1, 0, ShBxBody("phong", {{"odd", 12, "????"}}))
                             .Chunk("Note", 0, 1, 2, 0, NoteBody("after"))
                             .Bytes();
-    EXPECT_FALSE(LoadBytes(reader, bytes)) << "the bytes after a parameter of unknown size mean nothing";
-    EXPECT_TRUE(reader.Notes().empty());
+    EXPECT_FALSE(LoadBytes(reader, bytes)) << "with a fatal handler that returns, the load still ends";
+    EXPECT_TRUE(reader.Notes().empty()) << "the bytes after a parameter of unknown size mean nothing";
     EXPECT_FALSE(log.Contains("Ignoring chunk: ????")) << "the parameter's value must not be read as a chunk";
 }
 
