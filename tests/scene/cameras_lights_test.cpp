@@ -135,7 +135,7 @@ const char* kLights =
     "ambient=0,0,0\ndiffuse=1,0,0\nspecular=0,1,0\n"
     "[light3]\ntype=2\nloc=0,0,0,0\nambient=0,0,0\ndiffuse=1,1,1\nspecular=1,1,1\n";
 
-TEST(LightsFromIni, UnknownTypesAreSkippedSilentlyAndGlNamesHaveNoGaps) {
+TEST(LightsFromIni, KindsDecideThePositionsFourthValueAndUnknownTypesAreSkippedSilently) {
     DrawManager scene;
     ReportCapture capture;
     scene.LoadLightsFromIni(Ini(kLights));
@@ -144,11 +144,6 @@ TEST(LightsFromIni, UnknownTypesAreSkippedSilentlyAndGlNamesHaveNoGaps) {
     EXPECT_EQ(scene.Lights()[1].id, static_cast<uint32_t>(GL_LIGHT1)) << "the type-3 section takes no GL light";
     EXPECT_EQ(scene.Lights()[2].id, static_cast<uint32_t>(GL_LIGHT2));
     EXPECT_EQ(capture.Lines(), std::vector<std::string>{"drw   3 lights are set from ini"});
-}
-
-TEST(LightsFromIni, KindsDecideThePositionsFourthValue) {
-    DrawManager scene;
-    scene.LoadLightsFromIni(Ini(kLights));
     const Light& directional = scene.Lights()[0];
     EXPECT_FLOAT_EQ(directional.position[3], 0);
     EXPECT_FLOAT_EQ(directional.cutoff, 180);

@@ -291,27 +291,9 @@ TEST_F(SceneGlTest, OverlayPassCountsPixelsFromTheTopLeft) {
     EXPECT_PRED2(Near, At(5, 5), kBlack);
 }
 
-TEST_F(SceneGlTest, KeptTextureOutlivesDeleteAllTextures) {
-    TempDir dir;
-    dir.Write("menu.bmp", QuadrantsBmp());
-    dir.Write("level.bmp", QuadrantsBmp());
-    TextureManager textures(MakeGlTextureUploader());
-    textures.SetKeepMode(true);
-    GLuint menu = textures.GetTexture(dir.File("menu.bmp"), false);
-    textures.SetKeepMode(false);
-    GLuint level = textures.GetTexture(dir.File("level.bmp"), true);
-    ASSERT_TRUE(glIsTexture(menu));
-    ASSERT_TRUE(glIsTexture(level));
-    textures.DeleteAllTextures();
-    EXPECT_TRUE(glIsTexture(menu)) << "a texture made in keep mode stays valid";
-    EXPECT_FALSE(glIsTexture(level));
-    GLuint again = textures.GetTexture(dir.File("menu.bmp"), false);
-    EXPECT_NE(again, menu) << "asking again makes a second texture";
-    glDeleteTextures(1, &menu);
-}
-
-TEST_F(SceneGlTest, FivePixelWideTextureKeepsItsColumns) {
-    // Rows of 15 bytes must not be read as if padded to 16.
+// The GL uploader: rows of 15 bytes must not be read as if padded to 16, and only
+// textures made outside keep mode are deleted.
+TEST_F(SceneGlTest, GlTexturesKeepFivePixelColumnsAndKeptOnesOutliveDeleteAllTextures) {
     TempDir dir;
     BmpSpec spec;
     spec.width = 5;
@@ -321,17 +303,30 @@ TEST_F(SceneGlTest, FivePixelWideTextureKeepsItsColumns) {
         spec.pixels += '\0';  // the file's padding byte
     }
     dir.Write("five.bmp", BmpFile(spec));
+    dir.Write("menu.bmp", QuadrantsBmp());
     TextureManager textures(MakeGlTextureUploader());
-    GLuint texture = textures.GetTexture(dir.File("five.bmp"), false);
-    ASSERT_NE(texture, 0u);
+    textures.SetKeepMode(true);
+    GLuint menu = textures.GetTexture(dir.File("menu.bmp"), true);
+    textures.SetKeepMode(false);
+    GLuint five = textures.GetTexture(dir.File("five.bmp"), false);
+    ASSERT_TRUE(glIsTexture(menu));
+    ASSERT_TRUE(glIsTexture(five));
+
     std::vector<unsigned char> read(5 * 2 * 3);
-    glBindTexture(GL_TEXTURE_2D, texture);
+    glBindTexture(GL_TEXTURE_2D, five);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, read.data());
     for (int row = 0; row < 2; ++row)
         for (int x = 0; x < 5; ++x)
             EXPECT_EQ(read[(row * 5 + x) * 3], x == 4 ? 255 : 0) << "row " << row << " column " << x;
+
     textures.DeleteAllTextures();
+    EXPECT_TRUE(glIsTexture(menu)) << "a texture made in keep mode stays valid";
+    EXPECT_FALSE(glIsTexture(five));
+    GLuint again = textures.GetTexture(dir.File("menu.bmp"), false);
+    EXPECT_NE(again, menu) << "asking again makes a second texture";
+    textures.DeleteAllTextures();
+    glDeleteTextures(1, &menu);
 }
 
 }  // namespace
