@@ -42,11 +42,6 @@ TEST_F(ScriptActionsTest, StatementKeysChooseTheActionClass) {
     EXPECT_EQ(ActionKindOf("LoopSound"), ActionKind::kSound);
     EXPECT_EQ(ActionKindOf("StopPts"), ActionKind::kEmitter);
     EXPECT_EQ(ActionKindOf("Explode"), std::nullopt);
-
-    auto action = MakeScriptAction("StopSound", 3, "ship0shot");
-    EXPECT_EQ(action->Kind(), ActionKind::kSound);
-    EXPECT_EQ(action->Handle(), 3);
-    EXPECT_EQ(action->Name(), "ship0shot");
 }
 
 TEST_F(ScriptActionsTest, StartPtsRunsTheEmitterWhileTheEventLasts) {
