@@ -9,6 +9,7 @@
 #include "app/debug_manager.h"
 #include "app/report.h"
 #include "effects/sound_manager.h"
+#include "game/player_manager.h"
 #include "platform/window.h"
 
 namespace {
@@ -52,7 +53,11 @@ int main(int argc, char** argv) {
         ApplicationReplay replay(*app);
         try {
             app->Initialize();
-            if (DebugOpenFromCommandLine(argc, argv)) StartReplayThread(replay);
+            if (DebugOpenFromCommandLine(argc, argv)) {
+                // The dump's player updates drive the ships now, not live controls.
+                app->Game().Players().SetReplaying(true);
+                StartReplayThread(replay);
+            }
             MainLoop();
         } catch (...) {
             std::fputs("Something went very wrong. Good-bye.\n", stdout);
