@@ -21,7 +21,7 @@ build: deps $(BUILD_DIR)/build.ninja
 	cmake --build $(BUILD_DIR)
 
 run: build
-	./$(BUILD_DIR)/kav
+	scripts/run-game.sh
 
 # Tests that need GL get a virtual display with Mesa's software renderer; sound goes to
 # OpenAL Soft's null backend unless a test picks another.

@@ -8,6 +8,7 @@ packages=(
   libsdl2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   libopenal-dev libopenal1 libalut-dev libsndfile1-dev libvorbis-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libx11-dev libfreetype-dev fonts-dejavu-core vorbis-tools
   python3 xvfb xauth xdotool x11-utils imagemagick
 )
 
