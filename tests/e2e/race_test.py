@@ -67,8 +67,11 @@ class LocalRace(unittest.TestCase):
         self.assertGreater(mean_brightness(shot, "400x200+120+200"), 0.1, "the level is not drawn")
         self.assertFalse(chat_line_open(*mean_colour(shot, CHAT_LINE)), "the chat line is open in a fresh race")
 
-        # Player 2 turns and brakes at rest (nothing moves); player 1 speeds up and
-        # fires down the bottom lane, and the bullet runs round to player 2's corner.
+        # Player 2 fires, nudges forward and works the turn and brake keys; player 1
+        # speeds up and fires down the bottom lane, and that bullet runs round to
+        # player 2's corner.
+        game.keys("q")
+        game.hold("e", 0.2)
         game.keys("s", "f", "d")
         game.hold("Up", 0.2)
         game.keys("Return")
