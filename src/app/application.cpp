@@ -12,7 +12,6 @@
 #include "platform/input.h"
 #include "platform/window.h"
 #include "scene/frame.h"
-#include "scene/model_manager.h"
 
 namespace {
 constexpr int kMinWidth = 320;
@@ -40,10 +39,6 @@ Application::Application()
     gameMenu_.SetVisible(false);
     game_.SetMessageLines(&overlay_);
     game_.Players().AddUpdateSink(&recorderSink_);
-    game_.Models().SetListenerHook(
-        [](const float* position, const float* velocity, const float* orientation) {
-            SetListener(position, velocity, orientation);
-        });
 }
 
 Application::~Application() {
