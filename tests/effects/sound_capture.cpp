@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <thread>
+#include <vector>
 
 #include <stdlib.h>
 
@@ -17,19 +18,8 @@
 namespace {
 
 constexpr int64_t kWaitLimitMs = 5000;
-constexpr size_t kRiffHeaderSize = 12;
-constexpr size_t kChunkHeaderSize = 8;
-constexpr size_t kHeaderReadSize = 1024;
-
-uint32_t ReadLe32(const std::string& bytes, size_t at) {
-    uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes[at + static_cast<size_t>(i)]);
-    return value;
-}
-
-uint16_t ReadLe16(const std::string& bytes, size_t at) {
-    return static_cast<uint16_t>(static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1]) << 8);
-}
+constexpr size_t kChannels = 2;
+constexpr size_t kFrameBytes = kChannels * sizeof(float);
 
 // OpenAL reads its configuration at its first use, so the backend is chosen before any
 // test runs, whichever test of the binary is the first to open a device.
@@ -59,52 +49,26 @@ SoundCapture::SoundCapture() : deviceDir_(dir_.File("device")), file_(dir_.File(
 
 // The header is written when the device opens; its sizes are only filled in when it
 // closes, so the samples run from the data chunk to the end of what is on disk.
-SoundCapture::Layout SoundCapture::ReadLayout() {
+size_t SoundCapture::DataOffset() {
     std::ifstream in(file_, std::ios::binary);
-    std::string bytes(kHeaderReadSize, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<size_t>(in.gcount()));
-    if (bytes.size() < kRiffHeaderSize || bytes.compare(0, 4, "RIFF") != 0) return Layout{};
-    Layout layout;
-    int bits = 0;
-    size_t at = kRiffHeaderSize;
-    while (at + kChunkHeaderSize <= bytes.size()) {
-        std::string id = bytes.substr(at, 4);
-        size_t size = ReadLe32(bytes, at + 4);
-        size_t body = at + kChunkHeaderSize;
-        if (id == "fmt " && body + 16 <= bytes.size()) {
-            layout.channels = ReadLe16(bytes, body + 2);
-            bits = ReadLe16(bytes, body + 14);
-        }
-        if (id == "data") {
-            if (bits != 32 || layout.channels == 0) return Layout{};
-            layout.dataOffset = body;
-            return layout;
-        }
-        at = body + size;
+    std::string header(1024, '\0');
+    in.read(header.data(), static_cast<std::streamsize>(header.size()));
+    header.resize(static_cast<size_t>(in.gcount()));
+    if (header.compare(0, 4, "RIFF") != 0) return 0;
+    for (size_t at = 12; at + 8 <= header.size();) {
+        if (header.compare(at, 4, "data") == 0) return at + 8;
+        uint32_t size = 0;
+        for (size_t i = 4; i-- > 0;) size = size << 8 | static_cast<unsigned char>(header[at + 4 + i]);
+        at += 8 + size;
     }
-    return Layout{};
+    return 0;
 }
-
-std::vector<float> SoundCapture::ReadFrames(const Layout& layout, size_t first, size_t last) {
-    const size_t channels = static_cast<size_t>(layout.channels);
-    std::vector<float> samples((last - first) * channels);
-    std::ifstream in(file_, std::ios::binary);
-    in.seekg(static_cast<std::streamoff>(layout.dataOffset + first * channels * sizeof(float)));
-    in.read(reinterpret_cast<char*>(samples.data()), static_cast<std::streamsize>(samples.size() * sizeof(float)));
-    samples.resize(static_cast<size_t>(in.gcount()) / sizeof(float));
-    return samples;
-}
-
-int SoundCapture::Channels() { return ReadLayout().channels; }
 
 size_t SoundCapture::FrameCount() {
-    Layout layout = ReadLayout();
-    if (layout.channels == 0) return 0;
+    const size_t offset = DataOffset();
     std::error_code error;
-    size_t size = std::filesystem::file_size(file_, error);
-    if (error || size < layout.dataOffset) return 0;
-    return (size - layout.dataOffset) / (static_cast<size_t>(layout.channels) * sizeof(float));
+    const size_t size = std::filesystem::file_size(file_, error);
+    return offset == 0 || error || size < offset ? 0 : (size - offset) / kFrameBytes;
 }
 
 bool SoundCapture::WaitForFrames(size_t frameCount) {
@@ -116,20 +80,26 @@ bool SoundCapture::WaitForFrames(size_t frameCount) {
     return true;
 }
 
-float SoundCapture::Peak(size_t first, size_t last, int channel) {
-    Layout layout = ReadLayout();
-    if (layout.channels == 0 || last <= first) return 0;
-    std::vector<float> samples = ReadFrames(layout, first, last);
+float SoundCapture::Peak(size_t first, size_t last) {
+    const size_t offset = DataOffset();
+    if (offset == 0 || last <= first) return 0;
+    std::vector<float> samples((last - first) * kChannels);
+    std::ifstream in(file_, std::ios::binary);
+    in.seekg(static_cast<std::streamoff>(offset + first * kFrameBytes));
+    in.read(reinterpret_cast<char*>(samples.data()), static_cast<std::streamsize>(samples.size() * sizeof(float)));
+    samples.resize(static_cast<size_t>(in.gcount()) / sizeof(float));
     float peak = 0;
-    for (size_t at = static_cast<size_t>(channel); at < samples.size(); at += static_cast<size_t>(layout.channels))
-        peak = std::max(peak, std::fabs(samples[at]));
+    for (float sample : samples) peak = std::max(peak, std::fabs(sample));
     return peak;
 }
 
-float SoundCapture::Peak(size_t first, size_t last) {
-    float peak = 0;
-    for (int channel = 0; channel < Channels(); ++channel) peak = std::max(peak, Peak(first, last, channel));
-    return peak;
+float SoundCapture::PeakAfter(const std::function<void()>& action, int fromMs, int toMs) {
+    const size_t mark = FrameCount();
+    action();
+    const size_t first = mark + static_cast<size_t>(kRate * fromMs / 1000);
+    const size_t last = mark + static_cast<size_t>(kRate * toMs / 1000);
+    EXPECT_TRUE(WaitForFrames(last)) << "the mix stopped growing";
+    return Peak(first, last);
 }
 
 void SoundCapture::BreakDevice() { std::filesystem::remove_all(deviceDir_); }

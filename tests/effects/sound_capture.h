@@ -1,8 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
-#include <vector>
 
 #include "support/temp_dir.h"
 
@@ -15,31 +15,24 @@ class SoundCapture {
 public:
     static SoundCapture& Instance();
 
-    // Samples are interleaved, Channels() per frame, at Rate() frames per second.
-    int Channels();
-    int Rate() const { return kRate; }
+    static constexpr int kRate = 44100;
     size_t FrameCount();
     // False when the file did not reach that many frames within a few seconds.
     bool WaitForFrames(size_t frameCount);
-    // The largest magnitude of one channel over frames [first, last).
-    float Peak(size_t first, size_t last, int channel);
+    // The largest sample magnitude of any channel over frames [first, last).
     float Peak(size_t first, size_t last);
+    // The peak over the given milliseconds after `action` ran. Bytes mixed just before a
+    // call may reach the file just after it, so a stretch should start 50 ms or more after.
+    float PeakAfter(const std::function<void()>& action, int fromMs, int toMs);
 
     // Without the directory of the capture file the backend cannot open a device.
     void BreakDevice();
     void RepairDevice();
 
-    static constexpr int kRate = 44100;
-
 private:
     SoundCapture();
-    // Where the samples start in the file; no channels while the header is not written.
-    struct Layout {
-        int channels = 0;
-        size_t dataOffset = 0;
-    };
-    Layout ReadLayout();
-    std::vector<float> ReadFrames(const Layout& layout, size_t first, size_t last);
+    // Where the samples start in the file; 0 while the header is not written.
+    size_t DataOffset();
 
     TempDir dir_;
     std::string deviceDir_;
