@@ -18,9 +18,7 @@ struct DumpExit {
 };
 
 void ThrowingExit(int status) { throw DumpExit{status}; }
-
-int returnedStatus = 0;
-void ReturningExit(int status) { returnedStatus = status; }
+void ReturningExit(int) {}
 
 // Builds dump bytes by hand, independently of the recorder's own writer.
 void PutI32(std::string& out, int32_t value) {
@@ -65,7 +63,6 @@ public:
     std::vector<std::string> calls;
     std::vector<int64_t> times;
     int callsWithoutFrameLock = 0;
-    int64_t jumpOnFirstCall = 0;  // a slow first action: the clock moves on this much
 
 private:
     void Note(const std::string& call) {
@@ -73,7 +70,6 @@ private:
             frameLock.Unlock();
             ++callsWithoutFrameLock;
         }
-        if (calls.empty()) clock_ += jumpOnFirstCall;
         calls.push_back(call);
         times.push_back(clock_.load());
     }
@@ -101,18 +97,16 @@ protected:
 
     std::string Dump() const { return dir.File("run.dump"); }
 
-    // Opens the recorder in replay mode on `content`; stdout is kept out of the test log.
-    void LoadReplay(const std::string& content) {
-        dir.Write("run.dump", content);
+    // Opens the recorder on `name`, returning what it printed.
+    std::string Open(DebugMode mode, const std::string& name) {
         testing::internal::CaptureStdout();
-        DebugInit(kDebugReplay, Dump().c_str());
-        testing::internal::GetCapturedStdout();
+        DebugInit(mode, name.c_str());
+        return testing::internal::GetCapturedStdout();
     }
 
-    void OpenRecording() {
-        testing::internal::CaptureStdout();
-        DebugInit(kDebugRecord, Dump().c_str());
-        testing::internal::GetCapturedStdout();
+    void LoadReplay(const std::string& content) {
+        dir.Write("run.dump", content);
+        Open(kDebugReplay, Dump());
     }
 
     // Runs `body`, expecting the dump failure exit; returns what went to standard error.
@@ -130,375 +124,209 @@ protected:
         return error;
     }
 
-    void ReplayAndWait(ReplayTarget& target) {
-        StartReplayThread(target);
-        WaitForReplayThread();
-    }
-
     TempDir dir;
     std::atomic<int64_t> now{1000};
 };
 
-// --- recording ---------------------------------------------------------------
+// --- recording and saving -------------------------------------------------------
 
-TEST_F(DebugManagerTest, RecordModeEmptiesTheFileAndSaysSo) {
+TEST_F(DebugManagerTest, RecordsTimeSinceOpeningKindLengthAndData) {
     dir.Write("run.dump", "left over from an earlier run");
-    testing::internal::CaptureStdout();
-    DebugInit(kDebugRecord, Dump().c_str());
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Debug module initialized (" + Dump() + ")\n");
+    EXPECT_EQ(Open(kDebugRecord, Dump()), "Debug module initialized (" + Dump() + ")\n");
     EXPECT_TRUE(DebugRecording());
-    EXPECT_FALSE(DebugReplaying());
     EXPECT_EQ(dir.Read("run.dump"), "") << "opening a recording truncates the dump file";
-}
-
-TEST_F(DebugManagerTest, TwoKeyPressesSaveFourRecordsOf24Bytes) {
-    OpenRecording();
     now = 1010;
     RecordKeyDown('a', 100, 200);
-    now = 1020;
-    RecordKeyUp('a', 101, 201);
     now = 1300;
-    RecordKeyDown(350, -5, 7);
-    now = 1450;
     RecordKeyUp(350, -5, 8);
+    now = 1305;
+    const std::vector<uint8_t> update = AsBytes(std::string(24, '\x11'));
+    RecordPlayerUpdate(update.data(), update.size());
+    now = 1307;
+    RecordTimerReset();
+    EXPECT_EQ(dir.Read("run.dump"), "") << "nothing is written until a save";
     DebugSave();
-    const std::string expected = RecordBytes(10, 1, KeyBytes('a', 100, 200)) +
-                                 RecordBytes(20, 2, KeyBytes('a', 101, 201)) +
-                                 RecordBytes(300, 1, KeyBytes(350, -5, 7)) + RecordBytes(450, 2, KeyBytes(350, -5, 8));
-    const std::string written = dir.Read("run.dump");
-    EXPECT_EQ(written.size(), 96u);
-    EXPECT_EQ(written, expected) << "each record: time since opening, kind, length 12, code, mouse x, mouse y";
+    EXPECT_EQ(dir.Read("run.dump"), RecordBytes(10, 1, KeyBytes('a', 100, 200)) + RecordBytes(300, 2, KeyBytes(350, -5, 8)) +
+                                        RecordBytes(305, 7, std::string(24, '\x11')) + RecordBytes(307, 8, ""));
     EXPECT_TRUE(DebugPendingActions().empty()) << "saved actions leave the pending list";
 }
 
-TEST_F(DebugManagerTest, PlayerUpdatesAndTimerResetsAreRecordedWithTheirBytes) {
-    OpenRecording();
-    now = 1005;
-    const std::vector<uint8_t> update = AsBytes(std::string(24, '\x11'));
-    RecordPlayerUpdate(update.data(), update.size());
-    now = 1007;
-    RecordTimerReset();
-    DebugSave();
-    EXPECT_EQ(dir.Read("run.dump"), RecordBytes(5, 7, std::string(24, '\x11')) + RecordBytes(7, 8, ""));
-}
-
-TEST_F(DebugManagerTest, SavesAppendToWhatEarlierSavesWrote) {
-    OpenRecording();
+TEST_F(DebugManagerTest, SavesAppendAndFinishIsTheLastSave) {
+    Open(kDebugRecord, Dump());
     RecordKeyDown('x', 1, 2);
     DebugSave();
-    const std::string first = dir.Read("run.dump");
-    ASSERT_EQ(first.size(), 24u);
     now = 1040;
     RecordKeyUp('x', 1, 2);
     DebugSave();
     DebugSave();  // nothing new: nothing written
-    EXPECT_EQ(dir.Read("run.dump"), first + RecordBytes(40, 2, KeyBytes('x', 1, 2)));
-}
-
-TEST_F(DebugManagerTest, SaveAfterEveryActionWritesEachActionAtOnce) {
-    DebugSetSwitches(false, true);
-    OpenRecording();
-    RecordKeyDown('q', 0, 0);
-    EXPECT_EQ(dir.Read("run.dump").size(), 24u);
-    RecordTimerReset();
-    EXPECT_EQ(dir.Read("run.dump").size(), 36u);
-    EXPECT_TRUE(DebugPendingActions().empty());
-}
-
-TEST_F(DebugManagerTest, WithoutSaveAfterEveryActionNothingIsWrittenUntilASave) {
-    OpenRecording();
-    RecordKeyDown('q', 0, 0);
-    EXPECT_EQ(dir.Read("run.dump"), "");
-    EXPECT_EQ(DebugPendingActions().size(), 1u);
-}
-
-TEST_F(DebugManagerTest, FinishSavesAndClosesTheRecording) {
-    OpenRecording();
-    RecordKeyDown('f', 3, 4);
     DebugFinish();
     EXPECT_FALSE(DebugRecording());
-    RecordKeyUp('f', 3, 4);
+    RecordTimerReset();
     DebugSave();
-    EXPECT_EQ(dir.Read("run.dump"), RecordBytes(0, 1, KeyBytes('f', 3, 4)))
-        << "the exit command's save is the last one; later actions are not recorded";
+    EXPECT_EQ(dir.Read("run.dump"), RecordBytes(0, 1, KeyBytes('x', 1, 2)) + RecordBytes(40, 2, KeyBytes('x', 1, 2)))
+        << "saves append; actions after the recorder closed are not recorded";
 }
 
-TEST_F(DebugManagerTest, NothingIsRecordedBeforeTheRecorderIsOpened) {
-    RecordKeyDown('n', 0, 0);
-    RecordTimerReset();
-    EXPECT_FALSE(DebugRecording());
-    OpenRecording();
-    EXPECT_TRUE(DebugPendingActions().empty());
-}
+// --- replay mode ----------------------------------------------------------------
 
-TEST_F(DebugManagerTest, ANullNameKeepsTheNameGivenBefore) {
-    OpenRecording();
-    RecordKeyDown('k', 0, 0);
-    DebugFinish();
-    testing::internal::CaptureStdout();
-    DebugInit(kDebugRecord, nullptr);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Debug module initialized (" + Dump() + ")\n");
-    EXPECT_EQ(dir.Read("run.dump"), "");
-}
-
-// --- replay mode and its switches -------------------------------------------
-
-TEST_F(DebugManagerTest, ReplayModeLoadsEveryRecordInFileOrder) {
-    dir.Write("run.dump", RecordBytes(5, 1, KeyBytes('a', 1, 2)) + RecordBytes(9, 6, std::string("\x02hi", 3)));
-    testing::internal::CaptureStdout();
-    DebugInit(kDebugReplay, Dump().c_str());
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Debug module initialized, with loaded dump: " + Dump() + "\n");
-    const std::vector<DebugAction> loaded = DebugPendingActions();
-    ASSERT_EQ(loaded.size(), 2u);
-    EXPECT_EQ(loaded[0].time, 5);
-    EXPECT_EQ(loaded[0].kind, kActionKeyDown);
-    EXPECT_EQ(loaded[0].data, AsBytes(KeyBytes('a', 1, 2)));
-    EXPECT_EQ(loaded[1].time, 9);
-    EXPECT_EQ(loaded[1].kind, kActionLabel);
-    EXPECT_EQ(loaded[1].data, AsBytes(std::string("\x02hi", 3)));
+TEST_F(DebugManagerTest, ReplayLoadsEveryRecordUpToTheExactEnd) {
+    const std::string records = RecordBytes(5, 1, KeyBytes('a', 1, 2)) + RecordBytes(9, 6, std::string("\x02hi", 3));
+    dir.Write("run.dump", records);
+    EXPECT_EQ(Open(kDebugReplay, Dump()), "Debug module initialized, with loaded dump: " + Dump() + "\n");
+    std::vector<uint8_t> reread;
+    for (const DebugAction& action : DebugPendingActions()) AppendDumpRecord(reread, action);
+    EXPECT_EQ(reread, AsBytes(records)) << "every record is loaded, in file order";
     EXPECT_TRUE(DebugReplaying());
-    EXPECT_FALSE(DebugRecording());
-}
-
-TEST_F(DebugManagerTest, AnEmptyFileLoadsNoActions) {
     LoadReplay("");
-    EXPECT_TRUE(DebugReplaying());
+    EXPECT_TRUE(DebugReplaying()) << "an empty file is an empty replay";
     EXPECT_TRUE(DebugPendingActions().empty());
 }
 
-TEST_F(DebugManagerTest, AFileEndingExactlyAfterARecordIsAccepted) {
-    LoadReplay(RecordBytes(1, 8, "") + RecordBytes(2, 3, "abc"));
-    ASSERT_EQ(DebugPendingActions().size(), 2u);
-    EXPECT_EQ(DebugPendingActions()[1].data, AsBytes("abc"));
-}
-
-TEST_F(DebugManagerTest, ReplayDrivesInputOnlyInReplayModeWithTheSwitchOn) {
-    DebugSetSwitches(true, false);
-    OpenRecording();
+TEST_F(DebugManagerTest, AReplayIgnoresLiveKeysOnlyWithItsSwitchAndNeverWritesItsDump) {
+    DebugSetSwitches(true, true);
+    Open(kDebugRecord, Dump());
     EXPECT_FALSE(DebugReplayDrivesInput()) << "a recording never ignores live keys";
     DebugFinish();
-
-    DebugSetSwitches(false, false);
+    DebugSetSwitches(false, true);
     LoadReplay(RecordBytes(0, 8, ""));
     EXPECT_FALSE(DebugReplayDrivesInput()) << "switch off: live keys stay active during the replay";
-
-    DebugSetSwitches(true, false);
-    LoadReplay(RecordBytes(0, 8, ""));
-    EXPECT_TRUE(DebugReplayDrivesInput());
-}
-
-TEST_F(DebugManagerTest, LiveKeysAreNotRecordedWhileAReplayRuns) {
     DebugSetSwitches(true, true);
     LoadReplay(RecordBytes(0, 8, ""));
-    const std::string before = dir.Read("run.dump");
+    EXPECT_TRUE(DebugReplayDrivesInput());
+
     RecordKeyDown('z', 0, 0);
-    RecordKeyUp('z', 0, 0);
-    RecordTimerReset();
     DebugSave();
     DebugFinish();
-    EXPECT_EQ(DebugPendingActions().size(), 1u) << "only the loaded action";
-    EXPECT_EQ(dir.Read("run.dump"), before) << "a replay never writes its dump";
+    EXPECT_EQ(DebugPendingActions().size(), 1u) << "live keys are not recorded during a replay";
+    EXPECT_EQ(dir.Read("run.dump"), RecordBytes(0, 8, "")) << "a replay never writes its dump";
 }
 
-// --- the command line -----------------------------------------------------------
-
-class CommandLineTest : public DebugManagerTest {
-protected:
-    // Runs the command line `arguments` (after the program name); true when a replay opened.
-    bool Run(std::vector<std::string> arguments) {
+TEST_F(DebugManagerTest, CommandLineRecordsWithOneArgumentAndReplaysWithTwoOrThree) {
+    auto run = [](std::vector<std::string> arguments) {
         std::vector<const char*> argv{"kav"};
         for (const std::string& argument : arguments) argv.push_back(argument.c_str());
         testing::internal::CaptureStdout();
         const bool replay = DebugOpenFromCommandLine(static_cast<int>(argv.size()), argv.data());
         testing::internal::GetCapturedStdout();
         return replay;
-    }
-};
-
-TEST_F(CommandLineTest, NoArgumentOpensNothing) {
-    EXPECT_FALSE(Run({}));
-    EXPECT_FALSE(DebugRecording());
-    EXPECT_FALSE(DebugReplaying());
-}
-
-TEST_F(CommandLineTest, OneArgumentRecordsIntoThatFile) {
-    dir.Write("run.dump", "old");
-    EXPECT_FALSE(Run({Dump()})) << "a recording starts no replay thread";
+    };
+    EXPECT_FALSE(run({}));
+    EXPECT_FALSE(DebugRecording() || DebugReplaying()) << "no argument opens nothing";
+    EXPECT_FALSE(run({Dump()})) << "a recording starts no replay thread";
     EXPECT_TRUE(DebugRecording());
-    EXPECT_EQ(dir.Read("run.dump"), "");
-}
 
-TEST_F(CommandLineTest, TwoOrThreeArgumentsReplayWithTheSwitches) {
     dir.Write("run.dump", RecordBytes(0, 8, ""));
     const struct {
         std::vector<std::string> switches;
         bool drivesInput, savesEveryAction;
         const char* rule;
     } cases[] = {
-        {{"1"}, true, false, "two arguments: save-after-every-action stays off"},
-        {{"0"}, false, false, "0 is off"},
         {{"abc"}, false, false, "a switch that is no number counts as 0"},
         {{"7", "0"}, true, false, "any nonzero number is on; a third 0 leaves saving off"},
         {{"0", "1", "ignored"}, false, true, "a third 1 turns saving on; a fourth argument is ignored"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.rule);
         std::vector<std::string> arguments{Dump()};
         arguments.insert(arguments.end(), c.switches.begin(), c.switches.end());
-        EXPECT_TRUE(Run(arguments)) << c.rule;
-        EXPECT_TRUE(DebugReplaying()) << c.rule;
-        EXPECT_EQ(DebugPendingActions().size(), 1u) << c.rule;
-        EXPECT_EQ(DebugReplayDrivesInput(), c.drivesInput) << c.rule;
+        EXPECT_TRUE(run(arguments));
+        EXPECT_EQ(DebugPendingActions().size(), 1u);
+        EXPECT_EQ(DebugReplayDrivesInput(), c.drivesInput);
         // The save switch shows once the same switches drive a recording.
-        testing::internal::CaptureStdout();
-        DebugInit(kDebugRecord, dir.File("probe.dump").c_str());
-        testing::internal::GetCapturedStdout();
+        Open(kDebugRecord, dir.File("probe.dump"));
         RecordTimerReset();
-        EXPECT_EQ(dir.Read("probe.dump").size(), c.savesEveryAction ? 12u : 0u) << c.rule;
+        EXPECT_EQ(dir.Read("probe.dump").size(), c.savesEveryAction ? 12u : 0u);
     }
 }
 
 // --- dump file failures --------------------------------------------------------
 
-TEST_F(DebugManagerTest, AFileThatCannotBeCreatedEndsTheProgram) {
-    const std::string name = dir.File("no/such/dir/run.dump");
-    const std::string error = ExpectDumpExit([&] { DebugInit(kDebugRecord, name.c_str()); });
-    EXPECT_EQ(error, "Could not reset dump file: " + name + "\n");
-    EXPECT_FALSE(DebugRecording());
+TEST_F(DebugManagerTest, UnopenableOrDamagedDumpsEndTheProgramWithTheirMessage) {
+    std::string hugeLength;
+    PutI32(hugeLength, 0);
+    PutI32(hugeLength, 3);
+    PutI32(hugeLength, -1);  // 4 GB of data said to follow
+    const struct {
+        const char* rule;
+        DebugMode mode;
+        std::string name, content, message;  // content is written to run.dump
+    } cases[] = {
+        {"uncreatable recording", kDebugRecord, dir.File("no/dir/run.dump"), "", "Could not reset dump file: "},
+        {"missing replay", kDebugReplay, dir.File("missing.dump"), "", "Could not open dump file: "},
+        {"a directory", kDebugReplay, dir.Path(), "", "Could not open dump file: "},
+        {"length past the end", kDebugReplay, Dump(), RecordBytes(1, 8, "") + RecordBytes(2, 3, "abc").substr(0, 14),
+         "Bad formatted dump file: "},
+        {"huge stated length", kDebugReplay, Dump(), hugeLength + "xy", "Bad formatted dump file: "},
+        {"cut inside a record head", kDebugReplay, Dump(), RecordBytes(1, 8, "") + std::string(5, '\0'),
+         "Bad formatted dump file: "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rule);
+        dir.Write("run.dump", c.content);
+        EXPECT_EQ(ExpectDumpExit([&] { DebugInit(c.mode, c.name.c_str()); }), c.message + c.name + "\n");
+        EXPECT_FALSE(DebugRecording() || DebugReplaying());
+        EXPECT_TRUE(DebugPendingActions().empty()) << "nothing of a damaged file is kept";
+    }
 }
 
-TEST_F(DebugManagerTest, AMissingReplayFileEndsTheProgram) {
-    const std::string name = dir.File("missing.dump");
-    const std::string error = ExpectDumpExit([&] { DebugInit(kDebugReplay, name.c_str()); });
-    EXPECT_EQ(error, "Could not open dump file: " + name + "\n");
-    EXPECT_FALSE(DebugReplaying());
-}
-
-TEST_F(DebugManagerTest, ADirectoryIsNoReplayFile) {
-    const std::string error = ExpectDumpExit([&] { DebugInit(kDebugReplay, dir.Path().c_str()); });
-    EXPECT_EQ(error, "Could not open dump file: " + dir.Path() + "\n");
-}
-
-TEST_F(DebugManagerTest, ALengthRunningPastTheEndIsABadFormattedFile) {
-    dir.Write("run.dump", RecordBytes(1, 8, "") + RecordBytes(2, 3, "abc").substr(0, 14));
-    const std::string error = ExpectDumpExit([&] { DebugInit(kDebugReplay, Dump().c_str()); });
-    EXPECT_EQ(error, "Bad formatted dump file: " + Dump() + "\n");
-    EXPECT_FALSE(DebugReplaying());
-    EXPECT_TRUE(DebugPendingActions().empty()) << "nothing of a damaged file is kept";
-}
-
-TEST_F(DebugManagerTest, AHugeStatedLengthIsRefusedWithoutAllocatingIt) {
-    std::string head;
-    PutI32(head, 0);
-    PutI32(head, 3);
-    PutI32(head, -1);  // 4 GB of data said to follow
-    dir.Write("run.dump", head + "xy");
-    const std::string error = ExpectDumpExit([&] { DebugInit(kDebugReplay, Dump().c_str()); });
-    EXPECT_EQ(error, "Bad formatted dump file: " + Dump() + "\n");
-}
-
-TEST_F(DebugManagerTest, AFileCutInsideARecordHeadIsABadFormattedFile) {
-    dir.Write("run.dump", RecordBytes(1, 8, "") + std::string(5, '\0'));
-    const std::string error = ExpectDumpExit([&] { DebugInit(kDebugReplay, Dump().c_str()); });
-    EXPECT_EQ(error, "Bad formatted dump file: " + Dump() + "\n");
-}
-
-TEST_F(DebugManagerTest, ASaveThatCannotOpenTheFileEndsTheProgramAndKeepsTheActions) {
-    OpenRecording();
+TEST_F(DebugManagerTest, AFailedSaveEndsTheProgramAndLosesNoAction) {
+    Open(kDebugRecord, Dump());
     RecordKeyDown('s', 0, 0);
     std::filesystem::remove(Dump());
     std::filesystem::create_directory(Dump());  // the dump's name now belongs to a directory
-    const std::string error = ExpectDumpExit([] { DebugSave(); });
-    EXPECT_EQ(error, "Could not save dump file: " + Dump() + "\n");
+    EXPECT_EQ(ExpectDumpExit([] { DebugSave(); }), "Could not save dump file: " + Dump() + "\n");
     EXPECT_EQ(DebugPendingActions().size(), 1u) << "a failed save loses no action";
-}
 
-TEST_F(DebugManagerTest, SaveAfterEveryActionFailingEndsTheProgramFromTheRecordingCall) {
+    std::filesystem::remove(Dump());
     DebugSetSwitches(false, true);
-    OpenRecording();
+    Open(kDebugRecord, Dump());
     std::filesystem::remove(Dump());
     std::filesystem::create_directory(Dump());
-    const std::string error = ExpectDumpExit([] { RecordKeyDown('s', 0, 0); });
-    EXPECT_EQ(error, "Could not save dump file: " + Dump() + "\n");
+    EXPECT_EQ(ExpectDumpExit([] { RecordKeyDown('s', 0, 0); }), "Could not save dump file: " + Dump() + "\n")
+        << "save-after-every-action fails from the recording call";
     std::filesystem::remove(Dump());
     DebugSave();  // the recorder lock was released on the way out
     EXPECT_EQ(dir.Read("run.dump").size(), 24u);
 }
 
-TEST_F(DebugManagerTest, AnExitHandlerThatReturnsLeavesTheRecorderClosed) {
-    SetDumpExitHandler(ReturningExit);
-    returnedStatus = 0;
-    const std::string name = dir.File("missing.dump");
-    testing::internal::CaptureStderr();
-    DebugInit(kDebugReplay, name.c_str());
-    testing::internal::GetCapturedStderr();
-    EXPECT_EQ(returnedStatus, 2);
-    EXPECT_FALSE(DebugReplaying());
-}
+// --- replaying ------------------------------------------------------------------
 
-// --- replaying one action ------------------------------------------------------
-
-class ReplayActionTest : public DebugManagerTest {
-protected:
-    DebugAction Action(int32_t kind, const std::string& data) {
-        DebugAction action;
-        action.kind = kind;
-        action.data = AsBytes(data);
-        return action;
-    }
-
-    std::vector<std::string> Replay(const DebugAction& action) {
-        ReportCapture capture;
-        ReplayAction(action, target);
-        return capture.Lines();
-    }
-
-    ScriptedTarget target{now};
-};
-
-TEST_F(ReplayActionTest, KeysMoveTheMouseThenPressOrRelease) {
-    EXPECT_EQ(Replay(Action(kActionKeyDown, KeyBytes(97, 320, 240))), std::vector<std::string>{"dbg   KeyDown: 97"});
-    EXPECT_EQ(Replay(Action(kActionKeyUp, KeyBytes(385, 10, 20))), std::vector<std::string>{"dbg   KeyUp: 385"});
-    EXPECT_EQ(target.calls, (std::vector<std::string>{"move 320,240", "down 97", "move 10,20", "up 385"}));
-}
-
-TEST_F(ReplayActionTest, PlayerUpdatesReachThePlayersWithTheirId) {
-    const std::string update = std::string("\x10\x01", 2) + std::string(22, 'u');
-    EXPECT_EQ(Replay(Action(kActionPlayerUpdate, update)), std::vector<std::string>{"dbg   PlayerUpdate: 1"});
-    EXPECT_EQ(target.calls, std::vector<std::string>{"update " + update});
-}
-
-TEST_F(ReplayActionTest, TimerResetResetsTheGameTimer) {
-    EXPECT_EQ(Replay(Action(kActionTimerReset, "")), std::vector<std::string>{"dbg   Timer reset"});
-    EXPECT_EQ(target.calls, std::vector<std::string>{"timer reset"});
-}
-
-TEST_F(ReplayActionTest, NetworkResizeAndLabelActionsAreOnlyLogged) {
+TEST_F(DebugManagerTest, EachActionKindDrivesTheGameOrIsOnlyLogged) {
     std::string sizes;
     PutI32(sizes, 800);
     PutI32(sizes, 600);
-    EXPECT_EQ(Replay(Action(kActionSent, "12345")), std::vector<std::string>{"dbg   Sent: 5 bytes"});
-    EXPECT_EQ(Replay(Action(kActionReceived, "123")), std::vector<std::string>{"dbg   Recv: 3 bytes"});
-    EXPECT_EQ(Replay(Action(kActionResized, sizes)), std::vector<std::string>{"dbg   Resized: width=800, height=600"});
-    EXPECT_EQ(Replay(Action(kActionLabel, "\x05lap 2")), std::vector<std::string>{"dbg   Label: lap 2"});
-    EXPECT_EQ(Replay(Action(kActionLabel, std::string(1, '\0'))), std::vector<std::string>{"dbg   Label: "});
-    EXPECT_TRUE(target.calls.empty());
+    const std::string update = std::string("\x10\x01", 2) + std::string(22, 'u');
+    const struct {
+        int32_t kind;
+        std::string data;
+        const char* line;
+        std::vector<std::string> calls;
+    } cases[] = {
+        {kActionKeyDown, KeyBytes(97, 320, 240), "dbg   KeyDown: 97", {"move 320,240", "down 97"}},
+        {kActionKeyUp, KeyBytes(385, 10, 20), "dbg   KeyUp: 385", {"move 10,20", "up 385"}},
+        {kActionPlayerUpdate, update, "dbg   PlayerUpdate: 1", {"update " + update}},
+        {kActionTimerReset, "", "dbg   Timer reset", {"timer reset"}},
+        {kActionSent, "12345", "dbg   Sent: 5 bytes", {}},
+        {kActionResized, sizes, "dbg   Resized: width=800, height=600", {}},
+        {kActionLabel, "\x05lap 2", "dbg   Label: lap 2", {}},
+        // Short data never reads past its end.
+        {kActionLabel, "\x09" "ab", "dbg   Label: ab", {}},
+        {kActionResized, "\x01", "dbg   Resized: width=0, height=0", {}},
+        {kActionKeyDown, "", "dbg   KeyDown: 0", {"move 0,0", "down 0"}},
+        {42, "abcde", "dbg w UNKNOWN: action 42, size 5", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        ScriptedTarget target{now};
+        DebugAction action;
+        action.kind = c.kind;
+        action.data = AsBytes(c.data);
+        ReportCapture capture;
+        ReplayAction(action, target);
+        EXPECT_EQ(capture.Lines(), std::vector<std::string>{c.line});
+        EXPECT_EQ(target.calls, c.calls);
+    }
 }
-
-TEST_F(ReplayActionTest, ShortDataNeverReadsPastItsEnd) {
-    EXPECT_EQ(Replay(Action(kActionLabel, "\x09" "ab")), std::vector<std::string>{"dbg   Label: ab"});
-    EXPECT_EQ(Replay(Action(kActionLabel, "")), std::vector<std::string>{"dbg   Label: "});
-    EXPECT_EQ(Replay(Action(kActionResized, "\x01")), std::vector<std::string>{"dbg   Resized: width=0, height=0"});
-    EXPECT_EQ(Replay(Action(kActionKeyDown, "")), std::vector<std::string>{"dbg   KeyDown: 0"});
-}
-
-TEST_F(ReplayActionTest, UnknownKindsAreWarnedAboutAndSkipped) {
-    EXPECT_EQ(Replay(Action(42, "abcde")), std::vector<std::string>{"dbg w UNKNOWN: action 42, size 5"});
-    EXPECT_EQ(Replay(Action(kActionNone, "")), std::vector<std::string>{"dbg w UNKNOWN: action 0, size 0"});
-    EXPECT_EQ(Replay(Action(-3, "x")), std::vector<std::string>{"dbg w UNKNOWN: action -3, size 1"});
-    EXPECT_TRUE(target.calls.empty());
-}
-
-// --- the replay thread -----------------------------------------------------------
 
 class ReplayThreadTest : public DebugManagerTest {
 protected:
@@ -509,45 +337,30 @@ protected:
         SetDebugClock([this] { return now++; });
     }
 
+    void ReplayAndWait() {
+        StartReplayThread(target);
+        WaitForReplayThread();
+    }
+
     ScriptedTarget target{now};
 };
 
-TEST_F(ReplayThreadTest, ReplaysEveryActionInOrderAndLogsItsProgress) {
-    LoadReplay(RecordBytes(0, 1, KeyBytes('a', 5, 6)) + RecordBytes(30, 42, "zz") + RecordBytes(60, 2, KeyBytes('a', 5, 6)));
+TEST_F(ReplayThreadTest, ReplaysInOrderAtTheRecordedTimesSkippingUnknownKinds) {
+    LoadReplay(RecordBytes(40, 1, KeyBytes('a', 5, 6)) + RecordBytes(70, 42, "zz") + RecordBytes(200, 2, KeyBytes('a', 5, 6)));
+    const int64_t start = now.load();
     ReportCapture capture;
-    ReplayAndWait(target);
-    EXPECT_EQ(target.calls, (std::vector<std::string>{"move 5,6", "down 97", "move 5,6", "up 97"}))
-        << "the unknown action in the middle is skipped, the rest still replayed";
+    ReplayAndWait();
+    EXPECT_EQ(target.calls, (std::vector<std::string>{"move 5,6", "down 97", "move 5,6", "up 97"}));
+    ASSERT_EQ(target.times.size(), 4u);
+    EXPECT_GE(target.times[0] - start, 40);
+    EXPECT_LT(target.times[0] - start, 60) << "the wait ends once the time is reached";
+    EXPECT_GE(target.times[2] - start, 200);
     const std::vector<std::string> lines = capture.Lines();
     ASSERT_EQ(lines.size(), 8u) << capture.Joined();
     EXPECT_EQ(lines[0], "dbg   Number of actions: 3");
-    EXPECT_EQ(lines[1].rfind("dbg   Next KeyDown event at 0, now is ", 0), 0u) << lines[1];
-    EXPECT_EQ(lines[2], "dbg   KeyDown: 97");
-    EXPECT_EQ(lines[3].rfind("dbg   Next UNKNOWN event at 30, now is ", 0), 0u) << lines[3];
+    EXPECT_EQ(lines[3].rfind("dbg   Next UNKNOWN event at 70, now is ", 0), 0u) << lines[3];
     EXPECT_EQ(lines[4], "dbg w UNKNOWN: action 42, size 2");
-    EXPECT_EQ(lines[5].rfind("dbg   Next KeyUp event at 60, now is ", 0), 0u) << lines[5];
-    EXPECT_EQ(lines[6], "dbg   KeyUp: 97");
     EXPECT_EQ(lines[7], "dbg   Done all actions (3)");
-}
-
-TEST_F(ReplayThreadTest, EachActionWaitsForItsRecordedTime) {
-    LoadReplay(RecordBytes(40, 8, "") + RecordBytes(200, 8, "") + RecordBytes(201, 8, ""));
-    const int64_t start = now.load();
-    ReplayAndWait(target);
-    ASSERT_EQ(target.times.size(), 3u);
-    EXPECT_GE(target.times[0] - start, 40);
-    EXPECT_GE(target.times[1] - start, 200);
-    EXPECT_GE(target.times[2] - start, 201);
-    EXPECT_LT(target.times[0] - start, 60) << "the wait ends once the time is reached";
-}
-
-TEST_F(ReplayThreadTest, ActionsAlreadyDueRunOneAfterAnother) {
-    target.jumpOnFirstCall = 1000;  // the first action takes a second
-    LoadReplay(RecordBytes(0, 8, "") + RecordBytes(100, 8, "") + RecordBytes(200, 8, "") + RecordBytes(300, 8, ""));
-    ReplayAndWait(target);
-    ASSERT_EQ(target.times.size(), 4u);
-    for (size_t i = 2; i < target.times.size(); ++i)
-        EXPECT_LT(target.times[i] - target.times[i - 1], 10) << "action " << i << " was overdue and should not wait";
 }
 
 TEST_F(ReplayThreadTest, HoldsTheFrameLockAroundEachActionButNotWhileWaiting) {
@@ -559,17 +372,17 @@ TEST_F(ReplayThreadTest, HoldsTheFrameLockAroundEachActionButNotWhileWaiting) {
             ++clockReadsUnderFrameLock;
         return now++;
     });
-    std::string update = std::string("\x10\x02", 2) + std::string(22, '\0');
+    const std::string update = std::string("\x10\x02", 2) + std::string(22, '\0');
     LoadReplay(RecordBytes(0, 1, KeyBytes('w', 0, 0)) + RecordBytes(20, 7, update) + RecordBytes(25, 8, "") +
                RecordBytes(50, 2, KeyBytes('w', 0, 0)));
-    ReplayAndWait(target);
+    ReplayAndWait();
     ASSERT_EQ(target.calls.size(), 6u);
     EXPECT_EQ(target.callsWithoutFrameLock, 0) << "every replayed call runs under the frame lock";
     EXPECT_EQ(clockReadsUnderFrameLock.load(), 0) << "the waits run without the frame lock";
     EXPECT_TRUE(target.frameLock.TryLock()) << "the frame lock is released after the last action";
 }
 
-TEST_F(ReplayThreadTest, StartingItAgainWhileItRunsIsRefused) {
+TEST_F(ReplayThreadTest, ASecondStartWhileRunningIsRefusedAndStopEndsItEarly) {
     LoadReplay(RecordBytes(0, 8, ""));
     ReportCapture capture;
     target.frameLock.Lock();  // a frame in progress keeps the thread from acting
@@ -577,65 +390,15 @@ TEST_F(ReplayThreadTest, StartingItAgainWhileItRunsIsRefused) {
     StartReplayThread(target);
     target.frameLock.Unlock();
     WaitForReplayThread();
-    EXPECT_EQ(capture.Count("Already started"), 1);
-    EXPECT_TRUE(capture.Contains("Done all actions (1)"));
     EXPECT_NE(capture.Joined().find("net E Already started"), std::string::npos) << capture.Joined();
     EXPECT_EQ(target.calls.size(), 1u) << "the refused start replays nothing";
-}
 
-TEST_F(ReplayThreadTest, CanRunAgainOnceFinished) {
-    LoadReplay(RecordBytes(0, 8, ""));
-    ReplayAndWait(target);
-    ReplayAndWait(target);
-    EXPECT_EQ(target.calls.size(), 2u);
-}
-
-TEST_F(ReplayThreadTest, StopEndsTheReplayBeforeItsRemainingActions) {
     LoadReplay(RecordBytes(0, 8, "") + RecordBytes(1000000000, 8, ""));
     SetDebugClock([this] { return now.load(); });  // the second action never comes due
-    ReportCapture capture;
     StartReplayThread(target);
     StopReplayThread();
-    EXPECT_LE(target.calls.size(), 1u);
+    EXPECT_LE(target.calls.size(), 2u);
     EXPECT_FALSE(capture.Contains("Done all actions (2)"));
-}
-
-TEST_F(ReplayThreadTest, AnEmptyDumpReplaysNothing) {
-    LoadReplay("");
-    ReportCapture capture;
-    ReplayAndWait(target);
-    EXPECT_EQ(capture.Messages(), (std::vector<std::string>{"Number of actions: 0", "Done all actions (0)"}));
-}
-
-TEST_F(ReplayThreadTest, ARecordingIsNeverReplayed) {
-    OpenRecording();
-    RecordTimerReset();
-    ReplayAndWait(target);
-    EXPECT_TRUE(target.calls.empty());
-}
-
-// --- the byte form ------------------------------------------------------------
-
-TEST(DumpRecords, WriteAndReadBack) {
-    DebugAction key{-7, kActionKeyDown, AsBytes(KeyBytes(1, 2, 3))};
-    DebugAction empty{9, kActionTimerReset, {}};
-    std::vector<uint8_t> bytes;
-    AppendDumpRecord(bytes, key);
-    AppendDumpRecord(bytes, empty);
-    EXPECT_EQ(bytes, AsBytes(RecordBytes(-7, 1, KeyBytes(1, 2, 3)) + RecordBytes(9, 8, "")));
-    std::vector<DebugAction> read;
-    ASSERT_TRUE(ParseDumpRecords(bytes.data(), bytes.size(), read));
-    ASSERT_EQ(read.size(), 2u);
-    EXPECT_EQ(read[0].time, -7);
-    EXPECT_EQ(read[0].data, key.data);
-    EXPECT_EQ(read[1].kind, kActionTimerReset);
-}
-
-TEST(DumpRecords, AFailedParseLeavesTheListAsItWas) {
-    const std::string bytes = RecordBytes(1, 8, "") + RecordBytes(2, 3, "abc").substr(0, 13);
-    std::vector<DebugAction> read(1);
-    EXPECT_FALSE(ParseDumpRecords(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), read));
-    EXPECT_EQ(read.size(), 1u);
 }
 
 }  // namespace
