@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 namespace {
 
 class FakeNetwork : public MenuNetwork {
@@ -13,140 +16,77 @@ public:
     int refreshes = 0;
 };
 
-MenuOutcome Chose(bool MenuChoices::*choice) {
+// One letter per finished screen: the main menu's S(tart game), L(AN), I(nternet),
+// O(ptions), X (exit) or * (every button at once); a screen's A(ccepted), C(ancelled),
+// N(either), or J (the lobby joined a game, with cancelled also set).
+MenuOutcome OutcomeOf(char letter) {
     MenuOutcome outcome;
-    outcome.choices.*choice = true;
-    return outcome;
-}
-
-MenuOutcome Accepted() {
-    MenuOutcome outcome;
-    outcome.accepted = true;
-    return outcome;
-}
-
-MenuOutcome Cancelled() {
-    MenuOutcome outcome;
-    outcome.cancelled = true;
-    return outcome;
-}
-
-class MenuTransitions : public testing::Test {
-protected:
-    // Walks the machine along the given steps from the main menu.
-    int Walk(std::initializer_list<MenuOutcome> steps) {
-        int state = machine.State();
-        for (const MenuOutcome& step : steps) state = machine.Step(step);
-        return state;
+    MenuChoices& chose = outcome.choices;
+    switch (letter) {
+        case 'S': chose.startGame = true; break;
+        case 'L': chose.lan = true; break;
+        case 'I': chose.internet = true; break;
+        case 'O': chose.options = true; break;
+        case 'X': chose.exit = true; break;
+        case '*': chose = MenuChoices{true, true, true, true, true}; break;
+        case 'A': outcome.accepted = true; break;
+        case 'C': outcome.cancelled = true; break;
+        case 'J': outcome.joinedGame = outcome.cancelled = true; break;
+        default: break;
     }
+    return outcome;
+}
 
+TEST(MenuTransitions, EachWayThroughTheMenusEndsInItsState) {
+    struct Case {
+        const char* rule;
+        bool connected;
+        std::string steps;
+        int state;
+    };
+    const Case cases[] = {
+        {"exit wins over every other choice", false, "*", kMenuExit},
+        {"start game chooses a level", false, "S", kMenuLocalGame},
+        {"a chosen level starts the race", false, "SA", kMenuRace},
+        {"a cancelled level choice returns", false, "SC", kMenuMain},
+        {"options always return", false, "ON", kMenuMain},
+        {"LAN asks for a server address", false, "L", kMenuServerAddress},
+        {"Internet asks for the server list", false, "I", kMenuServerList},
+        {"a cancelled server list returns", false, "IC", kMenuMain},
+        {"a chosen server leads to the lobby", false, "IA", kMenuLobby},
+        {"a network choice while connected goes straight to the lobby", true, "I", kMenuLobby},
+        {"leaving the lobby goes back to the server list", false, "IAC", kMenuServerList},
+        {"leaving the lobby goes back to the server address", false, "LAC", kMenuServerAddress},
+        {"the lobby creates a game", false, "LAA", kMenuCreateNetworkGame},
+        {"a cancelled network level choice returns to the lobby", false, "LAAC", kMenuLobby},
+        {"a created game races", false, "LAAA", kMenuRace},
+        {"a joined game races before cancelled is looked at", false, "LAJ", kMenuRace},
+        {"the lobby with neither flag returns to the main menu", false, "LAN", kMenuMain},
+        {"after a local race the main menu", false, "SAN", kMenuMain},
+        {"after a race while connected the lobby", true, "SAN", kMenuLobby},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.rule) + ": " + c.steps);
+        FakeNetwork network;
+        network.connected = c.connected;
+        MenuStateMachine machine{network};
+        for (const char step : c.steps) machine.Step(OutcomeOf(step));
+        EXPECT_EQ(machine.State(), c.state);
+        EXPECT_EQ(network.refreshes, c.connected ? 0 : std::count(c.steps.begin(), c.steps.end(), 'I'))
+            << "Internet asks for a fresh server list unless connected";
+    }
+}
+
+TEST(MenuTransitions, TheStepIsDueWhenTheCurrentScreenHasFinished) {
     FakeNetwork network;
     MenuStateMachine machine{network};
-};
-
-TEST_F(MenuTransitions, TheMainMenuChoicesLeadToTheirStates) {
-    EXPECT_EQ(machine.State(), kMenuMain);
-    EXPECT_EQ(machine.Step(Chose(&MenuChoices::startGame)), kMenuLocalGame);
-    machine.ReturnToMainMenu();
-    EXPECT_EQ(machine.Step(Chose(&MenuChoices::options)), kMenuOptions);
-    machine.ReturnToMainMenu();
-    EXPECT_EQ(machine.Step(Chose(&MenuChoices::lan)), kMenuServerAddress);
-    machine.ReturnToMainMenu();
-    EXPECT_EQ(machine.Step(Chose(&MenuChoices::exit)), kMenuExit);
-}
-
-TEST_F(MenuTransitions, ExitWinsOverEveryOtherChoiceAndStartGameOverTheRest) {
-    MenuOutcome all;
-    all.choices = MenuChoices{true, true, true, true, true};
-    EXPECT_EQ(machine.Step(all), kMenuExit);
-    machine.ReturnToMainMenu();
-    all.choices.exit = false;
-    EXPECT_EQ(machine.Step(all), kMenuLocalGame);
-    machine.ReturnToMainMenu();
-    all.choices.startGame = false;
-    EXPECT_EQ(machine.Step(all), kMenuServerList) << "the network choices come before Options";
-}
-
-TEST_F(MenuTransitions, InternetRequestsTheServerListFirst) {
-    EXPECT_EQ(machine.Step(Chose(&MenuChoices::internet)), kMenuServerList);
-    EXPECT_EQ(network.refreshes, 1);
-    EXPECT_EQ(machine.Entry(), LobbyEntry::kInternet);
-}
-
-TEST_F(MenuTransitions, ANetworkChoiceWhileConnectedGoesStraightToTheLobby) {
-    network.connected = true;
-    EXPECT_EQ(machine.Step(Chose(&MenuChoices::internet)), kMenuLobby);
-    EXPECT_EQ(network.refreshes, 0) << "no server list is needed";
-    machine.ReturnToMainMenu();
-    EXPECT_EQ(machine.Step(Chose(&MenuChoices::lan)), kMenuLobby);
-    EXPECT_EQ(machine.Entry(), LobbyEntry::kLan);
-}
-
-TEST_F(MenuTransitions, TheServerScreensLeadToTheLobbyOrBack) {
-    EXPECT_EQ(Walk({Chose(&MenuChoices::internet), Accepted()}), kMenuLobby);
-    machine.ReturnToMainMenu();
-    EXPECT_EQ(Walk({Chose(&MenuChoices::internet), Cancelled()}), kMenuMain);
-    EXPECT_EQ(Walk({Chose(&MenuChoices::lan), Accepted()}), kMenuLobby);
-    machine.ReturnToMainMenu();
-    EXPECT_EQ(Walk({Chose(&MenuChoices::lan), Cancelled()}), kMenuMain);
-}
-
-TEST_F(MenuTransitions, CancellingTheLobbyGoesBackTheWayItCame) {
-    EXPECT_EQ(Walk({Chose(&MenuChoices::internet), Accepted(), Cancelled()}), kMenuServerList);
-    machine.ReturnToMainMenu();
-    EXPECT_EQ(Walk({Chose(&MenuChoices::lan), Accepted(), Cancelled()}), kMenuServerAddress);
-}
-
-TEST_F(MenuTransitions, TheLobbyCreatesJoinsOrReturnsToTheMainMenu) {
-    EXPECT_EQ(Walk({Chose(&MenuChoices::lan), Accepted(), Accepted()}), kMenuCreateNetworkGame);
-    EXPECT_EQ(machine.Step(Cancelled()), kMenuLobby) << "cancelling the network level choice";
-    EXPECT_EQ(machine.Step(MenuOutcome{}), kMenuMain) << "neither accepted nor cancelled";
-    MenuOutcome joined;
-    joined.joinedGame = true;
-    joined.cancelled = true;
-    EXPECT_EQ(Walk({Chose(&MenuChoices::lan), Accepted(), joined}), kMenuRace)
-        << "a joined game passes state 5 at once, before the cancelled flag is looked at";
-    machine.ReturnToMainMenu();
-    EXPECT_EQ(Walk({Chose(&MenuChoices::lan), Accepted(), Accepted(), Accepted()}), kMenuRace);
-}
-
-TEST_F(MenuTransitions, TheLocalGameAndTheOptionsReturnOrRace) {
-    EXPECT_EQ(Walk({Chose(&MenuChoices::startGame), Accepted()}), kMenuRace);
-    machine.ReturnToMainMenu();
-    EXPECT_EQ(Walk({Chose(&MenuChoices::startGame), Cancelled()}), kMenuMain);
-    EXPECT_EQ(Walk({Chose(&MenuChoices::options), MenuOutcome{}}), kMenuMain) << "options always return";
-    EXPECT_EQ(Walk({Chose(&MenuChoices::options), Cancelled()}), kMenuMain);
-}
-
-TEST_F(MenuTransitions, AfterARaceTheConnectionDecidesBetweenLobbyAndMainMenu) {
-    EXPECT_EQ(Walk({Chose(&MenuChoices::startGame), Accepted(), MenuOutcome{}}), kMenuMain);
-    Walk({Chose(&MenuChoices::startGame), Accepted()});
-    network.connected = true;
-    EXPECT_EQ(machine.Step(MenuOutcome{}), kMenuLobby);
-}
-
-TEST_F(MenuTransitions, TheStepIsDueWhenTheCurrentScreenHasFinished) {
     EXPECT_FALSE(machine.IsDue(MenuChoices{}, true)) << "the main menu waits for a choice";
-    EXPECT_TRUE(machine.IsDue(Chose(&MenuChoices::options).choices, false));
-    for (const MenuOutcome& way : {Chose(&MenuChoices::startGame), Chose(&MenuChoices::options),
-                                   Chose(&MenuChoices::internet), Chose(&MenuChoices::lan)}) {
-        machine.ReturnToMainMenu();
-        machine.Step(way);
-        EXPECT_FALSE(machine.IsDue(MenuChoices{}, false)) << "state " << machine.State() << " while its screen shows";
-        EXPECT_TRUE(machine.IsDue(MenuChoices{}, true)) << "state " << machine.State() << " once its screen is hidden";
-    }
-    machine.Step(Accepted());  // server address -> lobby
-    EXPECT_TRUE(machine.IsDue(MenuChoices{}, true)) << "the lobby";
-    machine.Step(Accepted());
-    EXPECT_EQ(machine.State(), kMenuCreateNetworkGame);
-    EXPECT_TRUE(machine.IsDue(MenuChoices{}, true));
-    machine.Step(Accepted());
-    EXPECT_EQ(machine.State(), kMenuRace);
-    EXPECT_FALSE(machine.IsDue(Chose(&MenuChoices::exit).choices, true)) << "the race is left by its end only";
-    machine.ReturnToMainMenu();
-    machine.Step(Chose(&MenuChoices::exit));
-    EXPECT_FALSE(machine.IsDue(Chose(&MenuChoices::exit).choices, true)) << "exit is final";
-    EXPECT_EQ(machine.Step(MenuOutcome{}), kMenuExit);
+    EXPECT_TRUE(machine.IsDue(OutcomeOf('O').choices, false));
+    machine.Step(OutcomeOf('S'));
+    EXPECT_FALSE(machine.IsDue(MenuChoices{}, false)) << "a screen that still shows";
+    EXPECT_TRUE(machine.IsDue(MenuChoices{}, true)) << "a screen that was hidden";
+    machine.Step(OutcomeOf('A'));
+    EXPECT_FALSE(machine.IsDue(OutcomeOf('X').choices, true)) << "the race is left by its end only";
 }
 
 }  // namespace

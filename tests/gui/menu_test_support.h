@@ -1,11 +1,12 @@
 #pragma once
 
-// Helpers for the menu screen tests: a game that records what the menus ask of it, a
-// settings file in a temporary directory, and clicks in the middle of a widget.
+// Helpers for the menu screen tests: a game that records what the menus ask of it and a
+// settings file in a temporary directory.
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/config.h"
@@ -15,14 +16,7 @@
 #include "support/temp_dir.h"
 #include "widget_driving.h"
 
-struct Participant {
-    int id;
-    std::string name;
-    bool local;
-    bool operator==(const Participant& other) const {
-        return id == other.id && name == other.name && local == other.local;
-    }
-};
+using Participant = std::tuple<int, std::string, bool>;  // id, name, local
 
 class FakeMenuGame : public MenuGame {
 public:
@@ -44,7 +38,7 @@ public:
         return loadSucceeds;
     }
     void AddParticipant(int id, const std::string& name, bool local) override {
-        participants.push_back(Participant{id, name, local});
+        participants.emplace_back(id, name, local);
     }
     void SetNetworkGame(bool on) override { network = on; }
 
@@ -69,11 +63,6 @@ public:
 private:
     TempDir dir_;
 };
-
-inline void Click(Widget& widget) {
-    const Widget::AbsoluteRect& box = widget.Absolute();
-    ClickAt(widget, (box.x1 + box.x2) / 2, (box.y1 + box.y2) / 2);
-}
 
 // The screen's message box is up with this caption and text.
 inline ::testing::AssertionResult ShowsMessage(Screen& screen, const std::string& caption, const std::string& text) {

@@ -47,3 +47,8 @@ inline std::pair<int, int> ClickAt(Widget& widget, int x, int y) {
     const int up = ReleaseOn(widget, kMouseLeft);
     return {down, up};
 }
+
+inline void Click(Widget& widget) {
+    const Widget::AbsoluteRect& box = widget.Absolute();
+    ClickAt(widget, (box.x1 + box.x2) / 2, (box.y1 + box.y2) / 2);
+}
