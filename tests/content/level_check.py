@@ -1,215 +1,131 @@
-"""Checks of whole levels and of the menu scene, by the two ways the game loads a level
-(everything in the description file, or a scene file) and by the menu's own rules."""
+"""Checks of the shipped levels and menu scene, as the game itself loads them: kav-inspect
+reports what the game built (path, ships, bound events, files it could not find) and
+these checks hold that report to the rules a level author must keep. Every check returns
+a list of problems (empty when the content is right), each naming the level and the rule."""
 
+import json
 import math
 import os
+import re
+import subprocess
 
-from content_check import (LEVEL_EVENTS, SHIP_EVENTS, check_cob_polyhedra, check_model_file,
-                           check_path, check_script, ini_points, level_ini, playable_levels, read,
-                           scene_points, start_edge)
-from formats import FormatError, Ini, decompose, numbers, read_cob, read_script
+SHIP_EVENTS = ('fire', 'loaded', 'moving', 'hit', 'accelerate', 'slowdown', 'collision', 'bul_moving')
+LEVEL_EVENTS = ('start', 'finish')
+UP, RIGHT, DOWN, LEFT = 0, 1, 2, 3
+POINT = re.compile(r'(\d+) at ([^;]+); up (\S+), right (\S+), down (\S+), left (\S+)$')
 
 
-def _ship_problems(starts, where):
-    """Both ships stand on path points, apart, facing along an edge that exists."""
+def find_inspector(root):
+    """kav-inspect from the KAV_INSPECT environment variable or the default build; None
+    when neither exists."""
+    candidate = os.environ.get('KAV_INSPECT') or os.path.join(root, 'build', 'kav-inspect')
+    return candidate if os.access(candidate, os.X_OK) else None
+
+
+def inspect(inspector, directories, cwd):
+    """One report per directory. A load writes saved.ini.all into the level, as the game
+    does, so run it over a copy of data/."""
+    run = subprocess.run([inspector, '--json'] + directories, cwd=cwd, stdout=subprocess.PIPE,
+                         stderr=subprocess.PIPE, timeout=120, check=False)
+    return [json.loads(line) for line in run.stdout.decode('utf-8').splitlines() if line.strip()]
+
+
+def path_points(report):
+    """The path the game built, as {'index', 'pos', 'nb' [up, right, down, left]}."""
+    points = []
+    for line in report['path']['points']:
+        match = POINT.match(line)
+        pos = tuple(float(c) for c in match.group(2).split(','))
+        nb = [-1 if n == '-' else int(n) for n in match.groups()[2:]]
+        points.append({'index': int(match.group(1)), 'pos': pos, 'nb': nb})
+    return points
+
+
+def check_path(points, where):
+    """The grid rules: two-sided links on axis-parallel lanes in the named direction, whole
+    units, all reached from the first point; and the layout has corners, T-junctions,
+    crossings and loops."""
+    if not points:
+        return ['%s: no path' % where]
     problems = []
-    placed = []
-    for name, start in starts:
-        if start is None:
-            problems.append('%s: %s does not stand on a path point' % (where, name))
-        elif not start[2]:
-            problems.append('%s: %s start angle matches no edge of its point' % (where, name))
-        else:
-            placed.append(start[0])
-    if len(starts) != 2:
-        problems.append('%s: %d ships' % (where, len(starts)))
-    if len(set(placed)) != len(placed):
+    count = len(points)
+    for p in points:
+        for direction, other in enumerate(p['nb']):
+            if other < 0:
+                continue
+            if other >= count:
+                problems.append('%s: point %d names missing point %d' % (where, p['index'], other))
+                continue
+            q = points[other]
+            if q['nb'][(direction + 2) % 4] != p['index']:
+                problems.append('%s: point %d -> %d is one-sided' % (where, p['index'], other))
+            dx = q['pos'][0] - p['pos'][0]
+            dy = q['pos'][1] - p['pos'][1]
+            expected = {UP: dx == 0 and dy > 0, DOWN: dx == 0 and dy < 0,
+                        RIGHT: dy == 0 and dx > 0, LEFT: dy == 0 and dx < 0}[direction]
+            if not expected or q['pos'][2] != p['pos'][2]:
+                problems.append('%s: point %d -> %d does not lie in its direction' % (where, p['index'], other))
+        if any(c != math.floor(c) for c in p['pos']):
+            problems.append('%s: point %d is off the whole-unit grid' % (where, p['index']))
+    seen = {0}
+    stack = [0]
+    while stack:
+        for other in points[stack.pop()]['nb']:
+            if 0 <= other < count and other not in seen:
+                seen.add(other)
+                stack.append(other)
+    if len(seen) != count:
+        problems.append('%s: %d points cannot be reached from point 0' % (where, count - len(seen)))
+    kinds = {'corner': 0, 'T-junction': 0, 'crossing': 0}
+    for p in points:
+        linked = [d for d in range(4) if p['nb'][d] >= 0]
+        if len(linked) == 4:
+            kinds['crossing'] += 1
+        elif len(linked) == 3:
+            kinds['T-junction'] += 1
+        elif len(linked) == 2 and (linked[1] - linked[0]) % 2:
+            kinds['corner'] += 1
+    problems += ['%s: the path has no %s' % (where, kind) for kind, number in kinds.items() if not number]
+    lanes = sum(1 for p in points for d in range(4) if p['nb'][d] >= 0) // 2
+    if lanes < count:
+        problems.append('%s: the path has no loop' % where)
+    return problems
+
+
+def _common_problems(report, events, where):
+    problems = ['%s: %s' % (where, problem) for problem in report.get('problems', [])]
+    if not report.get('loads'):
+        problems.append('%s: the game does not load it' % where)
+    problems += ['%s: missing %s' % (where, missing) for missing in report.get('missingFiles', [])]
+    bound = report.get('levelEvents', {})
+    problems += ['%s: event %s is not bound' % (where, event) for event in events if event not in bound]
+    return problems
+
+
+def check_level(report):
+    """Loads without a warning, every file present, a path by the grid rules, and two
+    ships standing apart on path edges with every ship event bound."""
+    where = report['level']
+    problems = _common_problems(report, LEVEL_EVENTS, where)
+    if 'path' in report:
+        problems += check_path(path_points(report), where)
+    ships = report.get('ships', [])
+    if len(ships) != 2:
+        problems.append('%s: %d ships' % (where, len(ships)))
+    for ship in ships:
+        name = '%s: ship %d' % (where, ship['player'])
+        if not ship['placed'] or 'startEdge' not in ship:
+            problems.append('%s does not start on a path edge' % name)
+        problems += ['%s: event %s is not bound' % (name, event) for event in SHIP_EVENTS
+                     if event not in ship['events']]
+    if len(ships) == 2 and ships[0]['at'] == ships[1]['at']:
         problems.append('%s: ships start on the same point' % where)
     return problems
 
 
-def check_file_level(directory, ini_path):
-    """A level described by its INI file alone."""
-    where = ini_path
-    ini = Ini(read(ini_path).decode('ascii'))
-    texture_dir = os.path.join(directory, ini.get('level', 'texture_path'))
-    problems = []
-    try:
-        points = ini_points(ini, where)
-    except FormatError as error:
-        return [str(error)]
-    problems += check_path(points, where)
-    script = ini.get('level', 'script')
-    if not script:
-        problems.append('%s: no level script' % where)
-    else:
-        problems += check_script(read(os.path.join(directory, script)).decode('ascii'), directory,
-                                 LEVEL_EVENTS, script)
-    starts = []
-    models = []
-    n = 0
-    while ini.has('ship%d' % n):
-        section = 'ship%d' % n
-        for key in ('ship_file', 'bullet_file'):
-            problems += check_model_file(os.path.join(directory, ini.get(section, key)), texture_dir)
-        models.append(read(os.path.join(directory, ini.get(section, 'ship_file'))))
-        try:
-            location = numbers(ini.get(section, 'ship_loc'), 3)
-            angle = numbers(ini.get(section, 'ship_rot'), 3)[2]
-            numbers(ini.get(section, 'bullet_offset'), 3)
-            starts.append((section, start_edge(points, location, angle)))
-        except FormatError as error:
-            problems.append('%s: %s %s' % (where, section, error))
-        problems += check_script(read(os.path.join(directory, ini.get(section, 'script'))).decode('ascii'),
-                                 directory, SHIP_EVENTS, ini.get(section, 'script'))
-        n += 1
-    problems += _ship_problems(starts, where)
-    if len(models) == 2 and models[0] == models[1]:
-        problems.append('%s: the two ships look alike' % where)
-    n = 0
-    while ini.has('obj%d' % n):
-        problems += check_model_file(os.path.join(directory, ini.get('obj%d' % n, 'file')), texture_dir)
-        n += 1
-    if n == 0:
-        problems.append('%s: no static objects' % where)
-    problems += _check_ini_views(ini, where)
-    return problems
-
-
-def _check_ini_views(ini, where):
-    problems = []
-    cameras = 0
-    while ini.has('camera%d' % cameras):
-        section = 'camera%d' % cameras
-        try:
-            eye = numbers(ini.get(section, 'loc'), 3)
-            target = numbers(ini.get(section, 'look_at'), 3)
-            up = numbers(ini.get(section, 'up_dir'), 3)
-            forward = [t - e for t, e in zip(target, eye)]
-            if abs(sum(a * b for a, b in zip(forward, up))) > 1e-3 * math.sqrt(sum(a * a for a in forward)):
-                problems.append('%s: %s up_dir is not square to the view' % (where, section))
-            if up[2] <= 0:
-                problems.append('%s: %s is upside down' % (where, section))
-        except FormatError as error:
-            problems.append('%s: %s %s' % (where, section, error))
-        cameras += 1
-    if cameras < 2:
-        problems.append('%s: %d cameras' % (where, cameras))
-    lights = 0
-    while ini.has('light%d' % lights):
-        section = 'light%d' % lights
-        try:
-            kind = int(ini.get(section, 'type'))
-            if kind not in (1, 2, 4):
-                problems.append('%s: %s of type %d is dropped' % (where, section, kind))
-            if len(ini.get(section, 'loc').split(',')) < 3:
-                problems.append('%s: %s location' % (where, section))
-            for key in ('ambient', 'diffuse', 'specular'):
-                numbers(ini.get(section, key), 3)
-            if kind == 4:
-                numbers(ini.get(section, 'direction'), 3)
-                float(ini.get(section, 'angle_illumination'))
-                float(ini.get(section, 'exponent'))
-        except (FormatError, ValueError) as error:
-            problems.append('%s: %s %s' % (where, section, error))
-        lights += 1
-    if not lights:
-        problems.append('%s: no lights' % where)
-    return problems
-
-
-def check_scene_level(directory, ini_path):
-    """A level whose geometry, path and scripts live in one scene file."""
-    ini = Ini(read(ini_path).decode('ascii'))
-    scene_path = os.path.join(directory, ini.get('level', 'level_scene'))
-    texture_dir = os.path.join(directory, ini.get('level', 'texture_path'))
-    try:
-        records = read_cob(read(scene_path), scene_path)
-    except (FormatError, OSError) as error:
-        return [str(error)]
-    where = scene_path
-    problems = check_cob_polyhedra(records, texture_dir, where)
-    if len(records['NCur']) != 1:
-        return problems + ['%s: %d curves' % (where, len(records['NCur']))]
-    curve = records['NCur'][0]
-    try:
-        points = scene_points(curve['controls'], curve['axes'][0])
-    except FormatError as error:
-        return problems + ['%s: %s' % (where, error)]
-    problems += check_path(points, where)
-    notes = {note['parent']: note['text'] for note in records['Note']}
-    if curve['parent'] not in notes:
-        problems.append('%s: no level script note' % where)
-    else:
-        problems += check_script(notes[curve['parent']], directory, LEVEL_EVENTS, where + ' level note')
-    groups = records['Grou']
-    level_groups = [g for g in groups if g['name'].startswith('Level')]
-    if not level_groups or not any(p['parent'] == level_groups[0]['id'] for p in records['PolH']):
-        problems.append('%s: no Level group with objects' % where)
-    starts = []
-    ship_meshes = []
-    for group in (g for g in groups if g['name'].startswith('LoadedShip')):
-        members = [p for p in records['PolH'] if p['parent'] == group['id']]
-        ship = next((p for p in members if p['name'].startswith('Ship')), None)
-        bullet = next((p for p in members if p['name'].startswith('Bullet')), None)
-        if ship is None or bullet is None:
-            problems.append('%s: %s lacks Ship or Bullet' % (where, group['name']))
-            continue
-        ship_meshes.append(ship['vertices'])
-        location, rotation, _ = decompose(ship['matrix'])
-        starts.append((group['name'], start_edge(points, group['axes'][0], rotation[2])))
-        if group['id'] not in notes:
-            problems.append('%s: %s has no script note' % (where, group['name']))
-        else:
-            problems += check_script(notes[group['id']], directory, SHIP_EVENTS,
-                                     '%s note of %s' % (where, group['name']))
-    problems += _ship_problems(starts, where)
-    if len(ship_meshes) == 2 and ship_meshes[0] == ship_meshes[1]:
-        problems.append('%s: the two ships look alike' % where)
-    if len(records['Came']) < 2:
-        problems.append('%s: %d cameras' % (where, len(records['Came'])))
-    if not [light for light in records['Lght'] if light['type'] in (1, 2, 4)]:
-        problems.append('%s: no lights' % where)
-    return problems
-
-
-def check_levels(root):
-    problems = []
-    ways = set()
-    for directory in playable_levels(root):
-        ini_path = level_ini(directory)
-        ini = Ini(read(ini_path).decode('ascii'))
-        if ini.has('level', 'level_scene'):
-            ways.add('scene')
-            problems += check_scene_level(directory, ini_path)
-        else:
-            ways.add('file')
-            problems += check_file_level(directory, ini_path)
-    if ways != {'scene', 'file'}:
-        problems.append('levels are described only by %s' % ', '.join(sorted(ways)))
-    return problems
-
-
-def check_menu(root):
-    """The menu scene: a scene with models, cameras and lights, textures under texture/,
-    and a script whose start runs music and particle effects."""
-    base = os.path.join(root, 'data', '.default')
-    problems = []
-    try:
-        records = read_cob(read(os.path.join(base, 'default.scn')), 'default.scn')
-    except (FormatError, OSError) as error:
-        return [str(error)]
-    problems += check_cob_polyhedra(records, os.path.join(base, 'texture'), 'default.scn')
-    if not records['Came']:
-        problems.append('default.scn: no camera')
-    if not records['Lght']:
-        problems.append('default.scn: no light')
-    text = read(os.path.join(base, 'default.scr')).decode('ascii')
-    problems += check_script(text, base, ('start',), 'default.scr')
-    actions = [s for kind, name, s in read_script(text) if kind == 'action' and name == 'start']
-    if actions and not any(key == 'LoopSound' for key, _ in actions[0]):
-        problems.append('default.scr: start plays no music loop')
-    for sound in ('over.wav', 'click.wav'):
-        if not os.path.isfile(os.path.join(root, 'data', 'sounds', sound)):
-            problems.append('data/sounds/%s missing' % sound)
+def check_menu(report):
+    """The menu scene loads with cameras and lights, and its script binds the start event."""
+    problems = _common_problems(report, ('start',), 'menu scene')
+    if not report.get('cameras') or not report.get('lights'):
+        problems.append('menu scene: no camera or no light')
     return problems

@@ -1,27 +1,26 @@
-"""The shipped content: regenerated from the generator it must match data/ byte for
-byte, and data/ must load by the game's rules (checked by the independent readers of
-formats.py, content_check.py and level_check.py)."""
+"""The shipped content: regenerated from the generator it must match data/ byte for byte,
+and data/ must load as the game loads it (kav-inspect) by the rules of level_check.py."""
 
+import copy
+import glob
 import os
 import shutil
-import struct
 import sys
 import tempfile
 import unittest
+import wave
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
 sys.path.insert(0, HERE)
 sys.path.insert(0, os.path.join(ROOT, 'tools', 'content'))
 
-import content_check  # noqa: E402
 import level_check  # noqa: E402
-from formats import FormatError, read_cob, read_script  # noqa: E402
-from kavgen import cob, mesh, path  # noqa: E402
+from kavgen import path  # noqa: E402
 import generate  # noqa: E402
 
 # Files the game itself writes into level directories.
-GAME_WRITTEN = set(content_check.GAME_WRITTEN)
+GAME_WRITTEN = ('saved.ini.all',)
 
 
 def tree_files(root):
@@ -49,89 +48,117 @@ class RegenerationTest(unittest.TestCase):
         self.assertEqual(changed, [], 'regenerated files differ from data/')
 
 
-class ShippedContentTest(unittest.TestCase):
+class InspectedContentTest(unittest.TestCase):
+    """Runs kav-inspect over a copy of data/ (a load writes saved.ini.all, as the game does)."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.inspector = level_check.find_inspector(ROOT)
+        if cls.inspector is None:
+            raise unittest.SkipTest('kav-inspect is not built: build the kav_inspect target '
+                                    'or set KAV_INSPECT to the binary')
+        cls.scratch = tempfile.TemporaryDirectory()
+        shutil.copytree(os.path.join(ROOT, 'data'), os.path.join(cls.scratch.name, 'data'))
+        cls.levels = sorted(os.path.join('data', name) for name in os.listdir(os.path.join(ROOT, 'data'))
+                            if glob.glob(os.path.join(ROOT, 'data', name, '*.ini')) and not name.startswith('.'))
+        reports = level_check.inspect(cls.inspector, cls.levels + ['data/.default'], cls.scratch.name)
+        cls.reports = {report['level']: report for report in reports}
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.scratch.cleanup()
+
     def assertNoProblems(self, problems):
         self.assertEqual(problems, [], '\n'.join(problems))
 
-    def test_catalogue_finds_three_levels_each_with_one_description(self):
-        self.assertNoProblems(content_check.check_catalogue(ROOT))
+    def test_every_level_loads_with_its_files_path_ships_and_events(self):
+        self.assertGreaterEqual(len(self.levels), 3, 'the shipped levels')
+        for level in self.levels:
+            with self.subTest(level=level):
+                self.assertIn(level, self.reports, 'kav-inspect gave no report')
+                self.assertNoProblems(level_check.check_level(self.reports[level]))
 
-    def test_pictures_sounds_and_music_are_well_formed_and_small(self):
-        self.assertNoProblems(content_check.check_media(ROOT))
+    def test_menu_scene_loads_and_the_interface_sounds_exist(self):
+        self.assertNoProblems(level_check.check_menu(self.reports['data/.default']))
+        for sound in ('over.wav', 'click.wav'):  # named by the default configuration
+            self.assertTrue(os.path.isfile(os.path.join(ROOT, 'data', 'sounds', sound)), sound)
 
-    def test_every_level_loads_its_path_ships_models_scripts_cameras_and_lights(self):
-        self.assertNoProblems(level_check.check_levels(ROOT))
+    def test_each_slip_in_a_level_report_is_caught(self):
+        shipped = self.reports[self.levels[0]]
+        slips = {
+            'does not start on a path edge': lambda r: r['ships'][1].update(placed=False),
+            'ships start on the same point': lambda r: r['ships'][1].update(at=r['ships'][0]['at']),
+            'event fire is not bound': lambda r: r['ships'][0]['events'].pop('fire'),
+            'event finish is not bound': lambda r: r['levelEvents'].pop('finish'),
+            'does not load': lambda r: r.update(loads=False),
+        }
+        for expected, slip in slips.items():
+            with self.subTest(expected):
+                report = copy.deepcopy(shipped)
+                slip(report)
+                problems = level_check.check_level(report)
+                self.assertTrue(any(expected in p for p in problems), problems)
 
-    def test_menu_scene_has_models_cameras_lights_and_a_starting_script(self):
-        self.assertNoProblems(level_check.check_menu(ROOT))
+    def test_a_file_missing_from_a_level_is_caught(self):
+        level = os.path.join(self.scratch.name, 'broken')
+        shutil.copytree(os.path.join(ROOT, self.levels[0]), level)
+        sounds = sorted(glob.glob(os.path.join(level, 'sounds', '*.wav')))
+        os.remove(sounds[0])
+        problems = level_check.check_level(level_check.inspect(self.inspector, ['broken'], self.scratch.name)[0])
+        self.assertTrue(any('missing' in p and os.path.basename(sounds[0]) in p for p in problems), problems)
 
 
-def _box_mesh():
-    box = mesh.Mesh('Box')
-    mesh.add_box(box, (0, 0, 0), (1, 1, 1), mesh.Material('m', (1, 0, 0)))
-    return box
+class ShippedSoundsTest(unittest.TestCase):
+    def test_effects_are_mono_so_they_sound_from_where_they_happen(self):
+        for name in glob.glob(os.path.join(ROOT, 'data', '**', '*.wav'), recursive=True):
+            with wave.open(name) as sound:
+                self.assertEqual(sound.getnchannels(), 1, name)
 
 
-class CheckerCatchesMistakesTest(unittest.TestCase):
-    """The checks above can fail: each known kind of slip is caught."""
+def grid_points(segments):
+    """Path points as the game reports them, for a grid of lanes."""
+    grid = path.PathGrid(segments, 3)
+    return [{'pos': tuple(map(float, grid.world(n))), 'index': i,
+             'nb': [grid.index[o] if o else -1 for o in (grid.neighbour(n, d) for d in range(4))]}
+            for i, n in enumerate(grid.nodes)]
 
-    def test_chunk_size_that_disagrees_with_its_fields_is_reported(self):
-        scene = cob.CobScene()
-        scene.polyhedron(_box_mesh())
-        data = bytearray(scene.bytes())
-        size_at = 32 + 16  # first chunk header's size field
-        size = struct.unpack_from('<i', data, size_at)[0]
-        struct.pack_into('<i', data, size_at, size + 4)
-        data[32 + 20 + size:32 + 20 + size] = b'\0\0\0\0'
-        with self.assertRaisesRegex(FormatError, 'leaves unread'):
-            read_cob(bytes(data))
 
-    def test_faces_written_inside_out_are_reported(self):
-        box = _box_mesh()
-        for face in box.faces:
-            face.vertices.reverse()
-            face.uvs.reverse()
-        records = read_cob(cob.single_model(box))
-        problems = content_check.check_cob_polyhedra(records, HERE, 'box')
-        self.assertTrue(any('inwards' in p for p in problems), problems)
+class PathCheckTest(unittest.TestCase):
+    """A square cut in four by a cross has every kind of junction; each slip is caught."""
+    SQUARE_AND_CROSS = [((0, 0), (2, 0)), ((2, 0), (2, 2)), ((2, 2), (0, 2)), ((0, 2), (0, 0)),
+                        ((1, 0), (1, 2)), ((0, 1), (2, 1))]
 
-    def test_diagonal_curve_piece_is_reported(self):
-        scene = cob.CobScene()
-        scene.path_curve('Path', [(0, 0, 0), (3, 0, 0), (6, 3, 0)])
-        curve = read_cob(scene.bytes())['NCur'][0]
-        with self.assertRaisesRegex(FormatError, 'disruption'):
-            content_check.scene_points(curve['controls'], curve['axes'][0])
+    def test_each_broken_grid_rule_is_reported(self):
+        self.assertEqual(level_check.check_path(grid_points(self.SQUARE_AND_CROSS), 'grid'), [])
 
-    def test_one_sided_neighbour_is_reported(self):
-        grid = path.PathGrid([((0, 0), (2, 0)), ((2, 0), (2, 2)), ((2, 2), (0, 2)), ((0, 2), (0, 0)),
-                              ((1, 0), (1, 2)), ((0, 1), (2, 1))], 3)
-        points = [{'pos': tuple(map(float, grid.world(n))), 'index': i,
-                   'nb': [grid.index[o] if o else -1 for o in
-                          (grid.neighbour(n, d) for d in range(4))]}
-                  for i, n in enumerate(grid.nodes)]
-        self.assertEqual(content_check.check_path(points, 'grid'), [])
-        points[0]['nb'][path.UP] = -1
-        self.assertTrue(any('one-sided' in p for p in content_check.check_path(points, 'grid')))
+        def one_sided(points):
+            points[0]['nb'][path.UP] = -1
 
-    def test_ship_off_the_path_or_facing_no_edge_is_reported(self):
-        points = [{'pos': (0.0, 0.0, 0.0), 'nb': [1, -1, -1, -1], 'index': 0},
-                  {'pos': (0.0, 3.0, 0.0), 'nb': [-1, -1, 0, -1], 'index': 1}]
-        self.assertEqual(content_check.start_edge(points, (0.0, 0.0, 0.0), 180), (0, path.UP, True))
-        self.assertEqual(content_check.start_edge(points, (0.04, 0.0, 0.0), 180), (0, path.UP, True))
-        self.assertIsNone(content_check.start_edge(points, (1.5, 0.0, 0.0), 180))
-        facing_nothing = content_check.start_edge(points, (0.0, 0.0, 0.0), 90)
-        problems = level_check._ship_problems([('ship0', facing_nothing), ('ship1', None)], 'level')
-        self.assertEqual(len(problems), 2, problems)
+        def off_the_lane(points):
+            points[1]['pos'] = (points[1]['pos'][0], 1.0, 0.0)
 
-    def test_statement_without_semicolon_is_reported(self):
-        with self.assertRaisesRegex(FormatError, 'Missing ; after'):
-            read_script('sound = shot { file = a.wav }')
+        def off_the_grid(points):
+            points[4]['pos'] = (3.5, 3.0, 0.0)
 
-    def test_ship_script_missing_an_event_is_reported(self):
-        text = 'sound = s { file = generate.py; } action = fire { PlaySound = s; }'
-        problems = content_check.check_script(text, os.path.join(ROOT, 'tools', 'content'),
-                                              content_check.SHIP_EVENTS, 'ship')
-        self.assertTrue(any('loaded is not bound' in p for p in problems), problems)
+        def cut_off(points):
+            for p in points:
+                p['nb'] = [-1 if other == 8 else other for other in p['nb']]
+            points[8]['nb'] = [-1] * 4
+        for expected, slip in (('one-sided', one_sided), ('does not lie in its direction', off_the_lane),
+                               ('off the whole-unit grid', off_the_grid), ('cannot be reached', cut_off)):
+            with self.subTest(expected):
+                points = grid_points(self.SQUARE_AND_CROSS)
+                slip(points)
+                problems = level_check.check_path(points, 'grid')
+                self.assertTrue(any(expected in p for p in problems), problems)
+
+    def test_layouts_lacking_a_kind_of_junction_or_a_loop_are_reported(self):
+        layouts = {'no crossing': [((0, 0), (2, 0)), ((2, 0), (2, 2)), ((2, 2), (0, 2)), ((0, 2), (0, 0))],
+                   'no loop': [((0, 0), (2, 0)), ((1, 0), (1, 2)), ((1, 1), (2, 1)), ((0, 1), (1, 1))]}
+        for expected, segments in layouts.items():
+            with self.subTest(expected):
+                problems = level_check.check_path(grid_points(segments), 'grid')
+                self.assertTrue(any(expected in p for p in problems), problems)
 
 
 if __name__ == '__main__':
