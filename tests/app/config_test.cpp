@@ -44,38 +44,31 @@ TEST(DefaultConfig, SectionsInOrderEndingWithTheLastLogEntry) {
 TEST(KeyBindings, DefaultsBindBothPlayersAndTheCommands) {
     KeyBindingTable table;
     ReadKeyBindings(DefaultConfig(), table);
-    const KeyBinding& up = table[351];
-    EXPECT_EQ(up.command, kControlSpeedUp);
-    EXPECT_EQ(up.player, 0);
-    EXPECT_EQ(up.kind, kBindingShipControl);
-    EXPECT_EQ(table['q'].command, kControlFire);
-    EXPECT_EQ(table['q'].player, 1);
-    EXPECT_EQ(table[301].kind, kBindingCamera);
-    EXPECT_EQ(table[301].command, kCommandNextCamera);
-    EXPECT_EQ(table[27].command, kCommandShowMenu);
-    EXPECT_EQ(table[27].kind, kBindingCommand);
-    EXPECT_EQ(table[9].command, kCommandShowScore);
-    EXPECT_EQ(table['a'].kind, kBindingNone);
-    EXPECT_EQ(table['a'].player, -1);
+    const struct {
+        int code, command, player, kind;
+    } cases[] = {
+        {351, kControlSpeedUp, 0, kBindingShipControl}, {'q', kControlFire, 1, kBindingShipControl},
+        {301, kCommandNextCamera, -1, kBindingCamera},  {27, kCommandShowMenu, -1, kBindingCommand},
+        {'a', table['a'].command, -1, kBindingNone},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("key code " + std::to_string(c.code));
+        EXPECT_EQ(table[c.code].command, c.command);
+        EXPECT_EQ(table[c.code].player, c.player);
+        EXPECT_EQ(table[c.code].kind, c.kind);
+    }
 }
 
-TEST(KeyBindings, LaterActionWinsAndMissingKeysBindCodeZero) {
+TEST(KeyBindings, LaterActionWinsMissingKeysBindCodeZeroAndCodesOutsideTheTableAreRefused) {
+    ReportCapture capture;
     IniFile ini;
-    ini.Parse("[Keys]\nPLAYER_0_FIRE=65\nCHAT_MSG=65\n");
+    ini.Parse("[Keys]\nPLAYER_0_FIRE=65\nCHAT_MSG=65\nPLAYER_1_FIRE=400\nPLAYER_1_TURN_LEFT=-3\n");
     KeyBindingTable table;
     ReadKeyBindings(ini, table);
     EXPECT_EQ(table[65].command, kCommandChat);
     EXPECT_EQ(table[0].command, kCommandShowScore) << "the last action without a key lands on code 0";
-}
-
-TEST(KeyBindings, CodesOutsideTheTableAreRefused) {
-    ReportCapture capture;
-    IniFile ini;
-    ini.Parse("[Keys]\nPLAYER_0_FIRE=400\nPLAYER_1_FIRE=-3\n");
-    KeyBindingTable table;
-    ReadKeyBindings(ini, table);
-    EXPECT_TRUE(capture.Contains("Key code 400 of PLAYER_0_FIRE is out of range"));
-    EXPECT_TRUE(capture.Contains("Key code -3 of PLAYER_1_FIRE is out of range"));
+    EXPECT_TRUE(capture.Contains("Key code 400 of PLAYER_1_FIRE is out of range"));
+    EXPECT_TRUE(capture.Contains("Key code -3 of PLAYER_1_TURN_LEFT is out of range"));
 }
 
 TEST(LogSwitches, PresentKeysSetTheSwitchesMissingOnesLeaveThem) {
