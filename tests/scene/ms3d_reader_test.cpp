@@ -19,73 +19,66 @@ bool Load(const std::string& bytes, MilkshapeData& data, std::string* error = nu
 
 }  // namespace
 
-TEST(Ms3dReader, ReadsTheStaticMesh) {
-    MilkshapeData data;
-    std::string error;
-    ASSERT_TRUE(Load(TwoTriangleModel(), data, &error)) << error;
-    EXPECT_EQ(data.version, 3);
-    ASSERT_EQ(data.vertices.size(), 4u);
-    EXPECT_EQ(data.vertices[3].x, 3);
-    EXPECT_EQ(data.vertices[3].y, 6);
-    EXPECT_EQ(data.vertices[3].z, -3);
-    EXPECT_EQ(data.vertices[0].flags, 0xFFFF) << "bone id -1 is kept sign-extended";
-    EXPECT_EQ(data.vertices[1].flags, 2);
-
-    ASSERT_EQ(data.triangles.size(), 2u);
-    const ModelTriangle& first = data.triangles[0];
-    EXPECT_EQ(first.vertexIndices[2], 2u);
-    EXPECT_EQ(data.triangles[1].vertexIndices[2], 3u);
-    EXPECT_EQ(first.normals[1][2], 1);
-    EXPECT_FLOAT_EQ(first.s[1], 0.2f);
-    EXPECT_FLOAT_EQ(first.t[0], 0.75f) << "t is stored as 1 - t";
-    EXPECT_FLOAT_EQ(first.t[1], 1);
-    EXPECT_FLOAT_EQ(first.t[2], 0);
-
-    ASSERT_EQ(data.meshes.size(), 2u);
-    EXPECT_EQ(data.meshes[0].materialIndex, 0);
-    EXPECT_EQ(data.meshes[0].triangleIndices, (std::vector<uint32_t>{0, 1}));
-    EXPECT_EQ(data.meshes[1].materialIndex, -1) << "a group without material draws without one";
-    EXPECT_EQ(data.groupNames, (std::vector<std::string>{"group", "group"}));
-
-    ASSERT_EQ(data.materials.size(), 1u);
-    const ModelMaterial& material = data.materials[0];
-    EXPECT_FLOAT_EQ(material.ambient.r, 0.1f);
-    EXPECT_FLOAT_EQ(material.diffuse.a, 0.4f);
-    EXPECT_FLOAT_EQ(material.emission.g, 0.2f);
-    EXPECT_EQ(material.shininess, 32);
-    EXPECT_EQ(material.baseColour[0], 1);
-    EXPECT_EQ(material.texture, 0u);
-    EXPECT_EQ(material.repeatU, 1);
-}
-
-TEST(Ms3dReader, VersionsFromThreeOnAreRead) {
-    MilkshapeData v3, v4, data;
-    ASSERT_TRUE(Load(TwoTriangleModel(3), v3));
-    ASSERT_TRUE(Load(TwoTriangleModel(4), v4));
-    EXPECT_EQ(v4.triangles.size(), v3.triangles.size());
-    EXPECT_EQ(v4.materials[0].textureFile, v3.materials[0].textureFile);
-
-    std::string error;
-    EXPECT_FALSE(Load(TwoTriangleModel(2), data, &error));
-    EXPECT_EQ(error, "MS3D version 2 is older than 3");
-    std::string wrongMagic = TwoTriangleModel();
-    wrongMagic[4] = 'X';
-    EXPECT_FALSE(Load(wrongMagic, data, &error));
-    EXPECT_EQ(error, "not an MS3D file");
-    EXPECT_TRUE(data.triangles.empty()) << "a refused file leaves nothing behind";
+TEST(Ms3dReader, ReadsTheStaticMeshOfVersionsThreeAndFour) {
+    for (int32_t version : {3, 4}) {
+        SCOPED_TRACE("version " + std::to_string(version));
+        MilkshapeData data;
+        std::string error;
+        ASSERT_TRUE(Load(TwoTriangleModel(version), data, &error)) << error;
+        ASSERT_EQ(data.vertices.size(), 4u);
+        EXPECT_EQ(data.vertices[3].y, 6);
+        EXPECT_EQ(data.vertices[0].flags, 0xFFFF) << "bone id -1 is kept sign-extended";
+        ASSERT_EQ(data.triangles.size(), 2u);
+        const ModelTriangle& first = data.triangles[0];
+        EXPECT_EQ(data.triangles[1].vertexIndices[2], 3u);
+        EXPECT_EQ(first.normals[1][2], 1);
+        EXPECT_FLOAT_EQ(first.s[1], 0.2f);
+        EXPECT_FLOAT_EQ(first.t[0], 0.75f) << "t is stored as 1 - t";
+        ASSERT_EQ(data.meshes.size(), 2u);
+        EXPECT_EQ(data.meshes[0].triangleIndices, (std::vector<uint32_t>{0, 1}));
+        EXPECT_EQ(data.meshes[1].materialIndex, -1) << "a group without material draws without one";
+        ASSERT_EQ(data.materials.size(), 1u);
+        EXPECT_FLOAT_EQ(data.materials[0].diffuse.a, 0.4f);
+        EXPECT_EQ(data.materials[0].shininess, 32);
+    }
 }
 
 TEST(Ms3dReader, TextureNamesStartingWithDotBackslashFollowTheModel) {
-    MilkshapeData data;
-    ASSERT_TRUE(Load(TwoTriangleModel(3, ".\\hull.bmp"), data));
-    EXPECT_EQ(data.materials[0].textureFile, "data/lvl\\hull.bmp");
-    ASSERT_TRUE(Load(TwoTriangleModel(3, "deck.bmp"), data));
-    EXPECT_EQ(data.materials[0].textureFile, "deck.bmp");
-    ASSERT_TRUE(Load(TwoTriangleModel(3, ".\\hull.bmp"), data, nullptr, "ship.ms3d"));
-    EXPECT_EQ(data.materials[0].textureFile, ".\\hull.bmp") << "a model in the working directory keeps the name";
-    const std::string longName(200, 'n');
-    ASSERT_TRUE(Load(TwoTriangleModel(3, longName), data));
-    EXPECT_EQ(data.materials[0].textureFile.size(), 128u) << "an unterminated name ends with its field";
+    const struct {
+        std::string texture, path, expected;
+    } cases[] = {
+        {".\\hull.bmp", "data/lvl/ship.ms3d", "data/lvl\\hull.bmp"},
+        {"deck.bmp", "data/lvl/ship.ms3d", "deck.bmp"},
+        {".\\hull.bmp", "ship.ms3d", ".\\hull.bmp"},  // a model in the working directory keeps the name
+        {std::string(200, 'n'), "ship.ms3d", std::string(128, 'n')},  // an unterminated name ends with its field
+    };
+    for (const auto& c : cases) {
+        MilkshapeData data;
+        ASSERT_TRUE(Load(TwoTriangleModel(3, c.texture), data, nullptr, c.path));
+        EXPECT_EQ(data.materials[0].textureFile, c.expected) << c.texture << " in " << c.path;
+    }
+}
+
+TEST(Ms3dReader, BadFilesAreRefusedWithTheirReason) {
+    std::string wrongMagic = TwoTriangleModel();
+    wrongMagic[4] = 'X';
+    const struct {
+        std::string bytes, error;
+    } cases[] = {
+        {TwoTriangleModel(2), "MS3D version 2 is older than 3"},
+        {wrongMagic, "not an MS3D file"},
+        {Ms3dFile(3, 3, {{{0, 1, 3}, {0, 0, 0}}}, {}, {}), "triangle 0 uses vertex 3 of 3"},
+        {Ms3dFile(3, 3, {{{0, 1, 2}, {0, 0, 0}}}, {{{1}, -1}}, {}), "group 0 uses triangle 1 of 1"},
+        {Ms3dFile(3, 3, {{{0, 1, 2}, {0, 0, 0}}}, {{{0}, 1}}, {{"a.bmp"}}), "group 0 uses material 1 of 1"},
+    };
+    for (const auto& c : cases) {
+        MilkshapeData data;
+        std::string error;
+        ASSERT_TRUE(Load(TwoTriangleModel(), data));
+        EXPECT_FALSE(Load(c.bytes, data, &error)) << c.error;
+        EXPECT_EQ(error, c.error);
+        EXPECT_TRUE(data.triangles.empty()) << "a refused file leaves nothing behind";
+    }
 }
 
 TEST(Ms3dReader, AFileShorterThanItsCountsIsRefused) {
@@ -98,17 +91,6 @@ TEST(Ms3dReader, AFileShorterThanItsCountsIsRefused) {
     }
     MilkshapeData data;
     EXPECT_TRUE(Load(full + "joints and animation", data)) << "what follows the materials is not read";
-}
-
-TEST(Ms3dReader, IndicesOutsideTheirTablesAreRefused) {
-    MilkshapeData data;
-    std::string error;
-    EXPECT_FALSE(Load(Ms3dFile(3, 3, {{{0, 1, 3}, {0, 0, 0}}}, {}, {}), data, &error));
-    EXPECT_EQ(error, "triangle 0 uses vertex 3 of 3");
-    EXPECT_FALSE(Load(Ms3dFile(3, 3, {{{0, 1, 2}, {0, 0, 0}}}, {{{1}, -1}}, {}), data, &error));
-    EXPECT_EQ(error, "group 0 uses triangle 1 of 1");
-    EXPECT_FALSE(Load(Ms3dFile(3, 3, {{{0, 1, 2}, {0, 0, 0}}}, {{{0}, 1}}, {{"a.bmp"}}), data, &error));
-    EXPECT_EQ(error, "group 0 uses material 1 of 1");
 }
 
 TEST(Ms3dReader, ReadsFromAFile) {
