@@ -45,39 +45,35 @@ TEST(CobMaterialRules, APhongLookGivesTheMaterialAndItsDiffuseFactor) {
 }
 
 TEST(CobMaterialRules, EachMissingPieceHasItsOwnError) {
-    {
-        Scene otherOwner("phong", CobPhongParameters(1), kPolyhedronId + 1);
-        EXPECT_EQ(ChooseCobMaterial(otherOwner.reader, kPolyhedronId, 3).error, "Could not find material")
-            << "a material of another polyhedron must not be taken";
-        Scene scene("phong", CobPhongParameters(1));
-        EXPECT_EQ(ChooseCobMaterial(scene.reader, kPolyhedronId, 4).error, "Could not find material")
-            << "the material number must match";
-    }
-    {
-        Scene noShader("", {});
-        EXPECT_EQ(ChooseCobMaterial(noShader.reader, kPolyhedronId, 3).error, "Could not find shader");
-    }
-    {
-        Scene matte("matte", CobPhongParameters(1));
-        const CobMaterialChoice choice = ChooseCobMaterial(matte.reader, kPolyhedronId, 3);
-        EXPECT_EQ(choice.error, "Not a right shader (only phong and caligari phong are supported)");
+    const struct {
+        const char* rule;
+        std::string look;
+        std::vector<CobParameterSpec> parameters;
+        int32_t materialParent;
+        int16_t number;
+        const char* error;
+    } cases[] = {
+        {"a material of another polyhedron", "phong", CobPhongParameters(1), kPolyhedronId + 1, 3, "Could not find material"},
+        {"another material number", "phong", CobPhongParameters(1), kPolyhedronId, 4, "Could not find material"},
+        {"no shader box", "", {}, kPolyhedronId, 3, "Could not find shader"},
+        {"another look", "matte", CobPhongParameters(1), kPolyhedronId, 3,
+         "Not a right shader (only phong and caligari phong are supported)"},
+        {"no diffuse factor", "phong", {CobPhongParameters(1)[1], CobPhongParameters(1)[2]}, kPolyhedronId, 3, "Not a right shader"},
+        {"no specular colour", "phong", {CobPhongParameters(1)[0], CobPhongParameters(1)[1]}, kPolyhedronId, 3, "Not a right shader"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rule);
+        Scene scene(c.look, c.parameters, c.materialParent);
+        const CobMaterialChoice choice = ChooseCobMaterial(scene.reader, kPolyhedronId, c.number);
+        EXPECT_EQ(choice.error, c.error);
         EXPECT_EQ(choice.material, nullptr);
-    }
-    for (size_t missing = 0; missing < 3; ++missing) {
-        std::vector<CobParameterSpec> parameters = CobPhongParameters(1);
-        parameters.erase(parameters.begin() + static_cast<long>(missing));
-        Scene scene("phong", parameters);
-        EXPECT_EQ(ChooseCobMaterial(scene.reader, kPolyhedronId, 3).error, "Not a right shader")
-            << "without " << CobPhongParameters(1)[missing].name;
     }
 }
 
 TEST(CobMaterialRules, TextureFileNamesLoseTheirDirectory) {
-    CobTextureMap map;
-    map.fileName = "C:\\art/maps\\hull.bmp";
-    EXPECT_EQ(CobTextureFileName(map), "hull.bmp");
-    map.fileName = "maps/deck.bmp";
-    EXPECT_EQ(CobTextureFileName(map), "deck.bmp");
-    map.fileName = "plain.bmp";
-    EXPECT_EQ(CobTextureFileName(map), "plain.bmp");
+    for (const char* name : {"C:\\art/maps\\hull.bmp", "maps/hull.bmp", "hull.bmp"}) {
+        CobTextureMap map;
+        map.fileName = name;
+        EXPECT_EQ(CobTextureFileName(map), "hull.bmp") << name;
+    }
 }

@@ -36,9 +36,6 @@ public:
         bytes_.append(static_cast<const char*>(data), size);
         return *this;
     }
-    void PatchU32(size_t offset, uint32_t value) {
-        for (int i = 0; i < 4; ++i) bytes_[offset + i] = static_cast<char>(value >> (8 * i));
-    }
 
     const std::string& Bytes() const { return bytes_; }
     size_t Size() const { return bytes_.size(); }
@@ -240,10 +237,6 @@ public:
     }
 
     CobFileBuilder& End(int16_t major = 1) { return Chunk("END ", major, 0, 0, 0, ByteWriter()); }
-    CobFileBuilder& Raw(const std::string& bytes) {
-        w_.Text(bytes);
-        return *this;
-    }
 
     const std::string& Bytes() const { return w_.Bytes(); }
     // Where each chunk header starts, in order.

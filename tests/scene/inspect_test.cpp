@@ -37,16 +37,13 @@ bool Has(const std::string& json, const std::string& part) { return json.find(pa
 
 }  // namespace
 
-TEST(InspectReportValue, WritesValidJsonWhateverTheText) {
+TEST(InspectReportValue, WritesValidJsonWhateverTheTextAndObjectsUnderTheirDash) {
     ReportValue object = ReportValue::Object();
     object.Set("text", ReportValue::Text("a \"quoted\" C:\\path\n\x01\xE9"))
         .Set("nan", ReportValue::Number(std::nan("")))
         .Set("list", ReportValue::Vector(1, 2.5f, -3));
     EXPECT_EQ(object.ToJson(),
               "{\"text\":\"a \\\"quoted\\\" C:\\\\path\\n\\u0001\\u00e9\",\"nan\":null,\"list\":[1,2.5,-3]}");
-}
-
-TEST(InspectReportValue, TextPutsNumbersOnOneLineAndObjectsUnderTheirDash) {
     ReportValue item = ReportValue::Object();
     item.Set("name", ReportValue::Text("hull")).Set("at", ReportValue::Vector(1, 2, 3));
     ReportValue list = ReportValue::List();
