@@ -14,26 +14,6 @@ namespace {
 
 using WindowOnDisplay = GlWindowTest;
 
-TEST_F(WindowOnDisplay, HasTheRootsSizePositionTitleADepthBufferAndDoubleBuffering) {
-    SDL_Window* window = SDL_GL_GetCurrentWindow();
-    ASSERT_NE(window, nullptr) << "the context must be current after creation";
-    int width = 0, height = 0, x = 0, y = 0;
-    SDL_GL_GetDrawableSize(window, &width, &height);
-    SDL_GetWindowPosition(window, &x, &y);
-    EXPECT_EQ(std::to_string(width) + "x" + std::to_string(height) + "+" + std::to_string(x) + "+" + std::to_string(y),
-              "640x480+20+50");
-    EXPECT_STREQ(SDL_GetWindowTitle(window), "KAV");
-    EXPECT_EQ(root.X(), 0) << "inside the window the root starts at the client origin";
-    int depth = 0, doubleBuffered = 0;
-    SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depth);
-    SDL_GL_GetAttribute(SDL_GL_DOUBLEBUFFER, &doubleBuffered);
-    EXPECT_GE(depth, 16);
-    EXPECT_EQ(doubleBuffered, 1);
-    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
-    ASSERT_NE(version, nullptr);
-    EXPECT_GE(std::string(version), "2.1") << version;
-}
-
 TEST_F(WindowOnDisplay, DraggingBelowTheMinimumSnapsBackAndSetWindowSizeResizesTheRoot) {
     ResizeRoot(&root, 200, 100);
     EXPECT_EQ(root.Width(), 320);

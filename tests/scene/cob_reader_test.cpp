@@ -91,21 +91,6 @@ TEST(CobReaderHeader, RefusesWhatIsNotABinaryCobFileAndIgnoresTheByteOrderLetter
     EXPECT_EQ(reader.Notes()[0].id, 258) << "little-endian whatever the byte-order letters say";
 }
 
-// The kinds without a test of their own: groups, cameras' placement, lights, notes.
-TEST(CobReaderLoad, ReadsEveryRecordKind) {
-    ReportCapture log;
-    CobReader reader;
-    ASSERT_TRUE(LoadBytes(reader, FullSceneBuilder().Bytes(), "full.cob"));
-    ASSERT_EQ(RecordCount(reader), 8u);
-    EXPECT_EQ(reader.Groups()[0].duplicateCount, 2);
-    EXPECT_EQ(reader.Polyhedra()[0].parentId, 1);
-    EXPECT_EQ(reader.Cameras()[0].localAxes.centre.z, 3);
-    EXPECT_EQ(reader.Cameras()[0].positionMatrix.rows[1][3], 2);
-    EXPECT_FLOAT_EQ(reader.Lights()[0].blue, 0.75f);
-    EXPECT_EQ(reader.Lights()[0].spotCutoff, 30);
-    EXPECT_EQ(reader.Notes()[0].name, "hello");
-}
-
 TEST(CobReaderLoad, ReadsFromAFileAndStartsEmptyOnEveryLoad) {
     ReportCapture log;
     TempDir dir;
@@ -318,10 +303,19 @@ TEST(CobReaderCame, OnlyTheStandardCameraIsAccepted) {
     EXPECT_TRUE(log.Contains("Can load only standard camera"));
 }
 
-TEST(CobReaderTruncation, EveryPrefixKeepsOnlyWholeRecords) {
+TEST(CobReaderTruncation, TheWholeFileHoldsEveryKindAndEveryPrefixOnlyWholeRecords) {
     const CobFileBuilder builder = FullSceneBuilder();
     const std::string& full = builder.Bytes();
     const std::vector<size_t>& starts = builder.ChunkStarts();
+    {
+        ReportCapture log;
+        CobReader complete;
+        ASSERT_TRUE(LoadBytes(complete, full));
+        ASSERT_EQ(RecordCount(complete), 8u) << "the whole file holds one record of every kind";
+        EXPECT_EQ(complete.Groups()[0].duplicateCount, 2);
+        EXPECT_EQ(complete.Cameras()[0].positionMatrix.rows[1][3], 2);
+        EXPECT_FLOAT_EQ(complete.Lights()[0].blue, 0.75f);
+    }
     for (size_t length = 0; length < full.size(); ++length) {
         SCOPED_TRACE("prefix " + std::to_string(length));
         ReportCapture log;
