@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -75,9 +76,7 @@ public:
         trigger.Bind(actions_.back().get());
     }
     int Count(const std::string& entry) const {
-        int count = 0;
-        for (const auto& e : entries_) count += e == entry ? 1 : 0;
-        return count;
+        return static_cast<int>(std::count(entries_.begin(), entries_.end(), entry));
     }
     const std::vector<std::string>& Entries() const { return entries_; }
     void Clear() { entries_.clear(); }

@@ -112,21 +112,10 @@ TEST(PathMoverTurning, CornerAtTopSpeedTurnsIn333msAndAtRestAtTheStandingRate) {
     EXPECT_FALSE(ship.turning) << "the turn snaps to the heading once the rest is smaller than a step";
     EXPECT_EQ(ship.rotation.z, 180);
     EXPECT_FLOAT_EQ(ship.velocity.y, MaxSpeed) << "after the turn the velocity follows the edge";
-
     ship.SetSpeed(0);
     ship.rotation = {0, 0, 350};
     ship.SetEdge(FindEdge(graph, 1, 0), 0);  // heading 270
     EXPECT_FLOAT_EQ(ship.turn_step.z, -80 * kStandingTurnRate) << "at rest, from 350 to 270 the short way back";
-}
-
-TEST(BulletTilt, TiltsTenDegreesTheWayItsPlayerTurnsAndLevelsWhenStraight) {
-    Bullet bullet;
-    bullet.level_rotation = {0, 0, 30};
-    for (auto [turn, expected] : {std::pair{kTurnLeft, 40}, {kTurnLeft, 40}, {kTurnRight, 20}, {kTurnStraight, 30}}) {
-        bullet.turn = turn;
-        bullet.Tilt();
-        EXPECT_EQ(bullet.rotation.z, expected) << "turn " << turn << ": left +10, right -10, straight level";
-    }
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "game/path_mover.h"
 
 namespace {
 
@@ -69,12 +68,6 @@ TEST(PlayerUpdate, ShortLongAndMissingBuffersFailAndLeaveTheRecord) {
     EXPECT_FALSE(DecodePlayerUpdate(loaded.data(), loaded.size(), record))
         << "a loaded bullet's record is 24 bytes; 10 more are damage";
     EXPECT_EQ(record.time, 99) << "a failed decode changes nothing";
-}
-
-TEST(PlayerUpdate, TurnBitsGiveTheTurnChoice) {
-    EXPECT_EQ(TurnFromFlags(kUpdateShipLeft, kUpdateShipLeft, kUpdateShipRight), kTurnLeft);
-    EXPECT_EQ(TurnFromFlags(kUpdateShipRight, kUpdateShipLeft, kUpdateShipRight), kTurnRight);
-    EXPECT_EQ(TurnFromFlags(3, kUpdateShipLeft, kUpdateShipRight), kTurnStraight) << "both bits: straight";
 }
 
 }  // namespace
