@@ -52,47 +52,13 @@ protected:
         return red;
     }
 
-    struct Box {
-        int left = kWidth, top = kHeight, right = -1, bottom = -1;
-        int lit = 0;
-    };
-    static Box LitBox(const std::vector<unsigned char>& red) {
-        Box box;
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x)
-                if (red[y * kWidth + x] > 128) {
-                    box.left = std::min(box.left, x);
-                    box.right = std::max(box.right, x);
-                    box.top = std::min(box.top, y);
-                    box.bottom = std::max(box.bottom, y);
-                    ++box.lit;
-                }
-        return box;
-    }
 };
-
-TEST_F(FontOnScreen, AGlyphLightsPixelsInsideItsCellScaledByTheStyle) {
-    struct Case {
-        const char* text;
-        float scale;
-        int minLit, cellWidth, cellHeight;
-    };
-    for (const Case& c : {Case{"A", 1, 20, 15, 16}, Case{"W", 0.625f, 5, 10, 10}}) {
-        SCOPED_TRACE(std::string(c.text) + " at scale " + std::to_string(c.scale));
-        Clear();
-        Draw(c.text, 100, 200, FontStyle{0, c.scale});
-        const Box box = LitBox(Pixels());
-        EXPECT_GT(box.lit, c.minLit);
-        EXPECT_GE(box.left, 100);
-        EXPECT_LT(box.right, 100 + c.cellWidth);
-        EXPECT_GE(box.top, 200);
-        EXPECT_LT(box.bottom, 200 + c.cellHeight);
-    }
-}
 
 TEST_F(FontOnScreen, EachCharacterAdvances15PixelsControlCharactersWithoutInk) {
     Draw("AB", 100, 200);
     const std::vector<unsigned char> together = Pixels();
+    ASSERT_GT(std::count_if(together.begin(), together.end(), [](unsigned char red) { return red > 128; }), 20)
+        << "the letters must be drawn";
     Clear();
     Draw("A", 100, 200);
     Draw("B", 115, 200);

@@ -226,7 +226,8 @@ TEST_F(CobModelTest, FacesShareAMaterialButEachHasItsMesh) {
 }
 
 TEST_F(CobModelTest, HolesFlaggedFacesAndCornersOutsideTheListsAreLeftOut) {
-    square.faces = {Face({{0, 0}, {1, 1}, {2, 2}}, 0, 0x08), Face({{0, 0}, {1, 1}, {2, 2}}, 0, 0x01),
+    // A hole carries no material index: the faces after it are only right when it is read without one.
+    square.faces = {Face({{0, 0}, {1, 1}, {2, 2}}, 0, kCobFaceHole), Face({{0, 0}, {1, 1}, {2, 2}}, 0, 0x01),
                     Face({{0, 0}, {1, 1}, {7, 2}, {3, 3}}),   // vertex 7: both triangles use it
                     Face({{0, 0}, {1, 1}, {2, 2}, {3, 9}})};  // texture vertex 9: the second one
     Model model = Build();

@@ -159,25 +159,6 @@ TEST(CobReaderVersions, PolHAndLightsReadExactlyTheFieldsOfTheirMinorVersion) {
     }
 }
 
-TEST(CobReaderPolH, HoleFacesHaveNoMaterialIndex) {
-    ReportCapture log;
-    CobReader reader;
-    CobPolHSpec polh = CobSquare();
-    CobFaceSpec hole;
-    hole.flags = kCobFaceHole;
-    hole.material = 99;  // not written for a hole
-    hole.corners = {{1, 0}, {2, 1}, {3, 2}};
-    polh.faces.push_back(hole);
-    polh.faces.push_back(polh.faces[0]);
-    polh.faces.back().material = 4;
-    ASSERT_TRUE(LoadBytes(reader, CobFileBuilder().Chunk("PolH", 0, 4, 1, 0, PolHBody(polh, 4)).Bytes()));
-    const std::vector<CobFace>& faces = reader.Polyhedra().at(0).faces;
-    ASSERT_EQ(faces.size(), 3u);
-    EXPECT_TRUE(faces[1].IsHole());
-    EXPECT_EQ(faces[1].corners[0].vertexIndex, 1) << "the first vertex pair follows the corner count of a hole";
-    EXPECT_EQ(faces[2].materialIndex, 4);
-}
-
 TEST(CobReaderPolH, CountsBeyondTheFileEndTheLoadWithoutAllocating) {
     ReportCapture log;
     CobReader reader;

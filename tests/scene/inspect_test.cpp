@@ -66,49 +66,40 @@ TEST(InspectCob, ReportsRecordsAndWhatTheGameWouldBuild) {
     EXPECT_TRUE(Has(inspection.details.ToJson(), "error: Texture file does not exist gone.bmp"));
 }
 
-TEST(InspectCob, FilesTheGameRefusesOrStopsOnGiveTheReason) {
+TEST(InspectMilkshapeAndBmp, ReportCountsAndDecoding) {
     TempDir dir;
-    dir.Write("ascii.cob", CobFileBuilder('A').Bytes());
-    Inspection inspection = InspectPath(dir.File("ascii.cob"));
-    EXPECT_FALSE(inspection.loads);
-    EXPECT_EQ(inspection.reason, "error: Reading ASCII file is not supported");
-
-    ByteWriter box;
-    WriteCobShBx(box, "phong", {{"odd", 99, ""}});
-    dir.Write("fatal.COB", CobFileBuilder().Chunk("ShBx", 0, 4, 1, 0, box).Bytes());
-    inspection = InspectPath(dir.File("fatal.COB"));
-    EXPECT_FALSE(inspection.loads);
-    EXPECT_EQ(inspection.reason, "the game would stop: Unknown type of the parameter");
-
-    inspection = InspectPath(dir.File("none.cob"));
-    EXPECT_FALSE(inspection.loads);
-    EXPECT_EQ(inspection.reason, "error: Couln't find COB file: " + dir.File("none.cob"));
-}
-
-TEST(InspectMilkshapeAndBmp, ReportCountsAndDecodingWithReasons) {
-    TempDir dir;
-    const std::string model = Ms3dFile(3, 3, {{{0, 1, 2}, {0, 0, 0}}}, {{{0}, 0}}, {{"skin.bmp"}});
-    dir.Write("ship.ms3d", model);
+    dir.Write("ship.ms3d", Ms3dFile(3, 3, {{{0, 1, 2}, {0, 0, 0}}}, {{{0}, 0}}, {{"skin.bmp"}}));
     dir.Write("skin.bmp", OnePixelBmp());
     Inspection inspection = InspectPath(dir.File("ship.ms3d"));
     ASSERT_TRUE(inspection.loads) << inspection.reason;
     EXPECT_TRUE(Has(inspection.details.ToJson(), "\"vertices\":3,\"triangles\":1,\"groups\":[{\"name\":\"group\",\"triangles\":1,\"material\":0}]"))
         << inspection.details.ToJson();
     EXPECT_TRUE(Has(inspection.details.ToJson(), "{\"texture\":\"skin.bmp\",\"found\":true}"));
-
-    dir.Write("cut.ms3d", model.substr(0, model.size() - 10));
-    inspection = InspectPath(dir.File("cut.ms3d"));
-    EXPECT_FALSE(inspection.loads);
-    EXPECT_EQ(inspection.reason, "the materials are cut short");
-
     inspection = InspectPath(dir.File("skin.bmp"));
     EXPECT_TRUE(Has(inspection.details.ToJson(), "\"width\":1,\"height\":1,\"bitCount\":24")) << inspection.details.ToJson();
-    dir.Write("bad.bmp", "BM");
-    inspection = InspectPath(dir.File("bad.bmp"));
-    EXPECT_FALSE(inspection.loads);
-    EXPECT_EQ(inspection.reason, "Unknown DIB file format.");
+}
 
-    inspection = InspectPath(dir.File("notes.txt"));
-    EXPECT_FALSE(inspection.loads);
-    EXPECT_EQ(inspection.reason, "unsupported file type (need cob, ms3d or bmp)");
+TEST(Inspect, FilesTheGameRefusesOrStopsOnGiveTheReason) {
+    TempDir dir;
+    ByteWriter box;
+    WriteCobShBx(box, "phong", {{"odd", 99, ""}});
+    const std::string model = Ms3dFile(3, 3, {{{0, 1, 2}, {0, 0, 0}}}, {{{0}, 0}}, {{"skin.bmp"}});
+    const struct {
+        const char* name;
+        std::string content;  // empty: no such file
+        std::string reason;
+    } cases[] = {
+        {"ascii.cob", CobFileBuilder('A').Bytes(), "error: Reading ASCII file is not supported"},
+        {"fatal.COB", CobFileBuilder().Chunk("ShBx", 0, 4, 1, 0, box).Bytes(), "the game would stop: Unknown type of the parameter"},
+        {"none.cob", "", "error: Couln't find COB file: " + dir.File("none.cob")},
+        {"cut.ms3d", model.substr(0, model.size() - 10), "the materials are cut short"},
+        {"bad.bmp", "BM", "Unknown DIB file format."},
+        {"notes.txt", "", "unsupported file type (need cob, ms3d or bmp)"},
+    };
+    for (const auto& c : cases) {
+        if (!c.content.empty()) dir.Write(c.name, c.content);
+        const Inspection inspection = InspectPath(dir.File(c.name));
+        EXPECT_FALSE(inspection.loads) << c.name;
+        EXPECT_EQ(inspection.reason, c.reason) << c.name;
+    }
 }

@@ -124,38 +124,28 @@ TEST_F(SceneGlTest, TexturedCobModelShowsItsPictureUprightThroughTheCamera) {
     EXPECT_PRED2(Near, At(high, high), kWhite);
 }
 
-class AttachedModelGlTest : public SceneGlTest {
-protected:
-    void SetUp() override {
-        SceneGlTest::SetUp();
-        if (IsSkipped() || HasFatalFailure()) return;
-        CobFileBuilder file;
-        file.Chunk("PolH", 0, 4, 1, 0, SquarePolH("ship", -0.75f, 0.3f));
-        file.Chunk("PolH", 0, 4, 2, 0, SquarePolH("bullet", 0.75f, 0.3f));
-        CobMat1Spec green, red;
-        green.red = 0, green.green = 1, green.blue = 0, green.ka = 0;
-        red.red = 1, red.green = 0, red.blue = 0, red.ka = 0;
-        AddPhongMaterial(file, 1, green);
-        AddPhongMaterial(file, 2, red);
-        file.End();
-        CobReader reader;
-        ASSERT_TRUE(reader.LoadFromMemory(file.Bytes().data(), file.Bytes().size(), "ships.cob"));
-        ship = &scene.BuildModel(reader, reader.Polyhedra()[0])->model;
-        bullet = &scene.BuildModel(reader, reader.Polyhedra()[1])->model;
-        LookAtTheXyPlane(scene, 0);
-    }
+bool Reddish(const Pixel& p) { return p.r > 128 && p.g < 32 && p.b < 32; }
+bool Greenish(const Pixel& p) { return p.g > 128 && p.r < 32 && p.b < 32; }
 
-    bool Reddish(const Pixel& p) { return p.r > 128 && p.g < 32 && p.b < 32; }
-    bool Greenish(const Pixel& p) { return p.g > 128 && p.r < 32 && p.b < 32; }
-
+TEST_F(SceneGlTest, AttachedOnlyModelsAreDrawnOnlyThroughTheirOwner) {
+    CobFileBuilder file;
+    file.Chunk("PolH", 0, 4, 1, 0, SquarePolH("ship", -0.75f, 0.3f));
+    file.Chunk("PolH", 0, 4, 2, 0, SquarePolH("bullet", 0.75f, 0.3f));
+    CobMat1Spec green, red;
+    green.red = 0, green.green = 1, green.blue = 0, green.ka = 0;
+    red.red = 1, red.green = 0, red.blue = 0, red.ka = 0;
+    AddPhongMaterial(file, 1, green);
+    AddPhongMaterial(file, 2, red);
+    file.End();
+    CobReader reader;
+    ASSERT_TRUE(reader.LoadFromMemory(file.Bytes().data(), file.Bytes().size(), "ships.cob"));
+    ModelManager scene;
+    Model* ship = &scene.BuildModel(reader, reader.Polyhedra()[0])->model;
+    Model* bullet = &scene.BuildModel(reader, reader.Polyhedra()[1])->model;
+    LookAtTheXyPlane(scene, 0);
     // Window columns of x = -0.75, 0 and 0.75 in the plane.
     const int shipColumn = kSize / 2 - 19, middle = kSize / 2, bulletColumn = kSize / 2 + 19;
-    ModelManager scene;
-    Model* ship = nullptr;
-    Model* bullet = nullptr;
-};
 
-TEST_F(AttachedModelGlTest, AttachedOnlyModelsAreDrawnOnlyThroughTheirOwner) {
     DrawFrameOf(scene);
     EXPECT_TRUE(Greenish(At(shipColumn, middle))) << At(shipColumn, middle);
     EXPECT_TRUE(Reddish(At(bulletColumn, middle))) << "a free bullet is drawn on its own";
