@@ -2,22 +2,12 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "app/report.h"
+#include "fuzz_support.h"
 #include "scene/cob_material_rules.h"
 #include "scene/cob_reader.h"
 
-namespace {
-
-struct FatalReportThrown {};
-
-void ThrowOnFatal() { throw FatalReportThrown{}; }
-
-}  // namespace
-
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    SetFatalHandler(ThrowOnFatal);
-    // The log echoes every error line; the fuzzer's own output is on standard error.
-    std::freopen("/dev/null", "w", stdout);
+    PrepareFuzzing();
     return 0;
 }
 

@@ -8,16 +8,12 @@
 #include <vector>
 
 #include "app/ini_file.h"
-#include "app/report.h"
+#include "fuzz_support.h"
 #include "game/level_path.h"
 #include "game/path_graph.h"
 #include "scene/cob_reader.h"
 
 namespace {
-
-struct FatalReportThrown {};
-
-void ThrowOnFatal() { throw FatalReportThrown{}; }
 
 void Build(const std::vector<PathPoint>& points) {
     PathGraph graph;
@@ -27,8 +23,7 @@ void Build(const std::vector<PathPoint>& points) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    SetFatalHandler(ThrowOnFatal);
-    std::freopen("/dev/null", "w", stdout);
+    PrepareFuzzing();
     return 0;
 }
 

@@ -9,14 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "app/report.h"
+#include "fuzz_support.h"
 #include "effects/particle_system_manager.h"
 
 namespace {
-
-struct FatalReportThrown {};
-
-void ThrowOnFatal() { throw FatalReportThrown{}; }
 
 constexpr size_t kMaxTicks = 16;
 
@@ -44,8 +40,7 @@ FuzzInput ReadInput(const std::string& text) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    SetFatalHandler(ThrowOnFatal);
-    if (std::freopen("/dev/null", "w", stdout) == nullptr) return 0;
+    PrepareFuzzing();
     return 0;
 }
 

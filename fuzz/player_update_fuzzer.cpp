@@ -4,16 +4,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/report.h"
+#include "fuzz_support.h"
 #include "game/player_update.h"
-
-namespace {
-
-struct FatalReportSeen {};
-
-void ThrowOnFatal() { throw FatalReportSeen{}; }
-
-}  // namespace
 
 // Any bytes either decode to a record that encodes back to exactly the same bytes,
 // or are refused.
@@ -24,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (!DecodePlayerUpdate(data, size, update)) return 0;
         const std::vector<uint8_t> again = EncodePlayerUpdate(update);
         if (again.size() != size || !std::equal(again.begin(), again.end(), data)) std::abort();
-    } catch (const FatalReportSeen&) {
+    } catch (const FatalReportThrown&) {
     }
     return 0;
 }

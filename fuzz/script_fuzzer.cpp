@@ -8,16 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "app/report.h"
+#include "fuzz_support.h"
 #include "effects/particle_system_manager.h"
 #include "effects/script_manager.h"
 #include "effects/script_parser.h"
 
 namespace {
-
-struct FatalReportThrown {};
-
-void ThrowOnFatal() { throw FatalReportThrown{}; }
 
 bool SoundStaysOff() { return true; }
 
@@ -47,9 +43,7 @@ void BindFireAndReset(ScriptManager& scripts) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    SetFatalHandler(ThrowOnFatal);
-    // Every script error is logged to standard output; the fuzzer reports on standard error.
-    if (std::freopen("/dev/null", "w", stdout) == nullptr) return 0;
+    PrepareFuzzing();
     ParticleSystemManager::Instance().SetTextureLoader([](const std::string&) { return 0u; });
     return 0;
 }
