@@ -29,18 +29,6 @@ TEST(DefaultConfig, IsWrittenOnlyWhenMissing) {
     EXPECT_EQ(dir.Read("kav.ini"), "[General]\nVictories=3\n");
 }
 
-TEST(DefaultConfig, SectionsInOrderEndingWithTheLastLogEntry) {
-    IniFile ini = DefaultConfig();
-    std::vector<std::string> names;
-    for (const auto& section : ini.Sections()) names.push_back(section.name);
-    EXPECT_EQ(names, (std::vector<std::string>{"General", "NetSetup", "sounds", "opengl", "Keys", "log"}));
-    EXPECT_EQ(ini.Sections()[4].entries.size(), 18u);
-    EXPECT_EQ(ini.Sections()[5].entries.size(), 13u);
-    EXPECT_EQ(ini.GetString("NetSetup", "ServerAddr"), "localhost:4077");
-    // Saving the store reproduces the file but for the empty line the store adds at the end.
-    EXPECT_EQ(ini.ToText(), std::string(kDefaultConfigText) + "\n");
-}
-
 TEST(KeyBindings, DefaultsBindBothPlayersAndTheCommands) {
     KeyBindingTable table;
     ReadKeyBindings(DefaultConfig(), table);
@@ -83,17 +71,6 @@ TEST(LogSwitches, PresentKeysSetTheSwitchesMissingOnesLeaveThem) {
     SetModuleInfoEnabled(kGame, true);
     EXPECT_EQ(console.find("game info"), std::string::npos);
     EXPECT_NE(console.find("plr   player info"), std::string::npos);
-}
-
-TEST(OpenGlHints, DefaultIsSmoothAndDontCare) {
-    OpenGlHints hints = ReadOpenGlHints(DefaultConfig());
-    EXPECT_EQ(hints.shadeModel, ShadeModel::kSmooth);
-    EXPECT_EQ(hints.perspectiveHint, PerspectiveHint::kDontCare);
-    IniFile ini;
-    ini.Parse("[opengl]\nshademodel=Smooth\nperspective_hint=nice\n");
-    hints = ReadOpenGlHints(ini);
-    EXPECT_EQ(hints.shadeModel, ShadeModel::kFlat);
-    EXPECT_EQ(hints.perspectiveHint, PerspectiveHint::kNicest);
 }
 
 }  // namespace
