@@ -21,11 +21,6 @@ TEST(InspectLevel, ShippedLevelsReportWhatTheGameBuilds) {
     EXPECT_TRUE(inspection.loads) << inspection.reason;
     EXPECT_TRUE(Has(json, "\"pointCount\":21,\"edgeCount\":48")) << json;
     EXPECT_TRUE(Has(json, "\"startEdge\":\"8: 0 -> 1\"")) << "the red ship sets off to the right";
-    EXPECT_TRUE(std::filesystem::exists(level + "/saved.ini.all")) << "the load writes what it built, as the game does";
-
-    const Inspection model = InspectPath("data/crossroads/models/shipred.ms3d");
-    EXPECT_TRUE(Has(model.details.ToJson(), "{\"texture\":\"hull.bmp\",\"found\":true}"))
-        << "a level's model finds its textures in the level's texture_path: " << model.details.ToJson();
 }
 
 TEST(InspectLevel, MissingFilesAreListedAndABrokenLevelDoesNotLoad) {
@@ -48,11 +43,6 @@ TEST(InspectLevel, MissingFilesAreListedAndABrokenLevelDoesNotLoad) {
     EXPECT_FALSE(broken.loads);
     EXPECT_EQ(broken.reason, "error: Level was not loaded correctly");
     EXPECT_TRUE(Has(broken.details.ToJson(), "warning: Bad neigbourhood for point3_nb"));
-
-    data.Write("empty/readme.txt", "nothing here");
-    const Inspection empty = InspectLevelDirectory(data.File("empty"));
-    EXPECT_FALSE(empty.loads);
-    EXPECT_EQ(empty.reason, "no level description file (*.ini) in the directory");
 }
 
 }  // namespace

@@ -7,69 +7,6 @@
 
 namespace {
 
-class ShipOnPath : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(graph.Build(LinePoints(2, 100)));
-        ship.model = &model;
-        ship.rotation = {0, 0, 90};
-        ship.PlaceOn(FindEdge(graph, 0, 1), 0);
-        journal.Bind(ship.moving, "moving");
-        journal.Bind(ship.accelerate, "accelerate");
-        journal.Bind(ship.slowdown, "slowdown");
-    }
-
-    // Runs the ship in `frame` ms steps until `until`; returns the first time it was at MaxSpeed.
-    int RunUntil(int until, int frame = 20) {
-        int reached = -1;
-        for (int now = frame; now <= until; now += frame) {
-            ship.Update(now);
-            if (reached < 0 && ship.speed == MaxSpeed) reached = now;
-        }
-        return reached;
-    }
-
-    PathGraph graph;
-    Model model;
-    Ship ship;
-    TriggerJournal journal;
-};
-
-TEST_F(ShipOnPath, TopSpeedComesAfter400msWhateverTheFrameLength) {
-    for (int frame : {1, 16, 25, 80}) {
-        ship.speed = 0;
-        ship.acceleration = 0;
-        ship.last_time = 0;
-        ASSERT_TRUE(ship.SetAcceleration(AccelStep));
-        EXPECT_EQ(RunUntil(800, frame), 400) << "frames of " << frame << " ms";
-    }
-    const float distance = ship.distance;
-    ship.Update(50);
-    EXPECT_EQ(ship.distance, distance) << "a clock set back does not run the ship backwards";
-}
-
-TEST_F(ShipOnPath, SpeedChangesStopAtTheLimitsWithTheirTriggers) {
-    EXPECT_FALSE(ship.SetAcceleration(-AccelStep)) << "no slowing down at rest";
-    EXPECT_FALSE(ship.SetAcceleration(0)) << "an unchanged acceleration is no change";
-    ship.SetSpeed(MaxSpeed);
-    EXPECT_FALSE(ship.SetAcceleration(AccelStep)) << "no speeding up at the top speed";
-    EXPECT_TRUE(ship.SetAcceleration(-AccelStep));
-    ship.speed = MaxSpeed / 2;
-    EXPECT_TRUE(ship.SetAcceleration(AccelStep)) << "switching from slowing down to speeding up";
-    EXPECT_TRUE(ship.SetAcceleration(-AccelStep));
-    RunUntil(1000);
-    EXPECT_EQ(ship.speed, MinSpeed) << "ships never run backwards";
-    EXPECT_EQ(journal.Entries(),
-              (std::vector<std::string>{"moving start", "slowdown start", "slowdown stop", "accelerate start",
-                                        "accelerate stop", "slowdown start", "moving stop", "slowdown stop"}))
-        << "the old sign's trigger stops before the new one starts; slowdown and moving stop at rest";
-
-    ship.SetSpeed(HitSpeed);
-    ship.EnterHitMode();
-    EXPECT_EQ(ship.hit_target_speed, MaxSpeed) << "a ship hit while flung returns to at most MaxSpeed";
-    EXPECT_FALSE(ship.StopAcceleration()) << "releasing a speed key does nothing in hit mode";
-}
-
 TEST(PathMoverAdvance, CarriesTheRestIntoTheNextEdgesAndListsThePassedOnes) {
     PathGraph graph;
     ASSERT_TRUE(graph.Build(LoopPoints(2)));

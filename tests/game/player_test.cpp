@@ -12,9 +12,6 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(graph.Build(LinePoints(3, 1)));
         player.Reload(sceneLock);
-        journal.Bind(player.fire, "fire");
-        journal.Bind(player.loaded, "loaded");
-        journal.Bind(player.bullet.moving, "bul_moving");
     }
 
     bool Attached() const { return shipModel.attached.size() == 1 && shipModel.attached[0] == &bulletModel; }
@@ -28,7 +25,6 @@ protected:
     }();
     SpinLock sceneLock;
     Player player{3, &shipModel, &bulletModel};
-    TriggerJournal journal;
 };
 
 TEST_F(PlayerOnLine, FiredBulletFliesAheadOnItsOwnAndReloadPutsItBackOnTheShip) {
@@ -49,30 +45,6 @@ TEST_F(PlayerOnLine, FiredBulletFliesAheadOnItsOwnAndReloadPutsItBackOnTheShip) 
     player.Reload(sceneLock);
     EXPECT_TRUE(player.bullet_loaded && Attached());
     EXPECT_FLOAT_EQ(player.bullet.position.y, 0.2f) << "back at its place on the ship";
-    EXPECT_EQ(player.bullet.speed, 0);
-    EXPECT_EQ(journal.Entries(),
-              (std::vector<std::string>{"loaded start", "fire start", "bul_moving start", "loaded start", "bul_moving stop"}));
-}
-
-TEST_F(PlayerOnLine, UpdateRecordDescribesTheShipAndAFlyingBullet) {
-    player.ship.PlaceOn(FindEdge(graph, 1, 2), 0.5f);
-    player.ship.turn = kTurnRight;
-    player.ship.left_held = true;
-    player.ship.speed = 0.002f;
-    player.ship.last_time = 1234;
-    player.got_hits = 2;
-    PlayerUpdate update = player.MakeUpdate();
-    EXPECT_EQ(update.flags, kUpdateShipRight | kUpdateLeftHeld | kUpdateBulletLoaded);
-    EXPECT_EQ(update.player_id, 3);
-    EXPECT_EQ(update.ship_edge, FindEdge(graph, 1, 2)->index);
-    EXPECT_EQ(update.time, 1234);
-    EXPECT_EQ(update.got_hits, 2);
-    ASSERT_TRUE(player.Fire(sceneLock));
-    player.bullet.turn = kTurnLeft;
-    update = player.MakeUpdate();
-    EXPECT_EQ(update.flags & (kUpdateBulletLoaded | kUpdateBulletLeft), kUpdateBulletLeft);
-    EXPECT_EQ(update.bullet_edge, player.bullet.edge->index);
-    EXPECT_FLOAT_EQ(update.bullet_distance, 1.0f);
 }
 
 }  // namespace
