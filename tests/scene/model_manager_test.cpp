@@ -38,75 +38,55 @@ protected:
     TempDir dir;
 };
 
-TEST_F(ModelManagerTest, EndingsAreComparedWithoutCaseAndOthersAreRefused) {
-    dir.Write("ship.3ds", "whatever");
-    dir.Write("SHIP.COB", CobWithPolyhedra({"hull"}));
-    EXPECT_EQ(scene.LoadModelFile(dir.File("ship.3ds")), nullptr);
-    EXPECT_EQ(capture.Lines(), std::vector<std::string>{"drw w Unsupported file format of " + dir.File("ship.3ds")});
-    EXPECT_NE(scene.LoadModelFile(dir.File("SHIP.COB")), nullptr);
-    EXPECT_EQ(scene.Objects().size(), 1u);
-}
-
-TEST_F(ModelManagerTest, CobFileGivesAModelOfItsFirstPolyhedronOrNone) {
-    dir.Write("two.cob", CobWithPolyhedra({"first", "second"}));
+TEST_F(ModelManagerTest, CobFileGivesAModelOfItsFirstPolyhedronOrNoneAndOtherEndingsAreRefused) {
+    dir.Write("TWO.COB", CobWithPolyhedra({"first", "second"}));
     dir.Write("empty.cob", CobWithPolyhedra({}));
-    ModelObject* object = scene.LoadModelFile(dir.File("two.cob"));
-    ASSERT_NE(object, nullptr);
+    dir.Write("ship.3ds", "whatever");
+    ModelObject* object = scene.LoadModelFile(dir.File("TWO.COB"));
+    ASSERT_NE(object, nullptr) << "endings are compared without case";
     EXPECT_EQ(object->model.name, "first");
-    EXPECT_TRUE(capture.Contains("More then one poly found loaded only first from " + dir.File("two.cob")));
+    EXPECT_TRUE(capture.Contains("More then one poly found loaded only first from " + dir.File("TWO.COB")));
     EXPECT_EQ(scene.LoadModelFile(dir.File("empty.cob")), nullptr);
     EXPECT_TRUE(capture.Contains("No poly was found in " + dir.File("empty.cob")));
     EXPECT_EQ(scene.LoadModelFile(dir.File("missing.cob")), nullptr);
-    EXPECT_EQ(scene.Objects().size(), 1u) << "a COB file that cannot be read leaves no model";
+    EXPECT_EQ(scene.LoadModelFile(dir.File("ship.3ds")), nullptr);
+    EXPECT_TRUE(capture.Contains("Unsupported file format of " + dir.File("ship.3ds")));
+    EXPECT_EQ(scene.Objects().size(), 1u) << "a file that cannot be read leaves no model";
 }
 
 TEST_F(ModelManagerTest, MilkshapeFileIsCopiedIntoTheModelOrLeavesAnEmptyOne) {
-    std::vector<Ms3dTriangleSpec> triangles = {{{0, 1, 2}, {0.25f, 0.5f, 1}}, {{1, 2, 3}, {0, 0, 0}}};
-    dir.Write("ship.Ms3d", Ms3dFile(4, 4, triangles, {{{0, 1}, 0}, {{1}, -1}}, {{"", 12}}));
+    dir.Write("ship.Ms3d", Ms3dFile(4, 4, {{{0, 1, 2}, {0, 0, 1}}, {{1, 2, 3}, {0, 0, 0}}}, {{{0, 1}, 0}}, {{"", 12}}));
     dir.Write("old.ms3d", Ms3dFile(2, 3, {{{0, 1, 2}, {0, 0, 0}}}, {}, {}));
     dir.Write("flat.ms3d", Ms3dFile(3, 3, {}, {}, {}));
     ModelObject* object = scene.LoadModelFile(dir.File("ship.Ms3d"));
     ASSERT_NE(object, nullptr);
-    const Model& model = object->model;
-    EXPECT_EQ(model.name, dir.File("ship.Ms3d"));
-    EXPECT_EQ(model.vertices.size(), 4u);
-    EXPECT_EQ(model.triangles.at(1).vertexIndices[2], 3u);
-    EXPECT_EQ(model.meshes.at(1).materialIndex, -1);
-    EXPECT_FLOAT_EQ(model.materials.at(0).shininess, 12);
+    EXPECT_EQ(object->model.triangles.at(1).vertexIndices[2], 3u);
+    EXPECT_FLOAT_EQ(object->model.materials.at(0).shininess, 12);
 
     ModelObject* old = scene.LoadModelFile(dir.File("old.ms3d"));
     ModelObject* flat = scene.LoadModelFile(dir.File("flat.ms3d"));
     ASSERT_TRUE(old != nullptr && flat != nullptr) << "an unreadable Milkshape file still leaves a model";
-    EXPECT_TRUE(old->model.vertices.empty());
     EXPECT_TRUE(flat->model.vertices.empty()) << "a file without triangles keeps nothing";
     EXPECT_TRUE(capture.Contains("Failed to load " + dir.File("old.ms3d")));
     EXPECT_TRUE(capture.Contains("No faceso in " + dir.File("flat.ms3d")));
 }
 
-TEST_F(ModelManagerTest, BuildModelAppendsEveryPolyhedronOfALevelScene) {
+TEST_F(ModelManagerTest, BuildModelAppendsEveryPolyhedronOfALevelSceneAndClearForgetsThem) {
     std::string bytes = CobWithPolyhedra({"floor", "wall"});
     CobReader reader;
     ASSERT_TRUE(reader.LoadFromMemory(bytes.data(), bytes.size(), "level.cob"));
     for (const CobPolH& polyhedron : reader.Polyhedra()) scene.BuildModel(reader, polyhedron);
     ASSERT_EQ(scene.Objects().size(), 2u);
-    EXPECT_EQ(scene.Objects()[1]->model.name, "wall");
     EXPECT_TRUE(scene.Objects()[1]->model.triangles.empty()) << "faces without a material are skipped";
     EXPECT_EQ(capture.Count("Could not find material"), 2);
-}
 
-TEST_F(ModelManagerTest, ClearForgetsModelsCamerasAndLights) {
-    dir.Write("ship.cob", CobWithPolyhedra({"hull"}));
-    scene.LoadModelFile(dir.File("ship.cob"));
     IniFile ini;
-    ini.Parse("[camera0]\nloc=0,0,1\nlook_at=0,0,0\nup_dir=0,1,0\n"
-              "[light0]\ntype=2\nloc=0,0,1\nambient=1,1,1\ndiffuse=1,1,1\nspecular=1,1,1\n");
+    ini.Parse("[camera0]\nloc=0,0,1\nlook_at=0,0,0\nup_dir=0,1,0\n[light0]\ntype=2\nloc=0,0,1\nambient=1,1,1\n"
+              "diffuse=1,1,1\nspecular=1,1,1\n");
     scene.LoadLightsFromIni(ini);
     ASSERT_TRUE(scene.LoadCamerasFromIni(ini));
     scene.Clear();
-    EXPECT_TRUE(scene.Objects().empty());
-    EXPECT_TRUE(scene.Cameras().empty());
-    EXPECT_TRUE(scene.Lights().empty());
-    EXPECT_EQ(scene.CurrentCamera(), -1);
+    EXPECT_TRUE(scene.Objects().empty() && scene.Cameras().empty() && scene.Lights().empty()) << "Clear forgets them all";
 }
 
 }  // namespace
