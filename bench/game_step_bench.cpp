@@ -4,7 +4,7 @@
 #include <deque>
 #include <vector>
 
-#include "app/spin_lock.h"
+#include "base/spin_lock.h"
 #include "game/player_manager.h"
 #include "scene/model.h"
 

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/debug_manager.h"
-#include "app/report.h"
+#include "game/debug_manager.h"
+#include "base/report.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/report.h"
+#include "base/report.h"
 
 // A fatal report ends the game; in a fuzz run it becomes this exception, so the harness
 // can check that what was read before it is still sound.

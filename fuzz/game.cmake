@@ -1,2 +1,3 @@
 kav_add_fuzzer(fuzz_player_update player_update_fuzzer.cpp kav_game)
 kav_add_fuzzer(fuzz_level_path level_path_fuzzer.cpp kav_game)
+kav_add_fuzzer(fuzz_dump dump_fuzzer.cpp kav_game)

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/ini_file.h"
+#include "base/ini_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     IniFile ini;

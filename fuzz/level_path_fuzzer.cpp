@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ini_file.h"
+#include "base/ini_file.h"
 #include "fuzz_support.h"
 #include "game/level_path.h"
 #include "game/path_graph.h"

@@ -2,11 +2,11 @@
 
 #include <cstdlib>
 
-#include "app/clock.h"
-#include "app/debug_manager.h"
-#include "app/ini_file.h"
+#include "base/clock.h"
+#include "game/debug_manager.h"
+#include "base/ini_file.h"
 #include "app/opengl_hints.h"
-#include "app/report.h"
+#include "base/report.h"
 #include "effects/sound_manager.h"
 #include "game/player_manager.h"
 #include "platform/input.h"

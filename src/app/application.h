@@ -3,8 +3,9 @@
 #include <atomic>
 
 #include "app/config.h"
-#include "app/debug_manager.h"
-#include "app/spin_lock.h"
+#include "game/key_bindings.h"
+#include "game/debug_manager.h"
+#include "base/spin_lock.h"
 #include "game/game_manager.h"
 #include "game/recorder_sink.h"
 #include "gui/fps_label.h"

@@ -6,8 +6,8 @@
 
 #include "app/application.h"
 #include "app/config.h"
-#include "app/debug_manager.h"
-#include "app/report.h"
+#include "game/debug_manager.h"
+#include "base/report.h"
 #include "effects/sound_manager.h"
 #include "game/player_manager.h"
 #include "platform/window.h"

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/vec3.h"
+#include "base/vec3.h"
 #include "effects/particle_definition.h"
 #include "effects/ranged_value.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/report.h"
+#include "base/report.h"
 #include "effects/rotation.h"
 
 namespace {

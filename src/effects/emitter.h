@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/spin_lock.h"
-#include "app/vec3.h"
+#include "base/spin_lock.h"
+#include "base/vec3.h"
 #include "effects/emission_surface.h"
 #include "effects/particle_definition.h"
 #include "effects/ranged_value.h"

@@ -1,7 +1,7 @@
 #include "effects/particle_system_manager.h"
 
-#include "app/clock.h"
-#include "app/report.h"
+#include "base/clock.h"
+#include "base/report.h"
 #include "effects/particle_texture.h"
 
 ParticleSystemManager& ParticleSystemManager::Instance() {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/vec3.h"
+#include "base/vec3.h"
 
 // Rotates v by the three angles (degrees) the way models are turned when drawn:
 // R = Rx(x) * Ry(y) * Rz(z), so the z rotation applies to v first.

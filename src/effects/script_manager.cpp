@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "app/report.h"
+#include "base/report.h"
 #include "effects/particle_system_manager.h"
 #include "effects/sound_manager.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/vec3.h"
+#include "base/vec3.h"
 #include "effects/event_trigger.h"
 #include "effects/script_actions.h"
 #include "effects/script_parser.h"

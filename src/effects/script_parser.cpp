@@ -1,7 +1,7 @@
 #include "effects/script_parser.h"
 
 
-#include "app/report.h"
+#include "base/report.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include <optional>
 #include <utility>
 
-#include "app/ini_file.h"
-#include "app/report.h"
-#include "app/spin_lock.h"
+#include "base/ini_file.h"
+#include "base/report.h"
+#include "base/spin_lock.h"
 #include "effects/sound_decoder.h"
 #include "effects/sound_handle_table.h"
 

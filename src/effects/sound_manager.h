@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/vec3.h"
+#include "base/vec3.h"
 
 class IniFile;
 

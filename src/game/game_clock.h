@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "app/spin_lock.h"
+#include "base/spin_lock.h"
 
 // The race's clock: milliseconds since its last reset, read from a time source that
 // production takes from NowMs() and tests set by hand. It can be held while the game

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <utility>
 
-#include "app/clock.h"
-#include "app/ini_file.h"
-#include "app/report.h"
+#include "base/clock.h"
+#include "base/ini_file.h"
+#include "base/report.h"
 #include "effects/script_manager.h"
 #include "effects/sound_manager.h"
 #include "game/level_loader.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/spin_lock.h"
-#include "app/vec3.h"
+#include "base/spin_lock.h"
+#include "base/vec3.h"
 #include "effects/event_trigger.h"
 #include "game/game_clock.h"
 #include "game/level_catalogue.h"

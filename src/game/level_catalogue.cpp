@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/ini_file.h"
-#include "app/report.h"
+#include "base/ini_file.h"
+#include "base/report.h"
 
 namespace fs = std::filesystem;
 

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "app/ini_file.h"
-#include "app/report.h"
+#include "base/ini_file.h"
+#include "base/report.h"
 #include "effects/event_trigger.h"
 #include "effects/script_manager.h"
 #include "game/level_path.h"

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/ini_file.h"
-#include "app/report.h"
+#include "base/ini_file.h"
+#include "base/report.h"
 #include "scene/cob_reader.h"
 
 int ScanVector(const std::string& text, Vec3& out) {

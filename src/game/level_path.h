@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/vec3.h"
+#include "base/vec3.h"
 #include "game/path_graph.h"
 
 class IniFile;

@@ -5,8 +5,8 @@
 #include <map>
 #include <utility>
 
-#include "app/ini_file.h"
-#include "app/report.h"
+#include "base/ini_file.h"
+#include "base/report.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/vec3.h"
+#include "base/vec3.h"
 
 class IniFile;
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/vec3.h"
+#include "base/vec3.h"
 #include "effects/event_trigger.h"
 #include "game/path_graph.h"
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/spin_lock.h"
-#include "app/vec3.h"
+#include "base/spin_lock.h"
+#include "base/vec3.h"
 #include "effects/event_trigger.h"
 #include "game/path_mover.h"
 #include "game/player_update.h"

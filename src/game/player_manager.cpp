@@ -6,7 +6,7 @@
 #include <new>
 #include <utility>
 
-#include "app/report.h"
+#include "base/report.h"
 #include "game/collision.h"
 #include "scene/model.h"
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/config.h"
-#include "app/spin_lock.h"
+#include "game/key_bindings.h"
+#include "base/spin_lock.h"
 #include "game/game_clock.h"
 #include "game/path_graph.h"
 #include "game/player.h"

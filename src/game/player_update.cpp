@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/byte_reader.h"
+#include "base/byte_reader.h"
 #include "game/path_mover.h"
 
 namespace {

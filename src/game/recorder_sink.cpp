@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "app/debug_manager.h"
-#include "app/report.h"
+#include "game/debug_manager.h"
+#include "base/report.h"
 #include "game/player_manager.h"
 
 bool RecorderSink::Accepting() const { return DebugRecording(); }

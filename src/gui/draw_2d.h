@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/vec3.h"
+#include "base/vec3.h"
 
 // Immediate-mode primitives in window pixels (origin top-left, y down) for the widgets.
 void DrawOutline(int x1, int y1, int x2, int y2, const Colour& colour);

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <utility>
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "gui/draw_2d.h"
 #include "gui/key_repeat.h"
 #include "gui/mouse.h"

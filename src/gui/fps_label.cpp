@@ -4,7 +4,7 @@
 
 #include <GL/gl.h>
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "platform/font.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "gui/menu_background.h"
 
-#include "app/report.h"
-#include "app/spin_lock.h"
+#include "base/report.h"
+#include "base/spin_lock.h"
 #include "scene/cob_reader.h"
 #include "scene/texture_manager.h"
 

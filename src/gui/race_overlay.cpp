@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "game/player_manager.h"
 
 namespace {

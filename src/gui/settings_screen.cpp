@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/report.h"
+#include "base/report.h"
 
 void SettingsScreen::Apply() {
     if (CancelButton().Clicked()) {

@@ -3,7 +3,7 @@
 #include <string>
 #include <utility>
 
-#include "app/ini_file.h"
+#include "base/ini_file.h"
 #include "gui/screen.h"
 
 // A screen that shows settings read from an INI file (kav.ini) and ends through its

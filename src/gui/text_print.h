@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/vec3.h"
+#include "base/vec3.h"
 #include "platform/font.h"
 
 // The widgets' one way to put text on screen: `count` characters of the bitmap font

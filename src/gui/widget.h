@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/vec3.h"
+#include "base/vec3.h"
 #include "platform/window_root.h"
 
 // The base of the widget tree: the application is the root, screens are its

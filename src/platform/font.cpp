@@ -6,7 +6,7 @@
 
 #include <GL/gl.h>
 
-#include "app/report.h"
+#include "base/report.h"
 
 namespace {
 

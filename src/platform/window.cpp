@@ -8,7 +8,7 @@
 #include <GL/gl.h>
 #include <SDL.h>
 
-#include "app/report.h"
+#include "base/report.h"
 #include "platform/font.h"
 #include "platform/glyph_image.h"
 #include "platform/input_events.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/vec3.h"
+#include "base/vec3.h"
 #include "platform/input.h"
 #include "platform/window_root.h"
 

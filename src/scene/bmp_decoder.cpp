@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/byte_reader.h"
+#include "base/byte_reader.h"
 #include "scene/file_bytes.h"
 
 namespace {

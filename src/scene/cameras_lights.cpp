@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/ini_file.h"
-#include "app/report.h"
+#include "base/ini_file.h"
+#include "base/report.h"
 #include "scene/draw_manager.h"
 
 namespace {

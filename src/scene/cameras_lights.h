@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/vec3.h"
+#include "base/vec3.h"
 
 // A viewpoint of the scene: the eye, the point it looks at and its up vector.
 struct Camera {

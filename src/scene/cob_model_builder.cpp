@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "app/report.h"
+#include "base/report.h"
 #include "scene/cob_material_rules.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/vec3.h"
+#include "base/vec3.h"
 #include "scene/cob_reader.h"
 #include "scene/model.h"
 

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <fstream>
 
-#include "app/byte_reader.h"
-#include "app/report.h"
+#include "base/byte_reader.h"
+#include "base/report.h"
 #include "scene/file_bytes.h"
 
 namespace {

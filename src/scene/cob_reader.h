@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/vec3.h"
+#include "base/vec3.h"
 
 class ByteReader;
 

@@ -3,7 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "app/report.h"
+#include "base/report.h"
 
 DrawManager::DrawManager() { Report(kDraw, kInfo, "Draw manager is initialized"); }
 

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/spin_lock.h"
+#include "base/spin_lock.h"
 #include "scene/cameras_lights.h"
 #include "scene/cob_reader.h"
 

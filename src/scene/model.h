@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/vec3.h"
+#include "base/vec3.h"
 
 // A drawable triangle mesh with per-mesh materials, ready for fixed-function drawing.
 // Angles are degrees, lengths scene units. The record itself holds no GL state beyond

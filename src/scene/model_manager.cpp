@@ -3,7 +3,7 @@
 #include <new>
 #include <strings.h>
 
-#include "app/report.h"
+#include "base/report.h"
 #include "scene/cob_model_builder.h"
 #include "scene/ms3d_reader.h"
 

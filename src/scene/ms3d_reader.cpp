@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/byte_reader.h"
+#include "base/byte_reader.h"
 #include "scene/file_bytes.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <strings.h>
 
-#include "app/report.h"
+#include "base/report.h"
 #include "platform/message_box.h"
 
 namespace {

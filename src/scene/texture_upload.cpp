@@ -2,7 +2,7 @@
 // filters, the wrap modes left at GL's default (repeat).
 #include <GL/gl.h>
 
-#include "app/report.h"
+#include "base/report.h"
 #include "scene/texture_manager.h"
 
 namespace {

@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/ini_file.h"
-#include "app/report.h"
+#include "base/ini_file.h"
+#include "base/report.h"
+#include "game/key_bindings.h"
 #include "support/report_capture.h"
 #include "support/temp_dir.h"
 
@@ -45,18 +46,6 @@ TEST(KeyBindings, DefaultsBindBothPlayersAndTheCommands) {
         EXPECT_EQ(table[c.code].player, c.player);
         EXPECT_EQ(table[c.code].kind, c.kind);
     }
-}
-
-TEST(KeyBindings, LaterActionWinsMissingKeysBindCodeZeroAndCodesOutsideTheTableAreRefused) {
-    ReportCapture capture;
-    IniFile ini;
-    ini.Parse("[Keys]\nPLAYER_0_FIRE=65\nCHAT_MSG=65\nPLAYER_1_FIRE=400\nPLAYER_1_TURN_LEFT=-3\n");
-    KeyBindingTable table;
-    ReadKeyBindings(ini, table);
-    EXPECT_EQ(table[65].command, kCommandChat);
-    EXPECT_EQ(table[0].command, kCommandShowScore) << "the last action without a key lands on code 0";
-    EXPECT_TRUE(capture.Contains("Key code 400 of PLAYER_1_FIRE is out of range"));
-    EXPECT_TRUE(capture.Contains("Key code -3 of PLAYER_1_TURN_LEFT is out of range"));
 }
 
 TEST(LogSwitches, PresentKeysSetTheSwitchesMissingOnesLeaveThem) {

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "effects/particle_system_manager.h"
 #include "effects/sound_manager.h"
 #include "sound_capture.h"

@@ -13,7 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/clock.h"
+#include "base/clock.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/ini_file.h"
+#include "base/ini_file.h"
 #include "sound_capture.h"
 #include "sound_test_files.h"
 #include "support/report_capture.h"

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/ini_file.h"
+#include "base/ini_file.h"
 #include "game/level_test_support.h"
 #include "support/temp_dir.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ini_file.h"
+#include "base/ini_file.h"
 #include "effects/script_manager.h"
 #include "game/level_test_support.h"
 #include "game/player.h"

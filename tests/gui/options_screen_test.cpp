@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/ini_file.h"
+#include "base/ini_file.h"
 #include "effects/sound_manager.h"
 #include "menu_test_support.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ini_file.h"
+#include "base/ini_file.h"
 #include "scene/draw_manager.h"
 #include "support/report_capture.h"
 

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/report.h"
+#include "base/report.h"
 #include "file_builders.h"
 #include "support/report_capture.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ini_file.h"
+#include "base/ini_file.h"
 #include "file_builders.h"
 #include "support/report_capture.h"
 #include "support/temp_dir.h"

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/ini_file.h"
+#include "base/ini_file.h"
 #include "file_builders.h"
 #include "scene/frame.h"
 #include "scene/model_manager.h"

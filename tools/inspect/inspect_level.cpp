@@ -7,8 +7,8 @@
 #include <set>
 #include <vector>
 
-#include "app/clock.h"
-#include "app/ini_file.h"
+#include "base/clock.h"
+#include "base/ini_file.h"
 #include "effects/particle_system_manager.h"
 #include "effects/script_manager.h"
 #include "game/game_manager.h"

@@ -1,4 +1,4 @@
-#include "app/report.h"
+#include "base/report.h"
 #include "inspection.h"
 #include "scene/model.h"
 #include "scene/ms3d_reader.h"

@@ -4,8 +4,8 @@
 #include <memory>
 #include <strings.h>
 
-#include "app/ini_file.h"
-#include "app/report.h"
+#include "base/ini_file.h"
+#include "base/report.h"
 #include "scene/texture_manager.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/debug_manager.h"
+#include "game/debug_manager.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/debug_manager.h"
+#include "game/debug_manager.h"
 
 #include <algorithm>
 #include <atomic>
@@ -7,9 +7,9 @@
 #include <thread>
 #include <utility>
 
-#include "app/byte_reader.h"
-#include "app/clock.h"
-#include "app/report.h"
+#include "base/byte_reader.h"
+#include "base/clock.h"
+#include "base/report.h"
 
 namespace {
 

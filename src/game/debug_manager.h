@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/spin_lock.h"
+#include "base/spin_lock.h"
 
 // The event recorder: records the inputs that drive a game (keys with the mouse
 // position, the player updates this machine sends, game timer resets) with their

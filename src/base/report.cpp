@@ -1,4 +1,4 @@
-#include "app/report.h"
+#include "base/report.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -7,7 +7,7 @@
 #include <fstream>
 #include <iostream>
 
-#include "app/spin_lock.h"
+#include "base/spin_lock.h"
 
 namespace {
 

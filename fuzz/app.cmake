@@ -1,1 +1,0 @@
-kav_add_fuzzer(fuzz_dump dump_fuzzer.cpp kav_app)
