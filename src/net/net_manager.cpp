@@ -40,6 +40,7 @@ void NetManager::Shutdown() {
 bool NetManager::Connect() {
     if (connected_) Disconnect();
     connected_ = false;
+    currentSocket_ = -1;
     current_ = nullptr;
     std::string host;
     uint16_t port = port_;

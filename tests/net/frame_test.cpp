@@ -112,4 +112,25 @@ TEST(Frame, AQueueFedOneByteAtATimeYieldsEachFrameOnceWhole) {
     EXPECT_EQ(queue.Unread(), 0u);
 }
 
+TEST(Frame, TakeFrameSplitsKindAndPayloadAndLeavesPartialFramesAlone) {
+    ByteQueue queue;
+    const std::vector<uint8_t> first = Frame(13, "ping");
+    const std::vector<uint8_t> second = Frame(7, "");
+    queue.Append(first.data(), first.size());
+    queue.Append(second.data(), 2);
+
+    uint8_t kind = 0;
+    std::vector<uint8_t> payload{9, 9};
+    EXPECT_EQ(TakeFrame(queue, kind, payload), FrameStatus::kFrame);
+    EXPECT_EQ(kind, 13);
+    EXPECT_EQ(std::string(payload.begin(), payload.end()), "ping");
+    EXPECT_EQ(TakeFrame(queue, kind, payload), FrameStatus::kNeedMore);
+    EXPECT_EQ(queue.Unread(), 2u);
+    queue.Append(second.data() + 2, 1);
+    EXPECT_EQ(TakeFrame(queue, kind, payload), FrameStatus::kFrame);
+    EXPECT_EQ(kind, 7);
+    EXPECT_TRUE(payload.empty());
+    EXPECT_EQ(queue.Unread(), 0u);
+}
+
 }  // namespace

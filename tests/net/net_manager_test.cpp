@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "log_lines.h"
 #include "loopback.h"
 #include "net/frame.h"
 #include "support/report_capture.h"
@@ -23,13 +24,6 @@ std::string ReadAll(ByteQueue& queue) {
     std::string out;
     queue.ReadString(out, 0);
     return out;
-}
-
-// The whole line as logged, with its module tag and level marker ("net E ...").
-bool HasLine(const ReportCapture& log, const std::string& line) {
-    for (const std::string& logged : log.Lines())
-        if (logged == line) return true;
-    return false;
 }
 
 // Pumps until `done` holds, for at most `turns` rounds of at most 10 ms each.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/ini_file.h"
+#include "log_lines.h"
 #include "loopback.h"
 #include "net/net_manager.h"
 #include "support/report_capture.h"
@@ -106,11 +107,7 @@ protected:
         ini.Load();
         return ini.GetString("NetSetup", key);
     }
-    bool HasLine(const std::string& line) {
-        for (const std::string& logged : log_.Lines())
-            if (logged == line) return true;
-        return false;
-    }
+    bool HasLine(const std::string& line) { return ::HasLine(log_, line); }
 
     ReportCapture log_;
     TempDir dir_;
