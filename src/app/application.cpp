@@ -56,24 +56,37 @@ void Application::Initialize() {
 
 void Application::ApplyConfig(const IniFile& config) {
     ReadKeyBindings(config, keyBindings_);
-    {
-        SpinLockGuard frame(frameLock_);
-        ApplyOpenGlHints(ReadOpenGlHints(config));
-    }
+    ApplyOpenGlHints(ReadOpenGlHints(config));
     ReadLogSwitches(config);
     ReadSoundConfig(config);
 }
 
 void Application::Draw() {
+    RunQueuedActions();
+    StepGame();
     Tick();
-    SpinLockGuard frame(frameLock_);
-    if (QuitRequested()) HandleCommand(Command(kCommandExit, false));
     SetClearColour(mainMenu_.IsVisible() ? Colour{0, 0, 0, 1} : game_.BackgroundColour());
     const FrameLayout layout{PixelRect{0, 0, WindowWidth(), WindowHeight()}, WindowWidth(), WindowHeight()};
     DrawFrame(layout, [this] { DrawScene(); }, [this] {
         DrawSelf();
         DrawChildren();
     });
+}
+
+void Application::RunQueuedActions() {
+    mainThread_.RunPending();
+    if (QuitRequested()) HandleCommand(Command(kCommandExit, false));
+}
+
+void Application::StepGame() {
+    game_.GameStep();
+    // A local race starts right away; a network race waits for the server.
+    if (game_.GetState() == kLoaded && !game_.NetworkGame()) StartLocalRace();
+}
+
+void Application::StartLocalRace() {
+    game_.SetState(kStarting);
+    overlay_.ShowChat(false);
 }
 
 void Application::DrawScene() {
@@ -125,8 +138,7 @@ void Application::OnKeyUp(KeyEvent* event) {
 
 void Application::StartLocalRaceFromButton() {
     // Only a network race shows the start button; a local one starts by itself.
-    game_.SetState(kStarting);
-    overlay_.ShowChat(false);
+    StartLocalRace();
     overlay_.AddLine("Starting game!");
     overlay_.MessageList().Resize();
     overlay_.StartButton().ResetClicks();
@@ -178,8 +190,19 @@ void Application::EndRace() {
 void Application::RunExitCommand() {
     game_.StopGame();
     DebugFinish();
+    StopThreads();
     // Ends the process here; the exit handler shuts sound and the log down.
     std::exit(0);
+}
+
+void Application::StopThreads() {
+    // Closed first: the replay thread may be waiting for its action to run.
+    mainThread_.Close();
+    StopReplayThread();
+}
+
+bool ApplicationReplay::RunOnMainThread(std::function<void()> action) {
+    return app_.MainThread().PostAndWait(std::move(action));
 }
 
 void ApplicationReplay::MouseMove(int x, int y) {

@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
             std::fputs("Something went very wrong. Good-bye.\n", stdout);
             ReportShutdown();
         }
-        StopReplayThread();
+        app->StopThreads();
     }
     application = nullptr;
     app.reset();

@@ -1,12 +1,10 @@
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "base/spin_lock.h"
 #include "base/vec3.h"
 #include "effects/event_trigger.h"
 #include "game/game_clock.h"
@@ -18,8 +16,7 @@ class PlayerManager;
 class ScriptManager;
 struct EffectsStartup;
 
-// The game's states. The value is a plain word that the network client thread may
-// write, so it is kept as an integer; values outside this list are reported by GameStep.
+// The game's states, kept as an integer; values outside this list are reported by GameStep.
 enum GameState : int32_t {
     kPlaying = 0,
     kNoLevel = 1,
@@ -95,7 +92,7 @@ public:
     // GL: the level's models, then the particles; nothing while a level is loading.
     void Draw();
 
-    int GetState() const { return state_.load(); }
+    int GetState() const { return state_; }
     // Entering kFinishing from outside (the server aborts the race) starts the run-out too.
     void SetState(int state);
 
@@ -125,7 +122,6 @@ private:
 
     bool LoadDescribedLevel(const IniFile& ini);
     void ForgetParticipants();
-    std::vector<Participant> CurrentParticipants();
     void AddHelpLines();
     void ReadBackgroundColour(const IniFile& ini);
     void AddMessage(const std::string& line) const;
@@ -140,10 +136,9 @@ private:
     EventTrigger finish_;
     GameClock finishClock_;
     GameClock secondClock_;
-    std::atomic<int> state_{kNoLevel};
+    int state_ = kNoLevel;
     MessageLines* messageLines_ = nullptr;
-    std::atomic<bool> networkGame_{false};
+    bool networkGame_ = false;
     Colour backgroundColour_{0, 0, 0, 1};
-    SpinLock participantsLock_;  // participants come and go on the network client thread
     std::vector<Participant> participants_;
 };

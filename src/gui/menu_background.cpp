@@ -1,7 +1,6 @@
 #include "gui/menu_background.h"
 
 #include "base/report.h"
-#include "base/spin_lock.h"
 #include "scene/cob_reader.h"
 #include "scene/texture_manager.h"
 
@@ -34,7 +33,6 @@ bool MenuBackground::LoadScene(const std::string& path) {
         Report(kGui, kError, "Could not load the menu background scene %s", path.c_str());
         return false;
     }
-    SpinLockGuard scene(models_.SceneLock());
     for (const CobPolH& polyhedron : reader.Polyhedra()) models_.BuildModel(reader, polyhedron);
     models_.LoadLightsFromCob(reader);
     models_.LoadCamerasFromCob(reader);

@@ -58,7 +58,7 @@ protected:
     ReportCapture capture;
     TempDir dir;
     ModelManager models;
-    PlayerManager players{models.SceneLock(), [] { return int64_t{0}; }};
+    PlayerManager players{[] { return int64_t{0}; }};
     ScriptManager scripts{QuietEffects()};
     EventTrigger start;
     EventTrigger finish;
