@@ -9,6 +9,7 @@
 #include "base/report.h"
 #include "effects/sound_manager.h"
 #include "game/player_manager.h"
+#include "gui/interface_sound.h"
 #include "platform/input.h"
 #include "platform/window.h"
 #include "scene/frame.h"
@@ -25,8 +26,20 @@ void CentreIn(Widget& widget, const Widget& parent) {
 }  // namespace
 
 Application::Application()
-    : overlay_(*this, game_), fpsLabel_(NowMs()), menuGame_(game_), mainMenu_(menuGame_, menuNetwork_, kConfigFileName),
-      gameMenu_(kConfigFileName) {
+    : textures_(MakeGlTextureUploader()),
+      overlay_(*this, game_),
+      game_(Services()),
+      fpsLabel_(NowMs()),
+      menuGame_(game_),
+      mainMenu_(menuGame_, menuNetwork_, kConfigFileName, Services()),
+      gameMenu_(kConfigFileName, sound_) {
+    // Started once, here, and stopped when the members go, after every borrower.
+    StartEffects(StartupOf(Services()));
+    particles_.SetTextureLoader([this](const std::string& path) { return textures_.GetTextureWithAlpha(path); });
+    SetInterfaceSoundPlayer([this](InterfaceSound sound) {
+        sound_.PlaySound(sound == InterfaceSound::kMouseOver ? sound_.MouseOverSound() : sound_.MouseClickSound(),
+                         false);
+    });
     SetMinSize(kMinWidth, kMinHeight);
     AddChild(&fpsLabel_);
     fpsLabel_.SetSize(120, 16);
@@ -42,6 +55,7 @@ Application::Application()
 }
 
 Application::~Application() {
+    SetInterfaceSoundPlayer(nullptr);
     game_.Players().RemoveUpdateSink(&recorderSink_);
     game_.SetMessageLines(nullptr);
 }
@@ -58,7 +72,7 @@ void Application::ApplyConfig(const IniFile& config) {
     ReadKeyBindings(config, keyBindings_);
     ApplyOpenGlHints(ReadOpenGlHints(config));
     ReadLogSwitches(config);
-    ReadSoundConfig(config);
+    sound_.ReadSoundConfig(config);
 }
 
 void Application::Draw() {

@@ -6,6 +6,9 @@
 #include "game/key_bindings.h"
 #include "game/debug_manager.h"
 #include "base/main_thread_queue.h"
+#include "effects/effect_services.h"
+#include "effects/particle_system_manager.h"
+#include "effects/sound_manager.h"
 #include "game/game_manager.h"
 #include "game/recorder_sink.h"
 #include "gui/fps_label.h"
@@ -14,12 +17,14 @@
 #include "gui/menu_game.h"
 #include "gui/race_overlay.h"
 #include "gui/widget.h"
+#include "scene/texture_manager.h"
 
 class IniFile;
 
 // The one application object: the root of the widget tree, the race screen with its
-// overlay, and the owner, by value, of the game and of every screen. Members are
-// built in declaration order and destroyed in reverse.
+// overlay, and the owner, by value, of the sound, particle and texture services, of
+// the game and of every screen. Members are built in declaration order and destroyed
+// in reverse, so the services outlive everyone who borrows them.
 class Application : public Widget {
 public:
     Application();
@@ -50,6 +55,7 @@ public:
     // Closes the queue and joins the threads that feed it; before the process ends.
     void StopThreads();
     GameManager& Game() { return game_; }
+    SoundManager& Sound() { return sound_; }
     const KeyBindingTable& KeyBindings() const { return keyBindings_; }
     const FpsLabel& FrameRateLabel() const { return fpsLabel_; }
 
@@ -63,6 +69,11 @@ private:
     void StartLocalRace();
     void DrawScene();
 
+    EffectServices Services() { return {sound_, particles_, textures_}; }
+
+    SoundManager sound_;
+    ParticleSystemManager particles_;
+    TextureManager textures_;
     std::atomic<bool> quitRequested_{false};
     MainThreadQueue mainThread_;
     RaceOverlay overlay_;

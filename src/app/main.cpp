@@ -20,8 +20,10 @@ void OnSignal(int) {
     if (application != nullptr) application->RequestQuit();
 }
 
+// Also run when the exit command ends the process from inside the frame: the
+// application is then never destroyed, but sound is still closed properly.
 void OnExit() {
-    SoundShutdown();
+    if (application != nullptr) application->Sound().Shutdown();
     ReportShutdown();
 }
 

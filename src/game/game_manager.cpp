@@ -27,18 +27,17 @@ std::string Format(const char* format, int value) {
 
 }  // namespace
 
-GameManager::GameManager() : GameManager(NowMs, DefaultEffectsStartup()) {}
-
-GameManager::GameManager(GameClock::TimeSource timeSource, const EffectsStartup& effects)
-    : models_(std::make_unique<ModelManager>()),
+GameManager::GameManager(const EffectServices& services, GameClock::TimeSource timeSource)
+    : services_(services),
+      models_(std::make_unique<ModelManager>(services.textures)),
       players_(std::make_unique<PlayerManager>(timeSource)),
-      scripts_(std::make_unique<ScriptManager>(effects)),
+      scripts_(std::make_unique<ScriptManager>(services)),
       finishClock_(timeSource),
       secondClock_(timeSource) {
-    models_->SetListenerHook(
-        [](const float* position, const float* velocity, const float* orientation) {
-            SetListener(position, velocity, orientation);
-        });
+    models_->SetListenerHook([&sound = services.sound](const float* position, const float* velocity,
+                                                       const float* orientation) {
+        sound.SetListener(position, velocity, orientation);
+    });
     players_->SetMessageSink([this](const std::string& line) { AddMessage(line); });
     Report(kGame, kInfo, "Game manager is initialized");
     state_ = kNoLevel;
@@ -74,7 +73,7 @@ bool GameManager::LoadLevel() {
 
     IniFile ini(currentLevel_.iniPath);
     ini.Load();
-    TextureManager::Instance().SetTexturePath(currentLevel_.directory + "/" + ini.GetString("level", "texture_path"));
+    services_.textures.SetTexturePath(currentLevel_.directory + "/" + ini.GetString("level", "texture_path"));
     scripts_->SetDataDirectory(currentLevel_.directory);
     if (!LoadDescribedLevel(ini)) {
         Report(kGame, kError, "Level was not loaded correctly");
@@ -134,7 +133,7 @@ void GameManager::UnloadLevel() {
     finish_.Clear();
     players_->Clear();
     models_->Clear();
-    TextureManager::Instance().DeleteAllTextures();
+    services_.textures.DeleteAllTextures();
 }
 
 void GameManager::AddParticipant(int id, const std::string& name, bool local) {

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "base/vec3.h"
+#include "base/clock.h"
+#include "effects/effect_services.h"
 #include "effects/event_trigger.h"
 #include "game/game_clock.h"
 #include "game/level_catalogue.h"
@@ -14,7 +16,6 @@ class IniFile;
 class ModelManager;
 class PlayerManager;
 class ScriptManager;
-struct EffectsStartup;
 
 // The game's states, kept as an integer; values outside this list are reported by GameStep.
 enum GameState : int32_t {
@@ -46,9 +47,9 @@ public:
     // After a win the ships run on this long before everything stops.
     static constexpr int32_t kRunOutMs = 3000;
 
-    GameManager();
-    // Tests drive the clocks by hand and keep sound and particles quiet.
-    GameManager(GameClock::TimeSource timeSource, const EffectsStartup& effects);
+    // Plays, draws and loads textures through the borrowed services. Tests drive the
+    // clocks by hand and lend quiet services.
+    explicit GameManager(const EffectServices& services, GameClock::TimeSource timeSource = NowMs);
     ~GameManager();
     GameManager(const GameManager&) = delete;
     GameManager& operator=(const GameManager&) = delete;
@@ -129,6 +130,7 @@ private:
     LevelEntry currentLevel_;
     int maxHits_ = 5;
     std::vector<LevelEntry> levels_;
+    EffectServices services_;
     std::unique_ptr<ModelManager> models_;
     std::unique_ptr<PlayerManager> players_;
     std::unique_ptr<ScriptManager> scripts_;

@@ -9,19 +9,23 @@ namespace {
 // Keep mode is on exactly while the background loads, even when a fatal report throws.
 class KeepTextures {
 public:
-    KeepTextures() { TextureManager::Instance().SetKeepMode(true); }
-    ~KeepTextures() { TextureManager::Instance().SetKeepMode(false); }
+    explicit KeepTextures(TextureManager& textures) : textures_(textures) { textures_.SetKeepMode(true); }
+    ~KeepTextures() { textures_.SetKeepMode(false); }
     KeepTextures(const KeepTextures&) = delete;
     KeepTextures& operator=(const KeepTextures&) = delete;
+
+private:
+    TextureManager& textures_;
 };
 
 }  // namespace
 
-MenuBackground::MenuBackground(const EffectsStartup& effects) : scripts_(effects) {}
+MenuBackground::MenuBackground(const EffectServices& services)
+    : textures_(services.textures), models_(services.textures), scripts_(services) {}
 
 bool MenuBackground::Load(const std::string& directory) {
-    KeepTextures keep;
-    TextureManager::Instance().SetTexturePath(directory + "/texture");
+    KeepTextures keep(textures_);
+    textures_.SetTexturePath(directory + "/texture");
     const bool sceneLoaded = LoadScene(directory + "/default.scn");
     const bool scriptRead = LoadScript(directory);
     return sceneLoaded && scriptRead;
