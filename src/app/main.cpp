@@ -27,6 +27,13 @@ void OnExit() {
     ReportShutdown();
 }
 
+// A fatal report (always on the main thread) ends the process: the replay thread is
+// joined first, as on every other way out.
+void OnFatal() {
+    if (application != nullptr) application->StopThreads();
+    DefaultFatalHandler();
+}
+
 void InstallSignalHandlers() {
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
@@ -41,6 +48,7 @@ int main(int argc, char** argv) {
     ReportInit("kav.log");
     InstallSignalHandlers();
     std::atexit(OnExit);
+    SetFatalHandler(OnFatal);
     EnsureDefaultConfig();
 
     // Large and long-lived: on the heap, owned here, destroyed before main returns.
