@@ -54,9 +54,13 @@ public:
         while (line.size() < 200 && poll(&ready, 1, 10000) == 1 && read(out_, &c, 1) == 1 && c != '\n') line += c;
         return line;
     }
-    // Sends SIGTERM and returns the exit status (-1 when it did not exit normally).
+    // Sends SIGTERM and returns the exit status.
     int Terminate() {
         kill(pid_, SIGTERM);
+        return Wait();
+    }
+    // The exit status, waiting at most 10 s; -1 when it did not exit normally.
+    int Wait() {
         int status = 0;
         for (int i = 0; i < 1000; ++i) {
             if (waitpid(pid_, &status, WNOHANG) == pid_) {
@@ -103,7 +107,7 @@ TEST(Program, PrintsItsDefaultConfigurationAndRefusesUnknownOptions) {
     Program defaults({"--print-default-config"});
     EXPECT_EQ(defaults.FirstLine().rfind("; kav-server configuration", 0), 0u);
     Program wrong({"--colour", "blue"});
-    EXPECT_EQ(wrong.Terminate(), 2);
+    EXPECT_EQ(wrong.Wait(), 2);
 }
 
 }  // namespace
