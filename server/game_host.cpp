@@ -2,20 +2,13 @@
 
 #include "base/clock.h"
 #include "base/report.h"
+#include "server/listener.h"
 #include "server/out_buffer.h"
 
 namespace {
 
 constexpr auto kTickInterval = std::chrono::milliseconds(250);
 constexpr size_t kReadChunk = 4096;
-
-std::string AddressText(const asio::ip::address& address) {
-    // An IPv4 peer on the dual-stack socket shows as ::ffff:a.b.c.d; name it as it is.
-    if (address.is_v6() && address.to_v6().is_v4_mapped()) {
-        return asio::ip::make_address_v4(asio::ip::v4_mapped, address.to_v6()).to_string();
-    }
-    return address.to_string();
-}
 
 }  // namespace
 
@@ -43,59 +36,16 @@ GameHost::GameHost(asio::io_context& io, const ServerConfig& config)
 GameHost::~GameHost() { Stop(); }
 
 bool GameHost::Start(std::string& error) {
-    if (!Bind(error)) return false;
+    if (!OpenListener(acceptor_, config_.listen, config_.port, error)) return false;
     Report(kServer, kInfo, "Game server listening on %s port %d", ListenHost().c_str(), ListenPort());
     Accept();
     ScheduleTick();
     return true;
 }
 
-bool GameHost::Bind(std::string& error) {
-    asio::error_code ec;
-    asio::ip::tcp::endpoint endpoint;
-    const bool everywhere = config_.listen.empty();
-    if (everywhere) {
-        endpoint = asio::ip::tcp::endpoint(asio::ip::tcp::v6(), static_cast<uint16_t>(config_.port));
-    } else {
-        const asio::ip::address address = asio::ip::make_address(config_.listen, ec);
-        if (ec) {
-            error = "bad listen address " + config_.listen;
-            return false;
-        }
-        endpoint = asio::ip::tcp::endpoint(address, static_cast<uint16_t>(config_.port));
-    }
-    acceptor_.open(endpoint.protocol(), ec);
-    if (ec && everywhere) {
-        // A host without IPv6 still serves IPv4.
-        endpoint = asio::ip::tcp::endpoint(asio::ip::tcp::v4(), static_cast<uint16_t>(config_.port));
-        acceptor_.open(endpoint.protocol(), ec);
-    }
-    if (!ec && everywhere && endpoint.protocol() == asio::ip::tcp::v6()) {
-        acceptor_.set_option(asio::ip::v6_only(false), ec);
-    }
-    if (!ec) acceptor_.set_option(asio::ip::tcp::acceptor::reuse_address(true), ec);
-    if (!ec) acceptor_.bind(endpoint, ec);
-    if (!ec) acceptor_.listen(asio::socket_base::max_listen_connections, ec);
-    if (ec) {
-        error = "could not listen on port " + std::to_string(config_.port) + ": " + ec.message();
-        acceptor_.close(ec);
-        return false;
-    }
-    return true;
-}
+std::string GameHost::ListenHost() const { return ListenerHost(acceptor_); }
 
-std::string GameHost::ListenHost() const {
-    asio::error_code ec;
-    const asio::ip::address address = acceptor_.local_endpoint(ec).address();
-    // The dual-stack wildcard takes IPv4 too; 0.0.0.0 is the form every client resolves.
-    if (address.is_v6() && address.is_unspecified()) return "0.0.0.0";
-    return address.to_string();
-}
-
-int GameHost::ListenPort() const {
-    asio::error_code ec;
-    return acceptor_.local_endpoint(ec).port();
-}
+int GameHost::ListenPort() const { return ListenerPort(acceptor_); }
 
 void GameHost::Stop() {
     if (stopped_) return;
@@ -111,8 +61,7 @@ void GameHost::Accept() {
         if (stopped_ || ec == asio::error::operation_aborted) return;
         if (!ec) {
             asio::error_code peerError;
-            const auto peer = socket.remote_endpoint(peerError);
-            const std::string address = peerError ? std::string("unknown") : AddressText(peer.address());
+            const std::string address = PeerAddress(socket);
             if (!admission_.Admit(address)) {
                 Report(kServer, kWarning, "Connection from %s refused: too many connections", address.c_str());
                 socket.close(peerError);

@@ -34,7 +34,6 @@ public:
 private:
     struct Session;
 
-    bool Bind(std::string& error);
     void Accept();
     void Read(const std::shared_ptr<Session>& session);
     void Write(const std::shared_ptr<Session>& session);

@@ -3,12 +3,23 @@
 #include <memory>
 
 #include "base/report.h"
+#include "server/announcer.h"
+#include "server/directory_host.h"
 #include "server/game_host.h"
 #include "server/server_config.h"
 
-// kav-server: hosts network games for KAV. Standard output carries only the
-// "listening HOST PORT" line that scripts wait for; the log goes to its file and to
-// standard error.
+namespace {
+
+void PrintListening(const std::string& host, int port) {
+    std::printf("listening %s %d\n", host.c_str(), port);
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+// kav-server: hosts network games for KAV and/or the directory that lists such
+// servers. Standard output carries only the "listening HOST PORT" lines that scripts
+// wait for (the game server's first); the log goes to its file and to standard error.
 int main(int argc, char** argv) {
     ServerConfig config;
     CommandLine line;
@@ -28,18 +39,32 @@ int main(int argc, char** argv) {
 
     SetReportConsole(stderr, true);
     ReportInit(config.logFile.empty() ? nullptr : config.logFile.c_str());
+    const auto fail = [](const std::string& message) {
+        Report(kServer, kError, "%s", message.c_str());
+        ReportShutdown();
+        return 1;
+    };
 
     asio::io_context io;
     std::unique_ptr<GameHost> game;
+    std::unique_ptr<DirectoryHost> directory;
+    std::unique_ptr<Announcer> announcer;
     if (config.gameRole) {
         game = std::make_unique<GameHost>(io, config);
-        if (!game->Start(error)) {
-            Report(kServer, kError, "%s", error.c_str());
-            ReportShutdown();
-            return 1;
-        }
-        std::printf("listening %s %d\n", game->ListenHost().c_str(), game->ListenPort());
-        std::fflush(stdout);
+        if (!game->Start(error)) return fail(error);
+        PrintListening(game->ListenHost(), game->ListenPort());
+    }
+    if (config.directoryRole) {
+        directory = std::make_unique<DirectoryHost>(io, config);
+        if (!directory->Start(error)) return fail(error);
+        PrintListening(directory->ListenHost(), directory->ListenPort());
+    }
+    if (game && !config.announceTo.empty()) {
+        const Lobby& lobby = game->GetLobby();
+        announcer = std::make_unique<Announcer>(io, config, game->ListenPort(), [&lobby] {
+            return std::to_string(lobby.GameCount()) + "/" + std::to_string(lobby.PlayerCount());
+        });
+        if (!announcer->Start(error)) return fail(error);
     }
 
     asio::signal_set signals(io, SIGINT, SIGTERM);
@@ -47,6 +72,8 @@ int main(int argc, char** argv) {
         if (ec) return;
         Report(kServer, kInfo, "Signal %d: stopping", number);
         if (game) game->Stop();
+        if (directory) directory->Stop();
+        if (announcer) return announcer->Withdraw([&io] { io.stop(); });
         io.stop();
     });
     io.run();

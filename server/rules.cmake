@@ -1,6 +1,7 @@
-# The server's socket-free rules: frames in, lobby, names. Included by server/ and by
+# The server's socket-free rules: frames in, lobby, names, the directory's list. Included by server/ and by
 # the fuzz build, which has no Asio host.
 add_library(kav_server_rules STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/directory.cpp
   ${CMAKE_CURRENT_LIST_DIR}/frame_intake.cpp
   ${CMAKE_CURRENT_LIST_DIR}/lobby.cpp
   ${CMAKE_CURRENT_LIST_DIR}/names.cpp

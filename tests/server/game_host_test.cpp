@@ -1,21 +1,15 @@
 #include "server/game_host.h"
 
 #include <gtest/gtest.h>
-#include <sys/socket.h>
-#include <sys/time.h>
-
-#include <future>
-#include <thread>
 
 #include "net/frame.h"
 #include "net/protocol.h"
+#include "server_thread.h"
 #include "support/report_capture.h"
 
 namespace {
 
-// The server on its own thread; the test's clients are blocking sockets whose reads
-// give up after a few seconds, so a server that fails to answer fails the test
-// instead of hanging it.
+// The server on its own thread; the test's clients are blocking loopback sockets.
 class HostTest : public ::testing::Test {
 protected:
     void StartServer(const std::string& listen) {
@@ -24,27 +18,20 @@ protected:
         host = std::make_unique<GameHost>(io, config);
         std::string error;
         ASSERT_TRUE(host->Start(error)) << error;
-        thread = std::thread([this] { io.run(); });
-    }
-    template <typename Fn>
-    auto OnServer(Fn fn) {
-        std::packaged_task<decltype(fn())()> task(fn);
-        auto result = task.get_future();
-        asio::post(io, [&task] { task(); });
-        return result.get();
+        server.Run();
     }
     void TearDown() override {
-        if (thread.joinable()) {
-            OnServer([this] { host->Stop(); });
-            io.stop();
-            thread.join();
-        }
+        if (!server.Running()) return;
+        server.On([this] {
+            host->Stop();
+            return 0;
+        });
+        server.Join();
     }
     asio::ip::tcp::socket Connect(const std::string& address) {
         asio::ip::tcp::socket socket(client);
         socket.connect({asio::ip::make_address(address), static_cast<uint16_t>(host->ListenPort())});
-        timeval limit{5, 0};
-        setsockopt(socket.native_handle(), SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+        LimitReads(socket);
         return socket;
     }
     static void Send(asio::ip::tcp::socket& socket, MessageKind kind, const Payload& payload = {}) {
@@ -71,32 +58,30 @@ protected:
 
     ReportCapture log;
     ServerConfig config;
-    asio::io_context io;
+    ServerThread server;
+    asio::io_context& io = server.io;
     asio::io_context client;
     std::unique_ptr<GameHost> host;
-    std::thread thread;
 };
 
-TEST_F(HostTest, ClientsLogInAndPingOverIPv4AndIPv6) {
-    const struct {
-        const char* listen;
-        const char* connect;
-    } cases[] = {{"127.0.0.1", "127.0.0.1"}, {"::1", "::1"}, {"", "127.0.0.1"}, {"", "::1"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.listen) + " <- " + c.connect);
-        StartServer(c.listen);
-        asio::ip::tcp::socket socket = Connect(c.connect);
-        EXPECT_TRUE(LogIn(socket, "Alice"));
-        Send(socket, MessageKind::kPing, EncodeInt(42));
-        const auto reply = Next(socket);
-        EXPECT_EQ(reply.first, ToByte(MessageKind::kPing));
-        PingReply ping;
-        EXPECT_TRUE(DecodePingReply(reply.second.data(), reply.second.size(), ping));
-        EXPECT_EQ(ping.client_time, 42);
-        TearDown();
-        io.restart();
-    }
+// Each case: where the server listens, where the client connects.
+class HostAddressTest : public HostTest, public ::testing::WithParamInterface<std::pair<const char*, const char*>> {};
+
+TEST_P(HostAddressTest, ClientsLogInAndPing) {
+    StartServer(GetParam().first);
+    asio::ip::tcp::socket socket = Connect(GetParam().second);
+    EXPECT_TRUE(LogIn(socket, "Alice"));
+    Send(socket, MessageKind::kPing, EncodeInt(42));
+    const auto reply = Next(socket);
+    EXPECT_EQ(reply.first, ToByte(MessageKind::kPing));
+    PingReply ping;
+    EXPECT_TRUE(DecodePingReply(reply.second.data(), reply.second.size(), ping));
+    EXPECT_EQ(ping.client_time, 42);
 }
+
+INSTANTIATE_TEST_SUITE_P(IPv4AndIPv6, HostAddressTest,
+                         ::testing::Values(std::make_pair("127.0.0.1", "127.0.0.1"), std::make_pair("::1", "::1"),
+                                           std::make_pair("", "127.0.0.1"), std::make_pair("", "::1")));
 
 TEST_F(HostTest, FramesOfBadLengthCloseOnlyTheirConnection) {
     StartServer("127.0.0.1");
@@ -110,7 +95,7 @@ TEST_F(HostTest, FramesOfBadLengthCloseOnlyTheirConnection) {
     }
     Send(good, MessageKind::kPing, EncodeInt(1));
     EXPECT_EQ(Next(good).first, ToByte(MessageKind::kPing));
-    EXPECT_EQ(OnServer([this] { return host->ConnectionCount(); }), 1u);
+    EXPECT_EQ(server.On([this] { return host->ConnectionCount(); }), 1u);
 }
 
 TEST_F(HostTest, OneAddressGetsOnlyItsShareOfConnections) {
@@ -168,7 +153,7 @@ TEST_F(HostTest, AClientThatStopsReadingIsDroppedAndTheOthersPlayOn) {
         asio::write(sender, asio::buffer(batch));
         Send(sender, MessageKind::kPing, EncodeInt(round));
         ASSERT_EQ(Next(sender).first, ToByte(MessageKind::kPing));
-        connections = OnServer([this] { return host->ConnectionCount(); });
+        connections = server.On([this] { return host->ConnectionCount(); });
     }
     EXPECT_EQ(connections, 1u);
     TearDown();  // the log is read once the server thread is done writing it
