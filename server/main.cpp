@@ -4,6 +4,7 @@
 
 #include "base/report.h"
 #include "server/announcer.h"
+#include "server/bot.h"
 #include "server/directory_host.h"
 #include "server/game_host.h"
 #include "server/server_config.h"
@@ -39,6 +40,11 @@ int main(int argc, char** argv) {
 
     SetReportConsole(stderr, true);
     ReportInit(config.logFile.empty() ? nullptr : config.logFile.c_str());
+    if (line.bots > 0) {
+        const int status = RunBots(line.bots, line.connect);
+        ReportShutdown();
+        return status;
+    }
     const auto fail = [](const std::string& message) {
         Report(kServer, kError, "%s", message.c_str());
         ReportShutdown();
