@@ -1,10 +1,4 @@
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <asio.hpp>
@@ -19,8 +13,7 @@
 #include "net/frame.h"
 #include "net/protocol.h"
 #include "server/bot.h"
-
-extern char** environ;
+#include "server/server_process.h"
 
 // Relay latency of kav-server under load: 256 bot clients in 128 two-player games,
 // each sending 30 updates a second over loopback, against a bare relay that forwards
@@ -68,40 +61,24 @@ public:
         char config[] = "/tmp/kav-bench-XXXXXX";
         const int fd = mkstemp(config);
         const std::string text = "[Limits]\nMaxPerAddress=100000\nMaxConnections=100000\n";
-        if (fd < 0 || write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size())) return;
+        if (fd < 0) return;
+        const bool written = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
         close(fd);
         configFile_ = config;
-        int fds[2];
-        if (pipe(fds) != 0) return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-        std::vector<std::string> args = {KAV_SERVER_PATH, "--config", configFile_, "--listen", "127.0.0.1", "--port", "0", "--log", ""};
-        std::vector<char*> argv;
-        for (std::string& arg : args) argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        if (posix_spawn(&pid_, KAV_SERVER_PATH, &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        close(fds[1]);
-        std::string line;
-        char c = 0;
-        pollfd ready{fds[0], POLLIN, 0};
-        while (line.size() < 200 && poll(&ready, 1, 10000) == 1 && read(fds[0], &c, 1) == 1 && c != '\n') line += c;
-        close(fds[0]);
+        if (!written) return;
+        program_ = std::make_unique<Program>(
+            KAV_SERVER_PATH, std::vector<std::string>{"--config", configFile_, "--listen", "127.0.0.1", "--port", "0", "--log", ""});
+        const std::string line = program_->FirstLine();
         if (line.rfind("listening ", 0) == 0) port_ = std::stoi(line.substr(line.rfind(' ') + 1));
     }
     ~ServerProcess() {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-        }
+        if (program_) program_->Terminate();
         if (!configFile_.empty()) unlink(configFile_.c_str());
     }
     int Port() const { return port_; }
     // Resident memory in KiB.
     long RssKiB() const {
-        std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
+        std::ifstream status("/proc/" + std::to_string(program_->Pid()) + "/status");
         for (std::string line; std::getline(status, line);) {
             if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
         }
@@ -109,7 +86,7 @@ public:
     }
     // User and system CPU time in seconds.
     double CpuSeconds() const {
-        std::ifstream stat("/proc/" + std::to_string(pid_) + "/stat");
+        std::ifstream stat("/proc/" + std::to_string(program_->Pid()) + "/stat");
         std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
         std::istringstream fields(text.substr(text.rfind(')') + 2));
         std::string field;
@@ -124,7 +101,7 @@ public:
 
 private:
     std::string configFile_;
-    pid_t pid_ = -1;
+    std::unique_ptr<Program> program_;
     int port_ = 0;
 };
 

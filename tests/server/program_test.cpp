@@ -1,10 +1,4 @@
 #include <gtest/gtest.h>
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <asio.hpp>
 #include <string>
@@ -12,76 +6,16 @@
 
 #include "net/frame.h"
 #include "net/protocol.h"
+#include "server_process.h"
 #include "support/temp_dir.h"
-
-extern char** environ;
 
 namespace {
 
 // The real program as a host runs it: started with --port 0, it names its port on
 // standard output, serves a client and stops cleanly on SIGTERM.
-class Program {
-public:
-    explicit Program(std::vector<std::string> args) {
-        int fds[2];
-        if (pipe(fds) != 0) return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, fds[0]);
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-        args.insert(args.begin(), KAV_SERVER_PATH);
-        std::vector<char*> argv;
-        for (std::string& arg : args) argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        if (posix_spawn(&pid_, KAV_SERVER_PATH, &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        close(fds[1]);
-        out_ = fds[0];
-    }
-    ~Program() {
-        if (pid_ > 0) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-        if (out_ >= 0) close(out_);
-    }
-    // The first line on standard output, waiting at most 10 s for it.
-    std::string FirstLine() {
-        std::string line;
-        char c = 0;
-        pollfd ready{out_, POLLIN, 0};
-        while (line.size() < 200 && poll(&ready, 1, 10000) == 1 && read(out_, &c, 1) == 1 && c != '\n') line += c;
-        return line;
-    }
-    // Sends SIGTERM and returns the exit status.
-    int Terminate() {
-        kill(pid_, SIGTERM);
-        return Wait();
-    }
-    // The exit status, waiting at most 10 s; -1 when it did not exit normally.
-    int Wait() {
-        int status = 0;
-        for (int i = 0; i < 1000; ++i) {
-            if (waitpid(pid_, &status, WNOHANG) == pid_) {
-                pid_ = -1;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            }
-            pollfd none{-1, 0, 0};
-            poll(&none, 0, 10);  // a bounded wait for the process to end, not for timing
-        }
-        return -1;
-    }
-    bool Started() const { return pid_ > 0; }
-
-private:
-    pid_t pid_ = -1;
-    int out_ = -1;
-};
-
 TEST(Program, ListensOnAFreePortServesAndStopsCleanlyOnSigterm) {
     TempDir dir;
-    Program server({"--port", "0", "--log", dir.File("server.log")});
+    Program server(KAV_SERVER_PATH, {"--port", "0", "--log", dir.File("server.log")});
     ASSERT_TRUE(server.Started());
     const std::string line = server.FirstLine();
     ASSERT_EQ(line.rfind("listening 0.0.0.0 ", 0), 0u) << line;
@@ -104,9 +38,9 @@ TEST(Program, ListensOnAFreePortServesAndStopsCleanlyOnSigterm) {
 }
 
 TEST(Program, PrintsItsDefaultConfigurationAndRefusesUnknownOptions) {
-    Program defaults({"--print-default-config"});
+    Program defaults(KAV_SERVER_PATH, {"--print-default-config"});
     EXPECT_EQ(defaults.FirstLine().rfind("; kav-server configuration", 0), 0u);
-    Program wrong({"--colour", "blue"});
+    Program wrong(KAV_SERVER_PATH, {"--colour", "blue"});
     EXPECT_EQ(wrong.Wait(), 2);
 }
 
