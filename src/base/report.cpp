@@ -21,6 +21,7 @@ struct LogState {
     std::ofstream file;
     bool writeToFile = false;
     bool echoInfo = false;
+    std::FILE* console = stdout;
     unsigned char moduleInfoEnabled[kReportModuleCount] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
     char message[kMessageBufferSize];
     SpinLock lock;
@@ -87,7 +88,7 @@ void ReportInit(const char* name) {
             state.writeToFile = false;
         }
         if (!state.file.is_open()) {
-            std::fputs("could not open log file\n", stdout);
+            std::fputs("could not open log file\n", state.console);
             state.echoInfo = true;
             state.writeToFile = false;
         }
@@ -116,8 +117,8 @@ void Report(int module, int level, const char* format, ...) {
 
     if (state.writeToFile) state.file << line;
     if (level != kInfo || (state.echoInfo && InfoEnabled(state, module))) {
-        std::fputs(line.c_str(), stdout);
-        std::fflush(stdout);
+        std::fputs(line.c_str(), state.console);
+        std::fflush(state.console);
     }
     state.lock.Unlock();
 
@@ -137,6 +138,13 @@ void ReportShutdown() {
 void SetModuleInfoEnabled(int module, bool on) {
     if (module < 0 || module >= kReportModuleCount) return;
     State().moduleInfoEnabled[module] = on ? 1 : 0;
+}
+
+void SetReportConsole(std::FILE* stream, bool echoInfo) {
+    LogState& state = State();
+    SpinLockGuard guard(state.lock);
+    state.console = stream != nullptr ? stream : stdout;
+    state.echoInfo = echoInfo;
 }
 
 void SetFatalHandler(FatalHandler handler) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <functional>
 #include <string>
 
@@ -34,6 +35,10 @@ void ReportInit(const char* name);
 void Report(int module, int level, const char* format, ...) __attribute__((format(printf, 3, 4)));
 void ReportShutdown();
 void SetModuleInfoEnabled(int module, bool on);
+// Where lines are echoed (the game: standard output, errors and warnings always, info
+// lines only without a log file). A server keeps standard output for its own messages
+// and echoes every line to standard error.
+void SetReportConsole(std::FILE* stream, bool echoInfo);
 
 // What a fatal report does after writing its line. The default asks for Enter and
 // ends the process with status 1; tests and fuzz harnesses install one that throws
