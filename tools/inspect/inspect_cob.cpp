@@ -167,6 +167,7 @@ Inspection InspectCob(const std::string& path) {
         PrepareTextureLookup(DirectoryOf(path));
         inspection.details.Set("build", Build(reader));
     }
+    SettleVerdict(inspection, watch);
     inspection.details.Set("problems", watch.ProblemList());
     return inspection;
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -9,8 +10,10 @@
 
 #include "base/clock.h"
 #include "base/ini_file.h"
+#include "base/report.h"
 #include "effects/particle_system_manager.h"
 #include "effects/script_manager.h"
+#include "effects/sound_manager.h"
 #include "game/game_manager.h"
 #include "game/level_loader.h"
 #include "game/player.h"
@@ -28,10 +31,15 @@ ReportValue Integer(int64_t value) { return ReportValue::Integer(value); }
 ReportValue Count(size_t value) { return ReportValue::Integer(static_cast<int64_t>(value)); }
 ReportValue Position(const Vec3& v) { return ReportValue::Vector(v.x, v.y, v.z); }
 
-// Sound stays off, so no device is needed; a missing sound file is still reported
-// when its script is bound. Particles need no device and find their textures.
+// Sounds are decoded as the game decodes them, into OpenAL Soft's silent device, so
+// no sound device is needed and a file that is no sound is still found out.
+// Particles need no device and find their textures.
 EffectsStartup InspectorEffects() {
-    return {[] { return true; }, [] { return ParticleSystemManager::Instance().Init(); }};
+    return {[] {
+                setenv("ALSOFT_DRIVERS", "null", 1);
+                return SoundInit();
+            },
+            [] { return ParticleSystemManager::Instance().Init(); }};
 }
 
 bool Readable(const std::string& path) {
@@ -39,6 +47,8 @@ bool Readable(const std::string& path) {
     if (!fs::is_regular_file(path, error)) return false;
     return std::ifstream(path, std::ios::binary).good();
 }
+
+constexpr char kReadByTheGame[] = "read by the game";
 
 // Every file the description names, checked before the game tries it: the game skips
 // some of them (a ship whose model is gone) without a word.
@@ -56,17 +66,20 @@ public:
         std::error_code error;
         if (!fs::is_directory(path, error)) Missing(path, "[" + section + "] " + key);
     }
+    // The game skips some files without a word; the problems list names them too.
     void Missing(const std::string& path, const std::string& why) {
-        if (seen_.insert(path).second) list_.Push(Text(path + " (" + why + ")"));
+        if (!seen_.insert(path).second) return;
+        list_.Push(Text(path + " (" + why + ")"));
+        if (why != kReadByTheGame) Report(kGame, kError, "Missing file %s (%s)", path.c_str(), why.c_str());
     }
     // Files the game itself found missing on the way, from its log lines.
     void FromProblems(const std::vector<std::string>& problems) {
         static const char* const kMissingPrefixes[] = {"error: File does not exist: ",
                                                       "error: Texture file does not exist ",
-                                                      "error: Could not open input file: ", "warning: Failed to load "};
+                                                      "error: Could not open input file: ", "error: Failed to load "};
         for (const std::string& problem : problems)
             for (const char* prefix : kMissingPrefixes)
-                if (problem.rfind(prefix, 0) == 0) Missing(problem.substr(std::char_traits<char>::length(prefix)), "read by the game");
+                if (problem.rfind(prefix, 0) == 0) Missing(problem.substr(std::char_traits<char>::length(prefix)), kReadByTheGame);
     }
     ReportValue List() const { return list_; }
     bool Empty() const { return seen_.empty(); }
@@ -260,8 +273,10 @@ Inspection InspectLevel(const std::string& directory, const LevelEntry& entry, L
         inspection.reason = "the game would stop: " + stop.message;
     }
     files.FromProblems(watch.Problems());
-    details.Set("loads", ReportValue::Bool(inspection.loads))
-        .Set("path", PathReport(game.Players().Path()))
+    // A load writes what it built beside the level, as the game does.
+    const bool wroteSaved = inspection.loads;
+    SettleVerdict(inspection, watch);
+    details.Set("path", PathReport(game.Players().Path()))
         .Set("ships", ShipsReport(game.Players()))
         .Set("objects", ObjectsReport(game.Models(), game.Players()))
         .Set("cameras", CamerasReport(game.Models()))
@@ -269,8 +284,7 @@ Inspection InspectLevel(const std::string& directory, const LevelEntry& entry, L
         .Set("scripts", ScriptSources(ini))
         .Set("levelEvents", BoundEvents({{"start", &game.StartTrigger()}, {"finish", &game.FinishTrigger()}}))
         .Set("missingFiles", files.List());
-    // A load writes what it built beside the level, as the game does.
-    if (inspection.loads) details.Set("saved", Text(entry.directory + "/saved.ini.all"));
+    if (wroteSaved) details.Set("saved", Text(entry.directory + "/saved.ini.all"));
     return inspection;
 }
 
@@ -308,10 +322,10 @@ Inspection InspectMenuBackground(const std::string& directory, LogWatch& watch) 
         inspection.reason = "the game would stop: " + stop.message;
     }
     files.FromProblems(watch.Problems());
+    SettleVerdict(inspection, watch);
     ReportValue objects = ReportValue::List();
     for (const auto& object : models.Objects()) objects.Push(Text(object->model.name));
-    details.Set("loads", ReportValue::Bool(inspection.loads))
-        .Set("objects", std::move(objects))
+    details.Set("objects", std::move(objects))
         .Set("cameras", CamerasReport(models))
         .Set("lights", LightsReport(models))
         .Set("levelEvents", BoundEvents({{"start", &start}}))
