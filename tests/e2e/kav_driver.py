@@ -50,12 +50,14 @@ def has_display():
 class Game:
     """One run of the game in a fresh working directory holding a link to data/."""
 
-    def __init__(self, args=(), env=None, unset=(), with_data=True, levels=None, workdir=None):
+    def __init__(self, args=(), env=None, unset=(), with_data=True, levels=None, workdir=None, rundir=None):
         """`levels` limits the bundled levels the game sees (so their order in the level
-        list is known); None shows them all."""
+        list is known); None shows them all. `rundir` is where the game starts when that
+        is not `workdir`, which keeps the console file (a full disk, say)."""
         self.workdir = workdir or new_workdir()
-        if with_data and not os.path.exists(os.path.join(self.workdir, "data")):
-            link_data(self.workdir, levels)
+        self.rundir = rundir or self.workdir
+        if with_data and not os.path.exists(os.path.join(self.rundir, "data")):
+            link_data(self.rundir, levels)
         environment = dict(os.environ)
         environment.setdefault("LIBGL_ALWAYS_SOFTWARE", "1")
         environment.setdefault("ALSOFT_DRIVERS", "null")
@@ -65,7 +67,7 @@ class Game:
         self._console = open(os.path.join(self.workdir, "stdout.txt"), "wb")
         self.process = subprocess.Popen(
             [os.path.abspath(BINARY), *args],
-            cwd=self.workdir,
+            cwd=self.rundir,
             env=environment,
             # A fatal report waits for Enter: end of input answers it at once.
             stdin=subprocess.DEVNULL,
@@ -167,7 +169,9 @@ class Game:
         return self.read("stdout.txt")
 
     def read(self, name):
-        with open(os.path.join(self.workdir, name), encoding="latin-1") as file:
+        """A file of the game's directory, or the console file."""
+        directory = self.workdir if name == "stdout.txt" else self.rundir
+        with open(os.path.join(directory, name), encoding="latin-1") as file:
             return file.read()
 
     def log(self):
