@@ -74,7 +74,8 @@ int ScriptManager::FindSound(const std::string& name, const Vec3* position, cons
     for (const auto& [key, value] : block->statements) {
         if (key == "file") return LoadSound(dataDirectory_ + "/" + value, position, velocity);
     }
-    Report(kScript, kWarning, "Sound %s at script %s is missing file location", LoggedToken(name).c_str(), scriptName_.c_str());
+    Report(kScript, kWarning, "Sound %s at script %s is missing file location", LoggedToken(name).c_str(),
+           scriptName_.c_str());
     return 0;
 }
 
@@ -83,7 +84,8 @@ int ScriptManager::FindEmitter(const std::string& name, const Vec3* position, co
     if (const ScriptedAction* shared = FindAction(ActionKind::kEmitter, name)) return shared->Handle();
     const ScriptBlock* block = FindBlock("pts", name);
     if (!block) {
-        Report(kScript, kError, "Unreferenced particle emitter %s at script %s", LoggedToken(name).c_str(), scriptName_.c_str());
+        Report(kScript, kError, "Unreferenced particle emitter %s at script %s", LoggedToken(name).c_str(),
+               scriptName_.c_str());
         return 0;
     }
     Particles().SetTextureDirectory(dataDirectory_);

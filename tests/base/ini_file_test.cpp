@@ -116,7 +116,8 @@ TEST(IniFileFiles, AReadOnlyFileIsLeftAloneAndAReplacedFileKeepsItsMode) {
     fs::permissions(dir.File("kav.ini"), fs::perms::owner_read | fs::perms::owner_write);
     ASSERT_TRUE(ini.Save());
     EXPECT_EQ(dir.Read("kav.ini"), "[General]\nPlayer1Name=Bob\n\n");
-    EXPECT_EQ(fs::status(dir.File("kav.ini")).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::status(dir.File("kav.ini")).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
     int files = 0;
     for (const auto& entry : fs::directory_iterator(dir.Path())) files += entry.is_regular_file() ? 1 : 0;
     EXPECT_EQ(files, 1) << "no temporary file stays behind";

@@ -108,7 +108,8 @@ TEST_F(ChooseLevel, SettingsThatCannotBeSavedAreToldInTheRaceMessages) {
         EXPECT_EQ(config.Text(), before) << "a read-only kav.ini is left as it is";
         EXPECT_TRUE(readOnly.StillReadOnly());
     }
-    EXPECT_EQ(game.raceMessages, std::vector<std::string>{"Settings cannot be saved: " + config.Path() + " is read-only."});
+    EXPECT_EQ(game.raceMessages,
+              std::vector<std::string>{"Settings cannot be saved: " + config.Path() + " is read-only."});
 
     ChooseLevelScreen nowhere{game, "/no/such/directory/kav.ini"};
     game.loadSucceeds = false;

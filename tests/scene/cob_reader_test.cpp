@@ -112,7 +112,8 @@ TEST(CobReaderChunks, AFileCutShortIsAFormatErrorBeforeAnyRecordIsRead) {
         std::string bytes, cut;
     } cases[] = {
         {whole.substr(0, 33), "the file ends inside the chunk header at byte 32"},
-        {whole.substr(0, whole.size() - 1), "the file ends inside the chunk header at byte " + std::to_string(note.size())},
+        {whole.substr(0, whole.size() - 1),
+         "the file ends inside the chunk header at byte " + std::to_string(note.size())},
         {note.substr(0, note.size() - 1), "the file ends inside the Note chunk at byte 32, 2 of its 3 bytes are there"},
         {CobFileBuilder().Chunk("Huge", 0, 0, 7, 0, ByteWriter(), 1 << 30).Bytes(),
          "the file ends inside the Huge chunk at byte 32, 0 of its 1073741824 bytes are there"},
@@ -250,7 +251,8 @@ TEST(CobReaderTruncation, TheWholeFileHoldsEveryKindAndEveryPrefixEndingBetweenC
         const bool betweenChunks =
             length == 32 || length == full.size() || std::binary_search(starts.begin(), starts.end(), length);
         EXPECT_EQ(LoadBytes(reader, full.substr(0, length)), betweenChunks) << "a chunk cut short refuses the file";
-        const size_t whole = betweenChunks ? static_cast<size_t>(std::lower_bound(starts.begin(), starts.end(), length) - starts.begin()) : 0;
+        const auto chunksBefore = std::lower_bound(starts.begin(), starts.end(), length) - starts.begin();
+        const size_t whole = betweenChunks ? static_cast<size_t>(chunksBefore) : 0;
         EXPECT_EQ(RecordCount(reader), std::min(whole, records));
         EXPECT_TRUE(reader.ShaderBoxes().empty() || reader.ShaderBoxes()[0].shaders[3].name == "none");
     }

@@ -32,12 +32,14 @@ ReportValue Count(size_t value) { return ReportValue::Integer(static_cast<int64_
 ReportValue Position(const Vec3& v) { return ReportValue::Vector(v.x, v.y, v.z); }
 
 // Sounds are decoded as the game decodes them, into OpenAL Soft's silent device, so
-// no sound device is needed and a file that is no sound is still found out.
-// Particles need no device and find their textures.
+// no sound device is needed and a file that is no sound is still found out. Should
+// even that device fail, its error line fails the level rather than the game's fatal
+// report ending the inspector. Particles need no device and find their textures.
 EffectsStartup InspectorEffects() {
     return {[] {
                 setenv("ALSOFT_DRIVERS", "null", 1);
-                return SoundInit();
+                SoundInit();
+                return true;
             },
             [] { return ParticleSystemManager::Instance().Init(); }};
 }
@@ -79,7 +81,8 @@ public:
                                                       "error: Could not open input file: ", "error: Failed to load "};
         for (const std::string& problem : problems)
             for (const char* prefix : kMissingPrefixes)
-                if (problem.rfind(prefix, 0) == 0) Missing(problem.substr(std::char_traits<char>::length(prefix)), kReadByTheGame);
+                if (problem.rfind(prefix, 0) == 0)
+                    Missing(problem.substr(std::char_traits<char>::length(prefix)), kReadByTheGame);
     }
     ReportValue List() const { return list_; }
     bool Empty() const { return seen_.empty(); }
