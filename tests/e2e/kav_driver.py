@@ -86,6 +86,13 @@ class Game:
             return ids[0] if ids else None
 
         self.window = wait_until(find, START_TIMEOUT, "the KAV window")
+
+        # The window exists a moment before it can be seen (and photographed).
+        def shown():
+            info = subprocess.run(["xwininfo", "-id", self.window], capture_output=True, text=True).stdout
+            return "IsViewable" in info
+
+        wait_until(shown, START_TIMEOUT, "the KAV window to be shown")
         return self.window
 
     def window_geometry(self):
