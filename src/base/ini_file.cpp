@@ -4,8 +4,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
-#include <unistd.h>
+#include "base/durable_file.h"
 
 namespace {
 
@@ -140,22 +141,14 @@ std::string IniFile::ToText() const {
     return text;
 }
 
-bool IniFile::Save() const {
-    const std::string temporary = fileName_ + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out.is_open()) return false;
-        out << ToText();
-        out.flush();
-        if (!out.good()) {
-            out.close();
-            std::remove(temporary.c_str());
-            return false;
-        }
+bool IniFile::Save(IniSaveFailure* failure) const {
+    IniSaveFailure why;
+    if (IsReadOnlyFile(fileName_)) {
+        why.readOnly = true;
+        why.reason = "the file is read-only";
+    } else if (ReplaceFileDurably(fileName_, ToText(), &why.reason)) {
+        return true;
     }
-    if (std::rename(temporary.c_str(), fileName_.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    if (failure != nullptr) *failure = std::move(why);
+    return false;
 }

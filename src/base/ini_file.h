@@ -12,6 +12,12 @@ struct IniSection {
     std::vector<std::pair<std::string, std::string>> entries;
 };
 
+// Why IniFile::Save wrote nothing.
+struct IniSaveFailure {
+    bool readOnly = false;  // the file is read-only and was left as it is
+    std::string reason;     // for people: "the file is read-only", "No space left on device", ...
+};
+
 class IniFile {
 public:
     IniFile();
@@ -37,9 +43,10 @@ public:
     bool SetInt(const std::string& section, const std::string& key, int value, bool create);
     bool SetFloat(const std::string& section, const std::string& key, double value, bool create);
 
-    // Rewrites the whole file through a temporary file and a rename, so a crash or a
-    // full disk never leaves it half written. False when it could not be written.
-    bool Save() const;
+    // Rewrites the whole file durably (see durable_file.h), so a crash, a power cut or
+    // a full disk never leaves it half written. A file the player made read-only is
+    // left alone. False when the file was not written; `failure` then says why.
+    bool Save(IniSaveFailure* failure = nullptr) const;
     std::string ToText() const;
 
     const std::vector<IniSection>& Sections() const { return sections_; }

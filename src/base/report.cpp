@@ -22,6 +22,7 @@ struct LogState {
     bool writeToFile = false;
     bool echoInfo = false;
     std::FILE* console = stdout;
+    bool writeFailureTold = false;
     unsigned char moduleInfoEnabled[kReportModuleCount] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
     char message[kMessageBufferSize];
     SpinLock lock;
@@ -74,6 +75,15 @@ void WriteHeader(std::ofstream& file) {
     file << "\n" << std::flush;
 }
 
+// A full disk shows only when the stream writes its buffer out; the player then learns
+// once, on the console, that kav.log misses lines.
+void CheckFileWritten(LogState& state) {
+    if (state.file.good() || state.writeFailureTold) return;
+    state.writeFailureTold = true;
+    std::fputs("could not write log file\n", state.console);
+    std::fflush(state.console);
+}
+
 }  // namespace
 
 void ReportInit(const char* name) {
@@ -92,7 +102,11 @@ void ReportInit(const char* name) {
             state.echoInfo = true;
             state.writeToFile = false;
         }
-        if (state.writeToFile) WriteHeader(state.file);
+        if (state.writeToFile) {
+            state.writeFailureTold = false;
+            WriteHeader(state.file);
+            CheckFileWritten(state);
+        }
     }
     Report(kKav, kInfo, "Report manager is initialized");
 }
@@ -115,7 +129,10 @@ void Report(int module, int level, const char* format, ...) {
     if (state.observer) state.observer(module, level, line);
     line += '\n';
 
-    if (state.writeToFile) state.file << line;
+    if (state.writeToFile) {
+        state.file << line;
+        CheckFileWritten(state);
+    }
     if (level != kInfo || (state.echoInfo && InfoEnabled(state, module))) {
         std::fputs(line.c_str(), state.console);
         std::fflush(state.console);
@@ -131,6 +148,7 @@ void ReportShutdown() {
     Report(kKav, kInfo, "Report manager is destroyed");
     SpinLockGuard guard(state.lock);
     state.file.close();
+    CheckFileWritten(state);
     state.file.clear();
     state.writeToFile = false;
 }

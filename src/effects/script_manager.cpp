@@ -4,6 +4,7 @@
 
 #include "base/report.h"
 #include "effects/particle_system_manager.h"
+#include "effects/script_parser.h"
 #include "effects/sound_manager.h"
 
 ScriptManager::ScriptManager(const EffectServices& services) : services_(services) {
@@ -51,13 +52,14 @@ int ScriptManager::FindSound(const std::string& name, const Vec3* position, cons
     if (const ScriptedAction* shared = FindAction(ActionKind::kSound, name)) return shared->Handle();
     const ScriptBlock* block = FindBlock("sound", name);
     if (!block) {
-        Report(kScript, kError, "Unreferenced sound %s at script %s", name.c_str(), scriptName_.c_str());
+        Report(kScript, kError, "Unreferenced sound %s at script %s", LoggedToken(name).c_str(), scriptName_.c_str());
         return 0;
     }
     for (const auto& [key, value] : block->statements) {
         if (key == "file") return services_.sound.LoadSound(dataDirectory_ + "/" + value, position, velocity);
     }
-    Report(kScript, kWarning, "Sound %s at script %s is missing file location", name.c_str(), scriptName_.c_str());
+    Report(kScript, kWarning, "Sound %s at script %s is missing file location", LoggedToken(name).c_str(),
+           scriptName_.c_str());
     return 0;
 }
 
@@ -66,7 +68,8 @@ int ScriptManager::FindEmitter(const std::string& name, const Vec3* position, co
     if (const ScriptedAction* shared = FindAction(ActionKind::kEmitter, name)) return shared->Handle();
     const ScriptBlock* block = FindBlock("pts", name);
     if (!block) {
-        Report(kScript, kError, "Unreferenced particle emitter %s at script %s", name.c_str(), scriptName_.c_str());
+        Report(kScript, kError, "Unreferenced particle emitter %s at script %s", LoggedToken(name).c_str(),
+               scriptName_.c_str());
         return 0;
     }
     services_.particles.SetTextureDirectory(dataDirectory_);

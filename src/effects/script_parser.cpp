@@ -1,6 +1,5 @@
 #include "effects/script_parser.h"
 
-
 #include "base/report.h"
 
 namespace {
@@ -62,12 +61,12 @@ private:
 // KEY = VALUE; false (with its error line) when malformed.
 bool ParseStatement(const Token& key, ScriptTokenizer& tokens, ScriptBlock& block) {
     if (key.delimiter != '=') {
-        Report(kScript, kError, "Missign = after %s", key.text.c_str());
+        Report(kScript, kError, "Missign = after %s", LoggedToken(key.text).c_str());
         return false;
     }
     Token value = tokens.Next();
     if (value.delimiter != ';') {
-        Report(kScript, kError, "Missing ; after %s", value.text.c_str());
+        Report(kScript, kError, "Missing ; after %s", LoggedToken(value.text).c_str());
         return false;
     }
     block.statements.emplace_back(key.text, value.text);
@@ -77,12 +76,12 @@ bool ParseStatement(const Token& key, ScriptTokenizer& tokens, ScriptBlock& bloc
 bool ParseBlock(ScriptTokenizer& tokens, ScriptBlock& block) {
     Token type = tokens.Next();
     if (type.delimiter != '=') {
-        Report(kScript, kError, "Missing = after %s", type.text.c_str());
+        Report(kScript, kError, "Missing = after %s", LoggedToken(type.text).c_str());
         return false;
     }
     Token name = tokens.Next();
     if (name.delimiter != '{') {
-        Report(kScript, kError, "Missing { after %s", type.text.c_str());
+        Report(kScript, kError, "Missing { after %s", LoggedToken(type.text).c_str());
         return false;
     }
     block.type = type.text;
@@ -98,6 +97,11 @@ bool ParseBlock(ScriptTokenizer& tokens, ScriptBlock& block) {
 }
 
 }  // namespace
+
+std::string LoggedToken(const std::string& token) {
+    if (token.size() <= kLoggedTokenLength) return token;
+    return token.substr(0, kLoggedTokenLength) + "...";
+}
 
 std::string CleanScriptText(const std::string& text) {
     std::string withoutComments;

@@ -9,6 +9,7 @@
 
 #include "base/byte_reader.h"
 #include "base/clock.h"
+#include "base/durable_file.h"
 #include "base/report.h"
 
 namespace {
@@ -76,9 +77,11 @@ void SavePending(DebugState& state) {
     std::vector<uint8_t> bytes;
     for (const DebugAction& action : state.pending) AppendDumpRecord(bytes, action);
     const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    // On the disk before they count as saved: a power cut must not lose a recorded race.
+    const bool synced = written && SyncFile(file);
     const bool closed = std::fclose(file) == 0;
     // Unsaved actions stay pending, so a failed save loses nothing.
-    if (!written || !closed) return DumpFileFailure(state, "Could not save dump file: ");
+    if (!synced || !closed) return DumpFileFailure(state, "Could not save dump file: ");
     state.pending.clear();
 }
 
@@ -162,6 +165,8 @@ void DebugInit(DebugMode mode, const char* name) {
         std::FILE* file = std::fopen(state.name.c_str(), "wb");
         if (file == nullptr) return DumpFileFailure(state, "Could not reset dump file: ");
         std::fclose(file);
+        // The new file's name reaches the disk now; its records are synced as they are saved.
+        SyncDirectoryOf(state.name);
         std::printf("Debug module initialized (%s)\n", state.name.c_str());
     } else {
         std::vector<uint8_t> bytes;

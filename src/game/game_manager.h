@@ -100,6 +100,8 @@ public:
     // The overlay's message list; nullptr detaches it. It must outlive the game manager
     // or be detached first.
     void SetMessageLines(MessageLines* lines);
+    // Shows a line to the players in the message list and keeps it in the log.
+    void AddMessage(const std::string& line) const;
     void SetNetworkGame(bool network) { networkGame_ = network; }
     bool NetworkGame() const { return networkGame_; }
 
@@ -125,7 +127,6 @@ private:
     void ForgetParticipants();
     void AddHelpLines();
     void ReadBackgroundColour(const IniFile& ini);
-    void AddMessage(const std::string& line) const;
 
     LevelEntry currentLevel_;
     int maxHits_ = 5;

@@ -64,8 +64,10 @@ void ChooseLevelScreen::ShowSettings() {
     const IniFile settings = ReadSettings();
     player1Name_.SetText(StringOr(settings, "Player1Name", kDefaultPlayer1));
     player2Name_.SetText(StringOr(settings, "Player2Name", kDefaultPlayer2));
-    const int victories = settings.HasKey(kSection, "Victories") ? settings.GetInt(kSection, "Victories") : kDefaultVictories;
-    victories_.SetText(std::to_string(victories));
+    // As written: a number too large for an int would read as some other number, and
+    // "Play" refuses what is no hit limit with its message anyway.
+    victories_.SetText(settings.HasKey(kSection, "Victories") ? settings.GetString(kSection, "Victories")
+                                                             : std::to_string(kDefaultVictories));
 }
 
 void ChooseLevelScreen::FillLevelList() {
@@ -99,7 +101,8 @@ void ChooseLevelScreen::OnResized() {
 void ChooseLevelScreen::OnTick() {
     if (!loadFailed_) return;
     loadFailed_ = false;
-    ShowMessage("Error", "Error with loading level", kShowOk);
+    ShowMessage("Error", saveNotice_.empty() ? "Error with loading level" : "Error with loading level\n" + saveNotice_,
+                kShowOk);
 }
 
 bool ChooseLevelScreen::Confirm() {
@@ -112,18 +115,22 @@ bool ChooseLevelScreen::Confirm() {
         ShowMessage("Error", "Victories should be a whole number from 1 to 999.", kShowOk);
         return false;
     }
-    StoreSettings(*victories);
-    if (StartLocalGame(*victories)) return true;
+    saveNotice_ = StoreSettings(*victories);
+    if (StartLocalGame(*victories)) {
+        // The level's help lines are in the list now; the notice goes below them.
+        if (!saveNotice_.empty()) game_.ShowRaceMessage(saveNotice_);
+        return true;
+    }
     loadFailed_ = true;
     return false;
 }
 
-void ChooseLevelScreen::StoreSettings(int victories) const {
+std::string ChooseLevelScreen::StoreSettings(int victories) const {
     IniFile settings = ReadSettings();
     settings.SetValue(kSection, "Player1Name", player1Name_.Text(), true);
     settings.SetValue(kSection, "Player2Name", player2Name_.Text(), true);
     settings.SetInt(kSection, "Victories", victories, true);
-    SaveSettings(settings);
+    return SaveSettings(settings);
 }
 
 bool ChooseLevelScreen::StartLocalGame(int victories) {

@@ -37,7 +37,8 @@ protected:
 private:
     void ShowSettings();
     void FillLevelList();
-    void StoreSettings(int victories) const;
+    // The text for the player when the settings could not be saved, else empty.
+    std::string StoreSettings(int victories) const;
     bool StartLocalGame(int victories);
 
     MenuGame& game_;
@@ -49,6 +50,7 @@ private:
     FramedEditField player2Name_{"Player2"};
     FramedEditField victories_{"10"};
     TextList levelList_;
-    // Set by a failed load; the next tick tells the user.
+    // Set by a failed load; the next tick tells the user, with the settings' notice.
     bool loadFailed_ = false;
+    std::string saveNotice_;
 };

@@ -15,3 +15,5 @@ void GameManagerMenuGame::AddParticipant(int id, const std::string& name, bool l
 }
 
 void GameManagerMenuGame::SetNetworkGame(bool network) { game_.SetNetworkGame(network); }
+
+void GameManagerMenuGame::ShowRaceMessage(const std::string& line) { game_.AddMessage(line); }

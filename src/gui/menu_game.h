@@ -21,6 +21,8 @@ public:
     // Makes a player of the loaded level take part under that name.
     virtual void AddParticipant(int id, const std::string& name, bool local) = 0;
     virtual void SetNetworkGame(bool network) = 0;
+    // A line in the race's message list, under the level's help lines.
+    virtual void ShowRaceMessage(const std::string& line) = 0;
 };
 
 // The menus' view of the application's game manager.
@@ -34,6 +36,7 @@ public:
     bool LoadLevel() override;
     void AddParticipant(int id, const std::string& name, bool local) override;
     void SetNetworkGame(bool network) override;
+    void ShowRaceMessage(const std::string& line) override;
 
 private:
     GameManager& game_;

@@ -62,6 +62,9 @@ bool OptionsScreen::Confirm() {
     sound_.SetMusicVolume(static_cast<float>(musicVolume_.Value()) * kSliderToVolume);
     IniFile settings = ReadSettings();
     sound_.WriteSoundVolumes(settings);
-    SaveSettings(settings);
+    // The volumes apply all the same; the screen closes once the player has read why
+    // they will be lost.
+    const std::string notice = SaveSettings(settings);
+    if (!notice.empty()) ShowMessage("Error", notice, kShowOk);
     return true;
 }

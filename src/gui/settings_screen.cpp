@@ -1,6 +1,7 @@
 #include "gui/settings_screen.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "base/report.h"
 
@@ -15,11 +16,31 @@ void SettingsScreen::Apply() {
     OkButton().SetClicked(false);
     if (!Confirm()) return;
     Accept();
-    SetEnabled(false);
+    // A notice from Confirm must still take its OK; the screen closes after it.
+    if (!Message().IsVisible()) SetEnabled(false);
 }
 
-void SettingsScreen::SaveSettings(const IniFile& settings) {
-    if (!settings.Save()) Report(kGui, kError, "Could not save settings to %s", settings.FileName().c_str());
+namespace {
+
+// Every screen saves the same kav.ini, so they share what the player has heard.
+std::atomic<bool> readOnlyTold{false};
+
+}  // namespace
+
+std::string SettingsScreen::SaveSettings(const IniFile& settings) {
+    IniSaveFailure failure;
+    if (settings.Save(&failure)) return std::string();
+    const std::string& file = settings.FileName();
+    if (failure.readOnly) {
+        if (readOnlyTold.exchange(true)) {
+            Report(kGui, kInfo, "Settings not saved: %s is read-only", file.c_str());
+            return std::string();
+        }
+        Report(kGui, kError, "Settings cannot be saved: %s is read-only", file.c_str());
+        return "Settings cannot be saved: " + file + " is read-only.";
+    }
+    Report(kGui, kError, "Could not save settings to %s: %s", file.c_str(), failure.reason.c_str());
+    return "Settings could not be saved to " + file + ": " + failure.reason;
 }
 
 int SettingsScreen::PlaceRow(Widget& label, Widget& widget, int y, int labelWidth, int widgetWidth) {

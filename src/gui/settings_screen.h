@@ -21,8 +21,10 @@ protected:
 
     // The settings file as it is now on disk.
     IniFile ReadSettings() const { return IniFile(configFileName_); }
-    // Writes the file, logging when it cannot.
-    static void SaveSettings(const IniFile& settings);
+    // Writes the file. When it cannot, the console says why and the text for the
+    // player comes back; a file the player made read-only is told about once a run.
+    // Empty when there is nothing to tell.
+    static std::string SaveSettings(const IniFile& settings);
 
     // Lays a caption label and its widget out as one row of the client panel at y;
     // returns the y of the next row.

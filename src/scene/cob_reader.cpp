@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <string>
 
 #include "base/byte_reader.h"
 #include "base/report.h"
@@ -377,6 +378,25 @@ ChunkHeader ReadChunkHeader(ByteReader& bytes) {
     return header;
 }
 
+// The chunks' sizes lead from the file header to the end of the file or to an "END "
+// chunk; a file cut short, even by its last byte, fails here before any record is
+// read. Empty when they do, else where the file ends too early.
+std::string CutShortAt(ByteReader bytes) {
+    while (!bytes.AtEnd()) {
+        const size_t at = bytes.Position();
+        const ChunkHeader header = ReadChunkHeader(bytes);
+        if (!bytes.Ok()) return "the file ends inside the chunk header at byte " + std::to_string(at);
+        if (IsAccepted(header) && header.type == "END ") return std::string();
+        // A negative size has no body, as when the chunk is skipped.
+        const size_t size = header.size > 0 ? static_cast<size_t>(header.size) : 0;
+        if (bytes.Remaining() < size)
+            return "the file ends inside the " + header.type + " chunk at byte " + std::to_string(at) + ", " +
+                   std::to_string(bytes.Remaining()) + " of its " + std::to_string(size) + " bytes are there";
+        bytes.Skip(size);
+    }
+    return std::string();
+}
+
 }  // namespace
 
 float CobShaderParameter::FloatValue(size_t index) const {
@@ -467,6 +487,11 @@ bool CobReader::ReadFile(ByteReader& bytes, const std::string& displayName) {
         SetError("Unknown type (should be ASCII or BINARY) of file " + displayName);
         return false;
     }
+    const std::string cut = CutShortAt(bytes);
+    if (!cut.empty()) {
+        SetError("Not a valid cob format of " + displayName + ": " + cut);
+        return false;
+    }
     Report(kModel, kInfo, "Reading BINARY file");
     const bool result = ReadChunks(bytes);
     Report(kModel, kInfo, "Loading is done: %s", displayName.c_str());
@@ -494,6 +519,7 @@ bool CobReader::ReadChunks(ByteReader& bytes) {
         }
         if (result == RecordResult::kRefused) return false;
     }
-    // Running out of file, even inside a chunk, ends the load well.
+    // A record may still run out of file inside a chunk of the right size; the records
+    // completed before it stay.
     return true;
 }

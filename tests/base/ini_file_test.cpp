@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "support/temp_dir.h"
 
 namespace {
@@ -89,7 +91,36 @@ TEST(IniFileFiles, MissingFileIsAnEmptyStoreAndUnwritableSaveFails) {
     EXPECT_FALSE(ini.Load());
     ini.SetFileName(dir.File("no/such/dir/x.ini"));
     ini.SetValue("a", "b", "c", true);
-    EXPECT_FALSE(ini.Save());
+    IniSaveFailure failure;
+    EXPECT_FALSE(ini.Save(&failure));
+    EXPECT_FALSE(failure.readOnly);
+    EXPECT_EQ(failure.reason, "No such file or directory");
+}
+
+// Also as root, who could write the file anyway: the player's chmod is the answer.
+TEST(IniFileFiles, AReadOnlyFileIsLeftAloneAndAReplacedFileKeepsItsMode) {
+    TempDir dir;
+    dir.Write("kav.ini", "[General]\nPlayer1Name=Ann\n");
+    IniFile ini(dir.File("kav.ini"));
+    ini.SetValue("General", "Player1Name", "Bob", true);
+    {
+        ReadOnlyFile readOnly(dir.File("kav.ini"));
+        IniSaveFailure failure;
+        EXPECT_FALSE(ini.Save(&failure));
+        EXPECT_TRUE(failure.readOnly);
+        EXPECT_EQ(failure.reason, "the file is read-only");
+        EXPECT_EQ(dir.Read("kav.ini"), "[General]\nPlayer1Name=Ann\n");
+        EXPECT_TRUE(readOnly.StillReadOnly());
+    }
+    namespace fs = std::filesystem;
+    fs::permissions(dir.File("kav.ini"), fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(ini.Save());
+    EXPECT_EQ(dir.Read("kav.ini"), "[General]\nPlayer1Name=Bob\n\n");
+    EXPECT_EQ(fs::status(dir.File("kav.ini")).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    int files = 0;
+    for (const auto& entry : fs::directory_iterator(dir.Path())) files += entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(files, 1) << "no temporary file stays behind";
 }
 
 }  // namespace

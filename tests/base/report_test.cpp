@@ -70,4 +70,20 @@ TEST(ReportFile, HeaderThenLinesAndInfoStaysOffTheConsole) {
     EXPECT_NE(console.find("gme w loud warning\n"), std::string::npos);
 }
 
+// /dev/full takes the file open but refuses every write, as a full disk does.
+TEST(ReportFile, ALogThatCannotBeWrittenSaysSoOnTheConsoleOnce) {
+    testing::internal::CaptureStdout();
+    ReportInit("/dev/full");
+    for (int i = 0; i < 3000; ++i) Report(kGame, kInfo, "line %d that fills the stream's buffer", i);
+    Report(kGame, kError, "an error still reaches the console");
+    ReportShutdown();
+    const std::string console = testing::internal::GetCapturedStdout();
+
+    const std::string told = "could not write log file\n";
+    ASSERT_NE(console.find(told), std::string::npos) << console;
+    EXPECT_EQ(console.find(told, console.find(told) + 1), std::string::npos) << "told more than once:\n" << console;
+    EXPECT_EQ(console.find("could not open log file"), std::string::npos) << "the file did open";
+    EXPECT_NE(console.find("gme E an error still reaches the console\n"), std::string::npos);
+}
+
 }  // namespace

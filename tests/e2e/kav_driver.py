@@ -17,6 +17,10 @@ ARTIFACTS = os.environ.get("KAV_ARTIFACTS", os.path.join(SOURCE_DIR, "build", "a
 START_TIMEOUT = 30.0
 EXIT_TIMEOUT = 10.0
 
+# The game was built with the sanitizers: it is correct but slow, and its leak check at
+# exit takes time of its own, so bounds on how fast it reacts do not apply.
+SANITIZED = os.environ.get("KAV_SANITIZED") == "1"
+
 
 def wait_until(condition, timeout, what):
     deadline = time.monotonic() + timeout
@@ -50,12 +54,14 @@ def has_display():
 class Game:
     """One run of the game in a fresh working directory holding a link to data/."""
 
-    def __init__(self, args=(), env=None, unset=(), with_data=True, levels=None, workdir=None):
+    def __init__(self, args=(), env=None, unset=(), with_data=True, levels=None, workdir=None, rundir=None):
         """`levels` limits the bundled levels the game sees (so their order in the level
-        list is known); None shows them all."""
+        list is known); None shows them all. `rundir` is where the game starts when that
+        is not `workdir`, which keeps the console file (a full disk, say)."""
         self.workdir = workdir or new_workdir()
-        if with_data and not os.path.exists(os.path.join(self.workdir, "data")):
-            link_data(self.workdir, levels)
+        self.rundir = rundir or self.workdir
+        if with_data and not os.path.exists(os.path.join(self.rundir, "data")):
+            link_data(self.rundir, levels)
         environment = dict(os.environ)
         environment.setdefault("LIBGL_ALWAYS_SOFTWARE", "1")
         environment.setdefault("ALSOFT_DRIVERS", "null")
@@ -65,7 +71,7 @@ class Game:
         self._console = open(os.path.join(self.workdir, "stdout.txt"), "wb")
         self.process = subprocess.Popen(
             [os.path.abspath(BINARY), *args],
-            cwd=self.workdir,
+            cwd=self.rundir,
             env=environment,
             # A fatal report waits for Enter: end of input answers it at once.
             stdin=subprocess.DEVNULL,
@@ -84,6 +90,13 @@ class Game:
             return ids[0] if ids else None
 
         self.window = wait_until(find, START_TIMEOUT, "the KAV window")
+
+        # The window exists a moment before it can be seen (and photographed).
+        def shown():
+            info = subprocess.run(["xwininfo", "-id", self.window], capture_output=True, text=True).stdout
+            return "IsViewable" in info
+
+        wait_until(shown, START_TIMEOUT, "the KAV window to be shown")
         return self.window
 
     def window_geometry(self):
@@ -167,7 +180,9 @@ class Game:
         return self.read("stdout.txt")
 
     def read(self, name):
-        with open(os.path.join(self.workdir, name), encoding="latin-1") as file:
+        """A file of the game's directory, or the console file."""
+        directory = self.workdir if name == "stdout.txt" else self.rundir
+        with open(os.path.join(directory, name), encoding="latin-1") as file:
             return file.read()
 
     def log(self):

@@ -73,6 +73,15 @@ TEST_F(ScriptParserTest, EachSyntaxErrorHasItsTextAndNamesTheBadStatementAndBloc
         EXPECT_EQ(Errors(), c.errors);
     }
 
+    // A token without end is quoted in part: 200 characters and "...".
+    const std::string endless(100000, 'x');
+    log_.Clear();
+    EXPECT_FALSE(Parse("sound = shot { file = " + endless));
+    EXPECT_EQ(Errors().front(), "Missing ; after " + endless.substr(0, 200) + "...");
+    log_.Clear();
+    EXPECT_FALSE(Parse("sound = shot { file = " + endless.substr(0, 200) + " }"));
+    EXPECT_EQ(Errors().front(), "Missing ; after " + endless.substr(0, 200)) << "200 characters are quoted whole";
+
     EXPECT_FALSE(Parse("sound = a { file = a.wav; } sound = b { file = b.wav; } action = fire { PlaySound a; }"));
     EXPECT_EQ(Errors().back(), "Bad block 3");
     ASSERT_EQ(blocks_.size(), 2u) << "blocks before an error are kept";

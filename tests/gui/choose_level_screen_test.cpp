@@ -85,6 +85,47 @@ TEST_F(ChooseLevel, AFailedLoadOrNoLevelSaysSoAndKeepsTheScreenOpen) {
     EXPECT_TRUE(ShowsMessage(screen, "Error", "Error with loading level"));
 }
 
+TEST_F(ChooseLevel, AVictoriesValueTooLargeForAnIntShowsAsWrittenAndIsRefused) {
+    config.Write("[General]\nPlayer1Name=Ann\nVictories=99999999999999999999\n");
+    Show();
+    EXPECT_EQ(screen.Victories().Text(), "99999999999999999999");
+    Play();
+    EXPECT_TRUE(ShowsMessage(screen, "Error", "Victories should be a whole number from 1 to 999."));
+    EXPECT_EQ(game.loads, 0);
+}
+
+// The race starts all the same; the message list under the help lines says why the
+// names will be asked again, and a read-only file is mentioned on the first race only.
+TEST_F(ChooseLevel, SettingsThatCannotBeSavedAreToldInTheRaceMessages) {
+    ReadOnlyFile readOnly(config.Path());
+    const std::string before = config.Text();
+    for (int race = 1; race <= 2; ++race) {
+        SCOPED_TRACE("race " + std::to_string(race));
+        Show();
+        screen.Player1Name().SetText("Ann");
+        Play();
+        EXPECT_EQ(game.loads, race) << "the race starts";
+        EXPECT_EQ(config.Text(), before) << "a read-only kav.ini is left as it is";
+        EXPECT_TRUE(readOnly.StillReadOnly());
+    }
+    EXPECT_EQ(game.raceMessages,
+              std::vector<std::string>{"Settings cannot be saved: " + config.Path() + " is read-only."});
+
+    ChooseLevelScreen nowhere{game, "/no/such/directory/kav.ini"};
+    game.loadSucceeds = false;
+    root.AddChild(&nowhere);
+    nowhere.SetOwner(&root);
+    nowhere.SetVisible(true);
+    root.Tick();
+    Click(nowhere.OkButton());
+    root.Tick();
+    // The box's lines joined: the level's error, then the notice.
+    EXPECT_TRUE(ShowsMessage(nowhere, "Error",
+                             "Error with loading levelSettings could not be saved to /no/such/directory/kav.ini: "
+                             "No such file or directory"))
+        << "with no race to show it, the level's error box says it too";
+}
+
 TEST_F(ChooseLevel, BadNamesAndVictoriesAreRefusedAndCancelStoresNothing) {
     Show();
     const std::string before = config.Text();

@@ -37,6 +37,7 @@ public:
         participants.emplace_back(id, name, local);
     }
     void SetNetworkGame(bool) override {}
+    void ShowRaceMessage(const std::string& line) override { raceMessages.push_back(line); }
 
     std::vector<LevelEntry> levels;
     bool loadSucceeds = true;
@@ -44,6 +45,7 @@ public:
     int hitLimit = 0;
     int loads = 0;
     std::vector<Participant> participants;
+    std::vector<std::string> raceMessages;
 };
 
 // kav.ini with its default content, in a directory of its own.

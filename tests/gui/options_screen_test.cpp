@@ -55,4 +55,28 @@ TEST_F(Options, CancelLeavesEverythingUnchanged) {
     EXPECT_EQ(config.Text(), before);
 }
 
+// The volumes apply for this run; the box says why they will not come back, and the
+// screen closes once it has been read.
+TEST_F(Options, ASaveThatFailsIsShownBeforeTheScreenCloses) {
+    screen.SetVisible(false);
+    OptionsScreen nowhere{"/no/such/directory/kav.ini", sound};
+    root.AddChild(&nowhere);
+    nowhere.SetOwner(&root);
+    Place(nowhere, 170, 130, OptionsScreen::kWidth, OptionsScreen::kHeight);
+    nowhere.Resize();
+    nowhere.SetVisible(true);
+    nowhere.SoundVolume().SetValue(70);
+    Click(nowhere.OkButton());
+    root.Tick();
+    EXPECT_FLOAT_EQ(sound.GetSoundVolume(), 0.7f);
+    EXPECT_TRUE(ShowsMessage(nowhere, "Error",
+                             "Settings could not be saved to /no/such/directory/kav.ini: No such file or directory"));
+    EXPECT_TRUE(nowhere.IsVisible()) << "the screen waits for the box";
+    Click(nowhere.Message().OkButton());
+    root.Tick();  // the box closes
+    root.Tick();  // then the screen
+    EXPECT_FALSE(nowhere.IsVisible());
+    EXPECT_TRUE(nowhere.IsAccepted());
+}
+
 }  // namespace

@@ -98,11 +98,33 @@ TEST(CobReaderChunks, EndsAtEndOrFileEndAndSkipsUnknownAndNewerChunksBySize) {
                                   .Chunk("Mat1", 1, 0, 3, 0, junk)
                                   .Chunk("Zero", 0, 0, 5, 0, ByteWriter(), -7)
                                   .Chunk("Note", 0, 1, 6, 0, NoteBody("kept"))
-                                  .Chunk("Huge", 0, 0, 7, 0, ByteWriter(), 1 << 30)
                                   .Bytes();
-    EXPECT_TRUE(LoadBytes(reader, bytes)) << "a file may end without END, even inside a skipped chunk";
+    EXPECT_TRUE(LoadBytes(reader, bytes)) << "a file may end without END";
     EXPECT_TRUE(reader.Materials().empty()) << "Mat1 major 1 is newer than the reader knows";
     EXPECT_EQ(reader.Notes().size(), 1u) << "the chunk after a negative size is still found";
+}
+
+TEST(CobReaderChunks, AFileCutShortIsAFormatErrorBeforeAnyRecordIsRead) {
+    ReportCapture log;
+    const std::string whole = CobFileBuilder().Chunk("Note", 0, 1, 1, 0, NoteBody("a")).End().Bytes();
+    const std::string note = CobFileBuilder().Chunk("Note", 0, 1, 1, 0, NoteBody("a")).Bytes();
+    const struct {
+        std::string bytes, cut;
+    } cases[] = {
+        {whole.substr(0, 33), "the file ends inside the chunk header at byte 32"},
+        {whole.substr(0, whole.size() - 1),
+         "the file ends inside the chunk header at byte " + std::to_string(note.size())},
+        {note.substr(0, note.size() - 1), "the file ends inside the Note chunk at byte 32, 2 of its 3 bytes are there"},
+        {CobFileBuilder().Chunk("Huge", 0, 0, 7, 0, ByteWriter(), 1 << 30).Bytes(),
+         "the file ends inside the Huge chunk at byte 32, 0 of its 1073741824 bytes are there"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cut);
+        CobReader reader;
+        EXPECT_FALSE(LoadBytes(reader, c.bytes, "x.cob"));
+        EXPECT_EQ(reader.LastError(), "Not a valid cob format of x.cob: " + c.cut);
+        EXPECT_EQ(RecordCount(reader), 0u);
+    }
 }
 
 TEST(CobReaderVersions, PolHAndLightsReadExactlyTheFieldsOfTheirMinorVersion) {
@@ -217,20 +239,21 @@ TEST(CobReaderCame, AnythingButTheStandardCameraEndsTheLoad) {
     EXPECT_TRUE(log.Contains("Can load only standard camera"));
 }
 
-TEST(CobReaderTruncation, TheWholeFileHoldsEveryKindAndEveryPrefixOnlyWholeRecords) {
+TEST(CobReaderTruncation, TheWholeFileHoldsEveryKindAndEveryPrefixEndingBetweenChunksTheRecordsBeforeIt) {
     const CobFileBuilder builder = FullSceneBuilder();
     const std::string& full = builder.Bytes();
     const std::vector<size_t>& starts = builder.ChunkStarts();
+    const size_t records = starts.size() - 1;  // every chunk but END
     for (size_t length = 0; length <= full.size(); ++length) {
         SCOPED_TRACE("prefix " + std::to_string(length));
         ReportCapture log;
         CobReader reader;
-        EXPECT_EQ(LoadBytes(reader, full.substr(0, length)), length >= 32) << "only the header decides";
-        // Every chunk that ends inside the prefix is kept. A chunk cut inside its body is
-        // not, except a material cut right before its sub-records, which is whole so far.
-        const size_t whole = static_cast<size_t>(std::upper_bound(starts.begin() + 1, starts.end(), length) - starts.begin()) - 1;
-        EXPECT_GE(RecordCount(reader), whole) << "lost a record it holds whole";
-        EXPECT_LE(RecordCount(reader), whole + 1) << "kept a record it cuts";
+        const bool betweenChunks =
+            length == 32 || length == full.size() || std::binary_search(starts.begin(), starts.end(), length);
+        EXPECT_EQ(LoadBytes(reader, full.substr(0, length)), betweenChunks) << "a chunk cut short refuses the file";
+        const auto chunksBefore = std::lower_bound(starts.begin(), starts.end(), length) - starts.begin();
+        const size_t whole = betweenChunks ? static_cast<size_t>(chunksBefore) : 0;
+        EXPECT_EQ(RecordCount(reader), std::min(whole, records));
         EXPECT_TRUE(reader.ShaderBoxes().empty() || reader.ShaderBoxes()[0].shaders[3].name == "none");
     }
 }

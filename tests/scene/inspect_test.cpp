@@ -43,7 +43,8 @@ TEST(InspectCob, ReportsRecordsAndWhatTheGameWouldBuild) {
 
     dir.Write("missing.cob", TexturedSquare("gone.bmp"));
     inspection = InspectPath(dir.File("missing.cob"));
-    EXPECT_TRUE(inspection.loads) << "a missing texture leaves the model untextured, it still loads";
+    EXPECT_FALSE(inspection.loads) << "the game draws the model untextured: the player sees the texture missing";
+    EXPECT_EQ(inspection.reason, "error: Texture file does not exist gone.bmp");
     EXPECT_TRUE(Has(inspection.details.ToJson(), "\"texturesMissing\":[\"gone.bmp\"]")) << inspection.details.ToJson();
     EXPECT_TRUE(Has(inspection.details.ToJson(), "error: Texture file does not exist gone.bmp"));
 }

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 
 #include <stdlib.h>
 
@@ -40,4 +41,24 @@ ScopedWorkingDirectory::ScopedWorkingDirectory(const std::string& path)
 ScopedWorkingDirectory::~ScopedWorkingDirectory() {
     std::error_code ignored;
     std::filesystem::current_path(previous_, ignored);
+}
+
+namespace {
+constexpr auto kReadOnly = std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                           std::filesystem::perms::others_read;
+}  // namespace
+
+ReadOnlyFile::ReadOnlyFile(std::string path) : path_(std::move(path)) {
+    std::filesystem::permissions(path_, kReadOnly);
+}
+
+ReadOnlyFile::~ReadOnlyFile() {
+    std::error_code ignored;
+    std::filesystem::permissions(path_, kReadOnly | std::filesystem::perms::owner_write, ignored);
+}
+
+bool ReadOnlyFile::StillReadOnly() const {
+    std::error_code error;
+    const auto status = std::filesystem::status(path_, error);
+    return !error && (status.permissions() & std::filesystem::perms::all) == kReadOnly;
 }

@@ -28,3 +28,18 @@ public:
 private:
     std::string previous_;
 };
+
+// Makes a file read-only (mode 444) while alive, as a player would with chmod.
+class ReadOnlyFile {
+public:
+    explicit ReadOnlyFile(std::string path);
+    ~ReadOnlyFile();
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+
+    // The mode is still 444 (a replacing rename would leave a file of the usual mode).
+    bool StillReadOnly() const;
+
+private:
+    std::string path_;
+};

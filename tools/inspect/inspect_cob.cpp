@@ -168,6 +168,7 @@ Inspection InspectCob(const std::string& path) {
         InspectorTextures textures(DirectoryOf(path));
         inspection.details.Set("build", Build(reader, textures));
     }
+    SettleVerdict(inspection, watch);
     inspection.details.Set("problems", watch.ProblemList());
     return inspection;
 }

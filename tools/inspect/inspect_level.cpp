@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -9,6 +10,7 @@
 
 #include "base/clock.h"
 #include "base/ini_file.h"
+#include "base/report.h"
 #include "effects/particle_system_manager.h"
 #include "effects/script_manager.h"
 #include "effects/sound_manager.h"
@@ -29,10 +31,14 @@ ReportValue Integer(int64_t value) { return ReportValue::Integer(value); }
 ReportValue Count(size_t value) { return ReportValue::Integer(static_cast<int64_t>(value)); }
 ReportValue Position(const Vec3& v) { return ReportValue::Vector(v.x, v.y, v.z); }
 
-// What a level load borrows: the inspector's textures; sound stays off (never started);
-// particles start, so that emitters are checked.
+// What a level load borrows: the inspector's textures and particles, and a sound
+// manager on OpenAL Soft's silent device, so that sounds are decoded as the game decodes
+// them without a sound device and a file that is no sound is still found out. Should even
+// that device fail, its error line fails the level.
 struct InspectorServices {
     explicit InspectorServices(const std::string& fileDirectory) : textures(fileDirectory) {
+        setenv("ALSOFT_DRIVERS", "null", 1);
+        sound.Init();
         particles.Init();
         particles.SetTextureLoader([this](const std::string& path) { return textures.GetTextureWithAlpha(path); });
     }
@@ -43,13 +49,13 @@ struct InspectorServices {
     InspectorTextures textures;
 };
 
-// Sound stays off, so no device is needed; a missing sound file is still reported
-// when its script is bound. Particles need no device and find their textures.
 bool Readable(const std::string& path) {
     std::error_code error;
     if (!fs::is_regular_file(path, error)) return false;
     return std::ifstream(path, std::ios::binary).good();
 }
+
+constexpr char kReadByTheGame[] = "read by the game";
 
 // Every file the description names, checked before the game tries it: the game skips
 // some of them (a ship whose model is gone) without a word.
@@ -67,17 +73,21 @@ public:
         std::error_code error;
         if (!fs::is_directory(path, error)) Missing(path, "[" + section + "] " + key);
     }
+    // The game skips some files without a word; the problems list names them too.
     void Missing(const std::string& path, const std::string& why) {
-        if (seen_.insert(path).second) list_.Push(Text(path + " (" + why + ")"));
+        if (!seen_.insert(path).second) return;
+        list_.Push(Text(path + " (" + why + ")"));
+        if (why != kReadByTheGame) Report(kGame, kError, "Missing file %s (%s)", path.c_str(), why.c_str());
     }
     // Files the game itself found missing on the way, from its log lines.
     void FromProblems(const std::vector<std::string>& problems) {
         static const char* const kMissingPrefixes[] = {"error: File does not exist: ",
                                                       "error: Texture file does not exist ",
-                                                      "error: Could not open input file: ", "warning: Failed to load "};
+                                                      "error: Could not open input file: ", "error: Failed to load "};
         for (const std::string& problem : problems)
             for (const char* prefix : kMissingPrefixes)
-                if (problem.rfind(prefix, 0) == 0) Missing(problem.substr(std::char_traits<char>::length(prefix)), "read by the game");
+                if (problem.rfind(prefix, 0) == 0)
+                    Missing(problem.substr(std::char_traits<char>::length(prefix)), kReadByTheGame);
     }
     ReportValue List() const { return list_; }
     bool Empty() const { return seen_.empty(); }
@@ -271,8 +281,10 @@ Inspection InspectLevel(const std::string& directory, const LevelEntry& entry, L
         inspection.reason = "the game would stop: " + stop.message;
     }
     files.FromProblems(watch.Problems());
-    details.Set("loads", ReportValue::Bool(inspection.loads))
-        .Set("path", PathReport(game.Players().Path()))
+    // A load writes what it built beside the level, as the game does.
+    const bool wroteSaved = inspection.loads;
+    SettleVerdict(inspection, watch);
+    details.Set("path", PathReport(game.Players().Path()))
         .Set("ships", ShipsReport(game.Players()))
         .Set("objects", ObjectsReport(game.Models(), game.Players()))
         .Set("cameras", CamerasReport(game.Models()))
@@ -280,8 +292,7 @@ Inspection InspectLevel(const std::string& directory, const LevelEntry& entry, L
         .Set("scripts", ScriptSources(ini))
         .Set("levelEvents", BoundEvents({{"start", &game.StartTrigger()}, {"finish", &game.FinishTrigger()}}))
         .Set("missingFiles", files.List());
-    // A load writes what it built beside the level, as the game does.
-    if (inspection.loads) details.Set("saved", Text(entry.directory + "/saved.ini.all"));
+    if (wroteSaved) details.Set("saved", Text(entry.directory + "/saved.ini.all"));
     return inspection;
 }
 
@@ -319,10 +330,10 @@ Inspection InspectMenuBackground(const std::string& directory, LogWatch& watch) 
         inspection.reason = "the game would stop: " + stop.message;
     }
     files.FromProblems(watch.Problems());
+    SettleVerdict(inspection, watch);
     ReportValue objects = ReportValue::List();
     for (const auto& object : models.Objects()) objects.Push(Text(object->model.name));
-    details.Set("loads", ReportValue::Bool(inspection.loads))
-        .Set("objects", std::move(objects))
+    details.Set("objects", std::move(objects))
         .Set("cameras", CamerasReport(models))
         .Set("lights", LightsReport(models))
         .Set("levelEvents", BoundEvents({{"start", &start}}))

@@ -44,6 +44,8 @@ Inspection InspectMilkshape(const std::string& path) {
         if (!material.textureFile.empty()) entry.Set("found", ReportValue::Bool(material.texture != 0));
         materials.Push(std::move(entry));
     }
-    inspection.details.Set("materials", std::move(materials)).Set("problems", watch.ProblemList());
+    inspection.details.Set("materials", std::move(materials));
+    SettleVerdict(inspection, watch);
+    inspection.details.Set("problems", watch.ProblemList());
     return inspection;
 }

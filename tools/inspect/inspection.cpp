@@ -27,6 +27,47 @@ private:
     uint32_t lastName_ = 0;
 };
 
+bool StartsWith(const std::string& text, const char* start) { return text.rfind(start, 0) == 0; }
+
+bool EndsWith(const std::string& text, const char* ending) {
+    const size_t length = std::char_traits<char>::length(ending);
+    return text.size() >= length && text.compare(text.size() - length, length, ending) == 0;
+}
+
+// The game's warnings that mean a part of the level is left out, as the text before
+// and after the file or object name.
+struct LeftOut {
+    const char* start;
+    const char* end;
+};
+constexpr LeftOut kLeftOutWarnings[] = {
+    {"Failed to load ", ""},
+    {"Unsupported file format of ", ""},
+    {"No faceso in ", ""},
+    {"No poly was found in ", ""},
+    {"More then one poly found loaded only first from ", ""},
+    {"Bad object ", ""},
+    {"Face of ", " refers to a missing vertex"},
+    {"Sound ", " is missing file location"},
+    {"Ini does not have path information", ""},
+    {"", " has multiple ini files, skipped"},
+    {"", " could not be read"},
+    {"", " does not have general as a first section"},
+    {"", " does not have level name defined in section \"general\""},
+};
+
+bool LeavesSomethingOut(const std::string& message) {
+    for (const LeftOut& warning : kLeftOutWarnings)
+        if (StartsWith(message, warning.start) && EndsWith(message, warning.end)) return true;
+    return false;
+}
+
+const char* ProblemKind(int level, const std::string& message) {
+    if (level == kFatal) return "fatal: ";
+    if (level == kError || LeavesSomethingOut(message)) return "error: ";
+    return "warning: ";
+}
+
 bool EndsWithNoCase(const std::string& text, const char* ending) {
     const size_t length = std::char_traits<char>::length(ending);
     return text.size() >= length && strcasecmp(text.c_str() + text.size() - length, ending) == 0;
@@ -72,8 +113,7 @@ LogWatch::LogWatch() {
         if (level == kInfo) return;
         const size_t prefix = kTimePrefixLength + kTagAndMarkerLength;
         const std::string message = line.size() >= prefix ? line.substr(prefix) : line;
-        const char* kind = level == kFatal ? "fatal: " : level == kError ? "error: " : "warning: ";
-        problems_.push_back(kind + message);
+        problems_.push_back(ProblemKind(level, message) + message);
         if (level == kFatal) fatalMessage = message;
     });
     SetFatalHandler(StopOnFatal);
@@ -88,6 +128,21 @@ ReportValue LogWatch::ProblemList() const {
     ReportValue list = ReportValue::List();
     for (const std::string& problem : problems_) list.Push(ReportValue::Text(problem));
     return list;
+}
+
+std::string LogWatch::FirstError() const {
+    for (const std::string& problem : problems_)
+        if (StartsWith(problem, "error: ") || StartsWith(problem, "fatal: ")) return problem;
+    return std::string();
+}
+
+void SettleVerdict(Inspection& inspection, const LogWatch& watch) {
+    const std::string error = watch.FirstError();
+    if (inspection.loads && !error.empty()) {
+        inspection.loads = false;
+        inspection.reason = error;
+    }
+    inspection.details.Set("loads", ReportValue::Bool(inspection.loads));
 }
 
 InspectorTextures::InspectorTextures(const std::string& fileDirectory)

@@ -7,7 +7,9 @@
 #include "scene/texture_manager.h"
 
 // What the inspector says about one path: the details it read, whether the game
-// would load it, and if not, why.
+// would load all of it, and if not, why. A file that loads with something the player
+// would see or hear missing (a texture, a model, a sound, a script's actions) does
+// not count as loading.
 struct Inspection {
     ReportValue details = ReportValue::Object();
     bool loads = false;
@@ -24,8 +26,12 @@ public:
     LogWatch& operator=(const LogWatch&) = delete;
 
     // The messages in order, each as "error: ...", "warning: ..." or "fatal: ...".
+    // The game's warnings about something it leaves out (a model it could not load, a
+    // level it skips) are errors here: the player would see it missing.
     const std::vector<std::string>& Problems() const { return problems_; }
     ReportValue ProblemList() const;
+    // The first error or fatal problem; empty when there is none.
+    std::string FirstError() const;
 
 private:
     std::vector<std::string> problems_;
@@ -34,6 +40,10 @@ private:
 struct FatalStop {
     std::string message;
 };
+
+// Once everything has been read: a file that loads but leaves something out, by the
+// errors the watch saw, does not count as loading. Sets "loads" in the details.
+void SettleVerdict(Inspection& inspection, const LogWatch& watch);
 
 // The inspector's own texture manager. Texture files are looked for the way the game
 // does, with the texture path of the level the file belongs to (the file's own directory

@@ -67,6 +67,11 @@ ReportValue ReportValue::Vector(float x, float y, float z) {
 }
 
 ReportValue& ReportValue::Set(const std::string& key, ReportValue value) {
+    for (auto& member : members_) {
+        if (member.first != key) continue;
+        member.second = std::move(value);
+        return *this;
+    }
     members_.emplace_back(key, std::move(value));
     return *this;
 }

@@ -19,7 +19,8 @@ public:
     static ReportValue Object();
     static ReportValue Vector(float x, float y, float z);
 
-    // Objects keep their members in insertion order.
+    // Objects keep their members in insertion order; setting a key again replaces its
+    // value in place.
     ReportValue& Set(const std::string& key, ReportValue value);
     ReportValue& Push(ReportValue value);
 
