@@ -20,6 +20,9 @@ struct EffectsStartup;
 
 // The game's states. The value is a plain word that the network client thread may
 // write, so it is kept as an integer; values outside this list are reported by GameStep.
+// What a recording says about the level it was made on: this, then the level's directory.
+constexpr char kLevelLabelPrefix[] = "Level: ";
+
 enum GameState : int32_t {
     kPlaying = 0,
     kNoLevel = 1,
