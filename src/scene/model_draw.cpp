@@ -6,17 +6,36 @@
 
 namespace {
 
+bool SameColour(const Colour& a, const Colour& b) { return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a; }
+
+bool SameColours(const ModelMaterial& a, const ModelMaterial& b) {
+    return SameColour(a.ambient, b.ambient) && SameColour(a.diffuse, b.diffuse) && SameColour(a.specular, b.specular) &&
+           SameColour(a.emission, b.emission) && a.shininess == b.shininess;
+}
+
+// The material whose colours the GL holds since the scene pass began (null: unknown).
+// Every material change makes the driver validate its lighting anew before the next
+// draw, and many meshes of a scene share their colours.
+const ModelMaterial*& AppliedMaterial() {
+    static const ModelMaterial* applied = nullptr;
+    return applied;
+}
+
 void SetMaterialColour(GLenum which, const Colour& colour) {
     const GLfloat rgba[4] = {colour.r, colour.g, colour.b, colour.a};
     glMaterialfv(GL_FRONT_AND_BACK, which, rgba);
 }
 
 void SetMaterial(const ModelMaterial& material) {
-    SetMaterialColour(GL_AMBIENT, material.ambient);
-    SetMaterialColour(GL_DIFFUSE, material.diffuse);
-    SetMaterialColour(GL_SPECULAR, material.specular);
-    SetMaterialColour(GL_EMISSION, material.emission);
-    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, material.shininess);
+    const ModelMaterial*& applied = AppliedMaterial();
+    if (applied == nullptr || !SameColours(*applied, material)) {
+        SetMaterialColour(GL_AMBIENT, material.ambient);
+        SetMaterialColour(GL_DIFFUSE, material.diffuse);
+        SetMaterialColour(GL_SPECULAR, material.specular);
+        SetMaterialColour(GL_EMISSION, material.emission);
+        glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, material.shininess);
+        applied = &material;
+    }
     if (material.texture != 0) {
         glBindTexture(GL_TEXTURE_2D, material.texture);
         glEnable(GL_TEXTURE_2D);
@@ -73,6 +92,8 @@ void Model::Draw(bool force) const {
 
 void ModelManager::DrawScene() {
     SpinLockGuard guard(SceneLock());
+    // Models may have gone since the last pass, and others may have set materials.
+    AppliedMaterial() = nullptr;
     ApplyCameraView();
     SetUpLights();
     glEnable(GL_LIGHTING);
