@@ -11,7 +11,7 @@
 #include "app/frame_stats.h"
 #include "game/debug_manager.h"
 #include "game/player_manager.h"
-#include "platform/process_memory.h"
+#include "platform/process_usage.h"
 #include "platform/window.h"
 #include "scene/model_manager.h"
 
@@ -73,6 +73,7 @@ int RunBenchmark(Application& app, const char* dumpName) {
     for (auto& frames : frameMs) frames.reserve(1 << 16);
 
     ApplicationReplay target(app);
+    const double processorAtStart = ProcessorMs();
     const BenchClock::time_point start = BenchClock::now();
     BenchClock::time_point last = start;
     for (;;) {
@@ -92,6 +93,7 @@ int RunBenchmark(Application& app, const char* dumpName) {
         if (next == actions.size() && elapsed >= lengthMs) break;
     }
 
+    const double processorMs = ProcessorMs() - processorAtStart;
     std::vector<double> all;
     for (size_t part = 0; part < frameMs.size(); ++part) {
         all.insert(all.end(), frameMs[part].begin(), frameMs[part].end());
@@ -99,7 +101,10 @@ int RunBenchmark(Application& app, const char* dumpName) {
         const std::string what = std::string(dumpName) + " camera " + std::to_string(part);
         PrintStats(what.c_str(), SummarizeFrames(frameMs[part]));
     }
-    PrintStats(dumpName, SummarizeFrames(std::move(all)));
+    const FrameStats stats = SummarizeFrames(std::move(all));
+    PrintStats(dumpName, stats);
+    std::printf("%s: processor time %.2f ms per frame (all threads)\n", dumpName,
+                stats.frames > 0 ? processorMs / stats.frames : 0.0);
     std::printf("%s: peak resident memory %.1f MiB\n", dumpName, static_cast<double>(PeakResidentKiB()) / 1024.0);
     std::fflush(stdout);
     KillGLWindow();
