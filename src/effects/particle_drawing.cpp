@@ -1,4 +1,5 @@
 // Everything of the particle systems that talks to GL.
+#include <algorithm>
 #include <vector>
 
 #include <GL/gl.h>
@@ -35,11 +36,19 @@ struct ParticleCorner {
     float x, y, z;
 };
 
-// The corners of the emitter being drawn. Drawing happens on one thread only; the
-// buffer keeps its size, so a frame allocates nothing once the largest emitter has
-// been seen.
+// An emitter's particles go out in draws of at most this many squares, so the buffer
+// has a fixed size whatever a script asks for; the emitters of the bundled levels
+// take one draw each.
+constexpr size_t kSquaresPerDraw = 1024;
+
+// The corners of the squares being drawn, on the drawing thread only. Reserved once,
+// so drawing allocates nothing per frame.
 std::vector<ParticleCorner>& Corners() {
-    static std::vector<ParticleCorner> corners;
+    static std::vector<ParticleCorner> corners = [] {
+        std::vector<ParticleCorner> reserved;
+        reserved.reserve(kSquaresPerDraw * 6);
+        return reserved;
+    }();
     return corners;
 }
 
@@ -75,20 +84,22 @@ void Emitter::Draw() {
     if (particles_.empty()) return;
     GLfloat modelview[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
-    std::vector<ParticleCorner>& corners = Corners();
-    corners.clear();
-    for (const Particle& particle : particles_) AddSquare(corners, modelview, particle);
-
     glBindTexture(GL_TEXTURE_2D, texture_);
     glPushMatrix();
     glLoadIdentity();
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glTexCoordPointer(2, GL_FLOAT, sizeof(ParticleCorner), &corners[0].u);
-    glColorPointer(4, GL_FLOAT, sizeof(ParticleCorner), &corners[0].r);
-    glVertexPointer(3, GL_FLOAT, sizeof(ParticleCorner), &corners[0].x);
-    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(corners.size()));
+    std::vector<ParticleCorner>& corners = Corners();
+    for (size_t first = 0; first < particles_.size(); first += kSquaresPerDraw) {
+        corners.clear();
+        const size_t end = std::min(particles_.size(), first + kSquaresPerDraw);
+        for (size_t i = first; i < end; ++i) AddSquare(corners, modelview, particles_[i]);
+        glTexCoordPointer(2, GL_FLOAT, sizeof(ParticleCorner), &corners[0].u);
+        glColorPointer(4, GL_FLOAT, sizeof(ParticleCorner), &corners[0].r);
+        glVertexPointer(3, GL_FLOAT, sizeof(ParticleCorner), &corners[0].x);
+        glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(corners.size()));
+    }
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
