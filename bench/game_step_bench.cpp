@@ -4,7 +4,6 @@
 #include <deque>
 #include <vector>
 
-#include "base/spin_lock.h"
 #include "game/player_manager.h"
 #include "scene/model.h"
 
@@ -33,8 +32,7 @@ std::vector<PathPoint> Grid(int columns, int rows) {
 // one of them turning left at every point, both firing whenever they can.
 void BM_StepTwoPlayers(benchmark::State& state) {
     int64_t now = 0;
-    SpinLock sceneLock;
-    PlayerManager manager(sceneLock, [&now] { return now; });
+    PlayerManager manager([&now] { return now; });
     manager.BuildPath(Grid(40, 25));
     std::deque<Model> models(4);
     models[0].location = {5, 5, 0};

@@ -12,12 +12,10 @@
 #include "effects/particle_system_manager.h"
 #include "effects/script_manager.h"
 #include "effects/script_parser.h"
+#include "effects/sound_manager.h"
+#include "scene/texture_manager.h"
 
 namespace {
-
-bool SoundStaysOff() { return true; }
-
-bool StartParticles() { return ParticleSystemManager::Instance().Init(); }
 
 // Level scripts are a few kilobytes; much longer ones would only measure how many
 // emitters of the largest size fit in memory.
@@ -44,7 +42,6 @@ void BindFireAndReset(ScriptManager& scripts) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     PrepareFuzzing();
-    ParticleSystemManager::Instance().SetTextureLoader([](const std::string&) { return 0u; });
     return 0;
 }
 
@@ -52,7 +49,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > kMaxScriptSize) return 0;
     std::string text(reinterpret_cast<const char*>(data), size);
     try {
-        ScriptManager scripts(EffectsStartup{SoundStaysOff, StartParticles});
+        // Fresh services per input, as a level load would have after a restart.
+        SoundManager sound;
+        ParticleSystemManager particles;
+        TextureManager textures{nullptr};
+        particles.Init();
+        ScriptManager scripts(EffectServices{sound, particles, textures});
         scripts.SetDataDirectory(kMissingDataDirectory);
         scripts.ReadScriptText("ship0", text);
         BindFireAndReset(scripts);

@@ -10,6 +10,7 @@
 #include "base/report.h"
 #include "effects/sound_manager.h"
 #include "game/player_manager.h"
+#include "gui/interface_sound.h"
 #include "platform/input.h"
 #include "platform/window.h"
 #include "scene/frame.h"
@@ -26,8 +27,20 @@ void CentreIn(Widget& widget, const Widget& parent) {
 }  // namespace
 
 Application::Application()
-    : overlay_(*this, game_), fpsLabel_(NowMs()), menuGame_(game_), mainMenu_(menuGame_, menuNetwork_, kConfigFileName),
-      gameMenu_(kConfigFileName) {
+    : textures_(MakeGlTextureUploader()),
+      overlay_(*this, game_),
+      game_(Services()),
+      fpsLabel_(NowMs()),
+      menuGame_(game_),
+      mainMenu_(menuGame_, menuNetwork_, kConfigFileName, Services()),
+      gameMenu_(kConfigFileName, sound_) {
+    // Started once, here, and stopped when the members go, after every borrower.
+    StartEffects(StartupOf(Services()));
+    particles_.SetTextureLoader([this](const std::string& path) { return textures_.GetTextureWithAlpha(path); });
+    SetInterfaceSoundPlayer([this](InterfaceSound sound) {
+        sound_.PlaySound(sound == InterfaceSound::kMouseOver ? sound_.MouseOverSound() : sound_.MouseClickSound(),
+                         false);
+    });
     SetMinSize(kMinWidth, kMinHeight);
     AddChild(&fpsLabel_);
     fpsLabel_.SetSize(120, 16);
@@ -43,6 +56,7 @@ Application::Application()
 }
 
 Application::~Application() {
+    SetInterfaceSoundPlayer(nullptr);
     game_.Players().RemoveUpdateSink(&recorderSink_);
     game_.SetMessageLines(nullptr);
 }
@@ -57,24 +71,37 @@ void Application::Initialize() {
 
 void Application::ApplyConfig(const IniFile& config) {
     ReadKeyBindings(config, keyBindings_);
-    {
-        SpinLockGuard frame(frameLock_);
-        ApplyOpenGlHints(ReadOpenGlHints(config));
-    }
+    ApplyOpenGlHints(ReadOpenGlHints(config));
     ReadLogSwitches(config);
-    ReadSoundConfig(config);
+    sound_.ReadSoundConfig(config);
 }
 
 void Application::Draw() {
+    RunQueuedActions();
+    StepGame();
     Tick();
-    SpinLockGuard frame(frameLock_);
-    if (QuitRequested()) HandleCommand(Command(kCommandExit, false));
     SetClearColour(mainMenu_.IsVisible() ? Colour{0, 0, 0, 1} : game_.BackgroundColour());
     const FrameLayout layout{PixelRect{0, 0, WindowWidth(), WindowHeight()}, WindowWidth(), WindowHeight()};
     DrawFrame(layout, [this] { DrawScene(); }, [this] {
         DrawSelf();
         DrawChildren();
     });
+}
+
+void Application::RunQueuedActions() {
+    mainThread_.RunPending();
+    if (QuitRequested()) HandleCommand(Command(kCommandExit, false));
+}
+
+void Application::StepGame() {
+    game_.GameStep();
+    // A local race starts right away; a network race waits for the server.
+    if (game_.GetState() == kLoaded && !game_.NetworkGame()) StartLocalRace();
+}
+
+void Application::StartLocalRace() {
+    game_.SetState(kStarting);
+    overlay_.ShowChat(false);
 }
 
 void Application::DrawScene() {
@@ -126,8 +153,7 @@ void Application::OnKeyUp(KeyEvent* event) {
 
 void Application::StartLocalRaceFromButton() {
     // Only a network race shows the start button; a local one starts by itself.
-    game_.SetState(kStarting);
-    overlay_.ShowChat(false);
+    StartLocalRace();
     overlay_.AddLine("Starting game!");
     overlay_.MessageList().Resize();
     overlay_.StartButton().ResetClicks();
@@ -192,8 +218,19 @@ void Application::EndRace() {
 void Application::RunExitCommand() {
     game_.StopGame();
     DebugFinish();
+    StopThreads();
     // Ends the process here; the exit handler shuts sound and the log down.
     std::exit(0);
+}
+
+void Application::StopThreads() {
+    // Closed first: the replay thread may be waiting for its action to run.
+    mainThread_.Close();
+    StopReplayThread();
+}
+
+bool ApplicationReplay::RunOnMainThread(std::function<void()> action) {
+    return app_.MainThread().PostAndWait(std::move(action));
 }
 
 void ApplicationReplay::MouseMove(int x, int y) {

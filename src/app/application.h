@@ -6,7 +6,10 @@
 #include "app/config.h"
 #include "game/key_bindings.h"
 #include "game/debug_manager.h"
-#include "base/spin_lock.h"
+#include "base/main_thread_queue.h"
+#include "effects/effect_services.h"
+#include "effects/particle_system_manager.h"
+#include "effects/sound_manager.h"
 #include "game/game_manager.h"
 #include "game/recorder_sink.h"
 #include "gui/fps_label.h"
@@ -15,12 +18,14 @@
 #include "gui/menu_game.h"
 #include "gui/race_overlay.h"
 #include "gui/widget.h"
+#include "scene/texture_manager.h"
 
 class IniFile;
 
 // The one application object: the root of the widget tree, the race screen with its
-// overlay, and the owner, by value, of the game and of every screen. Members are
-// built in declaration order and destroyed in reverse.
+// overlay, and the owner, by value, of the sound, particle and texture services, of
+// the game and of every screen. Members are built in declaration order and destroyed
+// in reverse, so the services outlive everyone who borrows them.
 class Application : public Widget {
 public:
     Application();
@@ -30,8 +35,9 @@ public:
     // menu background and shows the main menu.
     void Initialize();
 
-    // The whole frame: ticks the widget tree, then under the frame lock answers a quit
-    // request and draws the scene and the widgets.
+    // One frame, after the window has handed the waiting input events to the widgets:
+    // the actions other threads queued and a quit request, the game step, the widget
+    // ticks, then the scene and the widgets are drawn.
     void Draw() override;
     void OnTick() override;
     void OnKeyDown(KeyEvent* event) override;
@@ -49,8 +55,12 @@ public:
     // Safe from a signal handler: only sets a flag the next frame reads.
     void RequestQuit() { quitRequested_.store(true); }
     bool QuitRequested() const { return quitRequested_.load(); }
-    SpinLock& FrameLock() { return frameLock_; }
+    // Where other threads queue what they want done to the game and the widgets.
+    MainThreadQueue& MainThread() { return mainThread_; }
+    // Closes the queue and joins the threads that feed it; before the process ends.
+    void StopThreads();
     GameManager& Game() { return game_; }
+    SoundManager& Sound() { return sound_; }
     const KeyBindingTable& KeyBindings() const { return keyBindings_; }
     const FpsLabel& FrameRateLabel() const { return fpsLabel_; }
 
@@ -59,10 +69,18 @@ private:
     void RunExitCommand();
     void EndRace();
     void StartLocalRaceFromButton();
+    void RunQueuedActions();
+    void StepGame();
+    void StartLocalRace();
     void DrawScene();
 
+    EffectServices Services() { return {sound_, particles_, textures_}; }
+
+    SoundManager sound_;
+    ParticleSystemManager particles_;
+    TextureManager textures_;
     std::atomic<bool> quitRequested_{false};
-    SpinLock frameLock_;
+    MainThreadQueue mainThread_;
     RaceOverlay overlay_;
     GameManager game_;
     FpsLabel fpsLabel_;
@@ -74,12 +92,12 @@ private:
     RecorderSink recorderSink_;
 };
 
-// What a replayed dump drives: the application's widgets take the mouse and keys
-// (under the frame lock), its players the recorded updates.
+// What a replayed dump drives: the application's widgets take the mouse and keys, its
+// players the recorded updates, each on the main thread between two frames.
 class ApplicationReplay : public ReplayTarget {
 public:
     explicit ApplicationReplay(Application& app) : app_(app) {}
-    SpinLock& FrameLock() override { return app_.FrameLock(); }
+    bool RunOnMainThread(std::function<void()> action) override;
     void MouseMove(int x, int y) override;
     void KeyDown(int code) override;
     void KeyUp(int code) override;

@@ -78,10 +78,8 @@ int RunBenchmark(Application& app, const char* dumpName) {
     BenchClock::time_point last = start;
     for (;;) {
         const double elapsed = MsBetween(start, last);
-        while (next < actions.size() && actions[next].time - origin <= elapsed) {
-            SpinLockGuard frame(app.FrameLock());
-            ReplayAction(actions[next++], target);
-        }
+        // On the main thread between two frames, where replayed actions belong.
+        while (next < actions.size() && actions[next].time - origin <= elapsed) ReplayAction(actions[next++], target);
         size_t part = 0;
         if (cameras > 0 && lengthMs > 0)
             part = std::min(cameras - 1, static_cast<size_t>(elapsed * static_cast<double>(cameras) / lengthMs));

@@ -22,9 +22,18 @@ void OnSignal(int) {
     if (application != nullptr) application->RequestQuit();
 }
 
+// Also run when the exit command ends the process from inside the frame: the
+// application is then never destroyed, but sound is still closed properly.
 void OnExit() {
-    SoundShutdown();
+    if (application != nullptr) application->Sound().Shutdown();
     ReportShutdown();
+}
+
+// A fatal report (always on the main thread) ends the process: the replay thread is
+// joined first, as on every other way out.
+void OnFatal() {
+    if (application != nullptr) application->StopThreads();
+    DefaultFatalHandler();
 }
 
 void InstallSignalHandlers() {
@@ -41,6 +50,7 @@ int main(int argc, char** argv) {
     ReportInit("kav.log");
     InstallSignalHandlers();
     std::atexit(OnExit);
+    SetFatalHandler(OnFatal);
     EnsureDefaultConfig();
 
     // Large and long-lived: on the heap, owned here, destroyed before main returns.
@@ -70,7 +80,7 @@ int main(int argc, char** argv) {
             std::fputs("Something went very wrong. Good-bye.\n", stdout);
             ReportShutdown();
         }
-        StopReplayThread();
+        app->StopThreads();
     }
     application = nullptr;
     app.reset();

@@ -2,15 +2,11 @@
 
 #include "base/clock.h"
 #include "base/report.h"
-#include "effects/particle_texture.h"
-
-ParticleSystemManager& ParticleSystemManager::Instance() {
-    static ParticleSystemManager instance;
-    return instance;
-}
 
 ParticleSystemManager::ParticleSystemManager()
-    : clock_(NowMs), random_(LinearRandom()), loadTexture_(LoadParticleTexture) {}
+    : clock_(NowMs), random_(LinearRandom()), loadTexture_([](const std::string&) { return 0u; }) {}
+
+ParticleSystemManager::~ParticleSystemManager() { Destroy(); }
 
 bool ParticleSystemManager::Init() {
     SpinLockGuard guard(flag_);

@@ -25,13 +25,14 @@ struct EmitterSnapshot {
 // is guarded by the manager's flag, each emitter's particles by the emitter's lock,
 // always taken in that order.
 //
-// The game uses the one process-wide instance; tests make their own and inject the
-// clock and the random source.
+// The application owns the game's one and lends it out; tests make their own and
+// inject the clock and the random source. Textures come from the loader the owner
+// sets (none until then: particles are then drawn untextured).
 class ParticleSystemManager {
 public:
-    static ParticleSystemManager& Instance();
-
     ParticleSystemManager();
+    // Destroys.
+    ~ParticleSystemManager();
     ParticleSystemManager(const ParticleSystemManager&) = delete;
     ParticleSystemManager& operator=(const ParticleSystemManager&) = delete;
 

@@ -3,34 +3,28 @@
 #include "effects/particle_system_manager.h"
 #include "effects/sound_manager.h"
 
-namespace {
+void SoundAction::Release() { sound_.UnloadSound(handle_); }
 
-ParticleSystemManager& Particles() { return ParticleSystemManager::Instance(); }
+void PlaySoundAction::Start() { sound_.PlaySound(handle_, looping_); }
 
-}  // namespace
+void PlaySoundAction::Stop() { sound_.StopSound(handle_); }
 
-void SoundAction::Release() { UnloadSound(handle_); }
-
-void PlaySoundAction::Start() { PlaySound(handle_, looping_); }
-
-void PlaySoundAction::Stop() { StopSound(handle_); }
-
-void StopSoundAction::Start() { StopSound(handle_); }
+void StopSoundAction::Start() { sound_.StopSound(handle_); }
 
 void EmitterAction::Release() {
-    Particles().RemoveEmitter(handle_);
+    particles_.RemoveEmitter(handle_);
     handle_ = 0;
 }
 
-void StartPtsAction::Start() { Particles().RestartEmitter(handle_); }
+void StartPtsAction::Start() { particles_.RestartEmitter(handle_); }
 
-void StartPtsAction::Stop() { Particles().StopEmitter(handle_); }
+void StartPtsAction::Stop() { particles_.StopEmitter(handle_); }
 
-void StopPtsAction::Start() { Particles().StopEmitter(handle_); }
+void StopPtsAction::Start() { particles_.StopEmitter(handle_); }
 
 namespace {
 
-using ActionMaker = std::unique_ptr<ScriptedAction> (*)(int handle, std::string name);
+using ActionMaker = std::unique_ptr<ScriptedAction> (*)(const EffectServices& services, int handle, std::string name);
 
 struct ActionStatement {
     const char* key;
@@ -38,17 +32,29 @@ struct ActionStatement {
     ActionMaker make;
 };
 
-template <typename Action, typename... Extra>
-std::unique_ptr<ScriptedAction> Make(int handle, std::string name, Extra... extra) {
-    return std::make_unique<Action>(handle, std::move(name), extra...);
-}
+using Services = const EffectServices&;
 
 const ActionStatement kActionStatements[] = {
-    {"PlaySound", ActionKind::kSound, [](int h, std::string n) { return Make<PlaySoundAction>(h, std::move(n), false); }},
-    {"LoopSound", ActionKind::kSound, [](int h, std::string n) { return Make<PlaySoundAction>(h, std::move(n), true); }},
-    {"StopSound", ActionKind::kSound, [](int h, std::string n) { return Make<StopSoundAction>(h, std::move(n)); }},
-    {"StartPts", ActionKind::kEmitter, [](int h, std::string n) { return Make<StartPtsAction>(h, std::move(n)); }},
-    {"StopPts", ActionKind::kEmitter, [](int h, std::string n) { return Make<StopPtsAction>(h, std::move(n)); }},
+    {"PlaySound", ActionKind::kSound,
+     [](Services s, int h, std::string n) -> std::unique_ptr<ScriptedAction> {
+         return std::make_unique<PlaySoundAction>(s.sound, h, std::move(n), false);
+     }},
+    {"LoopSound", ActionKind::kSound,
+     [](Services s, int h, std::string n) -> std::unique_ptr<ScriptedAction> {
+         return std::make_unique<PlaySoundAction>(s.sound, h, std::move(n), true);
+     }},
+    {"StopSound", ActionKind::kSound,
+     [](Services s, int h, std::string n) -> std::unique_ptr<ScriptedAction> {
+         return std::make_unique<StopSoundAction>(s.sound, h, std::move(n));
+     }},
+    {"StartPts", ActionKind::kEmitter,
+     [](Services s, int h, std::string n) -> std::unique_ptr<ScriptedAction> {
+         return std::make_unique<StartPtsAction>(s.particles, h, std::move(n));
+     }},
+    {"StopPts", ActionKind::kEmitter,
+     [](Services s, int h, std::string n) -> std::unique_ptr<ScriptedAction> {
+         return std::make_unique<StopPtsAction>(s.particles, h, std::move(n));
+     }},
 };
 
 const ActionStatement* FindStatement(const std::string& key) {
@@ -64,7 +70,8 @@ std::optional<ActionKind> ActionKindOf(const std::string& key) {
     return statement ? std::optional<ActionKind>(statement->kind) : std::nullopt;
 }
 
-std::unique_ptr<ScriptedAction> MakeScriptAction(const std::string& key, int handle, std::string name) {
+std::unique_ptr<ScriptedAction> MakeScriptAction(const EffectServices& services, const std::string& key, int handle,
+                                                 std::string name) {
     const ActionStatement* statement = FindStatement(key);
-    return statement ? statement->make(handle, std::move(name)) : nullptr;
+    return statement ? statement->make(services, handle, std::move(name)) : nullptr;
 }

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "effects/effect_services.h"
 #include "effects/event_trigger.h"
 
 enum class ActionKind {
@@ -37,15 +38,19 @@ private:
 
 class SoundAction : public ScriptedAction {
 public:
-    SoundAction(int handle, std::string name) : ScriptedAction(ActionKind::kSound, handle, std::move(name)) {}
+    SoundAction(SoundManager& sound, int handle, std::string name)
+        : ScriptedAction(ActionKind::kSound, handle, std::move(name)), sound_(sound) {}
     void Release() override;
+
+protected:
+    SoundManager& sound_;
 };
 
 // "PlaySound" plays once per event, "LoopSound" repeats until the event stops.
 class PlaySoundAction : public SoundAction {
 public:
-    PlaySoundAction(int handle, std::string name, bool looping)
-        : SoundAction(handle, std::move(name)), looping_(looping) {}
+    PlaySoundAction(SoundManager& sound, int handle, std::string name, bool looping)
+        : SoundAction(sound, handle, std::move(name)), looping_(looping) {}
     void Start() override;
     void Stop() override;
 
@@ -63,8 +68,12 @@ public:
 
 class EmitterAction : public ScriptedAction {
 public:
-    EmitterAction(int handle, std::string name) : ScriptedAction(ActionKind::kEmitter, handle, std::move(name)) {}
+    EmitterAction(ParticleSystemManager& particles, int handle, std::string name)
+        : ScriptedAction(ActionKind::kEmitter, handle, std::move(name)), particles_(particles) {}
     void Release() override;
+
+protected:
+    ParticleSystemManager& particles_;
 };
 
 // "StartPts": a new burst when the event starts; the emitter stops when it ends.
@@ -85,5 +94,7 @@ public:
 
 // What a statement key of an action block refers to; none for keys that are no action.
 std::optional<ActionKind> ActionKindOf(const std::string& key);
-// The action for a statement key, or nullptr for keys that are no action.
-std::unique_ptr<ScriptedAction> MakeScriptAction(const std::string& key, int handle, std::string name);
+// The action for a statement key, or nullptr for keys that are no action. It plays
+// through the given services.
+std::unique_ptr<ScriptedAction> MakeScriptAction(const EffectServices& services, const std::string& key, int handle,
+                                                 std::string name);

@@ -6,27 +6,11 @@
 #include "effects/particle_system_manager.h"
 #include "effects/sound_manager.h"
 
-namespace {
-
-ParticleSystemManager& Particles() { return ParticleSystemManager::Instance(); }
-
-bool InitParticles() { return Particles().Init(); }
-
-}  // namespace
-
-EffectsStartup DefaultEffectsStartup() { return {SoundInit, InitParticles}; }
-
-ScriptManager::ScriptManager(const EffectsStartup& startup) {
-    if (!startup.initSound()) Report(kScript, kFatal, "Could not initialize sound manager");
-    if (!startup.initParticles()) Report(kScript, kFatal, "Could not initialize particle system manager");
+ScriptManager::ScriptManager(const EffectServices& services) : services_(services) {
     Report(kScript, kInfo, "Script manager is initialized");
 }
 
-ScriptManager::~ScriptManager() {
-    SoundShutdown();
-    Particles().Destroy();
-    Report(kScript, kInfo, "Script manager is destroyed");
-}
+ScriptManager::~ScriptManager() { Report(kScript, kInfo, "Script manager is destroyed"); }
 
 bool ScriptManager::ReadScriptFile(const std::string& name, const std::string& path) {
     Report(kScript, kInfo, "Reading script %s from file %s", name.c_str(), path.c_str());
@@ -57,7 +41,7 @@ void ScriptManager::BindEvent(const std::string& event, EventTrigger& trigger, c
         if (!kind) continue;
         int handle = *kind == ActionKind::kSound ? FindSound(value, position, velocity)
                                                  : FindEmitter(value, position, rotation, velocity);
-        std::unique_ptr<ScriptedAction> action = MakeScriptAction(key, handle, scriptName_ + value);
+        std::unique_ptr<ScriptedAction> action = MakeScriptAction(services_, key, handle, scriptName_ + value);
         trigger.Bind(action.get());
         actions_.push_back(std::move(action));
     }
@@ -71,7 +55,7 @@ int ScriptManager::FindSound(const std::string& name, const Vec3* position, cons
         return 0;
     }
     for (const auto& [key, value] : block->statements) {
-        if (key == "file") return LoadSound(dataDirectory_ + "/" + value, position, velocity);
+        if (key == "file") return services_.sound.LoadSound(dataDirectory_ + "/" + value, position, velocity);
     }
     Report(kScript, kWarning, "Sound %s at script %s is missing file location", name.c_str(), scriptName_.c_str());
     return 0;
@@ -85,8 +69,8 @@ int ScriptManager::FindEmitter(const std::string& name, const Vec3* position, co
         Report(kScript, kError, "Unreferenced particle emitter %s at script %s", name.c_str(), scriptName_.c_str());
         return 0;
     }
-    Particles().SetTextureDirectory(dataDirectory_);
-    return Particles().AddEmitter(ParticleDefinition{block->name, block->statements}, position, rotation, velocity);
+    services_.particles.SetTextureDirectory(dataDirectory_);
+    return services_.particles.AddEmitter(ParticleDefinition{block->name, block->statements}, position, rotation, velocity);
 }
 
 void ScriptManager::Reset() {
@@ -95,11 +79,11 @@ void ScriptManager::Reset() {
 }
 
 void ScriptManager::Tick() {
-    UpdatePositions();
-    Particles().UpdateAll();
+    services_.sound.UpdatePositions();
+    services_.particles.UpdateAll();
 }
 
-void ScriptManager::Draw() { Particles().DrawAll(); }
+void ScriptManager::Draw() { services_.particles.DrawAll(); }
 
 const ScriptBlock* ScriptManager::FindBlock(const std::string& type, const std::string& name) const {
     for (const ScriptBlock& block : blocks_) {

@@ -5,25 +5,19 @@
 #include <vector>
 
 #include "base/vec3.h"
+#include "effects/effect_services.h"
 #include "effects/event_trigger.h"
 #include "effects/script_actions.h"
 #include "effects/script_parser.h"
 
-// How a script manager brings up the process-wide sound and particle managers; tests
-// replace these to watch the start-up failures.
-struct EffectsStartup {
-    bool (*initSound)();
-    bool (*initParticles)();
-};
-EffectsStartup DefaultEffectsStartup();
-
 // Reads the scripts of a level (from .scr files or scene notes) one at a time and binds
 // their actions to the game's event triggers, creating the sounds and emitters the
-// actions need. Owns those actions until Reset. It also drives the sound and particle
+// actions need, in the borrowed sound and particle managers (which it neither starts
+// nor stops). Owns those actions until Reset. It also drives the sound and particle
 // managers every game step and draws the particles.
 class ScriptManager {
 public:
-    explicit ScriptManager(const EffectsStartup& startup = DefaultEffectsStartup());
+    explicit ScriptManager(const EffectServices& services);
     ~ScriptManager();
     ScriptManager(const ScriptManager&) = delete;
     ScriptManager& operator=(const ScriptManager&) = delete;
@@ -63,6 +57,7 @@ private:
     const ScriptBlock* FindBlock(const std::string& type, const std::string& name) const;
     const ScriptedAction* FindAction(ActionKind kind, const std::string& name) const;
 
+    EffectServices services_;
     std::vector<ScriptBlock> blocks_;
     std::string scriptName_;
     std::string dataDirectory_;

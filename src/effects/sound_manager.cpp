@@ -9,12 +9,12 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <optional>
 #include <utility>
 
 #include "base/ini_file.h"
 #include "base/report.h"
-#include "base/spin_lock.h"
 #include "effects/sound_decoder.h"
 #include "effects/sound_handle_table.h"
 
@@ -44,7 +44,9 @@ struct Listener {
     Vec3 up{0, 0, 1};
 };
 
-struct SoundState {
+}  // namespace
+
+struct SoundManager::State {
     bool initialised = false;
     ALCdevice* device = nullptr;
     ALCcontext* context = nullptr;
@@ -60,8 +62,10 @@ struct SoundState {
     int mouseClickSound = 0;
 };
 
-SoundState state;
-SpinLock soundLock;
+namespace {
+
+using SoundState = SoundManager::State;
+
 
 // Called right after each OpenAL call, so the line names the call that failed.
 bool AlFailed(const std::string& operation) {
@@ -82,7 +86,7 @@ void SetSourceVector(ALuint source, ALenum parameter, const Vec3& value, const c
     AlFailed(operation);
 }
 
-void ApplyListener() {
+void ApplyListener(SoundState& state) {
     const Listener& listener = state.listener;
     alListener3f(AL_POSITION, listener.position.x, listener.position.y, listener.position.z);
     AlFailed("alListenerfv AL_POSITION : ");
@@ -135,7 +139,7 @@ ALuint DecodeWavIntoBuffer(const std::string& fileName) {
 }
 
 // One decoded buffer per file name, however many sounds play it.
-ALuint AcquireSharedBuffer(const std::string& fileName) {
+ALuint AcquireSharedBuffer(SoundState& state, const std::string& fileName) {
     auto found = state.buffers.find(fileName);
     if (found != state.buffers.end()) {
         ++found->second.references;
@@ -147,7 +151,7 @@ ALuint AcquireSharedBuffer(const std::string& fileName) {
     return buffer;
 }
 
-void ReleaseSharedBuffer(const std::string& fileName) {
+void ReleaseSharedBuffer(SoundState& state, const std::string& fileName) {
     auto found = state.buffers.find(fileName);
     if (found == state.buffers.end() || --found->second.references > 0) return;
     alDeleteBuffers(1, &found->second.name);
@@ -169,12 +173,12 @@ ALuint CreateSource(ALuint buffer, float gain) {
     return source;
 }
 
-bool LoadEffect(const std::string& fileName, SoundEntry& entry) {
-    ALuint buffer = AcquireSharedBuffer(fileName);
+bool LoadEffect(SoundState& state, const std::string& fileName, SoundEntry& entry) {
+    ALuint buffer = AcquireSharedBuffer(state, fileName);
     if (buffer == 0) return false;
     ALuint source = CreateSource(buffer, state.soundVolume);
     if (source == 0) {
-        ReleaseSharedBuffer(fileName);
+        ReleaseSharedBuffer(state, fileName);
         return false;
     }
     SetSourceVector(source, AL_POSITION, *entry.position, "alSourcefv AL_POSITION : ");
@@ -186,7 +190,7 @@ bool LoadEffect(const std::string& fileName, SoundEntry& entry) {
 }
 
 // Music is heard the same wherever the listener stands: its source sits on the listener.
-bool LoadMusic(const std::string& fileName, SoundEntry& entry) {
+bool LoadMusic(SoundState& state, const std::string& fileName, SoundEntry& entry) {
     std::optional<DecodedSound> decoded = DecodeSoundFile(fileName);
     if (!decoded) {
         Report(kSound, kError, "Could not load: ");
@@ -211,7 +215,7 @@ bool LoadMusic(const std::string& fileName, SoundEntry& entry) {
     return true;
 }
 
-void UnloadLocked(int handle) {
+void UnloadEntry(SoundState& state, int handle) {
     SoundEntry* entry = state.sounds.Find(handle);
     if (entry == nullptr) return;
     alSourceStop(entry->source);
@@ -219,7 +223,7 @@ void UnloadLocked(int handle) {
     alDeleteSources(1, &entry->source);
     AlFailed("alDeleteSources : ");
     if (entry->kind == SoundKind::kEffect) {
-        ReleaseSharedBuffer(entry->effectFile);
+        ReleaseSharedBuffer(state, entry->effectFile);
     } else {
         alDeleteBuffers(1, &entry->musicBuffer);
         AlFailed("alDeleteBuffers : ");
@@ -227,7 +231,7 @@ void UnloadLocked(int handle) {
     state.sounds.Release(handle);
 }
 
-void SetGainOfKind(SoundKind kind, float gain) {
+void SetGainOfKind(SoundState& state, SoundKind kind, float gain) {
     state.sounds.ForEach([kind, gain](SoundEntry& entry) {
         if (entry.kind != kind) return;
         alSourcef(entry.source, AL_GAIN, gain);
@@ -236,7 +240,7 @@ void SetGainOfKind(SoundKind kind, float gain) {
 }
 
 // Closes what SoundInit opened, in reverse order.
-void CloseDevice() {
+void CloseDevice(SoundState& state) {
     alcMakeContextCurrent(nullptr);
     if (state.context != nullptr) alcDestroyContext(state.context);
     if (state.device != nullptr) alcCloseDevice(state.device);
@@ -244,7 +248,7 @@ void CloseDevice() {
     state.device = nullptr;
 }
 
-bool OpenDevice() {
+bool OpenDevice(SoundState& state) {
     state.device = alcOpenDevice(nullptr);
     if (state.device == nullptr) {
         ReportAlcFailure("Failed to Initialize Open AL", alcGetError(nullptr));
@@ -253,14 +257,14 @@ bool OpenDevice() {
     state.context = alcCreateContext(state.device, nullptr);
     if (state.context == nullptr) {
         ReportAlcFailure("Failed to initialize Open AL", alcGetError(state.device));
-        CloseDevice();
+        CloseDevice(state);
         return false;
     }
     ALCboolean current = alcMakeContextCurrent(state.context);
     ALCenum error = alcGetError(state.device);
     if (current != ALC_TRUE || error != ALC_NO_ERROR) {
         ReportAlcFailure("Failed to Make Context Current", error);
-        CloseDevice();
+        CloseDevice(state);
         return false;
     }
     return true;
@@ -268,14 +272,18 @@ bool OpenDevice() {
 
 }  // namespace
 
-bool SoundInit() {
-    SpinLockGuard guard(soundLock);
+SoundManager::SoundManager() : state_(std::make_unique<State>()) {}
+
+SoundManager::~SoundManager() { Shutdown(); }
+
+bool SoundManager::Init() {
+    State& state = *state_;
     if (state.initialised) return true;
-    if (!OpenDevice()) return false;
+    if (!OpenDevice(state)) return false;
 
     alGetError();
     state.listener = Listener{};
-    ApplyListener();
+    ApplyListener(state);
     // Effects play at their gain wherever they are: no fading with distance.
     alDistanceModel(AL_NONE);
     AlFailed("alDistanceModel : ");
@@ -290,11 +298,11 @@ bool SoundInit() {
     return true;
 }
 
-void SoundShutdown() {
-    SpinLockGuard guard(soundLock);
+void SoundManager::Shutdown() {
+    State& state = *state_;
     if (!state.initialised) return;
-    for (int handle = state.sounds.Size() - 1; handle >= 1; --handle) UnloadLocked(handle);
-    CloseDevice();
+    for (int handle = state.sounds.Size() - 1; handle >= 1; --handle) UnloadEntry(state, handle);
+    CloseDevice(state);
     if (state.alutInitialisedHere) alutExit();
     state.alutInitialisedHere = false;
     state.buffers.clear();
@@ -305,8 +313,8 @@ void SoundShutdown() {
     Report(kSound, kInfo, "Sound manager is destroyed");
 }
 
-int LoadSound(const std::string& fileName, const Vec3* position, const Vec3* velocity) {
-    SpinLockGuard guard(soundLock);
+int SoundManager::LoadSound(const std::string& fileName, const Vec3* position, const Vec3* velocity) {
+    State& state = *state_;
     if (!CanRead(fileName)) {
         Report(kSound, kError, "File does not exist: %s", fileName.c_str());
         return 0;
@@ -315,18 +323,18 @@ int LoadSound(const std::string& fileName, const Vec3* position, const Vec3* vel
     SoundEntry entry;
     entry.position = position != nullptr ? position : &state.origin;
     entry.velocity = velocity != nullptr ? velocity : &state.listener.velocity;
-    bool loaded = IsEffectName(fileName) ? LoadEffect(fileName, entry) : LoadMusic(fileName, entry);
+    bool loaded = IsEffectName(fileName) ? LoadEffect(state, fileName, entry) : LoadMusic(state, fileName, entry);
     return loaded ? state.sounds.Append(std::move(entry)) : 0;
 }
 
-void UnloadSound(int& handle) {
-    SpinLockGuard guard(soundLock);
-    UnloadLocked(handle);
+void SoundManager::UnloadSound(int& handle) {
+    State& state = *state_;
+    UnloadEntry(state, handle);
     handle = 0;
 }
 
-void PlaySound(int handle, bool looping) {
-    SpinLockGuard guard(soundLock);
+void SoundManager::PlaySound(int handle, bool looping) {
+    State& state = *state_;
     SoundEntry* entry = state.sounds.Find(handle);
     if (entry == nullptr) return;
     alSourcei(entry->source, AL_LOOPING, looping ? AL_TRUE : AL_FALSE);
@@ -335,51 +343,43 @@ void PlaySound(int handle, bool looping) {
     AlFailed("alSourcePlay : ");
 }
 
-void StopSound(int handle) {
-    SpinLockGuard guard(soundLock);
+void SoundManager::StopSound(int handle) {
+    State& state = *state_;
     SoundEntry* entry = state.sounds.Find(handle);
     if (entry == nullptr) return;
     alSourceStop(entry->source);
     AlFailed("alSourceStop : ");
 }
 
-void SetSoundVolume(float volume) {
-    SpinLockGuard guard(soundLock);
+void SoundManager::SetSoundVolume(float volume) {
+    State& state = *state_;
     state.soundVolume = ClampVolume(volume);
-    SetGainOfKind(SoundKind::kEffect, state.soundVolume);
+    SetGainOfKind(state, SoundKind::kEffect, state.soundVolume);
 }
 
-void SetMusicVolume(float volume) {
-    SpinLockGuard guard(soundLock);
+void SoundManager::SetMusicVolume(float volume) {
+    State& state = *state_;
     state.musicVolume = ClampVolume(volume);
-    SetGainOfKind(SoundKind::kMusic, state.musicVolume);
+    SetGainOfKind(state, SoundKind::kMusic, state.musicVolume);
 }
 
-float GetSoundVolume() {
-    SpinLockGuard guard(soundLock);
-    return state.soundVolume;
-}
+float SoundManager::GetSoundVolume() const { return state_->soundVolume; }
 
-float GetMusicVolume() {
-    SpinLockGuard guard(soundLock);
-    return state.musicVolume;
-}
+float SoundManager::GetMusicVolume() const { return state_->musicVolume; }
 
-// Sounds loaded without a velocity point at the listener's, so the lock also keeps
-// UpdatePositions on another thread from reading it half written.
-void SetListener(const float position[3], const float velocity[3], const float orientation[6]) {
-    SpinLockGuard guard(soundLock);
+// Sounds loaded without a velocity point at the listener's.
+void SoundManager::SetListener(const float position[3], const float velocity[3], const float orientation[6]) {
+    State& state = *state_;
     Listener& listener = state.listener;
     listener.position = Vec3{position[0], position[1], position[2]};
     listener.velocity = Vec3{velocity[0], velocity[1], velocity[2]};
     listener.facing = Vec3{orientation[0], orientation[1], orientation[2]};
     listener.up = Vec3{orientation[3], orientation[4], orientation[5]};
-    if (state.initialised) ApplyListener();
+    if (state.initialised) ApplyListener(state);
 }
 
-void UpdatePositions() {
-    SpinLockGuard guard(soundLock);
-    state.sounds.ForEach([](SoundEntry& entry) {
+void SoundManager::UpdatePositions() {
+    state_->sounds.ForEach([](SoundEntry& entry) {
         if (entry.kind != SoundKind::kEffect) return;
         SetSourceVector(entry.source, AL_POSITION, *entry.position, "alSourcefv AL_POSITION : ");
         SetSourceVector(entry.source, AL_VELOCITY, *entry.velocity, "alSourcefv AL_VELOCITY : ");
@@ -388,43 +388,30 @@ void UpdatePositions() {
 
 namespace {
 
-// Reading the configuration again replaces the interface sound instead of leaking it.
-void ReplaceInterfaceSound(int& slot, const std::string& fileName) {
-    int previous = 0;
-    {
-        SpinLockGuard guard(soundLock);
-        previous = std::exchange(slot, 0);
-    }
-    UnloadSound(previous);
-    int loaded = LoadSound(fileName);
-    SpinLockGuard guard(soundLock);
-    slot = loaded;
-}
-
 constexpr float kPercent = 0.01f;
 
 }  // namespace
 
-void ReadSoundConfig(const IniFile& config) {
-    ReplaceInterfaceSound(state.mouseOverSound, config.GetString("sounds", "mouseover"));
-    ReplaceInterfaceSound(state.mouseClickSound, config.GetString("sounds", "mouseclick"));
+// Reading the configuration again replaces the interface sound instead of leaking it.
+void SoundManager::ReplaceInterfaceSound(int& slot, const std::string& fileName) {
+    UnloadSound(slot);
+    slot = LoadSound(fileName);
+}
+
+void SoundManager::ReadSoundConfig(const IniFile& config) {
+    ReplaceInterfaceSound(state_->mouseOverSound, config.GetString("sounds", "mouseover"));
+    ReplaceInterfaceSound(state_->mouseClickSound, config.GetString("sounds", "mouseclick"));
     if (config.HasKey("sounds", "sound_volume"))
         SetSoundVolume(static_cast<float>(config.GetInt("sounds", "sound_volume")) * kPercent);
     if (config.HasKey("sounds", "music_volume"))
         SetMusicVolume(static_cast<float>(config.GetInt("sounds", "music_volume")) * kPercent);
 }
 
-void WriteSoundVolumes(IniFile& config) {
+void SoundManager::WriteSoundVolumes(IniFile& config) const {
     config.SetInt("sounds", "sound_volume", static_cast<int>(std::lround(GetSoundVolume() / kPercent)), true);
     config.SetInt("sounds", "music_volume", static_cast<int>(std::lround(GetMusicVolume() / kPercent)), true);
 }
 
-int MouseOverSound() {
-    SpinLockGuard guard(soundLock);
-    return state.mouseOverSound;
-}
+int SoundManager::MouseOverSound() const { return state_->mouseOverSound; }
 
-int MouseClickSound() {
-    SpinLockGuard guard(soundLock);
-    return state.mouseClickSound;
-}
+int SoundManager::MouseClickSound() const { return state_->mouseClickSound; }

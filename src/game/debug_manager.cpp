@@ -19,19 +19,20 @@ void ExitProcess(int status) { std::exit(status); }
 
 int64_t DefaultClock() { return NowMs(); }
 
+// The recorder belongs to the main thread, which records, saves and starts the replay;
+// the replay thread gets its own copy of the actions and the clock and shares only the
+// two flags below with it.
 struct DebugState {
-    SpinLock lock;  // the recorder lock: name, start time, pending list, clock, exit handler
     std::string name = "debug.dump";
-    std::atomic<int> mode{kDebugRecord};
-    std::atomic<bool> open{false};
+    int mode = kDebugRecord;
+    bool open = false;
     int64_t startTime = 0;
     std::vector<DebugAction> pending;
-    std::atomic<bool> replayDrivesInput{false};
-    std::atomic<bool> saveEveryAction{false};
+    bool replayDrivesInput = false;
+    bool saveEveryAction = false;
     DumpExitHandler exitHandler = ExitProcess;
     DebugClock clock = DefaultClock;
 
-    // The replay thread; started and waited for from the main thread only.
     std::thread replayThread;
     std::atomic<bool> replayRunning{false};
     std::atomic<bool> replayStop{false};
@@ -43,9 +44,7 @@ DebugState& State() {
     return *state;
 }
 
-bool OpenForRecording(const DebugState& state) {
-    return state.open.load() && state.mode.load() == kDebugRecord;
-}
+bool OpenForRecording(const DebugState& state) { return state.open && state.mode == kDebugRecord; }
 
 // Prints the message and the file name on standard error and ends the process with
 // status 2. When a test's handler returns or throws instead, the caller leaves its
@@ -72,7 +71,7 @@ bool ReadFileBytes(const std::string& name, std::vector<uint8_t>& bytes) {
     return !failed;
 }
 
-void SaveLocked(DebugState& state) {
+void SavePending(DebugState& state) {
     if (!OpenForRecording(state)) return;
     std::FILE* file = std::fopen(state.name.c_str(), "ab");
     if (file == nullptr) return DumpFileFailure(state, "Could not save dump file: ");
@@ -88,14 +87,12 @@ void SaveLocked(DebugState& state) {
 void Record(int32_t kind, std::vector<uint8_t> data) {
     DebugState& state = State();
     if (!OpenForRecording(state)) return;
-    SpinLockGuard guard(state.lock);
-    if (!OpenForRecording(state)) return;
     DebugAction action;
     action.time = static_cast<int32_t>(state.clock() - state.startTime);
     action.kind = kind;
     action.data = std::move(data);
     state.pending.push_back(std::move(action));
-    if (state.saveEveryAction.load()) SaveLocked(state);
+    if (state.saveEveryAction) SavePending(state);
 }
 
 std::vector<uint8_t> KeyData(int code, int mouseX, int mouseY) {
@@ -131,8 +128,12 @@ void RunReplay(ReplayTarget& target, std::vector<DebugAction> actions, DebugCloc
             stopped = true;
             break;
         }
-        SpinLockGuard frame(target.FrameLock());
-        ReplayAction(action, target);
+        // A copy: when the main thread stops taking actions, this thread ends while the
+        // action may still be running there.
+        if (!target.RunOnMainThread([&target, action] { ReplayAction(action, target); })) {
+            stopped = true;
+            break;
+        }
     }
     if (!stopped) Report(kDebug, kInfo, "Done all actions (%d)", count);
     state.replayRunning.store(false);
@@ -154,9 +155,8 @@ bool DebugOpenFromCommandLine(int argc, const char* const* argv) {
 
 void DebugInit(DebugMode mode, const char* name) {
     DebugState& state = State();
-    SpinLockGuard guard(state.lock);
-    state.open.store(false);
-    state.mode.store(mode);
+    state.open = false;
+    state.mode = mode;
     if (name != nullptr) state.name = name;
     state.pending.clear();
 
@@ -176,19 +176,19 @@ void DebugInit(DebugMode mode, const char* name) {
     }
     std::fflush(stdout);
     state.startTime = state.clock();
-    state.open.store(true);
+    state.open = true;
 }
 
 void DebugSetSwitches(bool replayDrivesInput, bool saveEveryAction) {
-    State().replayDrivesInput.store(replayDrivesInput);
-    State().saveEveryAction.store(saveEveryAction);
+    State().replayDrivesInput = replayDrivesInput;
+    State().saveEveryAction = saveEveryAction;
 }
 
-bool DebugReplayDrivesInput() { return DebugReplaying() && State().replayDrivesInput.load(); }
+bool DebugReplayDrivesInput() { return DebugReplaying() && State().replayDrivesInput; }
 
 bool DebugRecording() { return OpenForRecording(State()); }
 
-bool DebugReplaying() { return State().open.load() && State().mode.load() == kDebugReplay; }
+bool DebugReplaying() { return State().open && State().mode == kDebugReplay; }
 
 void RecordKeyDown(int code, int mouseX, int mouseY) { Record(kActionKeyDown, KeyData(code, mouseX, mouseY)); }
 
@@ -219,24 +219,15 @@ bool LabelText(const DebugAction& action, std::string& text) {
     return true;
 }
 
-void DebugSave() {
-    DebugState& state = State();
-    SpinLockGuard guard(state.lock);
-    SaveLocked(state);
-}
+void DebugSave() { SavePending(State()); }
 
 void DebugFinish() {
     DebugState& state = State();
-    SpinLockGuard guard(state.lock);
-    SaveLocked(state);
-    state.open.store(false);
+    SavePending(state);
+    state.open = false;
 }
 
-std::vector<DebugAction> DebugPendingActions() {
-    DebugState& state = State();
-    SpinLockGuard guard(state.lock);
-    return state.pending;
-}
+std::vector<DebugAction> DebugPendingActions() { return State().pending; }
 
 void StartReplayThread(ReplayTarget& target) {
     DebugState& state = State();
@@ -247,14 +238,9 @@ void StartReplayThread(ReplayTarget& target) {
     // The previous run has ended (its running flag is down); collect its thread.
     if (state.replayThread.joinable()) state.replayThread.join();
     std::vector<DebugAction> actions;
-    DebugClock clock;
-    {
-        SpinLockGuard guard(state.lock);
-        if (state.mode.load() == kDebugReplay) actions = state.pending;
-        clock = state.clock;
-    }
+    if (state.mode == kDebugReplay) actions = state.pending;
     state.replayStop.store(false);
-    state.replayThread = std::thread(RunReplay, std::ref(target), std::move(actions), std::move(clock));
+    state.replayThread = std::thread(RunReplay, std::ref(target), std::move(actions), state.clock);
 }
 
 void WaitForReplayThread() {
@@ -346,13 +332,9 @@ bool ParseDumpRecords(const uint8_t* data, size_t size, std::vector<DebugAction>
 }
 
 void SetDumpExitHandler(DumpExitHandler handler) {
-    DebugState& state = State();
-    SpinLockGuard guard(state.lock);
-    state.exitHandler = handler != nullptr ? handler : ExitProcess;
+    State().exitHandler = handler != nullptr ? handler : ExitProcess;
 }
 
 void SetDebugClock(DebugClock clock) {
-    DebugState& state = State();
-    SpinLockGuard guard(state.lock);
-    state.clock = clock ? std::move(clock) : DefaultClock;
+    State().clock = clock ? std::move(clock) : DefaultClock;
 }

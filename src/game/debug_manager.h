@@ -6,13 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "base/spin_lock.h"
 
 // The event recorder: records the inputs that drive a game (keys with the mouse
 // position, the player updates this machine sends, game timer resets) with their
 // times into a dump file, and plays such a file back on a thread of its own at the
 // recorded times, so that a run can be reproduced. Process-wide: free operations
-// over one state, usable from any thread.
+// over one state, called on the main thread (the replay thread keeps to its own copy).
 
 enum DebugMode {
     kDebugRecord = 0,
@@ -46,8 +45,10 @@ constexpr size_t kDumpRecordHeadSize = 12;
 class ReplayTarget {
 public:
     virtual ~ReplayTarget() = default;
-    // Held around each replayed action so that none lands in the middle of a frame.
-    virtual SpinLock& FrameLock() = 0;
+    // Has the main thread run `action` (one replayed action, which touches the game and
+    // the widgets) between two frames, and waits for it; false when the main thread will
+    // run no more actions, which ends the replay.
+    virtual bool RunOnMainThread(std::function<void()> action) = 0;
     virtual void MouseMove(int x, int y) = 0;
     virtual void KeyDown(int code) = 0;
     virtual void KeyUp(int code) = 0;
@@ -95,16 +96,19 @@ void DebugFinish();
 // The actions not yet saved (record mode) or the loaded ones (replay mode).
 std::vector<DebugAction> DebugPendingActions();
 
-// Plays the loaded actions into `target` on a thread of its own; the target must
-// outlive the thread (StopReplayThread before destroying it).
+// Plays the loaded actions into `target` on a thread of its own, which waits for the
+// recorded times and hands each action to the main thread; the target must outlive the
+// thread (StopReplayThread before destroying it).
 void StartReplayThread(ReplayTarget& target);
 // Waits for the replay thread to finish its last action.
 void WaitForReplayThread();
-// Makes the replay thread stop after its current action, and waits for it.
+// Makes the replay thread stop after its current action, and waits for it. Called on
+// the main thread, the target must first stop running actions (or the thread could wait
+// for the main thread while the main thread waits for it).
 void StopReplayThread();
 
-// Reports one action's replay line and performs it on the target (the replay thread
-// holds the frame lock around this).
+// Reports one action's replay line and performs it on the target (on the main thread:
+// the replay thread hands it over through RunOnMainThread).
 void ReplayAction(const DebugAction& action, ReplayTarget& target);
 
 // The dump file's byte form: records appended to `out`, or read from `data`.

@@ -28,18 +28,17 @@ std::string Format(const char* format, int value) {
 
 }  // namespace
 
-GameManager::GameManager() : GameManager(NowMs, DefaultEffectsStartup()) {}
-
-GameManager::GameManager(GameClock::TimeSource timeSource, const EffectsStartup& effects)
-    : models_(std::make_unique<ModelManager>()),
-      players_(std::make_unique<PlayerManager>(models_->SceneLock(), timeSource)),
-      scripts_(std::make_unique<ScriptManager>(effects)),
+GameManager::GameManager(const EffectServices& services, GameClock::TimeSource timeSource)
+    : services_(services),
+      models_(std::make_unique<ModelManager>(services.textures)),
+      players_(std::make_unique<PlayerManager>(timeSource)),
+      scripts_(std::make_unique<ScriptManager>(services)),
       finishClock_(timeSource),
       secondClock_(timeSource) {
-    models_->SetListenerHook(
-        [](const float* position, const float* velocity, const float* orientation) {
-            SetListener(position, velocity, orientation);
-        });
+    models_->SetListenerHook([&sound = services.sound](const float* position, const float* velocity,
+                                                       const float* orientation) {
+        sound.SetListener(position, velocity, orientation);
+    });
     players_->SetMessageSink([this](const std::string& line) { AddMessage(line); });
     Report(kGame, kInfo, "Game manager is initialized");
     state_ = kNoLevel;
@@ -76,7 +75,7 @@ bool GameManager::LoadLevel() {
 
     IniFile ini(currentLevel_.iniPath);
     ini.Load();
-    TextureManager::Instance().SetTexturePath(currentLevel_.directory + "/" + ini.GetString("level", "texture_path"));
+    services_.textures.SetTexturePath(currentLevel_.directory + "/" + ini.GetString("level", "texture_path"));
     scripts_->SetDataDirectory(currentLevel_.directory);
     if (!LoadDescribedLevel(ini)) {
         Report(kGame, kError, "Level was not loaded correctly");
@@ -92,7 +91,7 @@ bool GameManager::LoadLevel() {
         Report(kGame, kError, "Could not position players.");
         return false;
     }
-    for (const Participant& participant : CurrentParticipants()) {
+    for (const Participant& participant : participants_) {
         players_->SetPlayerInfo(participant.id, participant.name, participant.local);
         players_->SetPlayerActive(participant.id, true);
     }
@@ -130,39 +129,31 @@ void GameManager::ReadBackgroundColour(const IniFile& ini) {
 }
 
 void GameManager::UnloadLevel() {
-    // Drawing must never see half a level.
-    SpinLockGuard guard(models_->SceneLock());
     if (messageLines_ != nullptr) messageLines_->ClearLines();
     scripts_->Reset();
     start_.Clear();
     finish_.Clear();
     players_->Clear();
     models_->Clear();
-    TextureManager::Instance().DeleteAllTextures();
+    services_.textures.DeleteAllTextures();
 }
 
 void GameManager::AddParticipant(int id, const std::string& name, bool local) {
-    {
-        SpinLockGuard guard(participantsLock_);
-        bool known = false;
-        for (Participant& participant : participants_) {
-            if (participant.id != id) continue;
-            participant = Participant{id, name, local};
-            known = true;
-        }
-        if (!known) participants_.push_back(Participant{id, name, local});
+    bool known = false;
+    for (Participant& participant : participants_) {
+        if (participant.id != id) continue;
+        participant = Participant{id, name, local};
+        known = true;
     }
+    if (!known) participants_.push_back(Participant{id, name, local});
     players_->SetPlayerInfo(id, name, local);
     players_->SetPlayerActive(id, true);
 }
 
 void GameManager::RemoveParticipant(int id) {
-    {
-        SpinLockGuard guard(participantsLock_);
-        for (auto it = participants_.begin(); it != participants_.end();) {
-            if (it->id == id) it = participants_.erase(it);
-            else ++it;
-        }
+    for (auto it = participants_.begin(); it != participants_.end();) {
+        if (it->id == id) it = participants_.erase(it);
+        else ++it;
     }
     players_->SetPlayerActive(id, false);
 }
@@ -173,18 +164,12 @@ void GameManager::StopGame() {
     UnloadLevel();
 }
 
-std::vector<GameManager::Participant> GameManager::CurrentParticipants() {
-    SpinLockGuard guard(participantsLock_);
-    return participants_;
-}
-
 void GameManager::ForgetParticipants() {
-    SpinLockGuard guard(participantsLock_);
     participants_.clear();
 }
 
 void GameManager::GameStep() {
-    switch (state_.load()) {
+    switch (state_) {
         case kPlaying:
             players_->Step();
             if (players_->GameOver()) {
@@ -219,19 +204,20 @@ void GameManager::GameStep() {
 }
 
 void GameManager::OnAction(int kind, int command, int player, bool pressed) {
-    if (state_.load() != kPlaying) return;
+    if (state_ != kPlaying) return;
     if (kind == kShipControlAction) players_->OnControl(command, player, pressed);
     else if (kind == kCameraAction) models_->OnCameraCommand(command, pressed);
 }
 
 void GameManager::Draw() {
-    if (state_.load() == kLoading) return;
+    if (state_ == kLoading) return;
     models_->DrawScene();
     scripts_->Draw();
 }
 
 void GameManager::SetState(int state) {
-    if (state_.exchange(state) != kFinishing && state == kFinishing) finishClock_.Reset();
+    if (state_ != kFinishing && state == kFinishing) finishClock_.Reset();
+    state_ = state;
 }
 
 void GameManager::SetMessageLines(MessageLines* lines) { messageLines_ = lines; }

@@ -1,13 +1,13 @@
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "base/spin_lock.h"
 #include "base/vec3.h"
+#include "base/clock.h"
+#include "effects/effect_services.h"
 #include "effects/event_trigger.h"
 #include "game/game_clock.h"
 #include "game/level_catalogue.h"
@@ -16,13 +16,11 @@ class IniFile;
 class ModelManager;
 class PlayerManager;
 class ScriptManager;
-struct EffectsStartup;
 
-// The game's states. The value is a plain word that the network client thread may
-// write, so it is kept as an integer; values outside this list are reported by GameStep.
 // What a recording says about the level it was made on: this, then the level's directory.
 constexpr char kLevelLabelPrefix[] = "Level: ";
 
+// The game's states, kept as an integer; values outside this list are reported by GameStep.
 enum GameState : int32_t {
     kPlaying = 0,
     kNoLevel = 1,
@@ -52,9 +50,9 @@ public:
     // After a win the ships run on this long before everything stops.
     static constexpr int32_t kRunOutMs = 3000;
 
-    GameManager();
-    // Tests drive the clocks by hand and keep sound and particles quiet.
-    GameManager(GameClock::TimeSource timeSource, const EffectsStartup& effects);
+    // Plays, draws and loads textures through the borrowed services. Tests drive the
+    // clocks by hand and lend quiet services.
+    explicit GameManager(const EffectServices& services, GameClock::TimeSource timeSource = NowMs);
     ~GameManager();
     GameManager(const GameManager&) = delete;
     GameManager& operator=(const GameManager&) = delete;
@@ -98,7 +96,7 @@ public:
     // GL: the level's models, then the particles; nothing while a level is loading.
     void Draw();
 
-    int GetState() const { return state_.load(); }
+    int GetState() const { return state_; }
     // Entering kFinishing from outside (the server aborts the race) starts the run-out too.
     void SetState(int state);
 
@@ -128,7 +126,6 @@ private:
 
     bool LoadDescribedLevel(const IniFile& ini);
     void ForgetParticipants();
-    std::vector<Participant> CurrentParticipants();
     void AddHelpLines();
     void ReadBackgroundColour(const IniFile& ini);
     void AddMessage(const std::string& line) const;
@@ -136,6 +133,7 @@ private:
     LevelEntry currentLevel_;
     int maxHits_ = 5;
     std::vector<LevelEntry> levels_;
+    EffectServices services_;
     std::unique_ptr<ModelManager> models_;
     std::unique_ptr<PlayerManager> players_;
     std::unique_ptr<ScriptManager> scripts_;
@@ -143,10 +141,9 @@ private:
     EventTrigger finish_;
     GameClock finishClock_;
     GameClock secondClock_;
-    std::atomic<int> state_{kNoLevel};
+    int state_ = kNoLevel;
     MessageLines* messageLines_ = nullptr;
-    std::atomic<bool> networkGame_{false};
+    bool networkGame_ = false;
     Colour backgroundColour_{0, 0, 0, 1};
-    SpinLock participantsLock_;  // participants come and go on the network client thread
     std::vector<Participant> participants_;
 };

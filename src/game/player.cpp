@@ -27,16 +27,13 @@ Player::Player(int32_t playerId, Model* shipModel, Model* bulletModel) : id(play
     bullet.level_rotation = bullet_home_rotation;
 }
 
-bool Player::Fire(SpinLock& sceneLock) {
+bool Player::Fire() {
     if (!bullet_loaded || ship.edge == nullptr) return false;
     fire.Start();
     bullet_loaded = false;
-    {
-        SpinLockGuard guard(sceneLock);
-        auto& attached = ship.model->attached;
-        attached.erase(std::remove(attached.begin(), attached.end(), bullet.model), attached.end());
-        bullet.model->attachedOnly = false;
-    }
+    auto& attached = ship.model->attached;
+    attached.erase(std::remove(attached.begin(), attached.end(), bullet.model), attached.end());
+    bullet.model->attachedOnly = false;
     // The bullet starts half a unit ahead; with less than that left of the edge it
     // starts half a unit into the edge the ship will take next.
     if (ship.edge->length - ship.distance >= kBulletStartOffset) bullet.PlaceOn(ship.edge, ship.distance + kBulletStartOffset);
@@ -48,14 +45,11 @@ bool Player::Fire(SpinLock& sceneLock) {
     return true;
 }
 
-void Player::Reload(SpinLock& sceneLock) {
+void Player::Reload() {
     loaded.Start();
-    {
-        SpinLockGuard guard(sceneLock);
-        auto& attached = ship.model->attached;
-        if (std::find(attached.begin(), attached.end(), bullet.model) == attached.end()) attached.push_back(bullet.model);
-        bullet.model->attachedOnly = true;
-    }
+    auto& attached = ship.model->attached;
+    if (std::find(attached.begin(), attached.end(), bullet.model) == attached.end()) attached.push_back(bullet.model);
+    bullet.model->attachedOnly = true;
     bullet_loaded = true;
     bullet.position = bullet_home_position;
     bullet.rotation = bullet_home_rotation;

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <string>
 
-#include "base/spin_lock.h"
 #include "base/vec3.h"
 #include "effects/event_trigger.h"
 #include "game/path_mover.h"
@@ -22,9 +21,9 @@ struct Player {
 
     // Launches the loaded bullet ahead of the ship; false without a loaded bullet or
     // before the ship stands on the path. The caller sends the update.
-    bool Fire(SpinLock& sceneLock);
+    bool Fire();
     // Puts the bullet back on the ship.
-    void Reload(SpinLock& sceneLock);
+    void Reload();
     void SetVisible(bool visible);
     void StopTriggers();
     // Hands the step's poses to the models the scene draws, and forgets the step.
@@ -47,5 +46,4 @@ struct Player {
     EventTrigger fire;
     EventTrigger loaded;
     bool local = false;
-    SpinLock lock;  // guards the motion state against the network client thread
 };

@@ -54,30 +54,9 @@ const PathPoint* PointAt(const std::vector<PathPoint>& points, const Vec3& spot)
     return nullptr;
 }
 
-// Holds every player's lock, taken in list order, for a whole game step.
-class AllPlayersLock {
-public:
-    explicit AllPlayersLock(const std::vector<std::unique_ptr<Player>>& players) {
-        locks_.reserve(players.size());
-        for (const auto& player : players) {
-            player->lock.Lock();
-            locks_.push_back(&player->lock);
-        }
-    }
-    ~AllPlayersLock() {
-        for (auto it = locks_.rbegin(); it != locks_.rend(); ++it) (*it)->Unlock();
-    }
-    AllPlayersLock(const AllPlayersLock&) = delete;
-    AllPlayersLock& operator=(const AllPlayersLock&) = delete;
-
-private:
-    std::vector<SpinLock*> locks_;
-};
-
 }  // namespace
 
-PlayerManager::PlayerManager(SpinLock& sceneLock, GameClock::TimeSource timeSource)
-    : sceneLock_(sceneLock), clock_(std::move(timeSource)) {
+PlayerManager::PlayerManager(GameClock::TimeSource timeSource) : clock_(std::move(timeSource)) {
     Report(kPlayer, kInfo, "Player manager is initialized");
 }
 
@@ -96,7 +75,7 @@ Player* PlayerManager::AddPlayer(Model* shipModel, Model* bulletModel) {
         return nullptr;
     }
     Player& player = *players_.back();
-    player.Reload(sceneLock_);
+    player.Reload();
     player.active = false;
     player.SetVisible(false);
     return &player;
@@ -143,17 +122,13 @@ Player* PlayerManager::LocalPlayer(int localPlayer) const {
 void PlayerManager::SetPlayerInfo(int id, const std::string& name, bool local) {
     Player* player = FindPlayer(id);
     if (player == nullptr) return;
-    {
-        SpinLockGuard guard(player->lock);
-        player->name = name;
-        player->local = local;
-    }
+    player->name = name;
+    player->local = local;
     if (local) {
-        Player* none = nullptr;
-        if (!firstLocal_.compare_exchange_strong(none, player) && firstLocal_ != player) {
-            none = nullptr;
-            secondLocal_.compare_exchange_strong(none, player);
-        }
+        if (firstLocal_ == nullptr)
+            firstLocal_ = player;
+        else if (firstLocal_ != player && secondLocal_ == nullptr)
+            secondLocal_ = player;
     }
     RefreshScore();
 }
@@ -161,11 +136,8 @@ void PlayerManager::SetPlayerInfo(int id, const std::string& name, bool local) {
 void PlayerManager::SetPlayerActive(int id, bool active) {
     Player* player = FindPlayer(id);
     if (player == nullptr) return;
-    {
-        SpinLockGuard guard(player->lock);
-        player->active = active;
-        player->SetVisible(active);
-    }
+    player->active = active;
+    player->SetVisible(active);
     RefreshScore();
     if (!announce_) return;
     if (active) AddMessage(player->name + " joined the game.");
@@ -174,7 +146,6 @@ void PlayerManager::SetPlayerActive(int id, bool active) {
 
 void PlayerManager::Step() {
     const int32_t now = clock_.Now();
-    AllPlayersLock guard(players_);
     std::vector<Player*> active;
     for (const auto& player : players_)
         if (player->active) active.push_back(player.get());
@@ -197,44 +168,43 @@ void PlayerManager::Collisions(const std::vector<Player*>& active) {
             if (Collide(player.ship, other.ship, kShipCollisionRadius, false)) {
                 if (player.ship.blocked) player.ship.collision.Start();
                 if (other.ship.blocked) other.ship.collision.Start();
-                SendUpdateLocked(player, false);
-                SendUpdateLocked(other, false);
+                SendPlayerUpdate(player, false);
+                SendPlayerUpdate(other, false);
             }
         }
         // A bullet fired in this step still overlaps its ship; later it may come
         // round a loop and is simply caught again.
         if (!player.bullet_loaded && !player.just_fired &&
             Collide(player.ship, player.bullet, kOwnBulletRadius, true)) {
-            player.Reload(sceneLock_);
-            SendUpdateLocked(player, false);
+            player.Reload();
+            SendPlayerUpdate(player, false);
         }
     }
 }
 
 void PlayerManager::Hit(Player& victim, Player& shooter) {
-    shooter.Reload(sceneLock_);
+    shooter.Reload();
     // A remote shooter's hits arrive with its own updates.
     if (shooter.local) ++shooter.made_hits;
     victim.ship.EnterHitMode();
     ++victim.got_hits;
-    SendUpdateLocked(shooter, false);
-    SendUpdateLocked(victim, true);
+    SendPlayerUpdate(shooter, false);
+    SendPlayerUpdate(victim, true);
     AddMessage(shooter.name + " hit " + victim.name);
-    RefreshScoreLocked();
+    RefreshScore();
 }
 
 void PlayerManager::OnControl(int action, int localPlayer, bool pressed) {
     if (replaying_) return;
     Player* player = LocalPlayer(localPlayer);
     if (player == nullptr) return;
-    SpinLockGuard guard(player->lock);
     Ship& ship = player->ship;
     switch (action) {
         case kControlSpeedUp:
         case kControlSlowDown: {
             const float acceleration = action == kControlSpeedUp ? AccelStep : -AccelStep;
             const bool changed = pressed ? ship.SetAcceleration(acceleration) : ship.StopAcceleration();
-            if (changed) SendUpdateLocked(*player, false);
+            if (changed) SendPlayerUpdate(*player, false);
             break;
         }
         case kControlTurnLeft:
@@ -246,7 +216,7 @@ void PlayerManager::OnControl(int action, int localPlayer, bool pressed) {
             SetTurn(*player, pressed ? kTurnRight : ship.left_held ? kTurnLeft : kTurnStraight);
             break;
         case kControlFire:
-            if (pressed) FireLocked(*player);
+            if (pressed) FireShot(*player);
             break;
         default:
             break;
@@ -257,21 +227,20 @@ void PlayerManager::SetTurn(Player& player, int32_t turn) {
     if (player.ship.turn == turn) return;
     player.ship.turn = turn;
     if (player.bullet_loaded) player.bullet.turn = turn;
-    SendUpdateLocked(player, false);
+    SendPlayerUpdate(player, false);
 }
 
-void PlayerManager::FireLocked(Player& player) {
-    if (player.Fire(sceneLock_)) SendUpdateLocked(player, false);
+void PlayerManager::FireShot(Player& player) {
+    if (player.Fire()) SendPlayerUpdate(player, false);
 }
 
 bool PlayerManager::SendUpdate(int id, bool force) {
     Player* player = FindPlayer(id);
     if (player == nullptr) return false;
-    SpinLockGuard guard(player->lock);
-    return SendUpdateLocked(*player, force);
+    return SendPlayerUpdate(*player, force);
 }
 
-bool PlayerManager::SendUpdateLocked(Player& player, bool force) {
+bool PlayerManager::SendPlayerUpdate(Player& player, bool force) {
     if ((!player.local && !force) || replaying_) return false;
     std::vector<PlayerUpdateSink*> accepting;
     for (PlayerUpdateSink* sink : updateSinks_)
@@ -331,7 +300,7 @@ void PlayerManager::ApplyShipState(Player& player, const PlayerUpdate& update) {
 
 void PlayerManager::ApplyBulletState(Player& player, const PlayerUpdate& update) {
     if ((update.flags & kUpdateBulletLoaded) != 0) {
-        if (!player.bullet_loaded) player.Reload(sceneLock_);
+        if (!player.bullet_loaded) player.Reload();
         return;
     }
     // A bullet already flying here follows its own course.
@@ -339,7 +308,7 @@ void PlayerManager::ApplyBulletState(Player& player, const PlayerUpdate& update)
     const PathEdge* edge =
         CheckedPlace(player, "bullet", update.bullet_edge, update.bullet_distance, update.bullet_speed, 0);
     if (edge == nullptr || player.ship.edge == nullptr) return;
-    FireLocked(player);
+    FireShot(player);
     player.bullet.turn = TurnFromFlags(update.flags, kUpdateBulletLeft, kUpdateBulletRight);
     player.bullet.PlaceOn(edge, update.bullet_distance);
     player.bullet.SetSpeed(update.bullet_speed);
@@ -352,50 +321,38 @@ void PlayerManager::ApplyUpdate(const PlayerUpdate& update) {
         return;
     }
     bool scoreChanged = false;
-    {
-        SpinLockGuard guard(player->lock);
-        Report(kPlayer, kInfo, "Received update for %d player for time %d, score [%d/%d]", player->id, update.time,
-               update.made_hits, update.got_hits);
-        ApplyShipState(*player, update);
-        ApplyBulletState(*player, update);
-        if (player->local) SendUpdateLocked(*player, false);
-        scoreChanged = update.got_hits != player->got_hits || update.made_hits != player->made_hits;
-        player->got_hits = update.got_hits;
-        player->made_hits = update.made_hits;
-    }
+    Report(kPlayer, kInfo, "Received update for %d player for time %d, score [%d/%d]", player->id, update.time,
+           update.made_hits, update.got_hits);
+    ApplyShipState(*player, update);
+    ApplyBulletState(*player, update);
+    if (player->local) SendPlayerUpdate(*player, false);
+    scoreChanged = update.got_hits != player->got_hits || update.made_hits != player->made_hits;
+    player->got_hits = update.got_hits;
+    player->made_hits = update.made_hits;
     if (scoreChanged) RefreshScore();
 }
 
 void PlayerManager::StopAll() {
     for (const auto& player : players_) {
-        SpinLockGuard guard(player->lock);
         player->StopTriggers();
     }
 }
 
 void PlayerManager::RefreshScore() {
-    AllPlayersLock guard(players_);
-    RefreshScoreLocked();
-}
-
-void PlayerManager::RefreshScoreLocked() {
     if (game_over_) return;
     std::string text;
     for (const auto& player : players_) {
         if (!player->active) continue;
         text += Format("%s made hits:%d, got hits:%d\n", player->name.c_str(), player->made_hits, player->got_hits);
-        bool wasOver = false;
-        if (player->made_hits > 0 && player->made_hits >= max_hits_ && game_over_.compare_exchange_strong(wasOver, true))
+        if (player->made_hits > 0 && player->made_hits >= max_hits_ && !game_over_) {
+            game_over_ = true;
             AddMessage(Format("%s wins the game", player->name.c_str()));
+        }
     }
-    SpinLockGuard guard(scoreLock_);
     scoreText_ = text;
 }
 
-std::string PlayerManager::ScoreText() const {
-    SpinLockGuard guard(scoreLock_);
-    return scoreText_;
-}
+std::string PlayerManager::ScoreText() const { return scoreText_; }
 
 void PlayerManager::AddMessage(const std::string& message) const {
     if (messageSink_) messageSink_(message);
@@ -410,6 +367,5 @@ void PlayerManager::Clear() {
     for (PlayerUpdateSink* sink : updateSinks_) sink->TimerReset();
     max_hits_ = 5;
     game_over_ = false;
-    SpinLockGuard guard(scoreLock_);
     scoreText_.clear();
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -8,7 +7,6 @@
 #include <vector>
 
 #include "game/key_bindings.h"
-#include "base/spin_lock.h"
 #include "game/game_clock.h"
 #include "game/path_graph.h"
 #include "game/player.h"
@@ -20,14 +18,13 @@ class Model;
 
 // The players of the loaded level on its path: moves ships and bullets by the game
 // clock, turns them at path points, finds hits and collisions, keeps the score and
-// declares the winner. Step, controls and received updates may come from different
-// threads; each player's lock guards its motion.
+// declares the winner. Main thread only: updates from elsewhere (the network) are
+// handed over through the application's main-thread queue.
 class PlayerManager {
 public:
     using MessageSink = std::function<void(const std::string&)>;
 
-    // `sceneLock` is the lock the scene drawing holds while it walks the models.
-    explicit PlayerManager(SpinLock& sceneLock, GameClock::TimeSource timeSource);
+    explicit PlayerManager(GameClock::TimeSource timeSource);
     ~PlayerManager();
     PlayerManager(const PlayerManager&) = delete;
     PlayerManager& operator=(const PlayerManager&) = delete;
@@ -74,31 +71,28 @@ public:
     GameClock& Clock() { return clock_; }
 
 private:
-    bool SendUpdateLocked(Player& player, bool force);
+    bool SendPlayerUpdate(Player& player, bool force);
     void Hit(Player& victim, Player& shooter);
-    void FireLocked(Player& player);
+    void FireShot(Player& player);
     void SetTurn(Player& player, int32_t turn);
     void ApplyShipState(Player& player, const PlayerUpdate& update);
     void ApplyBulletState(Player& player, const PlayerUpdate& update);
     const PathEdge* CheckedPlace(const Player& player, const char* mover, int edgeIndex, float distance, float speed,
                                  float acceleration) const;
     void Collisions(const std::vector<Player*>& active);
-    void RefreshScoreLocked();
     void AddMessage(const std::string& message) const;
     Player* LocalPlayer(int localPlayer) const;
 
-    SpinLock& sceneLock_;
     std::vector<std::unique_ptr<Player>> players_;
     PathGraph path_;
     GameClock clock_;
     int max_hits_ = 5;
-    std::atomic<bool> game_over_{false};
+    bool game_over_ = false;
     MessageSink messageSink_;
-    std::atomic<Player*> firstLocal_{nullptr};
-    std::atomic<Player*> secondLocal_{nullptr};
+    Player* firstLocal_ = nullptr;
+    Player* secondLocal_ = nullptr;
     bool announce_ = false;
-    std::atomic<bool> replaying_{false};
+    bool replaying_ = false;
     std::vector<PlayerUpdateSink*> updateSinks_;
-    mutable SpinLock scoreLock_;
     std::string scoreText_;
 };

@@ -19,9 +19,7 @@ void PutFloat(std::vector<uint8_t>& out, float value) {
 
 }  // namespace
 
-bool HasBulletFields(uint8_t flags) {
-    return (flags & kUpdateBulletLoaded) == 0 || (flags & kUpdateBulletFields) != 0;
-}
+bool HasBulletFields(uint8_t flags) { return PlayerUpdateSizeFromFlags(flags) == kPlayerUpdateLongSize; }
 
 std::vector<uint8_t> EncodePlayerUpdate(const PlayerUpdate& update) {
     std::vector<uint8_t> out;

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "net/protocol.h"
+
 // The state of one player as sent to the game server and written to the event dump.
 enum PlayerUpdateFlag : uint8_t {
     kUpdateShipLeft = 1 << 0,   // ship turns left (with kUpdateShipRight too: straight)
@@ -15,9 +17,6 @@ enum PlayerUpdateFlag : uint8_t {
     kUpdateBulletRight = 1 << 6,
     kUpdateBulletFields = 1 << 7,  // bullet fields present although the bullet is loaded
 };
-
-constexpr size_t kPlayerUpdateShortSize = 24;
-constexpr size_t kPlayerUpdateLongSize = 34;
 
 struct PlayerUpdate {
     uint8_t flags = 0;

@@ -13,7 +13,7 @@ constexpr int kCaptionCellSize = 14;
 
 }  // namespace
 
-GameMenu::GameMenu(std::string configFileName) : optionsScreen_(std::move(configFileName)) {
+GameMenu::GameMenu(std::string configFileName, SoundManager& sound) : optionsScreen_(std::move(configFileName), sound) {
     SetModal(true);
     for (SoundButton* button : {&backToGame_, &endGame_, &options_, &exit_}) {
         button->Caption().SetCellSize(kCaptionCellSize);

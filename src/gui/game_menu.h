@@ -10,7 +10,7 @@
 // act on (it resets them afterwards); "Options" opens the options screen; Escape closes it.
 class GameMenu : public Panel {
 public:
-    explicit GameMenu(std::string configFileName);
+    GameMenu(std::string configFileName, SoundManager& sound);
 
     bool BackToGameChosen() const { return backToGame_.Clicked(); }
     bool EndGameChosen() const { return endGame_.Clicked(); }

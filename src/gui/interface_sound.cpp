@@ -1,21 +1,20 @@
 #include "gui/interface_sound.h"
 
-#include "effects/sound_manager.h"
+#include <utility>
 
 namespace {
 
-void PlayThroughSoundManager(InterfaceSound sound) {
-    PlaySound(sound == InterfaceSound::kMouseOver ? MouseOverSound() : MouseClickSound(), false);
+InterfaceSoundPlayer& CurrentPlayer() {
+    static InterfaceSoundPlayer player;
+    return player;
 }
-
-InterfaceSoundPlayer currentPlayer = &PlayThroughSoundManager;
 
 }  // namespace
 
-void PlayInterfaceSound(InterfaceSound sound) { currentPlayer(sound); }
+void PlayInterfaceSound(InterfaceSound sound) {
+    if (CurrentPlayer()) CurrentPlayer()(sound);
+}
 
 InterfaceSoundPlayer SetInterfaceSoundPlayer(InterfaceSoundPlayer player) {
-    const InterfaceSoundPlayer previous = currentPlayer;
-    currentPlayer = player != nullptr ? player : &PlayThroughSoundManager;
-    return previous;
+    return std::exchange(CurrentPlayer(), std::move(player));
 }

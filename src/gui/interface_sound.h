@@ -1,11 +1,14 @@
 #pragma once
 
+#include <functional>
+
 // The two interface sounds of the [sounds] section that sounding buttons play.
 enum class InterfaceSound { kMouseOver, kMouseClick };
 
 void PlayInterfaceSound(InterfaceSound sound);
 
-// Where interface sounds go; the sound manager unless a test listens instead.
-using InterfaceSoundPlayer = void (*)(InterfaceSound sound);
-// Returns the previous player; nullptr restores the sound manager.
+// Where interface sounds go: the application hands them to its sound manager, a test
+// listens instead; none (silence) until someone is installed.
+using InterfaceSoundPlayer = std::function<void(InterfaceSound sound)>;
+// Returns the previous player; an empty one silences the buttons.
 InterfaceSoundPlayer SetInterfaceSoundPlayer(InterfaceSoundPlayer player);

@@ -11,11 +11,11 @@ constexpr int kButtonGap = 6;
 
 }  // namespace
 
-MainMenu::MainMenu(MenuGame& game, MenuNetwork& network, std::string configFileName, const EffectsStartup& effects)
+MainMenu::MainMenu(MenuGame& game, MenuNetwork& network, std::string configFileName, const EffectServices& services)
     : machine_(network),
-      background_(effects),
+      background_(services),
       chooseLevel_(game, configFileName),
-      optionsScreen_(std::move(configFileName)) {
+      optionsScreen_(std::move(configFileName), services.sound) {
     SetCaption("Main Menu");
     SetMargins(kMargin, kMargin);
     // The five choices replace OK and Cancel; the client area takes the bar's place.

@@ -24,7 +24,7 @@
 class MainMenu : public Screen {
 public:
     MainMenu(MenuGame& game, MenuNetwork& network, std::string configFileName,
-             const EffectsStartup& effects = DefaultEffectsStartup());
+             const EffectServices& services);
 
     // The background scene from "data/.default"; see MenuBackground::Load.
     bool LoadBackground(const std::string& directory = MenuBackground::kDirectory);

@@ -1,7 +1,6 @@
 #include "gui/menu_background.h"
 
 #include "base/report.h"
-#include "base/spin_lock.h"
 #include "scene/cob_reader.h"
 #include "scene/texture_manager.h"
 
@@ -10,19 +9,23 @@ namespace {
 // Keep mode is on exactly while the background loads, even when a fatal report throws.
 class KeepTextures {
 public:
-    KeepTextures() { TextureManager::Instance().SetKeepMode(true); }
-    ~KeepTextures() { TextureManager::Instance().SetKeepMode(false); }
+    explicit KeepTextures(TextureManager& textures) : textures_(textures) { textures_.SetKeepMode(true); }
+    ~KeepTextures() { textures_.SetKeepMode(false); }
     KeepTextures(const KeepTextures&) = delete;
     KeepTextures& operator=(const KeepTextures&) = delete;
+
+private:
+    TextureManager& textures_;
 };
 
 }  // namespace
 
-MenuBackground::MenuBackground(const EffectsStartup& effects) : scripts_(effects) {}
+MenuBackground::MenuBackground(const EffectServices& services)
+    : textures_(services.textures), models_(services.textures), scripts_(services) {}
 
 bool MenuBackground::Load(const std::string& directory) {
-    KeepTextures keep;
-    TextureManager::Instance().SetTexturePath(directory + "/texture");
+    KeepTextures keep(textures_);
+    textures_.SetTexturePath(directory + "/texture");
     const bool sceneLoaded = LoadScene(directory + "/default.scn");
     const bool scriptRead = LoadScript(directory);
     return sceneLoaded && scriptRead;
@@ -34,7 +37,6 @@ bool MenuBackground::LoadScene(const std::string& path) {
         Report(kGui, kError, "Could not load the menu background scene %s", path.c_str());
         return false;
     }
-    SpinLockGuard scene(models_.SceneLock());
     for (const CobPolH& polyhedron : reader.Polyhedra()) models_.BuildModel(reader, polyhedron);
     models_.LoadLightsFromCob(reader);
     models_.LoadCamerasFromCob(reader);

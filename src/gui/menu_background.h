@@ -11,7 +11,8 @@
 // Its textures are made in the texture manager's keep mode, so level changes leave them.
 class MenuBackground {
 public:
-    explicit MenuBackground(const EffectsStartup& effects = DefaultEffectsStartup());
+    // Plays, draws and loads textures through the borrowed services.
+    explicit MenuBackground(const EffectServices& services);
 
     // Reads "default.scn" (a COB scene) and "default.scr" from `directory`, whose
     // "texture" sub-directory holds the scene's textures. False when either fails; what
@@ -34,6 +35,7 @@ private:
     bool LoadScene(const std::string& path);
     bool LoadScript(const std::string& directory);
 
+    TextureManager& textures_;
     ModelManager models_;
     ScriptManager scripts_;
     EventTrigger start_;

@@ -17,7 +17,8 @@ int SliderValue(float volume) { return static_cast<int>(std::lround(volume * kSl
 
 }  // namespace
 
-OptionsScreen::OptionsScreen(std::string configFileName) : SettingsScreen(std::move(configFileName)) {
+OptionsScreen::OptionsScreen(std::string configFileName, SoundManager& sound)
+    : SettingsScreen(std::move(configFileName)), sound_(sound) {
     SetCaption("Options");
     for (Label* label : {&soundLabel_, &musicLabel_}) {
         label->SetCellSize(kLabelCellSize);
@@ -40,8 +41,8 @@ OptionsScreen::OptionsScreen(std::string configFileName) : SettingsScreen(std::m
 
 void OptionsScreen::OnShown() {
     SettingsScreen::OnShown();
-    soundVolume_.SetValue(SliderValue(GetSoundVolume()));
-    musicVolume_.SetValue(SliderValue(GetMusicVolume()));
+    soundVolume_.SetValue(SliderValue(sound_.GetSoundVolume()));
+    musicVolume_.SetValue(SliderValue(sound_.GetMusicVolume()));
 }
 
 void OptionsScreen::OnResized() {
@@ -57,10 +58,10 @@ void OptionsScreen::OnResized() {
 }
 
 bool OptionsScreen::Confirm() {
-    SetSoundVolume(static_cast<float>(soundVolume_.Value()) * kSliderToVolume);
-    SetMusicVolume(static_cast<float>(musicVolume_.Value()) * kSliderToVolume);
+    sound_.SetSoundVolume(static_cast<float>(soundVolume_.Value()) * kSliderToVolume);
+    sound_.SetMusicVolume(static_cast<float>(musicVolume_.Value()) * kSliderToVolume);
     IniFile settings = ReadSettings();
-    WriteSoundVolumes(settings);
+    sound_.WriteSoundVolumes(settings);
     SaveSettings(settings);
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "effects/sound_manager.h"
 #include "gui/label.h"
 #include "gui/scroll_bar.h"
 #include "gui/settings_screen.h"
@@ -10,7 +11,8 @@
 // manager and stores them in [sounds] of the settings file; Cancel changes nothing.
 class OptionsScreen : public SettingsScreen {
 public:
-    explicit OptionsScreen(std::string configFileName);
+    // The volumes are the borrowed sound manager's.
+    OptionsScreen(std::string configFileName, SoundManager& sound);
 
     ScrollBar& SoundVolume() { return soundVolume_; }
     ScrollBar& MusicVolume() { return musicVolume_; }
@@ -25,6 +27,7 @@ protected:
     bool Confirm() override;
 
 private:
+    SoundManager& sound_;
     Label audioLabel_{"Audio"};
     Label soundLabel_{"Sound volume"};
     Label musicLabel_{"Music volume"};

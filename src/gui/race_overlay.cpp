@@ -34,7 +34,6 @@ void RaceOverlay::AddLine(const std::string& line) { messageList_.AddText(line);
 void RaceOverlay::ClearLines() { messageList_.Clear(); }
 
 void RaceOverlay::Tick() {
-    game_.GameStep();
     switch (game_.GetState()) {
         case kPlaying:
             if (startButton_.IsVisible()) {
@@ -42,13 +41,6 @@ void RaceOverlay::Tick() {
                 if (chatInput_.Text().empty()) ShowChat(false);
             }
             if (clock_() - scrollClockStart_ > kScrollIntervalMs && !chatShown_) ScrollMessages();
-            break;
-        case kLoaded:
-            // A local race starts right away; a network race waits for the server.
-            if (!game_.NetworkGame()) {
-                game_.SetState(kStarting);
-                ShowChat(false);
-            }
             break;
         case kFinishing:
             if (!chatShown_) ShowChat(true);

@@ -13,7 +13,8 @@
 // What the window shows over a race: the message list at the top (help lines, hits,
 // wins, chat), the chat input at the bottom, the start button of a network race in
 // the middle and the score panel while the score key is held. It follows the game's
-// state once per frame and scrolls the message list along while a race is played.
+// state once per frame and scrolls the message list along while a race is played; the
+// game's rules run elsewhere.
 class RaceOverlay : public MessageLines {
 public:
     using Clock = std::function<int64_t()>;
@@ -28,7 +29,7 @@ public:
     void AddLine(const std::string& line) override;
     void ClearLines() override;
 
-    // The race tick: one game step, then the overlay follows the new state.
+    // Once per frame, after the game step: the overlay follows the game's state.
     void Tick();
     void ShowChat(bool show);
     bool ChatShown() const { return chatShown_; }

@@ -3,9 +3,10 @@
 #include "scene/texture_manager.h"
 
 void Model::RefreshTextures() {
-    TextureManager& textures = TextureManager::Instance();
-    for (ModelMaterial& material : materials)
-        material.texture = material.textureFile.empty() ? 0 : textures.GetTexture(material.textureFile, false);
+    for (ModelMaterial& material : materials) {
+        const bool textured = textures != nullptr && !material.textureFile.empty();
+        material.texture = textured ? textures->GetTexture(material.textureFile, false) : 0;
+    }
 }
 
 namespace {

@@ -17,6 +17,8 @@ struct ModelVertex {
     float x = 0, y = 0, z = 0;
 };
 
+class TextureManager;
+
 struct ModelTriangle {
     float normals[3][3] = {};
     float s[3] = {};
@@ -55,8 +57,8 @@ public:
     // (through its owner's attached list). Defined with the drawing code.
     void Draw(bool force = false) const;
 
-    // Asks the texture manager again for every material's texture (0 for materials
-    // without a texture file); run after every build.
+    // Asks `textures` again for every material's texture (0 for materials without a
+    // texture file, and for all without a texture manager); run after every build.
     void RefreshTextures();
     // Lays every mesh's triangles out for drawing, once, so that a frame only hands
     // them over; run after every build. Only this model, not its children.
@@ -74,6 +76,7 @@ public:
     Vec3 scale{1, 1, 1};
     bool attachedOnly = false;
     bool visible = true;
+    TextureManager* textures = nullptr;  // the scene's, lent by the model manager
 };
 
 // How a scene keeps a model: the manager owns a list of these, each owning one model.

@@ -26,6 +26,7 @@ ModelObject* ModelManager::LoadModelFile(const std::string& path) {
 ModelObject* ModelManager::AddObject(const std::string& name) {
     std::unique_ptr<ModelObject> object(new (std::nothrow) ModelObject(name));
     if (!object) return nullptr;
+    object->model.textures = &textures_;
     objects_.push_back(std::move(object));
     return objects_.back().get();
 }

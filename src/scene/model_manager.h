@@ -17,7 +17,8 @@
 // take it themselves, so a level unload can hold it across Clear and its own work.
 class ModelManager : public DrawManager {
 public:
-    ModelManager() = default;
+    // The models' textures come from `textures`, which must outlive the manager.
+    explicit ModelManager(TextureManager& textures) : textures_(textures) {}
 
     // A model from an MS3D or COB file, chosen by the file name's ending (any case).
     // An unreadable MS3D file still gives a model, an empty one; other failures give
@@ -41,5 +42,6 @@ private:
     ModelObject* LoadCobModel(const std::string& path);
     ModelObject* AddObject(const std::string& name);
 
+    TextureManager& textures_;
     std::vector<std::unique_ptr<ModelObject>> objects_;
 };

@@ -21,11 +21,6 @@ void ShowInMessageBox(const std::string& title, const std::string& text) {
 
 }  // namespace
 
-TextureManager& TextureManager::Instance() {
-    static TextureManager instance(MakeGlTextureUploader());
-    return instance;
-}
-
 TextureManager::TextureManager(std::unique_ptr<TextureUploader> uploader)
     : uploader_(std::move(uploader)), messageBox_(ShowInMessageBox) {}
 

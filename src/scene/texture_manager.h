@@ -27,11 +27,11 @@ using MessageBoxFunction = std::function<void(const std::string& title, const st
 // Hands out GL texture names for BMP files, one texture per resolved file path, shared
 // by everyone who asks for that file. Textures made in keep mode (the menu background's)
 // survive DeleteAllTextures, which a level unload calls.
+//
+// The application owns the game's one (uploading with GL) and lends it to the scenes;
+// tools and tests make their own with other uploaders.
 class TextureManager {
 public:
-    // The process-wide instance, uploading with GL.
-    static TextureManager& Instance();
-
     explicit TextureManager(std::unique_ptr<TextureUploader> uploader);
     TextureManager(const TextureManager&) = delete;
     TextureManager& operator=(const TextureManager&) = delete;

@@ -24,29 +24,30 @@ DEFAULT_INI = (
 )
 
 # The managers' lifecycle lines: built in member order at start-up (the game's
-# managers, then the main menu's own scene and scripts)...
+# managers, then the main menu's own scene and scripts), then sound and particles,
+# which the application owns and starts once everyone who borrows them is built...
 LIFECYCLE_START = [
     "kav   Report manager is initialized",
     "drw   Draw manager is initialized",
     "plr   Player manager is initialized",
-    "snd   Sound manager is initialized",
-    "pts   Particle system manager is initialized",
     "scr   Script manager is initialized",
     "gme   Game manager is initialized",
     "drw   Draw manager is initialized",
     "scr   Script manager is initialized",
+    "snd   Sound manager is initialized",
+    "pts   Particle system manager is initialized",
 ]
-# ...destroyed in reverse when the window closes (the first script manager to go
-# takes sound and particles with it)...
+# ...destroyed in reverse when the window closes (sound and particles last, after
+# every script manager that borrowed them)...
 LIFECYCLE_CLOSE = [
-    "snd   Sound manager is destroyed",
-    "pts   Particle system manager is destroyed",
     "scr   Script manager is destroyed",
     "drw   Draw manager is destroyed",
     "gme   Game manager is destroyed",
     "scr   Script manager is destroyed",
     "plr   Player manager is destroyed",
     "drw   Draw manager is destroyed",
+    "pts   Particle system manager is destroyed",
+    "snd   Sound manager is destroyed",
     "kav   Report manager is destroyed",
 ]
 # ...while the exit command ends the process at once and only the exit handler runs.

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "base/clock.h"
 #include "effects/particle_system_manager.h"
 #include "effects/sound_manager.h"
+#include "scene/texture_manager.h"
 #include "sound_capture.h"
 #include "sound_test_files.h"
 #include "support/report_capture.h"
@@ -40,9 +42,13 @@ protected:
     }
     void TearDown() override { particles_.SetClock(NowMs); }
 
-    std::unique_ptr<ScriptManager> MakeScripts() {
-        auto scripts = std::make_unique<ScriptManager>();
-        scripts->SetDataDirectory(dir_.Path());
+    EffectServices Services() { return {sound_, particles_, textures_}; }
+
+    // Scripts over started services, as the application lends them.
+    std::unique_ptr<ScriptManager> MakeScripts(const std::string& dataDirectory = "") {
+        StartEffects(StartupOf(Services()));
+        auto scripts = std::make_unique<ScriptManager>(Services());
+        scripts->SetDataDirectory(dataDirectory.empty() ? dir_.Path() : dataDirectory);
         return scripts;
     }
 
@@ -53,8 +59,10 @@ protected:
     }
 
     SoundCapture& capture_ = SoundCapture::Instance();
-    ParticleSystemManager& particles_ = ParticleSystemManager::Instance();
     ReportCapture log_;
+    SoundManager sound_;
+    ParticleSystemManager particles_;
+    TextureManager textures_{nullptr};
     TempDir dir_;
     int64_t now_ = 0;
     std::vector<std::string> texturePaths_;
@@ -93,24 +101,34 @@ TEST_F(ScriptManagerTest, FireEventPlaysTheSoundOnceAndRunsTheEmitter) {
 bool Fails() { return false; }
 bool Succeeds() { return true; }
 
-TEST_F(ScriptManagerTest, StartAndDestroyLogTheirLinesAndAFailedStartIsFatal) {
-    MakeScripts().reset();
-    EXPECT_TRUE(log_.Contains("Particle system manager is destroyed")) << "the destructor shuts particles down";
-    EXPECT_TRUE(log_.Contains("Sound manager is destroyed")) << "and sound";
+TEST_F(ScriptManagerTest, AScriptManagerLeavesTheServicesToTheirOwnerAndAFailedStartIsFatal) {
+    auto menuScripts = MakeScripts();
+    auto levelScripts = MakeScripts();
+    menuScripts.reset();
+    EXPECT_TRUE(log_.Contains("Script manager is destroyed"));
+    EXPECT_FALSE(log_.Contains("Sound manager is destroyed")) << "the other script manager still plays sounds";
+    EXPECT_FALSE(log_.Contains("Particle system manager is destroyed"));
+    ASSERT_TRUE(levelScripts->ReadScriptText("ship0", kShipScript)) << log_.Joined();
+    EventTrigger fire;
+    levelScripts->BindEvent("fire", fire, &position_, &rotation_, &velocity_);
+    const std::vector<int> handles = Handles(*levelScripts);
+    EXPECT_EQ(std::count(handles.begin(), handles.end(), 0), 0) << "the sound and the emitter still load\n" << log_.Joined();
 
     const std::pair<EffectsStartup, const char*> failures[] = {
         {EffectsStartup{Fails, Succeeds}, "scr F Could not initialize sound manager"},
         {EffectsStartup{Succeeds, Fails}, "scr F Could not initialize particle system manager"}};
     for (const auto& [startup, line] : failures) {
         try {
-            ScriptManager scripts(startup);
+            StartEffects(startup);
             ADD_FAILURE() << line << " must be fatal";
         } catch (const FatalReport& fatal) {
             EXPECT_EQ(fatal.line, line);
         }
     }
+    levelScripts.reset();
+    sound_.Shutdown();
     capture_.BreakDevice();
-    EXPECT_THROW(ScriptManager scripts, FatalReport) << "a broken sound device is a failed sound start";
+    EXPECT_THROW(StartEffects(StartupOf(Services())), FatalReport) << "a broken sound device is a failed sound start";
 }
 
 TEST_F(ScriptManagerTest, ActionsOfOneScriptShareItsSoundsAndEmitters) {
@@ -189,7 +207,7 @@ TEST_F(ScriptManagerTest, ResetReleasesEverySharedHandleOnce) {
     scripts->BindEvent("stopped", stopped);
     int scriptEmitter = scripts->Actions()[1]->Handle();
     int kept = particles_.AddEmitter(ParticleDefinition{"kept", {{"type", "moving"}}});
-    int keptSound = LoadSound(dir_.File("shot.wav"));
+    int keptSound = sound_.LoadSound(dir_.File("shot.wav"));
     ASSERT_NE(keptSound, 0);
 
     scripts->Reset();
@@ -203,7 +221,7 @@ TEST_F(ScriptManagerTest, ResetReleasesEverySharedHandleOnce) {
     scripts->BindEvent("moving", again);
     EXPECT_TRUE(log_.Contains("Loading sound " + dir_.File("engine.wav")))
         << "the shared sound's buffer was released with its last action";
-    EXPECT_GT(capture_.PeakAfter([keptSound] { PlaySound(keptSound, false); }, 80, 150), kAudible) << "a sound the scripts did not load survives their reset";
+    EXPECT_GT(capture_.PeakAfter([this, keptSound] { sound_.PlaySound(keptSound, false); }, 80, 150), kAudible) << "a sound the scripts did not load survives their reset";
 }
 
 // The scripts shipped in data/ must read, and every event they name must find its
@@ -213,8 +231,7 @@ TEST_F(ScriptManagerTest, ShippedScriptsBindEveryEventWithoutErrors) {
     int scriptCount = 0;
     for (const fs::directory_entry& level : fs::directory_iterator("data")) {
         if (!level.is_directory()) continue;
-        auto scripts = std::make_unique<ScriptManager>();
-        scripts->SetDataDirectory(level.path().string());
+        auto scripts = MakeScripts(level.path().string());
         for (const fs::directory_entry& file : fs::directory_iterator(level.path())) {
             if (file.path().extension() != ".scr") continue;
             ++scriptCount;

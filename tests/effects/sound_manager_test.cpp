@@ -17,17 +17,17 @@ constexpr float kAudible = 0.05f;
 class SoundManagerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        SetSoundVolume(1.0f);
-        SetMusicVolume(1.0f);
+        sound_.SetSoundVolume(1.0f);
+        sound_.SetMusicVolume(1.0f);
     }
 
     void TearDown() override {
-        SoundShutdown();
+        sound_.Shutdown();
         capture_.RepairDevice();
     }
 
     void StartSound() {
-        ASSERT_TRUE(SoundInit()) << log_.Joined();
+        ASSERT_TRUE(sound_.Init()) << log_.Joined();
         ASSERT_TRUE(capture_.WaitForFrames(1)) << "the wave backend writes nothing";
     }
 
@@ -39,8 +39,8 @@ protected:
 
     // The loudest sample mixed well inside the one-second tone.
     float PeakWhilePlaying(int handle) {
-        float peak = capture_.PeakAfter([handle] { PlaySound(handle, false); }, 150, 350);
-        StopSound(handle);
+        float peak = capture_.PeakAfter([this, handle] { sound_.PlaySound(handle, false); }, 150, 350);
+        sound_.StopSound(handle);
         return peak;
     }
 
@@ -51,12 +51,13 @@ protected:
     SoundCapture& capture_ = SoundCapture::Instance();
     ReportCapture log_;
     TempDir dir_;
+    SoundManager sound_;
 };
 
 TEST_F(SoundManagerTest, WavEffectsAndOggMusicAreHeardOnlyWhilePlaying) {
     StartSound();
-    int wav = LoadSound(Tone("shot.wav"));
-    int ogg = LoadSound(Tone("theme.ogg", kOggFormat));
+    int wav = sound_.LoadSound(Tone("shot.wav"));
+    int ogg = sound_.LoadSound(Tone("theme.ogg", kOggFormat));
     ASSERT_NE(wav, 0) << log_.Joined();
     ASSERT_NE(ogg, 0) << log_.Joined();
 
@@ -69,43 +70,43 @@ TEST_F(SoundManagerTest, WavEffectsAndOggMusicAreHeardOnlyWhilePlaying) {
 TEST_F(SoundManagerTest, HandlesKeepTheirNumbersAndTheTableShrinksFromTheEnd) {
     StartSound();
     std::string file = Tone("shot.wav");
-    int first = LoadSound(file);
-    int second = LoadSound(file);
-    int third = LoadSound(file);
+    int first = sound_.LoadSound(file);
+    int second = sound_.LoadSound(file);
+    int third = sound_.LoadSound(file);
     ASSERT_EQ(first, 1) << "handle 0 is the placeholder, so the first sound is 1";
     ASSERT_EQ(third, 3);
 
     int copyOfSecond = second;
-    UnloadSound(second);
+    sound_.UnloadSound(second);
     EXPECT_EQ(second, 0) << "unloading clears the caller's handle";
-    UnloadSound(copyOfSecond);  // already released: nothing to do
+    sound_.UnloadSound(copyOfSecond);  // already released: nothing to do
     int none = 0, pastTheTable = 99;
-    UnloadSound(none);
-    UnloadSound(pastTheTable);
-    PlaySound(0, true);
-    PlaySound(99, false);
+    sound_.UnloadSound(none);
+    sound_.UnloadSound(pastTheTable);
+    sound_.PlaySound(0, true);
+    sound_.PlaySound(99, false);
     EXPECT_GT(PeakWhilePlaying(third), kAudible) << "a hole in the middle leaves later handles valid";
-    int fourth = LoadSound(file);
+    int fourth = sound_.LoadSound(file);
     EXPECT_EQ(fourth, 4) << "new sounds are appended, holes are not filled";
 
-    UnloadSound(fourth);
-    UnloadSound(third);
-    EXPECT_EQ(LoadSound(file), 2) << "free entries at the end are dropped, down to the last sound in use";
+    sound_.UnloadSound(fourth);
+    sound_.UnloadSound(third);
+    EXPECT_EQ(sound_.LoadSound(file), 2) << "free entries at the end are dropped, down to the last sound in use";
 }
 
 TEST_F(SoundManagerTest, OneWavFileIsDecodedOnceAndFreedWithItsLastSound) {
     StartSound();
     std::string file = Tone("SHOT.WAV");  // the ending is compared without case
-    int first = LoadSound(file);
-    int second = LoadSound(file);
+    int first = sound_.LoadSound(file);
+    int second = sound_.LoadSound(file);
     ASSERT_NE(first, 0);
     EXPECT_NE(first, second) << "every load is a sound of its own";
     EXPECT_EQ(log_.Count("Loading sound " + file), 1) << "the second sound shares the first one's buffer";
 
-    UnloadSound(first);
+    sound_.UnloadSound(first);
     EXPECT_GT(PeakWhilePlaying(second), kAudible) << "the shared buffer lives while a sound uses it";
-    UnloadSound(second);
-    LoadSound(file);
+    sound_.UnloadSound(second);
+    sound_.LoadSound(file);
     EXPECT_EQ(log_.Count("Loading sound " + file), 2) << "the buffer went with its last sound";
 }
 
@@ -114,32 +115,32 @@ TEST_F(SoundManagerTest, MissingAndBrokenFilesGiveErrorsAndNoHandle) {
     dir_.Write("broken.wav", "RIFF and then nothing that makes a wave");
     dir_.Write("broken.ogg", "OggS and then nothing that makes music");
 
-    EXPECT_EQ(LoadSound(dir_.File("missing.wav")), 0);
-    EXPECT_EQ(LoadSound(dir_.File("broken.wav")), 0);
-    EXPECT_EQ(LoadSound(dir_.File("broken.ogg")), 0);
+    EXPECT_EQ(sound_.LoadSound(dir_.File("missing.wav")), 0);
+    EXPECT_EQ(sound_.LoadSound(dir_.File("broken.wav")), 0);
+    EXPECT_EQ(sound_.LoadSound(dir_.File("broken.ogg")), 0);
     EXPECT_TRUE(log_.Contains("File does not exist: " + dir_.File("missing.wav"))) << log_.Joined();
     EXPECT_NE(log_.Joined().find("snd E alutLoadWAVFile " + dir_.File("broken.wav") + " : "), std::string::npos)
         << log_.Joined();
     EXPECT_TRUE(log_.Contains("Could not load: ")) << log_.Joined();
-    EXPECT_EQ(LoadSound(Tone("good.wav")), 1) << "failed loads take no handle";
+    EXPECT_EQ(sound_.LoadSound(Tone("good.wav")), 1) << "failed loads take no handle";
 }
 
 TEST_F(SoundManagerTest, InitAndShutdownMayBeRepeated) {
-    EXPECT_TRUE(SoundInit());
+    EXPECT_TRUE(sound_.Init());
     std::string file = Tone("shot.wav");
-    int handle = LoadSound(file);
-    EXPECT_TRUE(SoundInit()) << "a second init succeeds";
+    int handle = sound_.LoadSound(file);
+    EXPECT_TRUE(sound_.Init()) << "a second init succeeds";
     EXPECT_EQ(log_.Count("Sound manager is initialized"), 1) << "and opens nothing new";
     ASSERT_TRUE(capture_.WaitForFrames(1));
     EXPECT_GT(PeakWhilePlaying(handle), kAudible) << "sounds survive the second init";
 
-    SoundShutdown();
-    SoundShutdown();
+    sound_.Shutdown();
+    sound_.Shutdown();
     EXPECT_EQ(log_.Count("Sound manager is destroyed"), 1) << "a second shutdown finds nothing to do";
-    PlaySound(handle, false);  // after shutdown: nothing to play, nothing to crash
+    sound_.PlaySound(handle, false);  // after shutdown: nothing to play, nothing to crash
 
-    EXPECT_TRUE(SoundInit());
-    EXPECT_EQ(LoadSound(file), 1) << "a later init starts from scratch";
+    EXPECT_TRUE(sound_.Init());
+    EXPECT_EQ(sound_.LoadSound(file), 1) << "a later init starts from scratch";
     EXPECT_EQ(log_.Count("Loading sound " + file), 2) << "buffers do not outlive a shutdown";
 }
 
@@ -147,20 +148,20 @@ TEST_F(SoundManagerTest, WithoutADeviceInitFailsWithAnErrorAndNothingBreaks) {
     capture_.BreakDevice();
     std::string file = Tone("shot.wav");
 
-    EXPECT_FALSE(SoundInit());
+    EXPECT_FALSE(sound_.Init());
     ASSERT_FALSE(log_.Lines().empty());
     EXPECT_EQ(log_.Lines().back().rfind("snd E Failed to Initialize Open AL", 0), 0u) << log_.Joined();
-    EXPECT_EQ(LoadSound(file), 0) << "nothing loads without a device";
+    EXPECT_EQ(sound_.LoadSound(file), 0) << "nothing loads without a device";
     int handle = 1;
-    PlaySound(handle, false);
-    StopSound(handle);
-    UnloadSound(handle);
-    UpdatePositions();
-    SetSoundVolume(0.5f);
-    EXPECT_FLOAT_EQ(GetSoundVolume(), 0.5f) << "volumes are kept for when sound works";
+    sound_.PlaySound(handle, false);
+    sound_.StopSound(handle);
+    sound_.UnloadSound(handle);
+    sound_.UpdatePositions();
+    sound_.SetSoundVolume(0.5f);
+    EXPECT_FLOAT_EQ(sound_.GetSoundVolume(), 0.5f) << "volumes are kept for when sound works";
 
     capture_.RepairDevice();
-    EXPECT_TRUE(SoundInit()) << "a later init may still succeed";
+    EXPECT_TRUE(sound_.Init()) << "a later init may still succeed";
 }
 
 TEST_F(SoundManagerTest, SoundsSectionGivesInterfaceSoundsAndVolumes) {
@@ -168,25 +169,25 @@ TEST_F(SoundManagerTest, SoundsSectionGivesInterfaceSoundsAndVolumes) {
     IniFile config;
     config.Parse("[sounds]\nmouseover=" + Tone("over.wav") + "\nmouseclick=" + Tone("click.wav") +
                  "\nsound_volume=40\nmusic_volume=30\n");
-    ReadSoundConfig(config);
-    EXPECT_NE(MouseOverSound(), 0);
-    EXPECT_NE(MouseClickSound(), 0);
-    EXPECT_NE(MouseOverSound(), MouseClickSound());
-    EXPECT_FLOAT_EQ(GetSoundVolume(), 0.4f) << "volumes are percentages";
-    EXPECT_FLOAT_EQ(GetMusicVolume(), 0.3f);
+    sound_.ReadSoundConfig(config);
+    EXPECT_NE(sound_.MouseOverSound(), 0);
+    EXPECT_NE(sound_.MouseClickSound(), 0);
+    EXPECT_NE(sound_.MouseOverSound(), sound_.MouseClickSound());
+    EXPECT_FLOAT_EQ(sound_.GetSoundVolume(), 0.4f) << "volumes are percentages";
+    EXPECT_FLOAT_EQ(sound_.GetMusicVolume(), 0.3f);
 
     IniFile noKeys;
     noKeys.Parse("[sounds]\n");
-    ReadSoundConfig(noKeys);
+    sound_.ReadSoundConfig(noKeys);
     EXPECT_EQ(log_.Count("File does not exist: "), 2) << log_.Joined();
-    EXPECT_EQ(MouseOverSound(), 0);
-    EXPECT_FLOAT_EQ(GetMusicVolume(), 0.3f) << "a missing volume key leaves the volume";
+    EXPECT_EQ(sound_.MouseOverSound(), 0);
+    EXPECT_FLOAT_EQ(sound_.GetMusicVolume(), 0.3f) << "a missing volume key leaves the volume";
 
-    ReadSoundConfig(config);
-    ASSERT_NE(MouseOverSound(), 0);
-    SoundShutdown();
-    EXPECT_EQ(MouseOverSound(), 0) << "shutdown forgets them: their handles would name other sounds after a new init";
-    EXPECT_EQ(MouseClickSound(), 0);
+    sound_.ReadSoundConfig(config);
+    ASSERT_NE(sound_.MouseOverSound(), 0);
+    sound_.Shutdown();
+    EXPECT_EQ(sound_.MouseOverSound(), 0) << "shutdown forgets them: their handles would name other sounds after a new init";
+    EXPECT_EQ(sound_.MouseClickSound(), 0);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -45,12 +46,18 @@ std::string KeyBytes(int32_t code, int32_t x, int32_t y) {
 std::vector<uint8_t> AsBytes(const std::string& text) { return std::vector<uint8_t>(text.begin(), text.end()); }
 
 // Everything the replay does to the game, in order, with the clock reading at each call
-// and whether the frame lock was held at that moment.
+// and whether it came through the hand-over to the main thread.
 class ScriptedTarget : public ReplayTarget {
 public:
     explicit ScriptedTarget(std::atomic<int64_t>& clock) : clock_(clock) {}
 
-    SpinLock& FrameLock() override { return frameLock; }
+    bool RunOnMainThread(std::function<void()> action) override {
+        if (mainThreadStopped) return false;
+        onMainThread = true;
+        action();
+        onMainThread = false;
+        return true;
+    }
     void MouseMove(int x, int y) override { Note("move " + std::to_string(x) + "," + std::to_string(y)); }
     void KeyDown(int code) override { Note("down " + std::to_string(code)); }
     void KeyUp(int code) override { Note("up " + std::to_string(code)); }
@@ -59,17 +66,15 @@ public:
     }
     void ResetGameTimer() override { Note("timer reset"); }
 
-    SpinLock frameLock;
+    std::atomic<bool> onMainThread{false};
+    bool mainThreadStopped = false;
     std::vector<std::string> calls;
     std::vector<int64_t> times;
-    int callsWithoutFrameLock = 0;
+    int callsOffTheMainThread = 0;
 
 private:
     void Note(const std::string& call) {
-        if (frameLock.TryLock()) {
-            frameLock.Unlock();
-            ++callsWithoutFrameLock;
-        }
+        if (!onMainThread) ++callsOffTheMainThread;
         calls.push_back(call);
         times.push_back(clock_.load());
     }
@@ -273,13 +278,10 @@ TEST_F(ReplayThreadTest, ReplaysInOrderAtTheRecordedTimesSkippingUnknownKinds) {
     EXPECT_NE(capture.Joined().find("dbg w UNKNOWN: action 42, size 2"), std::string::npos) << "unknown kinds are skipped with a warning";
 }
 
-TEST_F(ReplayThreadTest, HoldsTheFrameLockAroundEachActionButNotWhileWaiting) {
-    std::atomic<int> clockReadsUnderFrameLock{0};
+TEST_F(ReplayThreadTest, HandsEachActionToTheMainThreadButWaitsOnItsOwn) {
+    std::atomic<int> clockReadsOnTheMainThread{0};
     SetDebugClock([&] {
-        if (target.frameLock.TryLock())
-            target.frameLock.Unlock();
-        else
-            ++clockReadsUnderFrameLock;
+        if (target.onMainThread) ++clockReadsOnTheMainThread;
         return now++;
     });
     const std::string update = std::string("\x10\x02", 2) + std::string(22, '\0');
@@ -287,9 +289,17 @@ TEST_F(ReplayThreadTest, HoldsTheFrameLockAroundEachActionButNotWhileWaiting) {
                RecordBytes(50, 2, KeyBytes('w', 0, 0)));
     ReplayAndWait();
     ASSERT_EQ(target.calls.size(), 6u);
-    EXPECT_EQ(target.callsWithoutFrameLock, 0) << "every replayed call runs under the frame lock";
-    EXPECT_EQ(clockReadsUnderFrameLock.load(), 0) << "the waits run without the frame lock";
-    EXPECT_TRUE(target.frameLock.TryLock()) << "the frame lock is released after the last action";
+    EXPECT_EQ(target.callsOffTheMainThread, 0) << "every replayed call runs on the main thread";
+    EXPECT_EQ(clockReadsOnTheMainThread.load(), 0) << "the waits keep the main thread free";
+}
+
+TEST_F(ReplayThreadTest, EndsWhenTheMainThreadTakesNoMoreActions) {
+    target.mainThreadStopped = true;
+    LoadReplay(RecordBytes(0, 1, KeyBytes('w', 0, 0)) + RecordBytes(10, 2, KeyBytes('w', 0, 0)));
+    ReportCapture capture;
+    ReplayAndWait();
+    EXPECT_TRUE(target.calls.empty());
+    EXPECT_EQ(capture.Joined().find("Done all actions"), std::string::npos) << "a stopped replay did not do them all";
 }
 
 }  // namespace

@@ -17,9 +17,13 @@ namespace {
 class GameManagerGlTest : public GlContextTest {
 protected:
     void TearDown() override {
-        TextureManager::Instance().DeleteAllTextures();
+        textures.DeleteAllTextures();
         GlContextTest::TearDown();
     }
+
+    SoundManager sound;
+    ParticleSystemManager particles;
+    TextureManager textures{MakeGlTextureUploader()};
 
     // One frame of the game's scene on black; how many pixels are not black.
     int LitPixelsOfAFrame(GameManager& game) {
@@ -42,7 +46,7 @@ TEST_F(GameManagerGlTest, DrawsTheLevelExceptWhileALevelIsLoading) {
     ReportCapture capture;
     TempDir data;
     CopyShippedLevel("crossroads", data.Path());
-    GameManager game([] { return int64_t{0}; }, QuietEffects());
+    GameManager game(EffectServices{sound, particles, textures}, [] { return int64_t{0}; });
     game.LoadLevelList(data.Path());
     ASSERT_TRUE(game.SelectLevelByName("Crossroads"));
     ASSERT_TRUE(game.LoadLevel());

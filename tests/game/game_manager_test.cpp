@@ -60,12 +60,12 @@ protected:
         ASSERT_TRUE(ini.Save());
     }
 
-    HeadlessTextures textures;
+    QuietServices services;
     ReportCapture capture;
     TempDir data;
     std::string crossroads;
     int64_t now = 1000;
-    GameManager game{[this] { return now; }, QuietEffects()};
+    GameManager game{services.Lend(), [this] { return now; }};
     RecordedLines messages;
 };
 

@@ -54,12 +54,12 @@ protected:
         if (!scene.LoadFromMemory(bytes.data(), bytes.size(), "level.cob")) return false;
         return LoadLevelFromScene(scene, world);
     }
-    HeadlessTextures textures;
+    QuietServices services;
     ReportCapture capture;
     TempDir dir;
-    ModelManager models;
-    PlayerManager players{models.SceneLock(), [] { return int64_t{0}; }};
-    ScriptManager scripts{QuietEffects()};
+    ModelManager models{services.textures};
+    PlayerManager players{[] { return int64_t{0}; }};
+    ScriptManager scripts{services.Lend()};
     EventTrigger start;
     EventTrigger finish;
     LevelWorld world{models, players, scripts, start, finish};

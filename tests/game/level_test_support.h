@@ -9,7 +9,10 @@
 #include <memory>
 #include <string>
 
+#include "effects/effect_services.h"
+#include "effects/particle_system_manager.h"
 #include "effects/script_manager.h"
+#include "effects/sound_manager.h"
 #include "scene/texture_manager.h"
 
 class NoGlUploader : public TextureUploader {
@@ -21,30 +24,20 @@ private:
     uint32_t lastName_ = 0;
 };
 
-// Keeps GL out of the process-wide texture manager while it lives.
-class HeadlessTextures {
+// A test's own services: textures are decoded but never uploaded (and a picture that
+// cannot be decoded shows no box); sound and particles are not started, so scripts still
+// read and bind, with no handles.
+class QuietServices {
 public:
-    HeadlessTextures() {
-        TextureManager& textures = TextureManager::Instance();
-        previous_ = textures.SetUploader(std::make_unique<NoGlUploader>());
+    QuietServices() : textures(std::make_unique<NoGlUploader>()) {
         textures.SetMessageBox([](const std::string&, const std::string&) {});
     }
-    ~HeadlessTextures() {
-        TextureManager& textures = TextureManager::Instance();
-        textures.DeleteAllTextures();
-        textures.SetUploader(std::move(previous_));
-    }
-    HeadlessTextures(const HeadlessTextures&) = delete;
-    HeadlessTextures& operator=(const HeadlessTextures&) = delete;
+    EffectServices Lend() { return {sound, particles, textures}; }
 
-private:
-    std::unique_ptr<TextureUploader> previous_;
+    SoundManager sound;
+    ParticleSystemManager particles;
+    TextureManager textures;
 };
-
-// Sound and particles are not started: scripts still read and bind, with no handles.
-inline EffectsStartup QuietEffects() {
-    return {[] { return true; }, [] { return true; }};
-}
 
 // Copies data/<level> (relative to the repository root) to <root>/<level>.
 inline std::string CopyShippedLevel(const std::string& level, const std::string& root) {

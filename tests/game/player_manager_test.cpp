@@ -66,8 +66,7 @@ protected:
     const PathEdge* Edge(int from, int to) { return FindEdge(manager.Path(), from, to); }
 
     int64_t now = 0;
-    SpinLock sceneLock;
-    PlayerManager manager{sceneLock, [this] { return now; }};
+    PlayerManager manager{[this] { return now; }};
     std::deque<Model> models;
     std::vector<std::string> messages;
     RecordingSink sink;

@@ -13,8 +13,7 @@
 namespace {
 
 TEST(RecorderSink, RecordedUpdatesApplyToThePlayersAndDamagedOnesAreLeftOut) {
-    SpinLock sceneLock;
-    PlayerManager manager{sceneLock, [] { return int64_t{0}; }};
+    PlayerManager manager{[] { return int64_t{0}; }};
     ASSERT_TRUE(manager.BuildPath(LinePoints(3, 10)));
     std::deque<Model> models(2);
     models[0].rotation = {0, 0, 90};

@@ -19,7 +19,8 @@ protected:
 
     ConfigCopy config;
     Widget root;
-    GameMenu menu{config.Path()};
+    SoundManager sound;
+    GameMenu menu{config.Path(), sound};
 };
 
 TEST_F(InRaceMenu, EachChoiceClosesTheMenuAndStaysChosenUntilItIsShownAgain) {

@@ -32,7 +32,8 @@ protected:
     FakeMenuGame game;
     NoMenuNetwork network;
     Widget root;
-    MainMenu menu{game, network, config.Path(), QuietEffects()};
+    QuietServices services;
+    MainMenu menu{game, network, config.Path(), services.Lend()};
 };
 
 TEST_F(MainMenuFlow, StartGameLeadsThroughTheLevelChoiceToTheRaceOrBack) {

@@ -10,17 +10,17 @@
 namespace {
 
 TEST(MenuBackground, LoadsTheShippedSceneOrFailsWithALogLineAndKeepModeOff) {
-    HeadlessTextures textures;
-    MenuBackground background(QuietEffects());
+    QuietServices services;
+    MenuBackground background(services.Lend());
     ASSERT_TRUE(background.Load(MenuBackground::kDirectory));
     EXPECT_FALSE(background.Models().Objects().empty());
-    EXPECT_FALSE(TextureManager::Instance().KeepMode()) << "keep mode is only on while loading";
+    EXPECT_FALSE(services.textures.KeepMode()) << "keep mode is only on while loading";
 
     ReportCapture log;
     TempDir empty;
-    MenuBackground missing(QuietEffects());
+    MenuBackground missing(services.Lend());
     EXPECT_FALSE(missing.Load(empty.Path()));
-    EXPECT_FALSE(TextureManager::Instance().KeepMode());
+    EXPECT_FALSE(services.textures.KeepMode());
     EXPECT_TRUE(log.Contains("Could not load the menu background scene " + empty.Path() + "/default.scn"));
 }
 

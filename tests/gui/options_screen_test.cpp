@@ -16,19 +16,20 @@ protected:
         screen.SetOwner(&root);
         Place(screen, 170, 130, OptionsScreen::kWidth, OptionsScreen::kHeight);
         screen.Resize();
-        SetSoundVolume(0.4f);
-        SetMusicVolume(0.25f);
+        sound.SetSoundVolume(0.4f);
+        sound.SetMusicVolume(0.25f);
         screen.SetVisible(false);
         screen.SetVisible(true);
     }
     ~Options() override {
-        SetSoundVolume(1.0f);
-        SetMusicVolume(1.0f);
+        sound.SetSoundVolume(1.0f);
+        sound.SetMusicVolume(1.0f);
     }
 
     ConfigCopy config;
     Widget root;
-    OptionsScreen screen{config.Path()};
+    SoundManager sound;
+    OptionsScreen screen{config.Path(), sound};
 };
 
 TEST_F(Options, OkAppliesTheVolumesAndStoresThemInSounds) {
@@ -37,8 +38,8 @@ TEST_F(Options, OkAppliesTheVolumesAndStoresThemInSounds) {
     screen.MusicVolume().SetValue(5);
     Click(screen.OkButton());
     root.Tick();
-    EXPECT_FLOAT_EQ(GetSoundVolume(), 0.7f);
-    EXPECT_FLOAT_EQ(GetMusicVolume(), 0.05f);
+    EXPECT_FLOAT_EQ(sound.GetSoundVolume(), 0.7f);
+    EXPECT_FLOAT_EQ(sound.GetMusicVolume(), 0.05f);
     const IniFile settings(config.Path());
     EXPECT_EQ(settings.GetInt("sounds", "sound_volume"), 70);
     EXPECT_EQ(settings.GetInt("sounds", "music_volume"), 5);
@@ -50,7 +51,7 @@ TEST_F(Options, CancelLeavesEverythingUnchanged) {
     screen.SoundVolume().SetValue(90);
     Click(screen.CancelButton());
     root.Tick();
-    EXPECT_FLOAT_EQ(GetSoundVolume(), 0.4f);
+    EXPECT_FLOAT_EQ(sound.GetSoundVolume(), 0.4f);
     EXPECT_EQ(config.Text(), before);
 }
 

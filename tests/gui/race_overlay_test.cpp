@@ -19,9 +19,9 @@ protected:
     }
 
     int64_t now = 0;
-    HeadlessTextures textures;
+    QuietServices services;
     Widget root;
-    GameManager game{[this] { return now; }, QuietEffects()};
+    GameManager game{services.Lend(), [this] { return now; }};
     RaceOverlay overlay{root, game, [this] { return now; }};
 };
 

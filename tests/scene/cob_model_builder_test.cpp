@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "file_builders.h"
+#include "scene/texture_manager.h"
 #include "support/report_capture.h"
 
 namespace {
@@ -66,6 +67,7 @@ protected:
         EXPECT_TRUE(reader.LoadFromMemory(file.Bytes().data(), file.Bytes().size(), "test.cob"));
         capture.Clear();
         Model model;
+        model.textures = &textures;
         BuildCobModel(reader, reader.Polyhedra().at(0), &model);
         return model;
     }
@@ -76,6 +78,7 @@ protected:
     std::vector<CobParameterSpec> phong = CobPhongParameters(1);
     CobReader reader;
     ReportCapture capture;
+    TextureManager textures{nullptr};
 };
 
 TEST_F(CobModelTest, QuadBecomesAFanOfTwoTrianglesInOneMeshWithFlatUnitNormals) {

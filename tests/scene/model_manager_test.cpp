@@ -7,6 +7,7 @@
 
 #include "base/ini_file.h"
 #include "file_builders.h"
+#include "scene/texture_manager.h"
 #include "support/report_capture.h"
 #include "support/temp_dir.h"
 
@@ -26,14 +27,16 @@ std::string CobWithPolyhedra(const std::vector<std::string>& names) {
 
 TEST(DrawManagerLifecycle, LogsItsBirthAndEnd) {
     ReportCapture capture;
-    { ModelManager scene; }
+    TextureManager textures{nullptr};
+    { ModelManager scene{textures}; }
     EXPECT_EQ(capture.Lines(),
               (std::vector<std::string>{"drw   Draw manager is initialized", "drw   Draw manager is destroyed"}));
 }
 
 class ModelManagerTest : public ::testing::Test {
 protected:
-    ModelManager scene;
+    TextureManager textures{nullptr};
+    ModelManager scene{textures};
     ReportCapture capture;
     TempDir dir;
 };

@@ -25,8 +25,7 @@ const Pixel kBlack{0, 0, 0}, kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255
 class SceneGlTest : public GlContextTest {
 protected:
     void TearDown() override {
-        TextureManager::Instance().DeleteAllTextures();
-        TextureManager::Instance().SetTexturePath("");
+        textures_.DeleteAllTextures();
         GlContextTest::TearDown();
     }
 
@@ -61,6 +60,7 @@ protected:
     }
 
     CobFileBuilder file_;
+    TextureManager textures_{MakeGlTextureUploader()};
 };
 
 TEST_F(SceneGlTest, TexturedCobModelShowsItsPictureUprightThroughTheCamera) {
@@ -72,14 +72,14 @@ TEST_F(SceneGlTest, TexturedCobModelShowsItsPictureUprightThroughTheCamera) {
     }
     TempDir dir;
     dir.Write("quadrants.bmp", BmpFile(bmp));
-    TextureManager::Instance().SetTexturePath(dir.Path());
+    textures_.SetTexturePath(dir.Path());
     CobMat1Spec mat1;
     mat1.ka = 1;  // lit by the light's full ambient, so the picture shows unchanged
     mat1.subRecords = CobTextureSubRecord("textures\\quadrants.bmp");
     AddSquare(1, 0, 1, mat1);
     dir.Write("panel.cob", file_.End().Bytes());
 
-    ModelManager scene;
+    ModelManager scene{textures_};
     ASSERT_NE(scene.LoadModelFile(dir.File("panel.cob")), nullptr);
     LookAtTheXyPlane(scene, "1,1,1");
     DrawFrameOf(scene);
@@ -101,7 +101,7 @@ TEST_F(SceneGlTest, AttachedOnlyModelsAreDrawnOnlyThroughTheirOwner) {
     file_.End();
     CobReader reader;
     ASSERT_TRUE(reader.LoadFromMemory(file_.Bytes().data(), file_.Bytes().size(), "ships.cob"));
-    ModelManager scene;
+    ModelManager scene{textures_};
     Model* ship = &scene.BuildModel(reader, reader.Polyhedra()[0])->model;
     Model* bullet = &scene.BuildModel(reader, reader.Polyhedra()[1])->model;
     LookAtTheXyPlane(scene, "0,0,0");

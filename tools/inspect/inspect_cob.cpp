@@ -99,12 +99,13 @@ ReportValue Notes(const std::vector<CobNote>& notes) {
 }
 
 // One model per polyhedron, built exactly as a level load builds it.
-ReportValue Build(const CobReader& reader) {
+ReportValue Build(const CobReader& reader, TextureManager& textureManager) {
     size_t triangles = 0, meshes = 0, materials = 0;
     std::set<std::string> texturesFound, texturesMissing;
     ReportValue models = ReportValue::List();
     for (const CobPolH& polh : reader.Polyhedra()) {
         Model model;
+        model.textures = &textureManager;
         BuildCobModel(reader, polh, &model);
         ReportValue textures = ReportValue::List();
         for (const ModelMaterial& material : model.materials) {
@@ -164,8 +165,8 @@ Inspection InspectCob(const std::string& path) {
         .Set("groups", Names(reader.Groups()))
         .Set("notes", Notes(reader.Notes()));
     if (inspection.loads) {
-        PrepareTextureLookup(DirectoryOf(path));
-        inspection.details.Set("build", Build(reader));
+        InspectorTextures textures(DirectoryOf(path));
+        inspection.details.Set("build", Build(reader, textures));
     }
     inspection.details.Set("problems", watch.ProblemList());
     return inspection;

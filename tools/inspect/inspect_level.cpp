@@ -11,6 +11,7 @@
 #include "base/ini_file.h"
 #include "effects/particle_system_manager.h"
 #include "effects/script_manager.h"
+#include "effects/sound_manager.h"
 #include "game/game_manager.h"
 #include "game/level_loader.h"
 #include "game/player.h"
@@ -28,12 +29,22 @@ ReportValue Integer(int64_t value) { return ReportValue::Integer(value); }
 ReportValue Count(size_t value) { return ReportValue::Integer(static_cast<int64_t>(value)); }
 ReportValue Position(const Vec3& v) { return ReportValue::Vector(v.x, v.y, v.z); }
 
+// What a level load borrows: the inspector's textures; sound stays off (never started);
+// particles start, so that emitters are checked.
+struct InspectorServices {
+    explicit InspectorServices(const std::string& fileDirectory) : textures(fileDirectory) {
+        particles.Init();
+        particles.SetTextureLoader([this](const std::string& path) { return textures.GetTextureWithAlpha(path); });
+    }
+    EffectServices Lend() { return {sound, particles, textures}; }
+
+    SoundManager sound;
+    ParticleSystemManager particles;
+    InspectorTextures textures;
+};
+
 // Sound stays off, so no device is needed; a missing sound file is still reported
 // when its script is bound. Particles need no device and find their textures.
-EffectsStartup InspectorEffects() {
-    return {[] { return true; }, [] { return ParticleSystemManager::Instance().Init(); }};
-}
-
 bool Readable(const std::string& path) {
     std::error_code error;
     if (!fs::is_regular_file(path, error)) return false;
@@ -248,8 +259,8 @@ Inspection InspectLevel(const std::string& directory, const LevelEntry& entry, L
     FileCheck files(entry.directory);
     CheckDescribedFiles(ini, files);
 
-    PrepareTextureLookup(entry.directory);
-    GameManager game(NowMs, InspectorEffects());
+    InspectorServices services(entry.directory);
+    GameManager game(services.Lend(), NowMs);
     game.SetCurrentLevel(entry);
     try {
         inspection.loads = game.LoadLevel();
@@ -281,10 +292,10 @@ Inspection InspectMenuBackground(const std::string& directory, LogWatch& watch) 
     ReportValue& details = inspection.details;
     details.Set("level", Text(directory)).Set("kind", Text("menu background"));
     FileCheck files(directory);
-    PrepareTextureLookup(directory);
-    TextureManager::Instance().SetTexturePath(directory + "/texture");
-    ModelManager models;
-    ScriptManager scripts(InspectorEffects());
+    InspectorServices services(directory);
+    services.textures.SetTexturePath(directory + "/texture");
+    ModelManager models(services.textures);
+    ScriptManager scripts(services.Lend());
     EventTrigger start;
     try {
         CobReader scene;

@@ -32,8 +32,9 @@ Inspection InspectMilkshape(const std::string& path) {
     inspection.details.Set("groups", std::move(groups));
 
     // Textures are looked up as the game's model refresh does.
-    PrepareTextureLookup(DirectoryOf(path));
+    InspectorTextures textures(DirectoryOf(path));
     Model model;
+    model.textures = &textures;
     model.materials = data.materials;
     model.RefreshTextures();
     ReportValue materials = ReportValue::List();

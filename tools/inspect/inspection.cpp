@@ -90,16 +90,14 @@ ReportValue LogWatch::ProblemList() const {
     return list;
 }
 
-void PrepareTextureLookup(const std::string& fileDirectory) {
-    TextureManager& textures = TextureManager::Instance();
-    textures.SetUploader(std::make_unique<DecodeOnlyUploader>());
+InspectorTextures::InspectorTextures(const std::string& fileDirectory)
+    : TextureManager(std::make_unique<DecodeOnlyUploader>()) {
     // A picture that cannot be decoded is one more problem of the file, not a box.
-    textures.SetMessageBox([](const std::string& title, const std::string& text) {
+    SetMessageBox([](const std::string& title, const std::string& text) {
         const std::string line = text.substr(0, text.find_last_not_of('\n') + 1);
         Report(kTexture, kError, "%s: %s", title.c_str(), line.c_str());
     });
-    textures.DeleteAllTextures();
-    textures.SetTexturePath(TextureDirectoryFor(fileDirectory));
+    SetTexturePath(TextureDirectoryFor(fileDirectory));
 }
 
 std::string DirectoryOf(const std::string& path) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "report_value.h"
+#include "scene/texture_manager.h"
 
 // What the inspector says about one path: the details it read, whether the game
 // would load it, and if not, why.
@@ -34,10 +35,14 @@ struct FatalStop {
     std::string message;
 };
 
-// Texture files are looked for the way the game does, with the texture path of the level
-// the file belongs to (the file's own directory when it belongs to none); found textures
-// are decoded but never uploaded, so no display is needed.
-void PrepareTextureLookup(const std::string& fileDirectory);
+// The inspector's own texture manager. Texture files are looked for the way the game
+// does, with the texture path of the level the file belongs to (the file's own directory
+// when it belongs to none); found textures are decoded but never uploaded, so no display
+// is needed.
+class InspectorTextures : public TextureManager {
+public:
+    explicit InspectorTextures(const std::string& fileDirectory);
+};
 
 std::string DirectoryOf(const std::string& path);
 
