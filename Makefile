@@ -8,7 +8,7 @@ ifdef CI
 CMAKE_FLAGS += -DKAV_WERROR=ON
 endif
 
-.PHONY: all deps build run test unit-test asan-test tsan fuzz-test clean
+.PHONY: all deps build run test unit-test asan-test tsan fuzz-test bench clean
 
 all: build
 
@@ -66,6 +66,12 @@ fuzz-test: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DKAV_FUZZ=ON $(CMAKE_FLAGS)
 	cmake --build $(FUZZ_DIR)
 	scripts/run-fuzzers.sh $(FUZZ_DIR)
+
+# Frame rate of every recorded level and of the main menu (under the same virtual display
+# as the tests), then the benchmark programs.
+bench: build
+	for dump in bench/dumps/*.dump; do $(TEST_ENV) $(XVFB) $(BUILD_DIR)/kav --benchmark $$dump || exit 1; done
+	for program in $(BUILD_DIR)/bench_*; do $$program || exit 1; done
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(TSAN_DIR) $(FUZZ_DIR)

@@ -17,7 +17,7 @@ sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 os.environ.setdefault("KAV_BINARY", os.path.join(ROOT, "build", "kav"))
 os.environ.setdefault("KAV_SOURCE_DIR", ROOT)
 
-from kav_driver import Game  # noqa: E402
+from kav_driver import START_TIMEOUT, Game, wait_until  # noqa: E402
 
 START_GAME = (320, 173)
 FIRST_LEVEL_LINE = (180, 177)
@@ -43,7 +43,13 @@ def shoot_level(level, outdir):
         game.settle()
         game.click(*START_GAME)
         game.click(*FIRST_LEVEL_LINE)
+        # The game writes the level's saved description once the level is built; a
+        # large level takes longer than a click settles.
+        saved = os.path.join(game.workdir, "data", level, "saved.ini.all")
+        if os.path.exists(saved):
+            os.remove(saved)
         game.click(*PLAY)
+        wait_until(lambda: os.path.exists(saved), START_TIMEOUT, f"{level} to load")
         game.settle()
         count = camera_count(game, level)
         for camera in range(count):

@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "base/clock.h"
@@ -156,6 +157,19 @@ void Application::StartLocalRaceFromButton() {
     overlay_.AddLine("Starting game!");
     overlay_.MessageList().Resize();
     overlay_.StartButton().ResetClicks();
+}
+
+bool Application::StartLocalRace(const std::string& directory) {
+    const std::vector<LevelEntry>& levels = game_.Levels();
+    const auto level = std::find_if(levels.begin(), levels.end(),
+                                    [&directory](const LevelEntry& entry) { return entry.directory == directory; });
+    if (level == levels.end() || !game_.SelectLevel(static_cast<int>(level - levels.begin()))) return false;
+    game_.SetNetworkGame(false);
+    if (!game_.LoadLevel()) return false;
+    game_.AddParticipant(0, "Player1", true);
+    game_.AddParticipant(1, "Player2", true);
+    mainMenu_.SetVisible(false);
+    return true;
 }
 
 void Application::DispatchBinding(int code) {

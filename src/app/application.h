@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <string>
 
 #include "app/config.h"
 #include "game/key_bindings.h"
@@ -43,6 +44,10 @@ public:
     void OnKeyUp(KeyEvent* event) override;
     void OnMouseMove(int, int) override {}
     void OnResized() override;
+
+    // A local race of two players on the catalogue's level in `directory` ("data/canyon"),
+    // without the menus; false when there is no such level or it does not load.
+    bool StartLocalRace(const std::string& directory);
 
     void HandleCommand(const KeyBinding& command);
     void DispatchBinding(int code);

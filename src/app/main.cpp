@@ -2,9 +2,11 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "app/application.h"
+#include "app/benchmark.h"
 #include "app/config.h"
 #include "game/debug_manager.h"
 #include "base/report.h"
@@ -53,6 +55,7 @@ int main(int argc, char** argv) {
 
     // Large and long-lived: on the heap, owned here, destroyed before main returns.
     auto app = std::make_unique<Application>();
+    int status = 0;
     application = app.get();
     app->SetSize(std::max(640, app->MinWidth()), std::max(480, app->MinHeight()));
     app->SetPosition(20, 50);
@@ -63,12 +66,16 @@ int main(int argc, char** argv) {
         ApplicationReplay replay(*app);
         try {
             app->Initialize();
-            if (DebugOpenFromCommandLine(argc, argv)) {
-                // The dump's player updates drive the ships now, not live controls.
-                app->Game().Players().SetReplaying(true);
-                StartReplayThread(replay);
+            if (argc == 3 && std::strcmp(argv[1], "--benchmark") == 0) {
+                status = RunBenchmark(*app, argv[2]);
+            } else {
+                if (DebugOpenFromCommandLine(argc, argv)) {
+                    // The dump's player updates drive the ships now, not live controls.
+                    app->Game().Players().SetReplaying(true);
+                    StartReplayThread(replay);
+                }
+                MainLoop();
             }
-            MainLoop();
         } catch (...) {
             std::fputs("Something went very wrong. Good-bye.\n", stdout);
             ReportShutdown();
@@ -77,5 +84,5 @@ int main(int argc, char** argv) {
     }
     application = nullptr;
     app.reset();
-    return 0;
+    return status;
 }

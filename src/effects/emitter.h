@@ -50,7 +50,7 @@ public:
     // Advances the particles to `now` and emits new ones; a stopped emitter without
     // particles is left alone.
     void Tick(int64_t now);
-    // GL: draws every particle as a textured square facing the viewer.
+    // GL: draws every particle as a textured square facing the viewer, all in one batch.
     void Draw();
 
     bool IsStopped() const;
@@ -79,7 +79,6 @@ private:
     void Prepare();
     void Update(float dt);
     void Cleanup();
-    static void Billboard();
 
     mutable SpinLock lock_;
     int64_t timer_ = 0;

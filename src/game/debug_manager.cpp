@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
@@ -204,6 +206,24 @@ void RecordPlayerUpdate(const uint8_t* data, size_t size) {
 
 void RecordTimerReset() { Record(kActionTimerReset, {}); }
 
+void RecordLabel(const std::string& text) {
+    const size_t length = std::min<size_t>(text.size(), UINT8_MAX);
+    std::vector<uint8_t> data;
+    data.reserve(length + 1);
+    data.push_back(static_cast<uint8_t>(length));
+    data.insert(data.end(), text.begin(), text.begin() + static_cast<std::ptrdiff_t>(length));
+    Record(kActionLabel, std::move(data));
+}
+
+bool LabelText(const DebugAction& action, std::string& text) {
+    if (action.kind != kActionLabel) return false;
+    ByteReader reader(action.data.data(), action.data.size());
+    // A stated length past the data takes what is there.
+    const size_t length = reader.U8();
+    text = reader.String(std::min(length, reader.Remaining()));
+    return true;
+}
+
 void DebugSave() { SavePending(State()); }
 
 void DebugFinish() {
@@ -269,9 +289,8 @@ void ReplayAction(const DebugAction& action, ReplayTarget& target) {
             break;
         }
         case kActionLabel: {
-            // A stated length past the data takes what is there.
-            const size_t length = reader.U8();
-            const std::string text = reader.String(std::min(length, reader.Remaining()));
+            std::string text;
+            LabelText(action, text);
             Report(kDebug, kInfo, "Label: %s", text.c_str());
             break;
         }

@@ -82,6 +82,11 @@ void RecordKeyUp(int code, int mouseX, int mouseY);
 // `data` is one serialised player update.
 void RecordPlayerUpdate(const uint8_t* data, size_t size);
 void RecordTimerReset();
+// A line of text (at most 255 bytes are kept); the game labels each level it loads,
+// so that a dump says where it was recorded.
+void RecordLabel(const std::string& text);
+// The text of a label action; false for other kinds.
+bool LabelText(const DebugAction& action, std::string& text);
 
 // Appends the actions recorded since the last save to the dump file (record mode only).
 void DebugSave();

@@ -8,6 +8,7 @@
 #include "base/report.h"
 #include "effects/script_manager.h"
 #include "effects/sound_manager.h"
+#include "game/debug_manager.h"
 #include "game/level_loader.h"
 #include "game/level_path.h"
 #include "game/player_manager.h"
@@ -70,6 +71,7 @@ bool GameManager::LoadLevel() {
     UnloadLevel();
     players_->SetMaxHits(maxHits_);
     Report(kGame, kInfo, "Loading: %s", currentLevel_.name.c_str());
+    RecordLabel(kLevelLabelPrefix + currentLevel_.directory);
 
     IniFile ini(currentLevel_.iniPath);
     ini.Load();

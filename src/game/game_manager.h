@@ -17,6 +17,9 @@ class ModelManager;
 class PlayerManager;
 class ScriptManager;
 
+// What a recording says about the level it was made on: this, then the level's directory.
+constexpr char kLevelLabelPrefix[] = "Level: ";
+
 // The game's states, kept as an integer; values outside this list are reported by GameStep.
 enum GameState : int32_t {
     kPlaying = 0,

@@ -14,18 +14,18 @@ constexpr int kCellsPerRow = 16;
 constexpr int kGlyphCount = 256;
 constexpr int kGlyphsPerSet = 128;
 constexpr int kFirstCharacter = 32;
-// Print maps character c of set s to glyph s * 128 + c - 32, so control characters
-// and the upper half of the bold set would name lists outside the 256 glyphs, which
-// may belong to someone else. Blank lists that only advance stand on both sides.
-constexpr int kGuardBefore = kFirstCharacter;
-constexpr int kGuardAfter = kGlyphsPerSet - kFirstCharacter;
-constexpr int kListCount = kGuardBefore + kGlyphCount + kGuardAfter;
 constexpr int kLargestImageSide = 8192;
+
+// One corner of a glyph's quad, laid out for glTexCoordPointer and glVertexPointer.
+struct GlyphCorner {
+    float u, v, x, y;
+};
 
 struct FontState {
     GLuint texture = 0;
-    GLuint lists = 0;  // first of kListCount
-    GLuint firstGlyph() const { return lists + kGuardBefore; }
+    // Grows to the longest string printed so far and stays, so printing allocates
+    // nothing once the menus have been seen.
+    std::vector<GlyphCorner> corners;
 };
 
 FontState& State() {
@@ -33,31 +33,25 @@ FontState& State() {
     return state;
 }
 
-void CompileGlyph(GLuint list, int glyph) {
+// Character c of set s is glyph s * 128 + c - 32. Control characters and the upper
+// half of the bold set name no glyph: they only advance.
+int GlyphOf(int set, unsigned char character) {
+    const int glyph = set * kGlyphsPerSet + character - kFirstCharacter;
+    return glyph >= 0 && glyph < kGlyphCount ? glyph : -1;
+}
+
+// The glyph's 16-pixel cell with its top-left corner at `left`, in the order the
+// glyphs always had: bottom-left, bottom-right, top-right, top-left.
+void AddGlyph(std::vector<GlyphCorner>& corners, int glyph, float left) {
     const float s = static_cast<float>(kFontCellSize);
     const float u = static_cast<float>(glyph % kCellsPerRow) / kCellsPerRow;
     const float top = 1.0f - static_cast<float>(glyph / kCellsPerRow) / kCellsPerRow;
     const float bottom = top - 1.0f / kCellsPerRow;
     const float right = u + 1.0f / kCellsPerRow;
-    glNewList(list, GL_COMPILE);
-    glBegin(GL_QUADS);
-    glTexCoord2f(u, bottom);
-    glVertex2f(0, s);
-    glTexCoord2f(right, bottom);
-    glVertex2f(s, s);
-    glTexCoord2f(right, top);
-    glVertex2f(s, 0);
-    glTexCoord2f(u, top);
-    glVertex2f(0, 0);
-    glEnd();
-    glTranslatef(static_cast<float>(kFontAdvance), 0, 0);
-    glEndList();
-}
-
-void CompileBlank(GLuint list) {
-    glNewList(list, GL_COMPILE);
-    glTranslatef(static_cast<float>(kFontAdvance), 0, 0);
-    glEndList();
+    corners.push_back({u, bottom, left, s});
+    corners.push_back({right, bottom, left + s, s});
+    corners.push_back({right, top, left + s, 0});
+    corners.push_back({u, top, left, 0});
 }
 
 }  // namespace
@@ -90,36 +84,43 @@ bool BuildFont(const uint8_t* image, int width, int height) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-
-    state.lists = glGenLists(kListCount);
-    for (int i = 0; i < kGuardBefore; ++i) CompileBlank(state.lists + i);
-    for (int glyph = 0; glyph < kGlyphCount; ++glyph) CompileGlyph(state.firstGlyph() + glyph, glyph);
-    for (int i = 0; i < kGuardAfter; ++i) CompileBlank(state.firstGlyph() + kGlyphCount + i);
     return true;
 }
 
 void KillFont() {
     FontState& state = State();
-    if (state.lists != 0) glDeleteLists(state.lists, kListCount);
     if (state.texture != 0) glDeleteTextures(1, &state.texture);
     state = FontState{};
 }
 
 void Print(const FontStyle& font, int x, int y, const char* text, int count, const float rgba[4]) {
-    const FontState& state = State();
-    if (state.lists == 0 || text == nullptr || count <= 0) return;
+    FontState& state = State();
+    if (state.texture == 0 || text == nullptr || count <= 0) return;
     const int set = std::clamp(font.set, 0, 1);
+    state.corners.clear();
+    for (int i = 0; i < count; ++i) {
+        const int glyph = GlyphOf(set, static_cast<unsigned char>(text[i]));
+        if (glyph >= 0) AddGlyph(state.corners, glyph, static_cast<float>(i * kFontAdvance));
+    }
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, state.texture);
-    glListBase(state.firstGlyph() + set * kGlyphsPerSet - kFirstCharacter);
     if (rgba != nullptr) glColor4fv(rgba);
     glLoadIdentity();
     glTranslatef(static_cast<float>(x), static_cast<float>(y), 0);
     glScalef(font.scale, font.scale, 1);
-    glCallLists(count, GL_UNSIGNED_BYTE, text);
+    if (!state.corners.empty()) {
+        // The whole string is one draw.
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glTexCoordPointer(2, GL_FLOAT, sizeof(GlyphCorner), &state.corners[0].u);
+        glVertexPointer(2, GL_FLOAT, sizeof(GlyphCorner), &state.corners[0].x);
+        glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(state.corners.size()));
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        glDisableClientState(GL_VERTEX_ARRAY);
+    }
     glPopMatrix();
 }

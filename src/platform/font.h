@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-// The bitmap font: 256 glyphs in 16-pixel cells of one texture, each drawn by a
-// display list that also moves on by 15 pixels. It lives with the GL context:
+// The bitmap font: 256 glyphs in 16-pixel cells of one texture; each character moves
+// on by 15 pixels, and a string is drawn as one batch of quads. It lives with the GL context:
 // CreateGLWindow builds it, KillGLWindow drops it.
 
 // Glyph set 0 is the regular face and set 1 the bold one; scale 1 draws 16-pixel cells.

@@ -208,22 +208,27 @@ void KillGLWindow() {
 }
 
 int MainLoop() {
+    while (RunFrame()) {
+    }
+    return 0;
+}
+
+bool RunFrame() {
     WindowState& state = State();
-    if (state.window == nullptr || state.root == nullptr) return 0;
+    if (state.window == nullptr || state.root == nullptr) return false;
     SDL_Event event;
-    for (;;) {
-        if (SDL_PollEvent(&event) == 0) {
-            DrawFrame();
-            continue;
+    while (SDL_PollEvent(&event) != 0) {
+        if (event.type == SDL_QUIT) {
+            KillGLWindow();
+            return false;
         }
-        if (event.type == SDL_QUIT) break;
         if (event.type == SDL_WINDOWEVENT)
             HandleWindowEvent(event.window);
         else
             HandleInputEvent(*state.root, event, static_cast<Uint16>(SDL_GetModState()));
     }
-    KillGLWindow();
-    return 0;
+    DrawFrame();
+    return true;
 }
 
 void PostQuit() {

@@ -21,6 +21,10 @@ void KillGLWindow();
 // the root's Draw, swap. Returns 0 after a quit request, with the window destroyed.
 int MainLoop();
 
+// One turn of MainLoop: the events waiting, then one frame. False once a quit request
+// came (the window is then destroyed) or when there is no window.
+bool RunFrame();
+
 // Ends MainLoop after the events already waiting; callable from any thread.
 void PostQuit();
 

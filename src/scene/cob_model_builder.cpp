@@ -83,12 +83,22 @@ Vec3d Position(const Model& model, const CobFaceCorner& corner) {
     return {vertex.x, vertex.y, vertex.z};
 }
 
-// Appends the face's fan of triangles on its first corner and one mesh holding them.
+// The mesh the next face of this material goes into: the last one when it has the
+// same material, so that a run of faces is one draw, else a new one. Faces stay in
+// their order, so overlapping faces cover each other as they always did.
+ModelMesh& MeshFor(int32_t materialIndex, Model* model) {
+    if (model->meshes.empty() || model->meshes.back().materialIndex != materialIndex) {
+        model->meshes.emplace_back();
+        model->meshes.back().materialIndex = materialIndex;
+    }
+    return model->meshes.back();
+}
+
+// Appends the face's fan of triangles on its first corner to the mesh of its material.
 void AddFace(const CobPolH& polyhedron, const CobFace& face, int32_t materialIndex, Model* model) {
     const ModelMaterial& material = model->materials[static_cast<size_t>(materialIndex)];
     const std::vector<CobFaceCorner>& c = face.corners;
-    ModelMesh mesh;
-    mesh.materialIndex = materialIndex;
+    ModelMesh& mesh = MeshFor(materialIndex, model);
     for (size_t i = 2; i < c.size(); ++i) {
         const CobFaceCorner* corners[3] = {&c[0], &c[i - 1], &c[i]};
         if (!std::all_of(std::begin(corners), std::end(corners),
@@ -115,7 +125,6 @@ void AddFace(const CobPolH& polyhedron, const CobFace& face, int32_t materialInd
         mesh.triangleIndices.push_back(static_cast<uint32_t>(model->triangles.size()));
         model->triangles.push_back(triangle);
     }
-    model->meshes.push_back(std::move(mesh));
 }
 
 }  // namespace
@@ -201,4 +210,5 @@ void BuildCobModel(const CobReader& reader, const CobPolH& polyhedron, Model* mo
 
     model->scale = {1, 1, 1};
     model->RefreshTextures();
+    model->PrepareDrawing();
 }

@@ -26,9 +26,18 @@ struct ModelTriangle {
     uint32_t vertexIndices[3] = {};
 };
 
+// One corner of a mesh's triangles as drawing hands it to the GL's array pointers.
+struct ModelCorner {
+    float s = 0, t = 0;
+    float normal[3] = {};
+    float x = 0, y = 0, z = 0;
+};
+
 struct ModelMesh {
     int32_t materialIndex = -1;  // negative: no material
     std::vector<uint32_t> triangleIndices;
+    // The corners of the drawable triangles in order, laid out by PrepareDrawing.
+    std::vector<ModelCorner> corners;
 };
 
 struct ModelMaterial {
@@ -51,6 +60,9 @@ public:
     // Asks `textures` again for every material's texture (0 for materials without a
     // texture file, and for all without a texture manager); run after every build.
     void RefreshTextures();
+    // Lays every mesh's triangles out for drawing, once, so that a frame only hands
+    // them over; run after every build. Only this model, not its children.
+    void PrepareDrawing();
 
     Vec3 location;
     std::vector<ModelMesh> meshes;

@@ -1,4 +1,4 @@
-// Immediate-mode drawing of models: one begin/end pair and one full material set per mesh.
+// Drawing of models: one array draw and one full material set per mesh.
 #include <GL/gl.h>
 
 #include "scene/model.h"
@@ -6,17 +6,36 @@
 
 namespace {
 
+bool SameColour(const Colour& a, const Colour& b) { return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a; }
+
+bool SameColours(const ModelMaterial& a, const ModelMaterial& b) {
+    return SameColour(a.ambient, b.ambient) && SameColour(a.diffuse, b.diffuse) && SameColour(a.specular, b.specular) &&
+           SameColour(a.emission, b.emission) && a.shininess == b.shininess;
+}
+
+// The material whose colours the GL holds since the scene pass began (null: unknown).
+// Every material change makes the driver validate its lighting anew before the next
+// draw, and many meshes of a scene share their colours.
+const ModelMaterial*& AppliedMaterial() {
+    static const ModelMaterial* applied = nullptr;
+    return applied;
+}
+
 void SetMaterialColour(GLenum which, const Colour& colour) {
     const GLfloat rgba[4] = {colour.r, colour.g, colour.b, colour.a};
     glMaterialfv(GL_FRONT_AND_BACK, which, rgba);
 }
 
 void SetMaterial(const ModelMaterial& material) {
-    SetMaterialColour(GL_AMBIENT, material.ambient);
-    SetMaterialColour(GL_DIFFUSE, material.diffuse);
-    SetMaterialColour(GL_SPECULAR, material.specular);
-    SetMaterialColour(GL_EMISSION, material.emission);
-    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, material.shininess);
+    const ModelMaterial*& applied = AppliedMaterial();
+    if (applied == nullptr || !SameColours(*applied, material)) {
+        SetMaterialColour(GL_AMBIENT, material.ambient);
+        SetMaterialColour(GL_DIFFUSE, material.diffuse);
+        SetMaterialColour(GL_SPECULAR, material.specular);
+        SetMaterialColour(GL_EMISSION, material.emission);
+        glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, material.shininess);
+        applied = &material;
+    }
     if (material.texture != 0) {
         glBindTexture(GL_TEXTURE_2D, material.texture);
         glEnable(GL_TEXTURE_2D);
@@ -25,32 +44,17 @@ void SetMaterial(const ModelMaterial& material) {
     }
 }
 
-// Model files are untrusted: a triangle naming a vertex that is not there is left out whole.
-bool HasValidCorners(const Model& model, const ModelTriangle& triangle) {
-    for (uint32_t vertexIndex : triangle.vertexIndices)
-        if (vertexIndex >= model.vertices.size()) return false;
-    return true;
-}
-
 void DrawMesh(const Model& model, const ModelMesh& mesh) {
     if (mesh.materialIndex < 0 || static_cast<size_t>(mesh.materialIndex) >= model.materials.size())
         glDisable(GL_TEXTURE_2D);
     else
         SetMaterial(model.materials[static_cast<size_t>(mesh.materialIndex)]);
-
-    glBegin(GL_TRIANGLES);
-    for (uint32_t triangleIndex : mesh.triangleIndices) {
-        if (triangleIndex >= model.triangles.size()) continue;
-        const ModelTriangle& triangle = model.triangles[triangleIndex];
-        if (!HasValidCorners(model, triangle)) continue;
-        for (int corner = 0; corner < 3; ++corner) {
-            const ModelVertex& vertex = model.vertices[triangle.vertexIndices[corner]];
-            glTexCoord2f(triangle.s[corner], triangle.t[corner]);
-            glNormal3fv(triangle.normals[corner]);
-            glVertex3f(vertex.x, vertex.y, vertex.z);
-        }
-    }
-    glEnd();
+    if (mesh.corners.empty()) return;
+    const ModelCorner& first = mesh.corners[0];
+    glTexCoordPointer(2, GL_FLOAT, sizeof(ModelCorner), &first.s);
+    glNormalPointer(GL_FLOAT, sizeof(ModelCorner), first.normal);
+    glVertexPointer(3, GL_FLOAT, sizeof(ModelCorner), &first.x);
+    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(mesh.corners.size()));
 }
 
 }  // namespace
@@ -71,7 +75,13 @@ void Model::Draw(bool force) const {
     glScalef(scale.x, scale.y, scale.z);
 
     GLboolean texturing = glIsEnabled(GL_TEXTURE_2D);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     for (const ModelMesh& mesh : meshes) DrawMesh(*this, mesh);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
     if (texturing)
         glEnable(GL_TEXTURE_2D);
     else
@@ -82,6 +92,8 @@ void Model::Draw(bool force) const {
 
 void ModelManager::DrawScene() {
     SpinLockGuard guard(SceneLock());
+    // Models may have gone since the last pass, and others may have set materials.
+    AppliedMaterial() = nullptr;
     ApplyCameraView();
     SetUpLights();
     glEnable(GL_LIGHTING);

@@ -53,6 +53,7 @@ ModelObject* ModelManager::LoadMilkshapeModel(const std::string& path) {
     model.meshes = std::move(data.meshes);
     model.materials = std::move(data.materials);
     model.RefreshTextures();
+    model.PrepareDrawing();
     return object;
 }
 

@@ -146,9 +146,13 @@ TEST_F(DebugManagerTest, RecordsTimeSinceOpeningKindLengthAndData) {
     RecordPlayerUpdate(update.data(), update.size());
     now = 1307;
     RecordTimerReset();
+    RecordLabel("Level: data/canyon");
+    RecordLabel(std::string(300, 'x'));
     DebugSave();
     EXPECT_EQ(dir.Read("run.dump"), RecordBytes(10, 1, KeyBytes('a', 100, 200)) + RecordBytes(305, 7, std::string(24, '\x11')) +
-                                        RecordBytes(307, 8, ""));
+                                        RecordBytes(307, 8, "") + RecordBytes(307, 6, "\x12Level: data/canyon") +
+                                        RecordBytes(307, 6, "\xff" + std::string(255, 'x')))
+        << "a label is its length in one byte and at most 255 bytes of text";
     const std::string firstSave = dir.Read("run.dump");
     now = 1340;
     RecordKeyUp('x', 1, 2);

@@ -120,15 +120,17 @@ TEST_F(CobModelTest, MaterialsComeFromMat1AndTexturesTakeTenTimesTheDiffuse) {
     EXPECT_TRUE(capture.Contains("Texture file does not exist hull.bmp")) << "named without its directory";
 }
 
-TEST_F(CobModelTest, FacesShareAMaterialButEachHasItsMesh) {
+TEST_F(CobModelTest, ARunOfFacesOfOneMaterialIsOneMeshInFaceOrder) {
     materials.push_back(CobMat1Spec());
     materials[1].number = 1;
-    square.faces = {{0, 1, {{0, 0}, {1, 1}, {2, 2}}}, {0, 0, {{0, 0}, {2, 2}, {3, 3}}}, {0, 1, {{0, 0}, {1, 1}, {3, 3}}}};
+    square.faces = {{0, 1, {{0, 0}, {1, 1}, {2, 2}}}, {0, 0, {{0, 0}, {2, 2}, {3, 3}}}, {0, 1, {{0, 0}, {1, 1}, {3, 3}}},
+                    {0, 1, {{1, 1}, {2, 2}, {3, 3}}}};
     Model model = Build();
     ASSERT_EQ(model.materials.size(), 2u) << "a material is made once per build";
-    ASSERT_EQ(model.meshes.size(), 3u);
+    ASSERT_EQ(model.meshes.size(), 3u) << "material 1 comes back after material 0, so its faces stay behind it";
     EXPECT_EQ(model.meshes[2].materialIndex, 0);
-    EXPECT_EQ(model.meshes[2].triangleIndices, std::vector<uint32_t>{2});
+    EXPECT_EQ(model.meshes[2].triangleIndices, (std::vector<uint32_t>{2, 3}));
+    EXPECT_EQ(model.meshes[2].corners.size(), 6u) << "laid out for drawing by the build";
 }
 
 TEST_F(CobModelTest, HolesFlaggedFacesAndCornersOutsideTheListsAreLeftOut) {
