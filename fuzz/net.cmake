@@ -1,2 +1,3 @@
 kav_add_fuzzer(fuzz_net_frames frame_fuzzer.cpp kav_net)
 kav_add_fuzzer(fuzz_net_protocol protocol_fuzzer.cpp kav_net)
+kav_add_fuzzer(fuzz_server_list server_list_fuzzer.cpp kav_net)

@@ -1,0 +1,123 @@
+#include "loopback.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+bool WaitFor(int socket, short events, int timeLimitMs) {
+    pollfd watch{socket, events, 0};
+    return poll(&watch, 1, timeLimitMs) > 0;
+}
+
+uint16_t BoundPort(int socket) {
+    sockaddr_storage address{};
+    socklen_t length = sizeof address;
+    if (getsockname(socket, reinterpret_cast<sockaddr*>(&address), &length) != 0) return 0;
+    if (address.ss_family == AF_INET6) return ntohs(reinterpret_cast<sockaddr_in6*>(&address)->sin6_port);
+    return ntohs(reinterpret_cast<sockaddr_in*>(&address)->sin_port);
+}
+
+int BindLoopback(bool ipv6) {
+    const int socket = ::socket(ipv6 ? AF_INET6 : AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (socket < 0) return -1;
+    int rc;
+    if (ipv6) {
+        sockaddr_in6 address{};
+        address.sin6_family = AF_INET6;
+        address.sin6_addr = in6addr_loopback;
+        rc = bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    } else {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        rc = bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    }
+    if (rc != 0) {
+        close(socket);
+        return -1;
+    }
+    return socket;
+}
+
+}  // namespace
+
+Listener::Listener(bool ipv6, int backlog) {
+    socket_ = BindLoopback(ipv6);
+    if (socket_ < 0) return;
+    if (listen(socket_, backlog) != 0) {
+        close(socket_);
+        socket_ = -1;
+        return;
+    }
+    port_ = BoundPort(socket_);
+}
+
+Listener::~Listener() {
+    if (socket_ >= 0) close(socket_);
+}
+
+int Listener::Accept(int timeLimitMs) {
+    if (socket_ < 0 || !WaitFor(socket_, POLLIN, timeLimitMs)) return -1;
+    return accept4(socket_, nullptr, nullptr, SOCK_CLOEXEC);
+}
+
+ClosedPort::ClosedPort() {
+    socket_ = BindLoopback(false);
+    if (socket_ >= 0) port_ = BoundPort(socket_);
+}
+
+ClosedPort::~ClosedPort() {
+    if (socket_ >= 0) close(socket_);
+}
+
+bool WriteAll(int socket, const void* bytes, size_t size) {
+    const auto* next = static_cast<const char*>(bytes);
+    while (size > 0) {
+        const ssize_t sent = send(socket, next, size, MSG_NOSIGNAL);
+        if (sent <= 0) return false;
+        next += sent;
+        size -= static_cast<size_t>(sent);
+    }
+    return true;
+}
+
+bool WriteAll(int socket, const std::string& bytes) { return WriteAll(socket, bytes.data(), bytes.size()); }
+
+bool ReadExactly(int socket, std::string& out, size_t size, int timeLimitMs) {
+    out.clear();
+    while (out.size() < size) {
+        if (!WaitFor(socket, POLLIN, timeLimitMs)) return false;
+        char chunk[4096];
+        const size_t wanted = std::min(sizeof chunk, size - out.size());
+        const ssize_t got = recv(socket, chunk, wanted, 0);
+        if (got <= 0) return false;
+        out.append(chunk, static_cast<size_t>(got));
+    }
+    return true;
+}
+
+std::string ReadAvailable(int socket) {
+    std::string out;
+    char chunk[4096];
+    ssize_t got;
+    while ((got = recv(socket, chunk, sizeof chunk, MSG_DONTWAIT)) > 0) out.append(chunk, static_cast<size_t>(got));
+    return out;
+}
+
+void CloseWithReset(int socket) {
+    linger reset{1, 0};
+    setsockopt(socket, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+    close(socket);
+}
+
+void CloseSocket(int socket) {
+    if (socket >= 0) close(socket);
+}

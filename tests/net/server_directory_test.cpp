@@ -1,0 +1,301 @@
+#include "net/server_directory.h"
+
+#include <gtest/gtest.h>
+#include <poll.h>
+
+#include <atomic>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "base/ini_file.h"
+#include "loopback.h"
+#include "net/net_manager.h"
+#include "support/report_capture.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+const char* const kNeverEnds = "<never ends>";
+
+// A web host on 127.0.0.1 that answers each "GET url" line with the document stored
+// for that url (an empty reply for unknown ones) and closes. Runs on its own thread
+// until destroyed; every wait in it is bounded.
+class FakeWeb {
+public:
+    FakeWeb() : thread_([this] { Serve(); }) {}
+    ~FakeWeb() {
+        stop_ = true;
+        thread_.join();
+    }
+
+    void Set(const std::string& url, const std::string& document) {
+        std::lock_guard<std::mutex> guard(mutex_);
+        documents_[url] = document;
+    }
+    uint16_t Port() const { return listener_.Port(); }
+    std::string Host() const { return "127.0.0.1:" + std::to_string(Port()); }
+    std::vector<std::string> Requests() {
+        std::lock_guard<std::mutex> guard(mutex_);
+        return requests_;
+    }
+
+private:
+    void Serve() {
+        std::vector<int> heldOpen;
+        // Ends when the test is done with it, or after about 10 s whatever happens.
+    for (int turn = 0; turn < 1000 && !stop_; ++turn) {
+            const int peer = listener_.Accept(10);
+            if (peer < 0) continue;
+            const std::string request = ReadLine(peer);
+            {
+                std::lock_guard<std::mutex> guard(mutex_);
+                requests_.push_back(request);
+            }
+            const std::string url = request.rfind("GET ", 0) == 0 ? request.substr(4) : std::string();
+            std::string document;
+            {
+                std::lock_guard<std::mutex> guard(mutex_);
+                const auto found = documents_.find(url);
+                if (found != documents_.end()) document = found->second;
+            }
+            if (document == kNeverEnds) {
+                WriteAll(peer, "partial");
+                heldOpen.push_back(peer);
+                continue;
+            }
+            WriteAll(peer, document);
+            CloseSocket(peer);
+        }
+        for (int peer : heldOpen) CloseSocket(peer);
+    }
+
+    // The request up to its line feed (which must be the last byte sent).
+    static std::string ReadLine(int peer) {
+        std::string line;
+        std::string byte;
+        while (line.size() < 4096 && ReadExactly(peer, byte, 1, 2000) && byte != "\n") line += byte;
+        return line;
+    }
+
+    Listener listener_;
+    std::map<std::string, std::string> documents_;
+    std::mutex mutex_;
+    std::vector<std::string> requests_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+std::string List(const std::string& lines) { return "\nSTART_OF_LIST\n" + lines + "END_OF_LIST\n"; }
+
+class ServerDirectoryTest : public testing::Test {
+protected:
+    ServerDirectoryTest() {
+        net_.Startup();
+        options_.config_file = dir_.File("kav.ini");
+    }
+
+    void WriteConfig(const std::string& refHost, const std::string& scrHost, const std::string& scrFile) {
+        dir_.Write("kav.ini", "[General]\nPlayer1Name=P\n\n[NetSetup]\nRefHost=" + refHost +
+                                  "\nRefFile=/kav.txt\nScrHost=" + scrHost + "\nScrFile=" + scrFile + "\n");
+    }
+    std::string Config(const std::string& key) {
+        IniFile ini(options_.config_file);
+        ini.Load();
+        return ini.GetString("NetSetup", key);
+    }
+    bool HasLine(const std::string& line) {
+        for (const std::string& logged : log_.Lines())
+            if (logged == line) return true;
+        return false;
+    }
+
+    ReportCapture log_;
+    TempDir dir_;
+    NetManager net_;
+    DirectoryOptions options_;
+};
+
+// The reference file on `web` names the script on the same host.
+std::string ServeReference(FakeWeb& web, const std::string& script) {
+    const std::string url = "http://" + web.Host() + "/cgi-bin/kav.pl";
+    web.Set("/kav.txt", web.Host() + "\ncgi-bin/kav.pl\n");
+    web.Set(url, script);
+    return url;
+}
+
+TEST_F(ServerDirectoryTest, WithoutACacheTheReferenceFileLeadsToTheListOnAnyPort) {
+    FakeWeb web;
+    const std::string url = ServeReference(
+        web, "HTTP/1.0 200 OK\nContent-Type: text/plain\n" + List("0.9b;127.0.0.1;4077;Alpha;first\n0.9c;h;1;Beta;x\n"));
+    WriteConfig(web.Host(), "", "");
+
+    ServerDirectory directory(net_, options_);
+    ASSERT_TRUE(directory.FetchServerList()) << log_.Joined();
+    ASSERT_EQ(directory.Count(), 1u);
+    EXPECT_EQ(directory.Entry(0).name, "Alpha");
+    EXPECT_EQ(directory.Entry(0).port, 4077);
+    EXPECT_EQ(web.Requests(), (std::vector<std::string>{"GET /kav.txt", "GET " + url}));
+    EXPECT_EQ(Config("ScrHost"), web.Host());
+    EXPECT_EQ(Config("ScrFile"), url);
+    EXPECT_TRUE(HasLine("srv   Document downloaded " + url));
+    EXPECT_TRUE(HasLine("srv   Server with a different version \"0.9c\" was found:  0.9c;h;1;Beta;x"));
+    EXPECT_TRUE(HasLine("srv   Number of servers: 1"));
+    EXPECT_EQ(net_.ConnectionCount(), 0);
+}
+
+TEST_F(ServerDirectoryTest, ACachedScriptIsAskedFirst) {
+    FakeWeb web;
+    const std::string url = "http://" + web.Host() + "/list.pl";
+    web.Set(url, List("0.9b;127.0.0.1;4077;A;a\n0.9b;127.0.0.1;4078;B;b\n"));
+    WriteConfig("127.0.0.1:1", web.Host(), url);
+
+    ServerDirectory directory(net_, options_);
+    ASSERT_TRUE(directory.FetchServerList()) << log_.Joined();
+    EXPECT_EQ(directory.Count(), 2u);
+    EXPECT_EQ(web.Requests(), (std::vector<std::string>{"GET " + url}));
+    EXPECT_TRUE(HasLine("srv   Using cashed script " + url));
+}
+
+TEST_F(ServerDirectoryTest, AStaleCacheIsClearedAndTheReferenceFileAskedInTheSameFetch) {
+    FakeWeb web;
+    const std::string stale = "http://" + web.Host() + "/old.pl";
+    web.Set(stale, "<html>moved</html>");
+    const std::string url = ServeReference(web, List("0.9b;127.0.0.1;4077;A;a\n"));
+    WriteConfig(web.Host(), web.Host(), stale);
+
+    ServerDirectory directory(net_, options_);
+    ASSERT_TRUE(directory.FetchServerList()) << log_.Joined();
+    EXPECT_EQ(directory.Count(), 1u);
+    EXPECT_EQ(web.Requests(), (std::vector<std::string>{"GET " + stale, "GET /kav.txt", "GET " + url}));
+    EXPECT_TRUE(HasLine("srv E " + stale + " does not have correct limiters"));
+    EXPECT_EQ(Config("ScrFile"), url);
+}
+
+TEST_F(ServerDirectoryTest, ASecondBadDocumentFailsWithoutAnotherRetry) {
+    FakeWeb web;
+    const std::string stale = "http://" + web.Host() + "/old.pl";
+    web.Set(stale, "no list");
+    const std::string url = ServeReference(web, "no list either");
+    WriteConfig(web.Host(), web.Host(), stale);
+
+    ServerDirectory directory(net_, options_);
+    EXPECT_FALSE(directory.FetchServerList());
+    EXPECT_EQ(web.Requests(), (std::vector<std::string>{"GET " + stale, "GET /kav.txt", "GET " + url}));
+    EXPECT_TRUE(HasLine("srv E " + url + " does not have correct limiters"));
+    EXPECT_EQ(Config("ScrHost"), "");
+    EXPECT_EQ(Config("ScrFile"), "");
+}
+
+TEST_F(ServerDirectoryTest, BadListsFailTheFetch) {
+    struct Case {
+        const char* name;
+        std::string document;
+        std::string line;
+        bool cacheKept;
+    } const cases[] = {
+        {"error reply", "\nERROR\n", "srv E %URL% Returned error", true},
+        {"empty host", List("0.9b;127.0.0.1;4077;A;a\n0.9b;;4077;B;b\n"),
+         "srv E Has incorrect information structure  0.9b;;4077;B;b", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        log_.Clear();
+        FakeWeb web;
+        const std::string url = "http://" + web.Host() + "/list.pl";
+        web.Set(url, c.document);
+        WriteConfig("127.0.0.1:1", web.Host(), url);
+        ServerDirectory directory(net_, options_);
+        EXPECT_FALSE(directory.FetchServerList());
+        EXPECT_EQ(directory.Count(), 0u);
+        std::string line = c.line;
+        const size_t placeholder = line.find("%URL%");
+        if (placeholder != std::string::npos) line.replace(placeholder, 5, url);
+        EXPECT_TRUE(HasLine(line)) << log_.Joined();
+        EXPECT_EQ(Config("ScrFile"), url);
+        EXPECT_EQ(web.Requests().size(), 1u);
+    }
+}
+
+TEST_F(ServerDirectoryTest, AListWithNoServersIsAnEmptyDirectory) {
+    FakeWeb web;
+    const std::string url = "http://" + web.Host() + "/list.pl";
+    web.Set(url, "\nSTART_OF_LIST\nEND_OF_LIST\n");
+    WriteConfig("", web.Host(), url);
+    ServerDirectory directory(net_, options_);
+    EXPECT_TRUE(directory.FetchServerList());
+    EXPECT_EQ(directory.Count(), 0u);
+    EXPECT_TRUE(HasLine("srv   Number of servers: 0"));
+}
+
+TEST_F(ServerDirectoryTest, AnUnreachableReferenceHostFailsTheFetch) {
+    ClosedPort closed;
+    const std::string host = "127.0.0.1:" + std::to_string(closed.Port());
+    WriteConfig(host, "", "");
+    ServerDirectory directory(net_, options_);
+    EXPECT_FALSE(directory.FetchServerList());
+    EXPECT_TRUE(HasLine("net w Could not connect to the host: " + host));
+}
+
+TEST_F(ServerDirectoryTest, AnEmptyConfigurationIsLoggedAndFails) {
+    dir_.Write("kav.ini", "");
+    ServerDirectory directory(net_, options_);
+    EXPECT_FALSE(directory.FetchServerList());
+    EXPECT_TRUE(HasLine("srv E Loaded ini is empty"));
+    EXPECT_TRUE(HasLine("srv   Loaded ini " + options_.config_file + ":Keys 0"));
+    EXPECT_TRUE(HasLine("net E Could not find host: "));
+}
+
+TEST_F(ServerDirectoryTest, ADocumentThatNeverEndsIsGivenUp) {
+    FakeWeb web;
+    const std::string url = "http://" + web.Host() + "/list.pl";
+    web.Set(url, kNeverEnds);
+    WriteConfig("", web.Host(), url);
+    int64_t now = 0;
+    options_.clock = [&now] { return now += 1000; };
+    options_.document_time_limit_ms = 5000;
+    ServerDirectory directory(net_, options_);
+    EXPECT_FALSE(directory.FetchServerList());
+    EXPECT_TRUE(HasLine("srv E Document download timed out " + url)) << log_.Joined();
+    EXPECT_EQ(net_.ConnectionCount(), 0);
+}
+
+TEST(ServerDirectory, ADocumentPastTheSizeLimitIsRefused) {
+    ReportCapture log;
+    TempDir dir;
+    FakeWeb web;
+    const std::string url = "http://" + web.Host() + "/list.pl";
+    web.Set(url, List(std::string(5000, 'x') + "\n"));
+    dir.Write("kav.ini", "[NetSetup]\nScrHost=" + web.Host() + "\nScrFile=" + url + "\nRefHost=\n");
+    NetOptions netOptions;
+    netOptions.receive_limit = 1000;
+    NetManager net(netOptions);
+    net.Startup();
+    DirectoryOptions options;
+    options.config_file = dir.File("kav.ini");
+    ServerDirectory directory(net, options);
+    EXPECT_FALSE(directory.FetchServerList());
+    EXPECT_NE(log.Joined().find("net E Too much unread data from socket"), std::string::npos) << log.Joined();
+}
+
+TEST_F(ServerDirectoryTest, AListedServerCanBeConnectedToByIndex) {
+    Listener gameServer;
+    FakeWeb web;
+    const std::string url = "http://" + web.Host() + "/list.pl";
+    web.Set(url, List("0.9b;127.0.0.1;" + std::to_string(gameServer.Port()) + ";Game;here\n"));
+    WriteConfig("", web.Host(), url);
+    ServerDirectory directory(net_, options_);
+    ASSERT_TRUE(directory.FetchServerList());
+    EXPECT_FALSE(directory.ConnectToServer(1));
+    ASSERT_TRUE(directory.ConnectToServer(0));
+    EXPECT_TRUE(net_.Connected());
+    const int peer = gameServer.Accept();
+    EXPECT_GE(peer, 0);
+    CloseSocket(peer);
+    directory.DescribeServer(0);
+    EXPECT_EQ(directory.Entry(0).display, "Game 127.0.0.1 " + std::to_string(gameServer.Port()) + " here");
+}
+
+}  // namespace
