@@ -2,8 +2,10 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/spin_lock.h"
@@ -103,6 +105,9 @@ public:
     // or be detached first.
     void SetMessageLines(MessageLines* lines);
     void SetNetworkGame(bool network) { networkGame_ = network; }
+    // What StopGame does besides in a network game: the game-server client leaves the
+    // server's game. Set by the network session.
+    void SetNetworkStop(std::function<void()> leave) { networkStop_ = std::move(leave); }
     bool NetworkGame() const { return networkGame_; }
 
     // The clear colour the loaded level asks for (black unless it sets bg_color).
@@ -144,6 +149,7 @@ private:
     MessageLines* messageLines_ = nullptr;
     std::atomic<bool> networkGame_{false};
     Colour backgroundColour_{0, 0, 0, 1};
+    std::function<void()> networkStop_;
     SpinLock participantsLock_;  // participants come and go on the network client thread
     std::vector<Participant> participants_;
 };

@@ -14,7 +14,8 @@ public:
 
     // The server named the game's level and victories.
     virtual void SelectLevel(const std::string& levelName, int32_t victories) = 0;
-    virtual void AddPlayer(int slot, const std::string& name) = 0;
+    // `local`: the player is one of this machine's.
+    virtual void AddPlayer(int slot, const std::string& name, bool local) = 0;
     virtual void RemovePlayer(int slot) = 0;
     // One serialised player update, already checked for its size.
     virtual void ApplyUpdate(const std::vector<uint8_t>& record) = 0;

@@ -486,7 +486,7 @@ void ServerManager::HandleRaceFrame(uint8_t kind, const std::vector<uint8_t>& pa
         if (!DecodePlayerJoined(payload.data(), payload.size(), joined)) return BadData("Bad player data");
         roster_.insert(joined.slot);
         rosterSize_ = static_cast<int>(roster_.size());
-        Post([this, joined] { game_.AddPlayer(joined.slot, joined.name); });
+        Post([this, joined] { game_.AddPlayer(joined.slot, joined.name, joined.flag == 1); });
         break;
     }
     case MessageKind::kPlayerLeft: {

@@ -10,92 +10,10 @@
 #include <vector>
 
 #include "base/main_thread_queue.h"
-#include "net/server_transport.h"
+#include "support/scripted_peer.h"
 #include "support/report_capture.h"
 
 namespace {
-
-struct Frame {
-    uint8_t kind;
-    std::vector<uint8_t> payload;
-};
-
-// The server side of the test: what it has sent waits in `incoming`, what the client
-// sent lands in `sent`. Pump fails while `pumpFails` is set.
-class ScriptedPeer : public ServerTransport {
-public:
-    bool Startup() override { return true; }
-    void Shutdown() override {}
-    bool FetchServerList(std::vector<std::string>& lines) override {
-        lines = servers;
-        return listAvailable;
-    }
-    bool ConnectToListed(size_t index) override {
-        listedConnects.push_back(index);
-        return NextConnect();
-    }
-    bool ConnectTo(const std::string& host, uint16_t port) override {
-        typedConnects.push_back(host + ":" + std::to_string(port));
-        return NextConnect();
-    }
-    void Disconnect() override { connected = false; }
-    bool Connected() const override { return connected; }
-    bool Pump() override {
-        pumped = true;
-        if (pumpFails) connected = false;
-        return !pumpFails;
-    }
-    bool Send(uint8_t kind, const std::vector<uint8_t>& payload) override {
-        sent.push_back({kind, payload});
-        return true;
-    }
-    bool Receive(uint8_t& kind, std::vector<uint8_t>& payload) override {
-        if (incoming.empty()) return false;
-        kind = incoming.front().kind;
-        payload = incoming.front().payload;
-        incoming.pop_front();
-        return true;
-    }
-    void DropOutgoing() override {}
-
-    void Reply(MessageKind kind, std::vector<uint8_t> payload) { incoming.push_back({ToByte(kind), std::move(payload)}); }
-    void Junk() {
-        incoming.push_back({2, {1, 2, 3}});
-        incoming.push_back({99, {}});
-    }
-    std::vector<Frame> SentOf(MessageKind kind) const {
-        std::vector<Frame> out;
-        for (const Frame& frame : sent)
-            if (frame.kind == ToByte(kind)) out.push_back(frame);
-        return out;
-    }
-
-    void Reset() {
-        connectResults.clear();
-        typedConnects.clear();
-        connected = false;
-        pumpFails = false;
-        incoming.clear();
-        sent.clear();
-    }
-
-    bool NextConnect() {
-        connected = connectResults.empty() ? true : connectResults.front();
-        if (!connectResults.empty()) connectResults.pop_front();
-        return connected;
-    }
-
-    std::deque<bool> connectResults;  // empty: every connect works
-    std::vector<size_t> listedConnects;
-    std::vector<std::string> typedConnects;
-    std::vector<std::string> servers;
-    bool listAvailable = true;
-    bool connected = false;
-    std::atomic<bool> pumped{false};
-    bool pumpFails = false;
-    std::deque<Frame> incoming;
-    std::vector<Frame> sent;
-};
 
 // Records what the client asked of the game, with the clock it saw then.
 class RecordingGame : public NetworkGame, public NetworkClock, public LevelDirectory, public LineList {
@@ -103,7 +21,9 @@ public:
     void SelectLevel(const std::string& name, int32_t victories) override {
         Note("select " + name + " " + std::to_string(victories));
     }
-    void AddPlayer(int slot, const std::string& name) override { Note("add " + std::to_string(slot) + " " + name); }
+    void AddPlayer(int slot, const std::string& name, bool local) override {
+        Note("add " + std::to_string(slot) + " " + name + (local ? " local" : ""));
+    }
     void RemovePlayer(int slot) override { Note("remove " + std::to_string(slot)); }
     void ApplyUpdate(const std::vector<uint8_t>&) override { Note("update at " + std::to_string(clock)); }
     void StartRace() override { Note("start"); }
@@ -377,7 +297,7 @@ TEST_F(ServerManagerTest, AnUpdateStampedAheadMovesTheClockBeforeItIsApplied) {
 TEST_F(ServerManagerTest, RaceMessagesReachTheGameInOrder) {
     EnterRace();
     game.calls.clear();
-    PlayerJoined bob{1, "bob", 1};
+    PlayerJoined bob{1, "bob", 0};
     peer.Junk();
     peer.Reply(MessageKind::kPlayerJoined, EncodePlayerJoined(PlayerJoined{0, "ann", 1}));
     EXPECT_FALSE(client->StartAllowed());
@@ -389,7 +309,7 @@ TEST_F(ServerManagerTest, RaceMessagesReachTheGameInOrder) {
     client->RunOnce();
     EXPECT_TRUE(game.calls.empty());  // nothing runs on the client thread
     queue.RunPending();
-    const std::vector<std::string> expected = {"add 0 ann", "add 1 bob",  "line bob>go", "start",
+    const std::vector<std::string> expected = {"add 0 ann local", "add 1 bob",  "line bob>go", "start",
                                                "line Time to reach server -1", "line Game started!",
                                                "remove 1", "end"};
     EXPECT_EQ(game.calls, expected);
