@@ -1,6 +1,8 @@
 #include "app/application.h"
 
 #include <cstdlib>
+#include <memory>
+#include <string>
 
 #include "base/clock.h"
 #include "game/debug_manager.h"
@@ -9,6 +11,7 @@
 #include "base/report.h"
 #include "effects/sound_manager.h"
 #include "game/player_manager.h"
+#include "net/net_transport.h"
 #include "platform/input.h"
 #include "platform/window.h"
 #include "scene/frame.h"
@@ -25,7 +28,12 @@ void CentreIn(Widget& widget, const Widget& parent) {
 }  // namespace
 
 Application::Application()
-    : overlay_(*this, game_), fpsLabel_(NowMs()), menuGame_(game_), mainMenu_(menuGame_, menuNetwork_, kConfigFileName),
+    : overlay_(*this, game_),
+      fpsLabel_(NowMs()),
+      menuGame_(game_),
+      network_(game_, mainThread_, std::make_unique<NetTransport>()),
+      menuNetwork_(network_.Client(), game_),
+      mainMenu_(menuGame_, menuNetwork_, kConfigFileName),
       gameMenu_(kConfigFileName) {
     SetMinSize(kMinWidth, kMinHeight);
     AddChild(&fpsLabel_);
@@ -39,9 +47,17 @@ Application::Application()
     gameMenu_.SetVisible(false);
     game_.SetMessageLines(&overlay_);
     game_.Players().AddUpdateSink(&recorderSink_);
+    network_.SetMessageLines(&overlay_);
+    network_.SetRaceOver([this] { EndRace(); });
+    network_.SetRecorder(&recorderSink_);
+    overlay_.SetNetworkHooks([this] { return network_.Client().StartAllowed(); },
+                             [this](const std::string& text) { network_.Client().SendChat(text); });
 }
 
 Application::~Application() {
+    network_.Client().Shutdown();
+    network_.SetRecorder(nullptr);
+    network_.SetMessageLines(nullptr);
     game_.Players().RemoveUpdateSink(&recorderSink_);
     game_.SetMessageLines(nullptr);
 }
@@ -65,6 +81,9 @@ void Application::ApplyConfig(const IniFile& config) {
 }
 
 void Application::Draw() {
+    // What the network client thread handed over since the last frame.
+    mainThread_.RunPending();
+    network_.Tick();
     Tick();
     SpinLockGuard frame(frameLock_);
     if (QuitRequested()) HandleCommand(Command(kCommandExit, false));
@@ -111,7 +130,7 @@ void Application::OnKeyUp(KeyEvent* event) {
     if (DebugReplayDrivesInput()) return;
     const MousePosition mouse = GetMousePosition();
     RecordKeyUp(event->code, mouse.x, mouse.y);
-    if (overlay_.StartButton().Clicked()) StartLocalRaceFromButton();
+    if (overlay_.StartButton().Clicked()) StartRaceFromButton();
     if (gameMenu_.ExitChosen() || mainMenu_.ExitChosen()) HandleCommand(Command(kCommandExit, false));
     if (gameMenu_.EndGameChosen()) HandleCommand(Command(kCommandStartGame, false));
     if (event->code == kKeyEnter && overlay_.ChatShown()) {
@@ -123,10 +142,16 @@ void Application::OnKeyUp(KeyEvent* event) {
     DispatchBinding(event->code);
 }
 
-void Application::StartLocalRaceFromButton() {
-    // Only a network race shows the start button; a local one starts by itself.
-    game_.SetState(kStarting);
-    overlay_.ShowChat(false);
+void Application::StartRaceFromButton() {
+    if (game_.NetworkGame()) {
+        // The server starts the race once every player in it is ready.
+        network_.Client().SendReady();
+        overlay_.StartButton().SetCaption("Starting...");
+        overlay_.StartButton().SetEnabled(false);
+    } else {
+        game_.SetState(kStarting);
+        overlay_.ShowChat(false);
+    }
     overlay_.AddLine("Starting game!");
     overlay_.MessageList().Resize();
     overlay_.StartButton().ResetClicks();
@@ -177,6 +202,8 @@ void Application::EndRace() {
 
 void Application::RunExitCommand() {
     game_.StopGame();
+    // The server sees the connection close; the thread's waits end at once.
+    network_.Client().Shutdown();
     DebugFinish();
     // Ends the process here; the exit handler shuts sound and the log down.
     std::exit(0);

@@ -5,9 +5,12 @@
 #include "app/config.h"
 #include "game/key_bindings.h"
 #include "game/debug_manager.h"
+#include "base/main_thread_queue.h"
 #include "base/spin_lock.h"
 #include "game/game_manager.h"
+#include "game/network_session.h"
 #include "game/recorder_sink.h"
+#include "gui/client_menu_network.h"
 #include "gui/fps_label.h"
 #include "gui/game_menu.h"
 #include "gui/main_menu.h"
@@ -46,6 +49,9 @@ public:
     bool QuitRequested() const { return quitRequested_.load(); }
     SpinLock& FrameLock() { return frameLock_; }
     GameManager& Game() { return game_; }
+    NetworkSession& Network() { return network_; }
+    // Where other threads queue what they want done to the game and the widgets.
+    MainThreadQueue& MainThread() { return mainThread_; }
     const KeyBindingTable& KeyBindings() const { return keyBindings_; }
     const FpsLabel& FrameRateLabel() const { return fpsLabel_; }
 
@@ -53,7 +59,7 @@ private:
     void ApplyConfig(const IniFile& config);
     void RunExitCommand();
     void EndRace();
-    void StartLocalRaceFromButton();
+    void StartRaceFromButton();
     void DrawScene();
 
     std::atomic<bool> quitRequested_{false};
@@ -63,7 +69,9 @@ private:
     FpsLabel fpsLabel_;
     KeyBindingTable keyBindings_;
     GameManagerMenuGame menuGame_;
-    NoMenuNetwork menuNetwork_;
+    MainThreadQueue mainThread_;
+    NetworkSession network_;
+    ClientMenuNetwork menuNetwork_;
     MainMenu mainMenu_;
     GameMenu gameMenu_;
     RecorderSink recorderSink_;

@@ -2,7 +2,9 @@
 
 #include <initializer_list>
 #include <optional>
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -38,8 +40,8 @@ void StyleLabel(Label& label) {
 
 }  // namespace
 
-ChooseLevelScreen::ChooseLevelScreen(MenuGame& game, std::string configFileName)
-    : SettingsScreen(std::move(configFileName)), game_(game) {
+ChooseLevelScreen::ChooseLevelScreen(MenuGame& game, MenuNetwork& network, std::string configFileName)
+    : SettingsScreen(std::move(configFileName)), game_(game), network_(network) {
     SetCaption("Start->Choose Level");
     OkButton().SetCaption("Play");
     for (Label* label : {&player1Label_, &player2Label_, &victoriesLabel_, &levelLabel_}) StyleLabel(*label);
@@ -56,6 +58,8 @@ ChooseLevelScreen::ChooseLevelScreen(MenuGame& game, std::string configFileName)
 void ChooseLevelScreen::OnShown() {
     SettingsScreen::OnShown();
     loadFailed_ = false;
+    creating_ = false;
+    createResult_ = 0;
     ShowSettings();
     FillLevelList();
 }
@@ -97,6 +101,7 @@ void ChooseLevelScreen::OnResized() {
 }
 
 void ChooseLevelScreen::OnTick() {
+    if (creating_) FollowCreate();
     if (!loadFailed_) return;
     loadFailed_ = false;
     ShowMessage("Error", "Error with loading level", kShowOk);
@@ -113,6 +118,10 @@ bool ChooseLevelScreen::Confirm() {
         return false;
     }
     StoreSettings(*victories);
+    if (networkMode_) {
+        CreateNetworkGame(*victories);
+        return false;  // accepted once the server has created the game and the level is loaded
+    }
     if (StartLocalGame(*victories)) return true;
     loadFailed_ = true;
     return false;
@@ -135,4 +144,33 @@ bool ChooseLevelScreen::StartLocalGame(int victories) {
     game_.AddParticipant(0, player1Name_.Text(), true);
     if (!player2Name_.Text().empty()) game_.AddParticipant(1, player2Name_.Text(), true);
     return true;
+}
+
+void ChooseLevelScreen::CreateNetworkGame(int victories) {
+    std::vector<std::string> names{player1Name_.Text()};
+    if (!player2Name_.Text().empty()) names.push_back(player2Name_.Text());
+    createResult_ = 0;
+    creating_ = true;
+    network_.CreateGame(levelList_.SelectedRow(), victories, &createResult_, names);
+}
+
+void ChooseLevelScreen::FollowCreate() {
+    const int result = createResult_;
+    if (result == 0) return;
+    creating_ = false;
+    if (result < 0) {
+        createResult_ = 0;
+        ShowMessage("Error", "Server refused to create a game", kShowOk);
+        return;
+    }
+    // The client has selected the server's level and waits for it to load; the
+    // players come from the server's list of the game.
+    if (!game_.LoadLevel()) {
+        createResult_ = -1;
+        loadFailed_ = true;
+        return;
+    }
+    createResult_ = 0;
+    Accept();
+    SetEnabled(false);
 }

@@ -31,7 +31,9 @@ ServerManager::ServerManager(ServerTransport& transport, MainThreadQueue& mainTh
       levels_(levels),
       options_(std::move(options)) {}
 
-ServerManager::~ServerManager() {
+ServerManager::~ServerManager() { Shutdown(); }
+
+void ServerManager::Shutdown() {
     Stop();
     if (thread_.joinable()) thread_.join();
 }

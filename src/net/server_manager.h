@@ -64,6 +64,8 @@ public:
     // Main thread: the operations the menus and the game call.
     bool Start();
     void Stop();
+    // Stops the thread and waits for it to end (at shutdown; its waits end at once).
+    void Shutdown();
     void RefreshServerList(LineList* list);
     bool ConnectToListedServer(size_t index);
     bool ConnectTo(const std::string& host, uint16_t port);

@@ -30,8 +30,9 @@ protected:
 
     ConfigCopy config;
     FakeMenuGame game;
+    NoMenuNetwork network;
     Widget root;
-    ChooseLevelScreen screen{game, config.Path()};
+    ChooseLevelScreen screen{game, network, config.Path()};
 };
 
 TEST_F(ChooseLevel, ShowingReadsGeneralOrTheDefaultsAndListsTheLevels) {
