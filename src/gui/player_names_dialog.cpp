@@ -10,6 +10,7 @@ constexpr int kLabelWidth = 120;
 
 PlayerNamesDialog::PlayerNamesDialog(std::string configFileName) : SettingsScreen(std::move(configFileName)) {
     SetCaption("Player Names");
+    help_.SetCellSize(8);
     help_.SetWrap(true, 34);
     help_.AddText("Leave name of the second player empty, to play alone.");
     help_.SetFocusable(false);

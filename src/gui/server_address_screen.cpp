@@ -6,6 +6,7 @@ namespace {
 const char* const kSection = "NetSetup";
 const char* const kKey = "ServerAddr";
 constexpr int kFieldHeight = 14;
+constexpr int kHelpCellSize = 7;
 
 // The decimal port after the colon; 0 (which no server listens on) when it is not one.
 uint16_t ParsePortText(const std::string& text) {
@@ -22,8 +23,10 @@ uint16_t ParsePortText(const std::string& text) {
 ServerAddressScreen::ServerAddressScreen(MenuNetwork& network, std::string configFileName)
     : SettingsScreen(configFileName), network_(network), userName_(network, configFileName) {
     SetCaption("Server Address");
+    help_.SetCellSize(kHelpCellSize);
     help_.AddText("Server name or IP address,");
-    help_.AddText("a colon and the port number:");
+    help_.AddText("then a colon and the port");
+    help_.AddText("number, for example:");
     help_.AddText("localhost:4077");
     help_.SetFocusable(false);
     address_.SetHeight(kFieldHeight);
@@ -47,7 +50,7 @@ void ServerAddressScreen::OnResized() {
     const int x = ClientPanel().Client().x + MarginX();
     const int width = ClientPanel().Client().width - 2 * MarginX();
     int y = ClientPanel().Client().y + MarginY();
-    help_.SetSize(width, 40);
+    help_.SetSize(width, 4 * kHelpCellSize + 2);
     help_.SetPosition(x, y);
     y += help_.Height() + Spacing();
     address_.SetSize(width, address_.Height());

@@ -11,6 +11,7 @@ constexpr int kFieldHeight = 14;
 UserNameDialog::UserNameDialog(MenuNetwork& network, std::string configFileName)
     : SettingsScreen(std::move(configFileName)), network_(network) {
     SetCaption("User Name");
+    help_.SetCellSize(8);
     help_.SetWrap(true, 30);
     help_.AddText("Name, which will be used on the server must be unique.");
     help_.SetFocusable(false);

@@ -88,6 +88,7 @@ public:
         joinResult = result;
     }
     void LeaveServer() override { connected = false; }
+    void SendChat(const std::string& text) override { chat.push_back(text); }
 
     bool connected = false;
     int refreshes = 0;
@@ -97,6 +98,7 @@ public:
     std::atomic<int>* loginResult = nullptr;
     std::vector<std::string> joinNames;
     std::atomic<int>* joinResult = nullptr;
+    std::vector<std::string> chat;
 };
 
 class NetworkMenuFlow : public testing::Test {
@@ -196,6 +198,16 @@ TEST_F(NetworkMenuFlow, LeavingTheLobbyReturnsTheWayItCameAndARefusedJoinIsShown
     Ticks();
     EXPECT_FALSE(network.connected) << "leaving the lobby leaves the server";
     EXPECT_EQ(menu.State(), kMenuServerAddress);
+}
+
+TEST_F(NetworkMenuFlow, EnterInTheLobbysChatLineSendsIt) {
+    LogInTyped("127.0.0.1:4077");
+    Click(menu.InServer().ChatInput());
+    menu.InServer().ChatInput().SetText("hello");
+    ReleaseOn(menu, kKeyEnter);
+    ReleaseOn(menu, kKeyEnter);
+    EXPECT_EQ(network.chat, std::vector<std::string>({"hello"})) << "an empty line is not sent";
+    EXPECT_EQ(menu.InServer().ChatInput().Text(), "");
 }
 
 TEST_F(NetworkMenuFlow, AJoinedGameGoesToTheRace) {
