@@ -261,6 +261,12 @@ void ServerManager::PostListClear(LineList* list) {
     if (list != nullptr) Post([list] { list->ClearLines(); });
 }
 
+void ServerManager::PostRaceLine(const std::string& line) {
+    // The log keeps what the players were told about the connection.
+    Report(kNet, kInfo, "%s", line.c_str());
+    Post([this, line] { game_.AddRaceLine(line); });
+}
+
 void ServerManager::BadData(const char* what) {
     Report(kNet, kError, "%s", what);
     SetStatus(what);
@@ -410,7 +416,7 @@ void ServerManager::StepJoining() {
     if (!DecodeJoinReply(payload.data(), payload.size(), reply) || reply.status == kStatusRefused) {
         SetResult(kResultFailed);
         if (rejoin) {
-            Post([this] { game_.AddRaceLine("Could not join game"); });
+            PostRaceLine("Could not join game");
             LeaveServer();
             Post([this] { game_.AbortRace(); });
             reconnecting_ = false;
@@ -581,17 +587,14 @@ bool ServerManager::ConnectAgain() {
 void ServerManager::Reconnect() {
     error_ = false;
     reconnecting_ = true;
-    Post([this] {
-        game_.PauseForReconnect();
-        game_.AddRaceLine("Disconnected...");
-    });
+    Post([this] { game_.PauseForReconnect(); });
+    PostRaceLine("Disconnected...");
     for (int attempt = 0; attempt < kReconnectTries; ++attempt) {
-        const std::string line = "Try " + std::to_string(attempt) + " to connect...";
-        Post([this, line] { game_.AddRaceLine(line); });
+        PostRaceLine("Try " + std::to_string(attempt) + " to connect...");
         if (!Sleep(kReconnectDelayMs)) return;
         if (ConnectAgain()) {
             connected_ = true;
-            Post([this] { game_.AddRaceLine("Connection resumed, updating..."); });
+            PostRaceLine("Connection resumed, updating...");
             JoinRequest rejoin;
             rejoin.game_id = CurrentGame().game_id;
             rejoin.rejoin = true;
@@ -600,10 +603,8 @@ void ServerManager::Reconnect() {
             return;
         }
     }
-    Post([this] {
-        game_.AddRaceLine("Game is aborted");
-        game_.AbortRace();
-    });
+    PostRaceLine("Game is aborted");
+    Post([this] { game_.AbortRace(); });
     reconnecting_ = false;
     connected_ = false;
     Stop();

@@ -112,6 +112,7 @@ private:
     void Post(std::function<void()> action);
     void PostListLine(LineList* list, const std::string& line);
     void PostListClear(LineList* list);
+    void PostRaceLine(const std::string& line);
     void ClearLobby();
 
     void StepServerList();

@@ -21,6 +21,15 @@ namespace {
 
 constexpr int kSpeedUp = 1;
 
+// A recording that is open: it takes every update it is handed.
+class Recording : public PlayerUpdateSink {
+public:
+    bool Accepting() const override { return true; }
+    void TakeUpdate(const PlayerUpdate& update) override { players.push_back(update.player_id); }
+    void TimerReset() override {}
+    std::vector<int> players;
+};
+
 class Lines : public MessageLines {
 public:
     void AddLine(const std::string& line) override { lines.push_back(line); }
@@ -152,9 +161,13 @@ TEST_F(NetworkSessionTest, LocalChangesGoOutAndRemoteOnesComeIn) {
     bob.time = game.Players().Clock().Now();
     bob.ship_edge = game.Players().FindPlayer(1)->ship.edge->index;
     bob.ship_speed = 0.002f;
+    Recording recording;
+    session->SetRecorder(&recording);
     peer->Reply(MessageKind::kPlayerUpdate, EncodePlayerUpdate(bob));
     Turn();
+    session->SetRecorder(nullptr);
     EXPECT_FLOAT_EQ(game.Players().FindPlayer(1)->ship.speed, 0.002f);
+    EXPECT_EQ(recording.players, std::vector<int>({1})) << "a recorded network race replays the remote ships too";
 }
 
 TEST_F(NetworkSessionTest, ALostConnectionPausesTheRaceUntilItIsBack) {
