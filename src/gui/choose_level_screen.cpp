@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "gui/server_game_entry.h"
+
 namespace {
 
 const char* const kSection = "General";
@@ -155,22 +157,20 @@ void ChooseLevelScreen::CreateNetworkGame(int victories) {
 }
 
 void ChooseLevelScreen::FollowCreate() {
-    const int result = createResult_;
-    if (result == 0) return;
+    switch (FollowServerGame(createResult_, game_)) {
+        case ServerGameEntry::kWaiting:
+            return;
+        case ServerGameEntry::kRefused:
+            ShowMessage("Error", "Server refused to create a game", kShowOk);
+            break;
+        case ServerGameEntry::kLoadFailed:
+            loadFailed_ = true;
+            break;
+        case ServerGameEntry::kLoaded:
+            // The players come from the server's list of the game.
+            Accept();
+            SetEnabled(false);
+            break;
+    }
     creating_ = false;
-    if (result < 0) {
-        createResult_ = 0;
-        ShowMessage("Error", "Server refused to create a game", kShowOk);
-        return;
-    }
-    // The client has selected the server's level and waits for it to load; the
-    // players come from the server's list of the game.
-    if (!game_.LoadLevel()) {
-        createResult_ = -1;
-        loadFailed_ = true;
-        return;
-    }
-    createResult_ = 0;
-    Accept();
-    SetEnabled(false);
 }

@@ -1,6 +1,9 @@
 #include "gui/in_server_screen.h"
 
+#include <initializer_list>
 #include <utility>
+
+#include "gui/server_game_entry.h"
 
 namespace {
 constexpr int kFieldHeight = 14;
@@ -72,24 +75,22 @@ void InServerScreen::Join(const std::vector<std::string>& names) {
 
 void InServerScreen::OnTick() {
     if (!joining_) return;
-    const int result = result_;
-    if (result == 0) return;
+    switch (FollowServerGame(result_, game_)) {
+        case ServerGameEntry::kWaiting:
+            return;
+        case ServerGameEntry::kRefused:
+            ShowMessage("Error", "Could not join game.", kShowOk);
+            break;
+        case ServerGameEntry::kLoadFailed:
+            ShowMessage("Error", "Error with loading level", kShowOk);
+            break;
+        case ServerGameEntry::kLoaded:
+            joined_ = true;
+            Accept();
+            SetEnabled(false);
+            break;
+    }
     joining_ = false;
-    if (result < 0) {
-        result_ = 0;
-        ShowMessage("Error", "Could not join game.", kShowOk);
-        return;
-    }
-    // The client has named the level; it waits until it is loaded (0) or not (-1).
-    if (!game_.LoadLevel()) {
-        result_ = -1;
-        ShowMessage("Error", "Error with loading level", kShowOk);
-        return;
-    }
-    result_ = 0;
-    joined_ = true;
-    Accept();
-    SetEnabled(false);
 }
 
 void InServerScreen::OnResized() {

@@ -13,9 +13,11 @@
 
 namespace {
 
-class MainMenuFlow : public testing::Test {
+// The main menu in a 640 x 480 root with the game-server client `Network`.
+template <typename Network>
+class MenuFlow : public testing::Test {
 protected:
-    MainMenuFlow() {
+    MenuFlow() {
         Place(root, 0, 0, 640, 480);
         root.AddChild(&menu);
         menu.SetOwner(&root);
@@ -33,13 +35,18 @@ protected:
         root.Tick();
         root.Tick();
     }
+    void Ticks(int count = 3) {
+        for (int i = 0; i < count; ++i) root.Tick();
+    }
 
     ConfigCopy config;
     FakeMenuGame game;
-    NoMenuNetwork network;
+    Network network;
     Widget root;
     MainMenu menu{game, network, config.Path(), QuietEffects()};
 };
+
+using MainMenuFlow = MenuFlow<NoMenuNetwork>;
 
 TEST_F(MainMenuFlow, StartGameLeadsThroughTheLevelChoiceToTheRaceOrBack) {
     Choose(menu.StartGameButton());
@@ -101,22 +108,8 @@ public:
     std::vector<std::string> chat;
 };
 
-class NetworkMenuFlow : public testing::Test {
+class NetworkMenuFlow : public MenuFlow<ScriptedMenuNetwork> {
 protected:
-    NetworkMenuFlow() {
-        Place(root, 0, 0, 640, 480);
-        root.AddChild(&menu);
-        menu.SetOwner(&root);
-        root.Resize();
-        menu.PrepareForShowing();
-    }
-    void Choose(Button& button) {
-        Click(button);
-        root.Tick();
-    }
-    void Ticks(int count = 3) {
-        for (int i = 0; i < count; ++i) root.Tick();
-    }
     // Through the typed address and the user name into the lobby.
     void LogInTyped(const std::string& address) {
         Choose(menu.LanButton());
@@ -131,12 +124,6 @@ protected:
         Ticks(4);
         ASSERT_EQ(menu.State(), kMenuLobby);
     }
-
-    ConfigCopy config;
-    FakeMenuGame game;
-    ScriptedMenuNetwork network;
-    Widget root;
-    MainMenu menu{game, network, config.Path(), QuietEffects()};
 };
 
 TEST_F(NetworkMenuFlow, ATypedAddressNeedsAColonAndLeadsToTheLobby) {
