@@ -6,6 +6,7 @@
 #include "base/clock.h"
 #include "base/main_thread_queue.h"
 #include "base/report.h"
+#include "net/server_list.h"
 #include "net/server_transport.h"
 
 namespace {
@@ -280,6 +281,7 @@ void ServerManager::ThreadBody() {
         running_ = false;
         return;
     }
+    Report(kNet, kInfo, "Supported server version is %s", kDirectoryVersion);
     while (!stopRequested_) RunOnce();
     transport_.Shutdown();
     connected_ = false;
