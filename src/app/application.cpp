@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
+#include <string>
 
 #include "base/clock.h"
 #include "game/debug_manager.h"
@@ -11,6 +13,7 @@
 #include "effects/sound_manager.h"
 #include "game/player_manager.h"
 #include "gui/interface_sound.h"
+#include "net/net_transport.h"
 #include "platform/input.h"
 #include "platform/window.h"
 #include "scene/frame.h"
@@ -32,6 +35,8 @@ Application::Application()
       game_(Services()),
       fpsLabel_(NowMs()),
       menuGame_(game_),
+      network_(game_, mainThread_, std::make_unique<NetTransport>()),
+      menuNetwork_(network_.Client(), game_),
       mainMenu_(menuGame_, menuNetwork_, kConfigFileName, Services()),
       gameMenu_(kConfigFileName, sound_) {
     // Started once, here, and stopped when the members go, after every borrower.
@@ -53,10 +58,18 @@ Application::Application()
     gameMenu_.SetVisible(false);
     game_.SetMessageLines(&overlay_);
     game_.Players().AddUpdateSink(&recorderSink_);
+    network_.SetMessageLines(&overlay_);
+    network_.SetRaceOver([this] { EndRace(); });
+    network_.SetRecorder(&recorderSink_);
+    overlay_.SetNetworkHooks([this] { return network_.Client().StartAllowed(); },
+                             [this](const std::string& text) { network_.Client().SendChat(text); });
 }
 
 Application::~Application() {
     SetInterfaceSoundPlayer(nullptr);
+    network_.Client().Shutdown();
+    network_.SetRecorder(nullptr);
+    network_.SetMessageLines(nullptr);
     game_.Players().RemoveUpdateSink(&recorderSink_);
     game_.SetMessageLines(nullptr);
 }
@@ -77,7 +90,10 @@ void Application::ApplyConfig(const IniFile& config) {
 }
 
 void Application::Draw() {
+    // What other threads handed over since the last frame (the replay and the network
+    // client), then the network session's own bookkeeping, then the game step.
     RunQueuedActions();
+    network_.Tick();
     StepGame();
     Tick();
     SetClearColour(mainMenu_.IsVisible() ? Colour{0, 0, 0, 1} : game_.BackgroundColour());
@@ -139,7 +155,7 @@ void Application::OnKeyUp(KeyEvent* event) {
     if (DebugReplayDrivesInput()) return;
     const MousePosition mouse = GetMousePosition();
     RecordKeyUp(event->code, mouse.x, mouse.y);
-    if (overlay_.StartButton().Clicked()) StartLocalRaceFromButton();
+    if (overlay_.StartButton().Clicked()) StartRaceFromButton();
     if (gameMenu_.ExitChosen() || mainMenu_.ExitChosen()) HandleCommand(Command(kCommandExit, false));
     if (gameMenu_.EndGameChosen()) HandleCommand(Command(kCommandStartGame, false));
     if (event->code == kKeyEnter && overlay_.ChatShown()) {
@@ -151,9 +167,15 @@ void Application::OnKeyUp(KeyEvent* event) {
     DispatchBinding(event->code);
 }
 
-void Application::StartLocalRaceFromButton() {
-    // Only a network race shows the start button; a local one starts by itself.
-    StartLocalRace();
+void Application::StartRaceFromButton() {
+    if (game_.NetworkGame()) {
+        // The server starts the race once every player in it is ready.
+        network_.Client().SendReady();
+        overlay_.StartButton().SetCaption("Starting...");
+        overlay_.StartButton().SetEnabled(false);
+    } else {
+        StartLocalRace();
+    }
     overlay_.AddLine("Starting game!");
     overlay_.MessageList().Resize();
     overlay_.StartButton().ResetClicks();
@@ -217,6 +239,8 @@ void Application::EndRace() {
 
 void Application::RunExitCommand() {
     game_.StopGame();
+    // The server sees the connection close; the thread's waits end at once.
+    network_.Client().Shutdown();
     DebugFinish();
     StopThreads();
     // Ends the process here; the exit handler shuts sound and the log down.

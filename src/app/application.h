@@ -11,7 +11,9 @@
 #include "effects/particle_system_manager.h"
 #include "effects/sound_manager.h"
 #include "game/game_manager.h"
+#include "game/network_session.h"
 #include "game/recorder_sink.h"
+#include "gui/client_menu_network.h"
 #include "gui/fps_label.h"
 #include "gui/game_menu.h"
 #include "gui/main_menu.h"
@@ -61,6 +63,7 @@ public:
     void StopThreads();
     GameManager& Game() { return game_; }
     SoundManager& Sound() { return sound_; }
+    NetworkSession& Network() { return network_; }
     const KeyBindingTable& KeyBindings() const { return keyBindings_; }
     const FpsLabel& FrameRateLabel() const { return fpsLabel_; }
 
@@ -68,7 +71,7 @@ private:
     void ApplyConfig(const IniFile& config);
     void RunExitCommand();
     void EndRace();
-    void StartLocalRaceFromButton();
+    void StartRaceFromButton();
     void RunQueuedActions();
     void StepGame();
     void StartLocalRace();
@@ -86,7 +89,8 @@ private:
     FpsLabel fpsLabel_;
     KeyBindingTable keyBindings_;
     GameManagerMenuGame menuGame_;
-    NoMenuNetwork menuNetwork_;
+    NetworkSession network_;
+    ClientMenuNetwork menuNetwork_;
     MainMenu mainMenu_;
     GameMenu gameMenu_;
     RecorderSink recorderSink_;

@@ -3,12 +3,13 @@
 #include <cstdint>
 #include <functional>
 
+#include "base/spin_lock.h"
 
 // The race's clock: milliseconds since its last reset, read from a time source that
 // production takes from NowMs() and tests set by hand. It can be held while the game
 // is paused (it then reads the same value until released, and resumes from there),
-// and the game-server client moves it to keep in step with the server (on the main
-// thread, like the rest of the game).
+// and the game-server client moves it to keep in step with the server. Shared
+// between the main thread and the network client thread.
 class GameClock {
 public:
     using TimeSource = std::function<int64_t()>;
@@ -29,9 +30,10 @@ public:
     void SetLastCorrection(int32_t ms);
 
 private:
-    int64_t Reading() const;  // source time the clock reads at
+    int64_t Reading() const;  // source time the clock reads at, under the lock
 
     TimeSource source_;
+    mutable SpinLock lock_;
     int64_t base_ = 0;
     int64_t pausedAt_ = 0;
     bool paused_ = false;

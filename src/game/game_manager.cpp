@@ -160,6 +160,7 @@ void GameManager::RemoveParticipant(int id) {
 
 void GameManager::StopGame() {
     state_ = kNoLevel;
+    if (networkGame_ && networkStop_) networkStop_();
     ForgetParticipants();
     UnloadLevel();
 }

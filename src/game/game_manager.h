@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/vec3.h"
@@ -106,6 +108,9 @@ public:
     // Shows a line to the players in the message list and keeps it in the log.
     void AddMessage(const std::string& line) const;
     void SetNetworkGame(bool network) { networkGame_ = network; }
+    // What StopGame does besides in a network game: the game-server client leaves the
+    // server's game. Set by the network session.
+    void SetNetworkStop(std::function<void()> leave) { networkStop_ = std::move(leave); }
     bool NetworkGame() const { return networkGame_; }
 
     // The clear colour the loaded level asks for (black unless it sets bg_color).
@@ -146,5 +151,6 @@ private:
     MessageLines* messageLines_ = nullptr;
     bool networkGame_ = false;
     Colour backgroundColour_{0, 0, 0, 1};
+    std::function<void()> networkStop_;
     std::vector<Participant> participants_;
 };

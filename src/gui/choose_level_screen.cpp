@@ -2,7 +2,11 @@
 
 #include <initializer_list>
 #include <optional>
+#include <string>
 #include <utility>
+#include <vector>
+
+#include "gui/server_game_entry.h"
 
 namespace {
 
@@ -38,8 +42,8 @@ void StyleLabel(Label& label) {
 
 }  // namespace
 
-ChooseLevelScreen::ChooseLevelScreen(MenuGame& game, std::string configFileName)
-    : SettingsScreen(std::move(configFileName)), game_(game) {
+ChooseLevelScreen::ChooseLevelScreen(MenuGame& game, MenuNetwork& network, std::string configFileName)
+    : SettingsScreen(std::move(configFileName)), game_(game), network_(network) {
     SetCaption("Start->Choose Level");
     OkButton().SetCaption("Play");
     for (Label* label : {&player1Label_, &player2Label_, &victoriesLabel_, &levelLabel_}) StyleLabel(*label);
@@ -56,6 +60,8 @@ ChooseLevelScreen::ChooseLevelScreen(MenuGame& game, std::string configFileName)
 void ChooseLevelScreen::OnShown() {
     SettingsScreen::OnShown();
     loadFailed_ = false;
+    creating_ = false;
+    createResult_ = 0;
     ShowSettings();
     FillLevelList();
 }
@@ -99,6 +105,7 @@ void ChooseLevelScreen::OnResized() {
 }
 
 void ChooseLevelScreen::OnTick() {
+    if (creating_) FollowCreate();
     if (!loadFailed_) return;
     loadFailed_ = false;
     ShowMessage("Error", saveNotice_.empty() ? "Error with loading level" : "Error with loading level\n" + saveNotice_,
@@ -116,6 +123,10 @@ bool ChooseLevelScreen::Confirm() {
         return false;
     }
     saveNotice_ = StoreSettings(*victories);
+    if (networkMode_) {
+        CreateNetworkGame(*victories);
+        return false;  // accepted once the server has created the game and the level is loaded
+    }
     if (StartLocalGame(*victories)) {
         // The level's help lines are in the list now; the notice goes below them.
         if (!saveNotice_.empty()) game_.ShowRaceMessage(saveNotice_);
@@ -142,4 +153,31 @@ bool ChooseLevelScreen::StartLocalGame(int victories) {
     game_.AddParticipant(0, player1Name_.Text(), true);
     if (!player2Name_.Text().empty()) game_.AddParticipant(1, player2Name_.Text(), true);
     return true;
+}
+
+void ChooseLevelScreen::CreateNetworkGame(int victories) {
+    std::vector<std::string> names{player1Name_.Text()};
+    if (!player2Name_.Text().empty()) names.push_back(player2Name_.Text());
+    createResult_ = 0;
+    creating_ = true;
+    network_.CreateGame(levelList_.SelectedRow(), victories, &createResult_, names);
+}
+
+void ChooseLevelScreen::FollowCreate() {
+    switch (FollowServerGame(createResult_, game_)) {
+        case ServerGameEntry::kWaiting:
+            return;
+        case ServerGameEntry::kRefused:
+            ShowMessage("Error", "Server refused to create a game", kShowOk);
+            break;
+        case ServerGameEntry::kLoadFailed:
+            loadFailed_ = true;
+            break;
+        case ServerGameEntry::kLoaded:
+            // The players come from the server's list of the game.
+            Accept();
+            SetEnabled(false);
+            break;
+    }
+    creating_ = false;
 }

@@ -12,10 +12,15 @@ constexpr int kButtonGap = 6;
 }  // namespace
 
 MainMenu::MainMenu(MenuGame& game, MenuNetwork& network, std::string configFileName, const EffectServices& services)
-    : machine_(network),
+    : game_(game),
+      machine_(network),
       background_(services),
-      chooseLevel_(game, configFileName),
-      optionsScreen_(std::move(configFileName), services.sound) {
+      chooseLevel_(game, network, configFileName),
+      optionsScreen_(configFileName, services.sound),
+      chooseServer_(network, configFileName),
+      serverAddress_(network, configFileName),
+      inServer_(game, network, configFileName) {
+    network.SetLists(&chooseServer_.ServerLines(), &inServer_.ChatLines(), &inServer_.GamesLines());
     SetCaption("Main Menu");
     SetMargins(kMargin, kMargin);
     // The five choices replace OK and Cancel; the client area takes the bar's place.
@@ -43,6 +48,10 @@ void MainMenu::PrepareForShowing() {
 Screen* MainMenu::ScreenOf(int state) {
     switch (state) {
         case kMenuMain: return this;
+        case kMenuServerList: return &chooseServer_;
+        case kMenuServerAddress: return &serverAddress_;
+        case kMenuLobby: return &inServer_;
+        case kMenuCreateNetworkGame:
         case kMenuLocalGame: return &chooseLevel_;
         case kMenuOptions: return &optionsScreen_;
         default: return nullptr;
@@ -57,6 +66,7 @@ MenuOutcome MainMenu::Outcome() {
         outcome.accepted = screen->IsAccepted();
         outcome.cancelled = screen->IsCancelled();
     }
+    outcome.joinedGame = machine_.State() == kMenuLobby && inServer_.JoinedGame();
     return outcome;
 }
 
@@ -76,11 +86,14 @@ void MainMenu::Enter(int state) {
     }
     Screen* screen = ScreenOf(state);
     if (screen == nullptr) {
-        // The server list, address, lobby and network level screens come with network games.
         machine_.ReturnToMainMenu();
         Enter(kMenuMain);
-        ShowMessage("Error", "Network games are not available yet", kShowOk);
         return;
+    }
+    if (screen == &chooseLevel_) {
+        const bool network = state == kMenuCreateNetworkGame;
+        chooseLevel_.SetNetworkMode(network);
+        game_.SetNetworkGame(network);
     }
     SetVisible(true);
     screen->SetVisible(true);

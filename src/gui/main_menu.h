@@ -5,11 +5,14 @@
 
 #include "effects/script_manager.h"
 #include "gui/choose_level_screen.h"
+#include "gui/choose_server_screen.h"
+#include "gui/in_server_screen.h"
 #include "gui/menu_background.h"
 #include "gui/menu_game.h"
 #include "gui/menu_state.h"
 #include "gui/options_screen.h"
 #include "gui/screen.h"
+#include "gui/server_address_screen.h"
 #include "gui/sound_button.h"
 
 // The main menu over its animated background, and the owner of the screens that lead
@@ -47,6 +50,9 @@ public:
     SoundButton& OptionsButton() { return options_; }
     SoundButton& ExitButton() { return exit_; }
     ChooseLevelScreen& ChooseLevel() { return chooseLevel_; }
+    ChooseServerScreen& ChooseServer() { return chooseServer_; }
+    ServerAddressScreen& ServerAddress() { return serverAddress_; }
+    InServerScreen& InServer() { return inServer_; }
     OptionsScreen& Options() { return optionsScreen_; }
     const MenuBackground& Background() const { return background_; }
 
@@ -64,13 +70,15 @@ public:
     static constexpr int kMargin = 10;
 
 private:
-    // The screen shown in a state, nullptr for states without one or whose screen does
-    // not exist yet (the network screens).
+    // The screen shown in a state, nullptr for states without one.
     Screen* ScreenOf(int state);
-    std::array<Screen*, 2> OwnedScreens() { return {&chooseLevel_, &optionsScreen_}; }
+    std::array<Screen*, 5> OwnedScreens() {
+        return {&chooseLevel_, &optionsScreen_, &chooseServer_, &serverAddress_, &inServer_};
+    }
     MenuOutcome Outcome();
     void Enter(int state);
 
+    MenuGame& game_;
     MenuStateMachine machine_;
     MenuBackground background_;
     SoundButton startGame_{"Start Game"};
@@ -81,4 +89,7 @@ private:
     MenuChoices choices_;
     ChooseLevelScreen chooseLevel_;
     OptionsScreen optionsScreen_;
+    ChooseServerScreen chooseServer_;
+    ServerAddressScreen serverAddress_;
+    InServerScreen inServer_;
 };

@@ -1,5 +1,12 @@
 #pragma once
 
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "net/network_game.h"
+
 // Which screen of the menus is up, and how the menus move between them when a screen
 // finishes. The rules are pure: the main menu feeds them the buttons chosen and the
 // finishing screen's accepted and cancelled flags, and shows the screen of the state
@@ -36,16 +43,32 @@ struct MenuOutcome {
     bool joinedGame = false;  // the lobby joined a game
 };
 
-// The little the menus ask of the game-server client.
+// What the menus ask of the game-server client. The screens pass it integers that the
+// client's thread sets: -1 refused or failed, 1 done (or, for a game being entered,
+// "load the level now"), and that they set back once they have acted.
 class MenuNetwork {
 public:
     virtual ~MenuNetwork() = default;
     virtual bool IsConnected() const = 0;
     // Asks the server directory for a fresh list, for the server list screen.
     virtual void RequestServerListRefresh() = 0;
+
+    // Starts the client's thread; false when it cannot run.
+    virtual bool Start() { return false; }
+    virtual bool ConnectToListedServer(int) { return false; }
+    virtual bool ConnectTo(const std::string&, uint16_t) { return false; }
+    // The client's last error text ("Could not connect to the server").
+    virtual std::string StatusText() const { return std::string(); }
+    virtual void Login(const std::string&, std::atomic<int>*) {}
+    virtual void CreateGame(int, int, std::atomic<int>*, const std::vector<std::string>&) {}
+    virtual void JoinGame(int, std::atomic<int>*, const std::vector<std::string>&) {}
+    virtual void SendChat(const std::string&) {}
+    virtual void LeaveServer() {}
+    // The lists the client fills: the server list, the lobby's chat and its games.
+    virtual void SetLists(LineList*, LineList*, LineList*) {}
 };
 
-// Until network games exist: never connected, nothing to refresh.
+// Without a game-server client: never connected, nothing to refresh.
 class NoMenuNetwork final : public MenuNetwork {
 public:
     bool IsConnected() const override { return false; }

@@ -42,6 +42,11 @@ void RaceOverlay::Tick() {
             }
             if (clock_() - scrollClockStart_ > kScrollIntervalMs && !chatShown_) ScrollMessages();
             break;
+        case kLoaded:
+            // A local race has started in the game step already; a network race waits
+            // for the server.
+            if (game_.NetworkGame()) ShowNetworkStart();
+            break;
         case kFinishing:
             if (!chatShown_) ShowChat(true);
             break;
@@ -50,6 +55,24 @@ void RaceOverlay::Tick() {
     }
     if (game_.GetState() != kLoaded && startButton_.IsVisible()) startButton_.SetVisible(false);
     if (scorePanel_.IsVisible()) ShowScore(true);
+}
+
+void RaceOverlay::ShowNetworkStart() {
+    const bool allowed = startAllowed_ && startAllowed_();
+    if (startButton_.IsVisible()) {
+        // The button was shown while the game waited for a second player: it turns into
+        // "Start Game" as soon as one has joined.
+        if (allowed && !startButton_.IsEnabled() && startButton_.Caption().Text() == "Waiting") {
+            startButton_.SetCaption("Start Game");
+            startButton_.SetEnabled(true);
+        }
+        return;
+    }
+    startButton_.SetClicked(false);
+    startButton_.SetCaption(allowed ? "Start Game" : "Waiting");
+    startButton_.SetEnabled(allowed);
+    startButton_.SetVisible(true);
+    ShowChat(true);
 }
 
 void RaceOverlay::ScrollMessages() {
@@ -98,7 +121,12 @@ void RaceOverlay::ShowScore(bool shown) {
 bool RaceOverlay::SubmitChat() {
     if (!chatShown_) return false;
     const std::string text = chatInput_.Text();
-    if (!text.empty()) AddLine(text);
+    if (!text.empty()) {
+        if (game_.NetworkGame() && sendChat_)
+            sendChat_(text);
+        else
+            AddLine(text);
+    }
     chatInput_.SetText("");
     chatInput_.SetCursorColumn(0);
     if (game_.GetState() == kPlaying) ShowChat(false);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "game/game_manager.h"
 #include "gui/button.h"
@@ -29,6 +30,13 @@ public:
     void AddLine(const std::string& line) override;
     void ClearLines() override;
 
+    // A network race: whether the server would start the race now, and where the chat
+    // line goes instead of the message list (the server sends it back to everyone).
+    void SetNetworkHooks(std::function<bool()> startAllowed, std::function<void(const std::string&)> sendChat) {
+        startAllowed_ = std::move(startAllowed);
+        sendChat_ = std::move(sendChat);
+    }
+
     // Once per frame, after the game step: the overlay follows the game's state.
     void Tick();
     void ShowChat(bool show);
@@ -36,7 +44,8 @@ public:
     void ShowScore(bool shown);
     // Places the widgets for a window of this size.
     void Layout(int width, int height);
-    // Enter in the chat line: its text goes to the message list and the line empties.
+    // Enter in the chat line: its text goes to the message list (to the server in a
+    // network race) and the line empties.
     // False when the chat line is hidden (the key is then the game's).
     bool SubmitChat();
 
@@ -47,6 +56,7 @@ public:
 
 private:
     void ScrollMessages();
+    void ShowNetworkStart();
     void ScrollToTail();
     int FittingRows() const;
     int MaxFirstRow() const;
@@ -54,6 +64,8 @@ private:
     Widget& root_;
     GameManager& game_;
     Clock clock_;
+    std::function<bool()> startAllowed_;
+    std::function<void(const std::string&)> sendChat_;
     TextList messageList_;
     FramedEditField chatInput_;
     Button startButton_;

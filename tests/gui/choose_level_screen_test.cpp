@@ -30,8 +30,9 @@ protected:
 
     ConfigCopy config;
     FakeMenuGame game;
+    NoMenuNetwork network;
     Widget root;
-    ChooseLevelScreen screen{game, config.Path()};
+    ChooseLevelScreen screen{game, network, config.Path()};
 };
 
 TEST_F(ChooseLevel, ShowingReadsGeneralOrTheDefaultsAndListsTheLevels) {
@@ -111,7 +112,7 @@ TEST_F(ChooseLevel, SettingsThatCannotBeSavedAreToldInTheRaceMessages) {
     EXPECT_EQ(game.raceMessages,
               std::vector<std::string>{"Settings cannot be saved: " + config.Path() + " is read-only."});
 
-    ChooseLevelScreen nowhere{game, "/no/such/directory/kav.ini"};
+    ChooseLevelScreen nowhere{game, network, "/no/such/directory/kav.ini"};
     game.loadSucceeds = false;
     root.AddChild(&nowhere);
     nowhere.SetOwner(&root);

@@ -2,14 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "base/ini_file.h"
+
 #include "game/level_test_support.h"
 #include "menu_test_support.h"
 
 namespace {
 
-class MainMenuFlow : public testing::Test {
+// The main menu in a 640 x 480 root with the game-server client `Network`.
+template <typename Network>
+class MenuFlow : public testing::Test {
 protected:
-    MainMenuFlow() {
+    MenuFlow() {
         Place(root, 0, 0, 640, 480);
         root.AddChild(&menu);
         menu.SetOwner(&root);
@@ -27,14 +35,19 @@ protected:
         root.Tick();
         root.Tick();
     }
+    void Ticks(int count = 3) {
+        for (int i = 0; i < count; ++i) root.Tick();
+    }
 
     ConfigCopy config;
     FakeMenuGame game;
-    NoMenuNetwork network;
+    Network network;
     Widget root;
     QuietServices services;
     MainMenu menu{game, network, config.Path(), services.Lend()};
 };
+
+using MainMenuFlow = MenuFlow<NoMenuNetwork>;
 
 TEST_F(MainMenuFlow, StartGameLeadsThroughTheLevelChoiceToTheRaceOrBack) {
     Choose(menu.StartGameButton());
@@ -62,15 +75,137 @@ TEST_F(MainMenuFlow, ExitEndsTheApplicationAndEscapeIsIgnored) {
     EXPECT_TRUE(menu.ExitRequested());
 }
 
-TEST_F(MainMenuFlow, NetworkChoicesSayTheyAreNotAvailableAndStayInTheMainMenu) {
-    for (Button* button : {&menu.LanButton(), &menu.InternetButton()}) {
-        SCOPED_TRACE(button->Caption().Text());
-        Choose(*button);
-        EXPECT_EQ(menu.State(), kMenuMain);
-        EXPECT_TRUE(ShowsMessage(menu, "Error", "Network games are not available yet"));
-        Click(menu.Message().OkButton());
-        root.Tick();
+// The game-server client as the menus see it, answering at once.
+class ScriptedMenuNetwork : public MenuNetwork {
+public:
+    bool IsConnected() const override { return connected; }
+    void RequestServerListRefresh() override { ++refreshes; }
+    bool Start() override { return ++starts > 0; }
+    bool ConnectToListedServer(int index) override { return connected = index >= 0; }
+    bool ConnectTo(const std::string& host, uint16_t port) override {
+        typed.push_back(host + " " + std::to_string(port));
+        return connected = port != 0;
     }
+    std::string StatusText() const override { return "Could not connect to the server"; }
+    void Login(const std::string& name, std::atomic<int>* result) override {
+        loginName = name;
+        loginResult = result;
+    }
+    void JoinGame(int, std::atomic<int>* result, const std::vector<std::string>& names) override {
+        joinNames = names;
+        joinResult = result;
+    }
+    void LeaveServer() override { connected = false; }
+    void SendChat(const std::string& text) override { chat.push_back(text); }
+
+    bool connected = false;
+    int refreshes = 0;
+    int starts = 0;
+    std::vector<std::string> typed;
+    std::string loginName;
+    std::atomic<int>* loginResult = nullptr;
+    std::vector<std::string> joinNames;
+    std::atomic<int>* joinResult = nullptr;
+    std::vector<std::string> chat;
+};
+
+class NetworkMenuFlow : public MenuFlow<ScriptedMenuNetwork> {
+protected:
+    // Through the typed address and the user name into the lobby.
+    void LogInTyped(const std::string& address) {
+        Choose(menu.LanButton());
+        ASSERT_TRUE(menu.ServerAddress().IsVisible());
+        menu.ServerAddress().Address().SetText(address);
+        Click(menu.ServerAddress().OkButton());
+        ASSERT_TRUE(menu.ServerAddress().UserName().IsVisible());
+        menu.ServerAddress().UserName().Name().SetText("ann");
+        Click(menu.ServerAddress().UserName().OkButton());
+        ASSERT_NE(network.loginResult, nullptr);
+        *network.loginResult = 1;
+        Ticks(4);
+        ASSERT_EQ(menu.State(), kMenuLobby);
+    }
+};
+
+TEST_F(NetworkMenuFlow, ATypedAddressNeedsAColonAndLeadsToTheLobby) {
+    Choose(menu.LanButton());
+    EXPECT_EQ(menu.State(), kMenuServerAddress);
+    EXPECT_EQ(network.starts, 1);
+    menu.ServerAddress().Address().SetText("localhost");
+    Click(menu.ServerAddress().OkButton());
+    EXPECT_TRUE(ShowsMessage(menu.ServerAddress(), "Error",
+                             "You should use colon to separate address from the port number"));
+    EXPECT_EQ(menu.ServerAddress().Address().Text(), "localhost");
+    Click(menu.ServerAddress().Message().OkButton());
+    ReleaseOn(menu, kKeyEscape);
+    Ticks();
+    EXPECT_EQ(menu.State(), kMenuMain);
+
+    LogInTyped("127.0.0.1:4077");
+    EXPECT_EQ(network.typed.back(), "127.0.0.1 4077");
+    EXPECT_EQ(network.loginName, "ann");
+    EXPECT_TRUE(menu.InServer().IsVisible());
+    EXPECT_EQ(IniFile(config.Path()).GetString("NetSetup", "ServerAddr"), "127.0.0.1:4077");
+    EXPECT_EQ(IniFile(config.Path()).GetString("NetSetup", "ServerUserName"), "ann");
+}
+
+TEST_F(NetworkMenuFlow, ANameInUseIsRefusedWithAMessage) {
+    Choose(menu.LanButton());
+    menu.ServerAddress().Address().SetText("127.0.0.1:4077");
+    Click(menu.ServerAddress().OkButton());
+    Click(menu.ServerAddress().UserName().OkButton());
+    *network.loginResult = -1;
+    Ticks();
+    EXPECT_TRUE(ShowsMessage(menu.ServerAddress().UserName(), "Error", "Name is in use, change it, please."));
+    EXPECT_EQ(menu.State(), kMenuServerAddress);
+}
+
+TEST_F(NetworkMenuFlow, InternetListsServersAndNeedsOneChosen) {
+    Choose(menu.InternetButton());
+    EXPECT_EQ(menu.State(), kMenuServerList);
+    EXPECT_GE(network.refreshes, 1);
+    Click(menu.ChooseServer().OkButton());
+    EXPECT_TRUE(ShowsMessage(menu.ChooseServer(), "ERROR", "No servers selected"));
+}
+
+TEST_F(NetworkMenuFlow, LeavingTheLobbyReturnsTheWayItCameAndARefusedJoinIsShown) {
+    LogInTyped("127.0.0.1:4077");
+    Choose(menu.InServer().JoinButton());
+    ASSERT_TRUE(menu.InServer().PlayerNames().IsVisible());
+    menu.InServer().PlayerNames().Player2Name().SetText("");
+    Click(menu.InServer().PlayerNames().OkButton());
+    ASSERT_NE(network.joinResult, nullptr);
+    EXPECT_EQ(network.joinNames, std::vector<std::string>({"Player1"}));
+    *network.joinResult = -1;
+    Ticks();
+    EXPECT_TRUE(ShowsMessage(menu.InServer(), "Error", "Could not join game."));
+    Click(menu.InServer().Message().OkButton());
+    Ticks();
+
+    ReleaseOn(menu, kKeyEscape);
+    Ticks();
+    EXPECT_FALSE(network.connected) << "leaving the lobby leaves the server";
+    EXPECT_EQ(menu.State(), kMenuServerAddress);
+}
+
+TEST_F(NetworkMenuFlow, EnterInTheLobbysChatLineSendsIt) {
+    LogInTyped("127.0.0.1:4077");
+    Click(menu.InServer().ChatInput());
+    menu.InServer().ChatInput().SetText("hello");
+    ReleaseOn(menu, kKeyEnter);
+    ReleaseOn(menu, kKeyEnter);
+    EXPECT_EQ(network.chat, std::vector<std::string>({"hello"})) << "an empty line is not sent";
+    EXPECT_EQ(menu.InServer().ChatInput().Text(), "");
+}
+
+TEST_F(NetworkMenuFlow, AJoinedGameGoesToTheRace) {
+    LogInTyped("127.0.0.1:4077");
+    Choose(menu.InServer().JoinButton());
+    Click(menu.InServer().PlayerNames().OkButton());
+    *network.joinResult = 1;
+    Ticks(4);
+    EXPECT_EQ(*network.joinResult, 0) << "the level loaded";
+    EXPECT_EQ(menu.State(), kMenuRace);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "game/level_test_support.h"
 
@@ -69,6 +70,29 @@ TEST_F(RaceOverlayTest, EnterSendsTheTypedChatLineToTheListAndClosesIt) {
     EXPECT_EQ(overlay.MessageList().View().Line(overlay.MessageList().LineCount() - 1), "good race");
     EXPECT_FALSE(overlay.ChatShown()) << "during play Enter closes the chat line";
     EXPECT_FALSE(overlay.SubmitChat()) << "a hidden chat line leaves Enter to the game";
+}
+
+TEST_F(RaceOverlayTest, ANetworkRaceWaitsForASecondPlayerBeforeItsStartButtonWorks) {
+    bool allowed = false;
+    std::vector<std::string> sent;
+    overlay.SetNetworkHooks([&] { return allowed; }, [&](const std::string& text) { sent.push_back(text); });
+    game.SetNetworkGame(true);
+    game.SetState(kLoaded);
+    overlay.Tick();
+    EXPECT_TRUE(overlay.StartButton().IsVisible());
+    EXPECT_EQ(overlay.StartButton().Caption().Text(), "Waiting");
+    EXPECT_FALSE(overlay.StartButton().IsEnabled());
+    EXPECT_EQ(game.GetState(), kLoaded) << "a network race waits for the server";
+
+    allowed = true;
+    overlay.Tick();
+    EXPECT_EQ(overlay.StartButton().Caption().Text(), "Start Game");
+    EXPECT_TRUE(overlay.StartButton().IsEnabled());
+
+    overlay.ChatInput().SetText("hello");
+    overlay.SubmitChat();
+    EXPECT_EQ(sent, std::vector<std::string>({"hello"})) << "chat goes to the server, which echoes it";
+    EXPECT_EQ(overlay.MessageList().LineCount(), 0);
 }
 
 }  // namespace

@@ -1,0 +1,613 @@
+#include "net/server_manager.h"
+
+#include <chrono>
+#include <utility>
+
+#include "base/clock.h"
+#include "base/main_thread_queue.h"
+#include "base/report.h"
+#include "net/server_list.h"
+#include "net/server_transport.h"
+
+namespace {
+
+constexpr int kResultFailed = -1;
+constexpr int kResultOk = 1;
+
+// The clock time a kind-3 update carries: after its flags and player id bytes.
+int32_t UpdateTime(const std::vector<uint8_t>& record) {
+    uint32_t time = 0;
+    for (int i = 0; i < 4; ++i) time |= static_cast<uint32_t>(record[2 + i]) << (8 * i);
+    return static_cast<int32_t>(time);
+}
+
+}  // namespace
+
+ServerManager::ServerManager(ServerTransport& transport, MainThreadQueue& mainThread, NetworkGame& game,
+                             NetworkClock& clock, const LevelDirectory& levels, ServerManagerOptions options)
+    : transport_(transport),
+      mainThread_(mainThread),
+      game_(game),
+      gameClock_(clock),
+      levels_(levels),
+      options_(std::move(options)) {}
+
+ServerManager::~ServerManager() { Shutdown(); }
+
+void ServerManager::Shutdown() {
+    Stop();
+    if (thread_.joinable()) thread_.join();
+}
+
+// ---- main thread operations ----
+
+bool ServerManager::Start() {
+    stopRequested_ = false;
+    if (running_) {
+        Report(kNet, kError, "Already started");
+        return true;
+    }
+    // A thread that ended on its own (a race aborted after the reconnects) is joined
+    // before the next one starts.
+    if (thread_.joinable()) thread_.join();
+    running_ = true;
+    thread_ = std::thread([this] { ThreadBody(); });
+    return true;
+}
+
+void ServerManager::Stop() {
+    stopRequested_ = true;
+    state_ = kClientIdle;
+    nextState_ = kClientIdle;
+    std::lock_guard<std::mutex> guard(wakeMutex_);
+    wake_.notify_all();
+}
+
+void ServerManager::RefreshServerList(LineList* list) {
+    {
+        std::lock_guard<std::mutex> guard(mutex_);
+        serverList_ = list;
+    }
+    SetNext(kClientServerList);
+}
+
+void ServerManager::ClearLobby() {
+    std::lock_guard<std::mutex> guard(mutex_);
+    games_.clear();
+    gameOrder_.clear();
+    PostListClear(chatList_);
+    PostListClear(gamesList_);
+}
+
+bool ServerManager::ConnectToListedServer(size_t index) {
+    {
+        std::lock_guard<std::mutex> guard(mutex_);
+        listedServer_ = true;
+        serverIndex_ = index;
+        host_.clear();
+        port_ = 0;
+    }
+    ClearLobby();
+    error_ = false;
+    connected_ = transport_.ConnectToListed(index);
+    if (!connected_) SetStatus("Could not connect to the server");
+    return connected_;
+}
+
+bool ServerManager::ConnectTo(const std::string& host, uint16_t port) {
+    {
+        std::lock_guard<std::mutex> guard(mutex_);
+        listedServer_ = false;
+        host_ = host;
+        port_ = port;
+    }
+    ClearLobby();
+    error_ = false;
+    connected_ = transport_.ConnectTo(host, port);
+    if (!connected_) SetStatus("Could not connect to the server");
+    return connected_;
+}
+
+void ServerManager::Login(const std::string& name, std::atomic<int>* result) {
+    if (!connected_ || error_) return;
+    {
+        std::lock_guard<std::mutex> guard(mutex_);
+        userName_ = name;
+    }
+    result_ = result;
+    SetNext(kClientLoggingIn);
+    SendMessage(MessageKind::kLogin, EncodeText(name));
+}
+
+void ServerManager::CreateGame(const GameRecord& level, int32_t victories, std::atomic<int>* result,
+                               const std::vector<std::string>& localNames) {
+    CreateRequest request;
+    {
+        std::lock_guard<std::mutex> guard(mutex_);
+        currentGame_.max_players = level.max_players;
+        currentGame_.checksum = level.checksum;
+        currentGame_.level_name = level.level_name;
+        currentGame_.victories = victories;
+        currentGame_.reserved = 0;
+        request.game = currentGame_;
+    }
+    request.names = localNames;
+    result_ = result;
+    SetNext(kClientCreating);
+    SendMessage(MessageKind::kCreateGame, EncodeCreateRequest(request));
+}
+
+void ServerManager::JoinGame(size_t index, std::atomic<int>* result, const std::vector<std::string>& localNames) {
+    result_ = result;
+    JoinRequest request;
+    {
+        std::lock_guard<std::mutex> guard(mutex_);
+        if (index >= gameOrder_.size()) {
+            if (result != nullptr) *result = kResultFailed;
+            return;
+        }
+        currentGame_ = games_[gameOrder_[index]];
+        request.game_id = currentGame_.game_id;
+    }
+    request.names = localNames;
+    // The state goes first so that the reply cannot reach a lobby turn, which would skip it.
+    SetNext(kClientJoining);
+    SendMessage(MessageKind::kJoinGame, EncodeJoinRequest(request));
+}
+
+void ServerManager::SendChat(const std::string& text) { SendMessage(MessageKind::kChat, EncodeChat(UserName() + ">" + text)); }
+
+void ServerManager::SendReady() { SendMessage(MessageKind::kReady, {}); }
+
+void ServerManager::LeaveGame() {
+    if (connected_ && !error_) {
+        SendMessage(MessageKind::kLeaveGame, {});
+        SetNext(kClientLobby);
+    } else {
+        SetNext(kClientIdle);
+    }
+}
+
+void ServerManager::LeaveServer() {
+    if (!connected_) return;
+    connected_ = false;
+    transport_.DropOutgoing();
+    // The connection is closed too: a lobby nobody reads would keep the server's
+    // messages piling up, and the next visit connects afresh.
+    transport_.Disconnect();
+    state_ = kClientIdle;
+    SetNext(kClientIdle);
+}
+
+void ServerManager::Send(uint8_t kind, const std::vector<uint8_t>& payload) {
+    if (connected_) transport_.Send(kind, payload);
+}
+
+void ServerManager::SetLobbyLists(LineList* chat, LineList* games) {
+    std::lock_guard<std::mutex> guard(mutex_);
+    chatList_ = chat;
+    gamesList_ = games;
+}
+
+std::string ServerManager::StatusText() const {
+    std::lock_guard<std::mutex> guard(mutex_);
+    return statusText_;
+}
+
+std::string ServerManager::UserName() const {
+    std::lock_guard<std::mutex> guard(mutex_);
+    return userName_;
+}
+
+GameRecord ServerManager::CurrentGame() const {
+    std::lock_guard<std::mutex> guard(mutex_);
+    return currentGame_;
+}
+
+size_t ServerManager::GameCount() const {
+    std::lock_guard<std::mutex> guard(mutex_);
+    return gameOrder_.size();
+}
+
+// ---- helpers ----
+
+void ServerManager::SetNext(int state) {
+    nextState_ = state;
+    std::lock_guard<std::mutex> guard(wakeMutex_);
+    wake_.notify_all();
+}
+
+int64_t ServerManager::ClientNow() const { return options_.clock ? options_.clock() : NowMs(); }
+
+bool ServerManager::Sleep(int64_t ms) {
+    if (stopRequested_) return false;
+    if (options_.wait) {
+        options_.wait(ms);
+    } else {
+        std::unique_lock<std::mutex> lock(wakeMutex_);
+        wake_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stopRequested_.load(); });
+    }
+    return !stopRequested_;
+}
+
+bool ServerManager::Pump() {
+    if (!transport_.Pump() || !transport_.Connected()) {
+        error_ = true;
+        return false;
+    }
+    return true;
+}
+
+void ServerManager::SendMessage(MessageKind kind, const std::vector<uint8_t>& payload) {
+    transport_.Send(ToByte(kind), payload);
+}
+
+void ServerManager::SetResult(int value) {
+    std::atomic<int>* result = result_;
+    if (result != nullptr) *result = value;
+}
+
+void ServerManager::SetStatus(const std::string& text) {
+    std::lock_guard<std::mutex> guard(mutex_);
+    statusText_ = text;
+}
+
+void ServerManager::Post(std::function<void()> action) { mainThread_.Post(std::move(action)); }
+
+void ServerManager::PostListLine(LineList* list, const std::string& line) {
+    if (list != nullptr) Post([list, line] { list->AddLine(line); });
+}
+
+void ServerManager::PostListClear(LineList* list) {
+    if (list != nullptr) Post([list] { list->ClearLines(); });
+}
+
+void ServerManager::PostRaceLine(const std::string& line) {
+    // The log keeps what the players were told about the connection.
+    Report(kNet, kInfo, "%s", line.c_str());
+    Post([this, line] { game_.AddRaceLine(line); });
+}
+
+void ServerManager::BadData(const char* what) {
+    Report(kNet, kError, "%s", what);
+    SetStatus(what);
+    error_ = true;
+}
+
+// ---- the thread ----
+
+void ServerManager::ThreadBody() {
+    if (!transport_.Startup()) {
+        running_ = false;
+        return;
+    }
+    Report(kNet, kInfo, "Supported server version is %s", kDirectoryVersion);
+    while (!stopRequested_) RunOnce();
+    transport_.Shutdown();
+    connected_ = false;
+    running_ = false;
+}
+
+void ServerManager::RunOnce() {
+    if (error_) {
+        state_ = kClientIdle;
+        nextState_ = kClientIdle;
+        error_ = false;
+    }
+    switch (state_.load()) {
+    case kClientIdle: {
+        // Idle waits for the next request instead of spinning through empty turns.
+        if (nextState_ == kClientIdle) {
+            if (options_.wait) {
+                options_.wait(kIdleWaitMs);
+            } else {
+                std::unique_lock<std::mutex> lock(wakeMutex_);
+                wake_.wait_for(lock, std::chrono::milliseconds(kIdleWaitMs),
+                               [this] { return stopRequested_ || nextState_ != kClientIdle; });
+            }
+        }
+        break;
+    }
+    case kClientServerList: StepServerList(); break;
+    case kClientLoggingIn: StepLoggingIn(); break;
+    case kClientLobby: StepLobby(); break;
+    case kClientCreating: StepCreating(); break;
+    case kClientRacing: StepRacing(); break;
+    case kClientJoining: StepJoining(); break;
+    default: Report(kNet, kError, "Unknown state"); break;
+    }
+    if (!stopRequested_) state_ = nextState_.load();
+}
+
+void ServerManager::StepServerList() {
+    nextState_ = kClientIdle;
+    std::vector<std::string> lines;
+    LineList* list = nullptr;
+    {
+        std::lock_guard<std::mutex> guard(mutex_);
+        list = serverList_;
+    }
+    if (!transport_.FetchServerList(lines)) {
+        SetStatus("Could not get list of the servers");
+        error_ = true;
+        return;
+    }
+    PostListClear(list);
+    for (const std::string& line : lines) PostListLine(list, line);
+}
+
+bool ServerManager::AwaitReply(MessageKind kind, std::vector<uint8_t>& payload) {
+    if (!Pump()) return false;
+    uint8_t received = 0;
+    while (transport_.Receive(received, payload)) {
+        if (received == ToByte(kind)) return true;
+    }
+    return false;
+}
+
+void ServerManager::StepLoggingIn() {
+    std::vector<uint8_t> payload;
+    if (!AwaitReply(MessageKind::kLogin, payload)) return;
+    uint8_t status = kStatusRefused;
+    if (!DecodeByte(payload.data(), payload.size(), status) || status == kStatusRefused) {
+        SetResult(kResultFailed);
+        nextState_ = kClientIdle;
+        return;
+    }
+    SetResult(kResultOk);
+    ClearLobby();
+    SendMessage(MessageKind::kListGames, {});
+    nextListTime_ = ClientNow() + kListRefreshMs;
+    nextState_ = kClientLobby;
+}
+
+void ServerManager::StepLobby() {
+    if (!Pump()) return;
+    if (ClientNow() >= nextListTime_) {
+        ClearLobby();
+        SendMessage(MessageKind::kListGames, {});
+        nextListTime_ = ClientNow() + kListRefreshMs;
+    }
+    uint8_t kind = 0;
+    std::vector<uint8_t> payload;
+    while (!error_ && transport_.Receive(kind, payload)) HandleLobbyFrame(kind, payload);
+}
+
+void ServerManager::HandleLobbyFrame(uint8_t kind, const std::vector<uint8_t>& payload) {
+    if (kind == ToByte(MessageKind::kChat)) {
+        std::lock_guard<std::mutex> guard(mutex_);
+        PostListLine(chatList_, DecodeChat(payload.data(), payload.size()));
+        return;
+    }
+    if (kind != ToByte(MessageKind::kListGames)) return;
+    GameRecord game;
+    if (!DecodeGameRecord(payload.data(), payload.size(), game) || !IsValidGameRecord(game)) {
+        BadData("Bad game information data");
+        return;
+    }
+    if (!levels_.HasLevel(game.level_name, game.checksum)) return;
+    std::lock_guard<std::mutex> guard(mutex_);
+    const bool known = games_.count(game.game_id) != 0;
+    games_[game.game_id] = game;
+    if (known) return;  // a second record for a listed game updates it in place
+    gameOrder_.push_back(game.game_id);
+    PostListLine(gamesList_, game.title + ": " + game.level_name);
+}
+
+void ServerManager::StepCreating() {
+    std::vector<uint8_t> payload;
+    if (!AwaitReply(MessageKind::kCreateGame, payload)) return;
+    CreateReply reply;
+    if (!DecodeCreateReply(payload.data(), payload.size(), reply) || reply.status == kStatusRefused) {
+        SetResult(kResultFailed);
+        nextState_ = kClientIdle;
+        return;
+    }
+    {
+        std::lock_guard<std::mutex> guard(mutex_);
+        currentGame_.game_id = reply.game_id;
+    }
+    EnterGame(false);
+}
+
+void ServerManager::StepJoining() {
+    std::vector<uint8_t> payload;
+    if (!AwaitReply(MessageKind::kJoinGame, payload)) return;
+    JoinReply reply;
+    const bool rejoin = reconnecting_;
+    if (!DecodeJoinReply(payload.data(), payload.size(), reply) || reply.status == kStatusRefused) {
+        SetResult(kResultFailed);
+        if (rejoin) {
+            PostRaceLine("Could not join game");
+            LeaveServer();
+            Post([this] { game_.AbortRace(); });
+            reconnecting_ = false;
+        }
+        nextState_ = kClientIdle;
+        return;
+    }
+    {
+        std::lock_guard<std::mutex> guard(mutex_);
+        currentGame_ = reply.game;
+    }
+    if (rejoin) {
+        reconnecting_ = false;
+        Post([this] { game_.ResumeAfterReconnect(); });
+    }
+    EnterGame(rejoin);
+}
+
+void ServerManager::EnterGame(bool rejoin) {
+    lag_.Reset();
+    if (!rejoin) {
+        roster_.clear();
+        rosterSize_ = 0;
+        const GameRecord game = CurrentGame();
+        Post([this, game] { game_.SelectLevel(game.level_name, game.victories); });
+        // The screen that asked for the game loads the level on the main thread and
+        // sets the result back: 0 when loaded, -1 when loading failed.
+        SetResult(kResultOk);
+        std::atomic<int>* result = result_;
+        while (result != nullptr && *result == kResultOk) {
+            if (!Sleep(kLoadPollMs)) return;
+        }
+        if (result != nullptr && *result == kResultFailed) {
+            // Loading failed: the server is told we left, and the lobby goes on
+            // (the screen stays in the lobby with its error).
+            SendMessage(MessageKind::kLeaveGame, {});
+            nextState_ = kClientLobby;
+            return;
+        }
+    }
+    // A rejoin after a reconnect happens with the level loaded and no screen waiting
+    // to set the result back: the race resumes as soon as the reply is in.
+    lag_.DropSamples();
+    pingCount_ = 0;
+    nextPingTime_ = ClientNow() - 1;
+    nextClockReportTime_ = ClientNow() - 1;
+    nextState_ = kClientRacing;
+}
+
+void ServerManager::StepRacing() {
+    if (!transport_.Pump() || !transport_.Connected()) {
+        Reconnect();
+        return;
+    }
+    uint8_t kind = 0;
+    std::vector<uint8_t> payload;
+    while (!error_ && transport_.Receive(kind, payload)) HandleRaceFrame(kind, payload);
+    if (error_) {
+        // Bad data in a race is handled like a lost connection: the stream cannot be
+        // trusted past it, so the client connects again and rejoins.
+        error_ = false;
+        transport_.Disconnect();
+        Reconnect();
+        return;
+    }
+    RaceTimers();
+}
+
+void ServerManager::HandleRaceFrame(uint8_t kind, const std::vector<uint8_t>& payload) {
+    switch (static_cast<MessageKind>(kind)) {
+    case MessageKind::kPlayerUpdate: HandlePlayerUpdate(payload); break;
+    case MessageKind::kPing: HandlePingReply(payload); break;
+    case MessageKind::kPlayerJoined: {
+        PlayerJoined joined;
+        if (!DecodePlayerJoined(payload.data(), payload.size(), joined)) return BadData("Bad player data");
+        roster_.insert(joined.slot);
+        rosterSize_ = static_cast<int>(roster_.size());
+        Post([this, joined] { game_.AddPlayer(joined.slot, joined.name, joined.flag == 1); });
+        break;
+    }
+    case MessageKind::kPlayerLeft: {
+        uint8_t slot = 0;
+        if (!DecodeByte(payload.data(), payload.size(), slot)) return BadData("Bad player data");
+        roster_.erase(slot);
+        rosterSize_ = static_cast<int>(roster_.size());
+        Post([this, slot] { game_.RemovePlayer(slot); });
+        break;
+    }
+    case MessageKind::kReady: {
+        const std::string trip = "Time to reach server " + std::to_string(lag_.OneWayTrip());
+        Post([this, trip] {
+            game_.StartRace();
+            game_.AddRaceLine(trip);
+            game_.AddRaceLine("Game started!");
+        });
+        break;
+    }
+    case MessageKind::kChat: {
+        const std::string text = DecodeChat(payload.data(), payload.size());
+        Post([this, text] { game_.AddRaceLine(text); });
+        break;
+    }
+    case MessageKind::kLeaveGame: Post([this] { game_.EndRace(); }); break;
+    default: break;  // not handled while racing: skipped
+    }
+}
+
+void ServerManager::HandlePlayerUpdate(const std::vector<uint8_t>& payload) {
+    if (!IsWellSizedPlayerUpdate(payload.data(), payload.size())) return BadData("Bad player update data");
+    const int32_t time = UpdateTime(payload);
+    const int32_t now = gameClock_.Now();
+    if (time > now) {
+        // The sender is ahead of us: catch up before the update is applied, and
+        // measure the lag again soon.
+        gameClock_.Shift(time - now);
+        nextPingTime_ = ClientNow();
+        pingCount_ = 0;
+    }
+    Post([this, payload] { game_.ApplyUpdate(payload); });
+}
+
+void ServerManager::HandlePingReply(const std::vector<uint8_t>& payload) {
+    PingReply reply;
+    if (!DecodePingReply(payload.data(), payload.size(), reply)) return BadData("Bad ping data");
+    const LagEstimator::Correction correction = lag_.AddReply(reply.client_time, reply.server_time, gameClock_.Now());
+    if (correction.set) gameClock_.Set(correction.setTo);
+    if (correction.shift) {
+        gameClock_.Shift(correction.shiftBy);
+        if (correction.shiftBy <= 0) gameClock_.SetLastCorrection(-correction.shiftBy);
+    }
+}
+
+void ServerManager::RaceTimers() {
+    const int64_t now = ClientNow();
+    if (now >= nextPingTime_) {
+        if (pingCount_ >= kPingsPerBurst) {
+            Report(kNet, kInfo, "Next update in 1 minute");
+            pingCount_ = 0;
+            nextPingTime_ = now + kBurstPauseMs;
+        } else {
+            SendMessage(MessageKind::kPing, EncodeInt(gameClock_.Now()));
+            ++pingCount_;
+            Report(kNet, kInfo, "Sent %d pings", pingCount_);
+            nextPingTime_ = now + kPingIntervalMs;
+        }
+    }
+    if (now >= nextClockReportTime_ && !lag_.SamplesPending()) {
+        SendMessage(MessageKind::kClockReport, EncodeInt(gameClock_.Now() + lag_.OneWayTrip()));
+        nextClockReportTime_ = now + kClockReportMs;
+    }
+}
+
+bool ServerManager::ConnectAgain() {
+    bool listed = false;
+    size_t index = 0;
+    std::string host;
+    uint16_t port = 0;
+    {
+        std::lock_guard<std::mutex> guard(mutex_);
+        listed = listedServer_;
+        index = serverIndex_;
+        host = host_;
+        port = port_;
+    }
+    return listed ? transport_.ConnectToListed(index) : transport_.ConnectTo(host, port);
+}
+
+void ServerManager::Reconnect() {
+    error_ = false;
+    reconnecting_ = true;
+    Post([this] { game_.PauseForReconnect(); });
+    PostRaceLine("Disconnected...");
+    for (int attempt = 0; attempt < kReconnectTries; ++attempt) {
+        PostRaceLine("Try " + std::to_string(attempt) + " to connect...");
+        if (!Sleep(kReconnectDelayMs)) return;
+        if (ConnectAgain()) {
+            connected_ = true;
+            PostRaceLine("Connection resumed, updating...");
+            JoinRequest rejoin;
+            rejoin.game_id = CurrentGame().game_id;
+            rejoin.rejoin = true;
+            SendMessage(MessageKind::kJoinGame, EncodeJoinRequest(rejoin));
+            nextState_ = kClientJoining;
+            return;
+        }
+    }
+    PostRaceLine("Game is aborted");
+    Post([this] { game_.AbortRace(); });
+    reconnecting_ = false;
+    connected_ = false;
+    Stop();
+}

@@ -1,0 +1,215 @@
+#include "game/network_session.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/main_thread_queue.h"
+#include "game/game_manager.h"
+#include "game/game_test_support.h"
+#include "game/level_test_support.h"
+#include "game/player.h"
+#include "game/player_manager.h"
+#include "game/player_update.h"
+#include "support/report_capture.h"
+#include "support/scripted_peer.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+constexpr int kSpeedUp = 1;
+
+// A recording that is open: it takes every update it is handed.
+class Recording : public PlayerUpdateSink {
+public:
+    bool Accepting() const override { return true; }
+    void TakeUpdate(const PlayerUpdate& update) override { players.push_back(update.player_id); }
+    void TimerReset() override {}
+    std::vector<int> players;
+};
+
+class Lines : public MessageLines {
+public:
+    void AddLine(const std::string& line) override { lines.push_back(line); }
+    void ClearLines() override { lines.clear(); }
+    std::vector<std::string> lines;
+};
+
+// A network race on a copy of a shipped level against a scripted server. The client
+// loop and the main thread's queue are turned by hand; waiting moves the clock.
+class NetworkSessionTest : public ::testing::Test {
+protected:
+    NetworkSessionTest() {
+        CopyShippedLevel("crossroads", data.Path());
+        game.LoadLevelList(data.Path());
+        game.SetMessageLines(&lines);
+        auto owned = std::make_unique<ScriptedPeer>();
+        peer = owned.get();
+        ServerManagerOptions options;
+        options.clock = [this] { return now; };
+        options.wait = [this](int64_t ms) {
+            now += ms;
+            // The main thread's part while the client waits: a frame runs what was
+            // posted (the server's level), then the screen loads the level.
+            queue.RunPending();
+            if (entryResult == 1) entryResult = game.LoadLevel() ? 0 : -1;
+        };
+        session = std::make_unique<NetworkSession>(game, queue, std::move(owned), options);
+        session->SetMessageLines(&lines);
+        session->SetRaceOver([this] {
+            ++racesOver;
+            game.StopGame();
+        });
+    }
+    ~NetworkSessionTest() override {
+        session.reset();
+        game.SetMessageLines(nullptr);
+    }
+
+    ServerManager& Client() { return session->Client(); }
+    void Turn(int turns = 1) {
+        for (int i = 0; i < turns; ++i) Client().RunOnce();
+        queue.RunPending();
+    }
+    void Step(int64_t ms) {
+        now += ms;
+        game.GameStep();
+    }
+
+    // Logged in, a game joined on Crossroads with a remote "bob" in slot 1.
+    void JoinRace() {
+        ASSERT_TRUE(Client().ConnectTo("127.0.0.1", 4077));
+        Client().Login("ann", &loginResult);
+        peer->Reply(MessageKind::kLogin, EncodeByte(kStatusAccepted));
+        Turn(2);
+        GameRecord crossroads;
+        crossroads.max_players = 2;
+        crossroads.victories = 4;
+        crossroads.game_id = 5;
+        crossroads.level_name = "Crossroads";
+        crossroads.title = "noon";
+        crossroads.checksum = static_cast<uint32_t>(game.Levels().at(0).crc);
+        peer->Reply(MessageKind::kListGames, EncodeGameRecord(crossroads));
+        Turn();
+        ASSERT_EQ(Client().GameCount(), 1u);
+        Client().JoinGame(0, &entryResult, {"ann"});
+        Turn();
+        JoinReply reply;
+        reply.status = kStatusAccepted;
+        reply.game = crossroads;
+        peer->Reply(MessageKind::kJoinGame, EncodeJoinReply(reply));
+        peer->Reply(MessageKind::kPlayerJoined, EncodePlayerJoined(PlayerJoined{0, "ann", 1}));
+        peer->Reply(MessageKind::kPlayerJoined, EncodePlayerJoined(PlayerJoined{1, "bob", 0}));
+        Turn(2);
+        ASSERT_EQ(game.GetState(), kLoaded);
+        ASSERT_EQ(Client().State(), kClientRacing);
+    }
+    void StartRace() {
+        peer->Reply(MessageKind::kReady, {});
+        Turn();
+        Step(20);
+        ASSERT_EQ(game.GetState(), kPlaying);
+    }
+
+    QuietServices services;
+    ReportCapture capture;
+    TempDir data;
+    int64_t now = 1000;
+    GameManager game{services.Lend(), [this] { return now; }};
+    Lines lines;
+    MainThreadQueue queue;
+    ScriptedPeer* peer = nullptr;
+    std::unique_ptr<NetworkSession> session;
+    std::atomic<int> loginResult{0};
+    std::atomic<int> entryResult{0};
+    int racesOver = 0;
+};
+
+TEST_F(NetworkSessionTest, TheServersGameBecomesTheLoadedRace) {
+    JoinRace();
+    EXPECT_TRUE(game.NetworkGame());
+    EXPECT_EQ(game.CurrentLevel().name, "Crossroads");
+    EXPECT_EQ(game.HitLimit(), 4);
+    EXPECT_TRUE(game.Players().FindPlayer(0)->active);
+    EXPECT_TRUE(game.Players().FindPlayer(0)->local);
+    EXPECT_TRUE(game.Players().FindPlayer(1)->active);
+    EXPECT_FALSE(game.Players().FindPlayer(1)->local);
+    EXPECT_TRUE(Client().StartAllowed());
+
+    peer->Reply(MessageKind::kPlayerLeft, EncodeByte(1));
+    Turn();
+    EXPECT_FALSE(game.Players().FindPlayer(1)->active);
+}
+
+TEST_F(NetworkSessionTest, LocalChangesGoOutAndRemoteOnesComeIn) {
+    JoinRace();
+    StartRace();
+    peer->sent.clear();
+    game.OnAction(GameManager::kShipControlAction, kSpeedUp, 0, true);
+    const std::vector<PeerFrame> updates = peer->SentOf(MessageKind::kPlayerUpdate);
+    ASSERT_EQ(updates.size(), 1u);
+    PlayerUpdate sent;
+    ASSERT_TRUE(DecodePlayerUpdate(updates[0].payload.data(), updates[0].payload.size(), sent));
+    EXPECT_EQ(sent.player_id, 0);
+    EXPECT_GT(sent.ship_acceleration, 0.0f);
+
+    PlayerUpdate bob;
+    bob.flags = kUpdateBulletLoaded;
+    bob.player_id = 1;
+    bob.time = game.Players().Clock().Now();
+    bob.ship_edge = game.Players().FindPlayer(1)->ship.edge->index;
+    bob.ship_speed = 0.002f;
+    Recording recording;
+    session->SetRecorder(&recording);
+    peer->Reply(MessageKind::kPlayerUpdate, EncodePlayerUpdate(bob));
+    Turn();
+    session->SetRecorder(nullptr);
+    EXPECT_FLOAT_EQ(game.Players().FindPlayer(1)->ship.speed, 0.002f);
+    EXPECT_EQ(recording.players, std::vector<int>({1})) << "a recorded network race replays the remote ships too";
+}
+
+TEST_F(NetworkSessionTest, ALostConnectionPausesTheRaceUntilItIsBack) {
+    JoinRace();
+    StartRace();
+    peer->pumpFails = true;
+    Turn();
+    peer->pumpFails = false;
+    EXPECT_EQ(game.GetState(), kPaused);
+    JoinReply reply;
+    reply.status = kStatusAccepted;
+    reply.game = Client().CurrentGame();
+    peer->Reply(MessageKind::kJoinGame, EncodeJoinReply(reply));
+    Turn(2);
+    EXPECT_EQ(game.GetState(), kPlaying);
+    EXPECT_EQ(Client().State(), kClientRacing);
+    EXPECT_EQ(racesOver, 0);
+}
+
+TEST_F(NetworkSessionTest, AnAbortedRaceReturnsToTheMenus) {
+    JoinRace();
+    StartRace();
+    peer->pumpFails = true;
+    peer->connectResults = {false, false, false};
+    Turn();
+    EXPECT_EQ(game.GetState(), kFinishing);
+    EXPECT_EQ(lines.lines.back(), "Game is aborted");
+    Step(GameManager::kRunOutMs);
+    session->Tick();
+    EXPECT_EQ(racesOver, 0) << "the run-out is shown whole";
+    Step(20);
+    session->Tick();
+    EXPECT_EQ(racesOver, 1);
+    EXPECT_EQ(game.GetState(), kNoLevel);
+}
+
+TEST_F(NetworkSessionTest, StoppingANetworkGameLeavesTheServersGame) {
+    JoinRace();
+    game.StopGame();
+    EXPECT_EQ(peer->SentOf(MessageKind::kLeaveGame).size(), 1u);
+    Turn();
+    EXPECT_EQ(Client().State(), kClientLobby);
+}
+
+}  // namespace

@@ -1,0 +1,420 @@
+#include "net/server_manager.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <deque>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "base/main_thread_queue.h"
+#include "support/scripted_peer.h"
+#include "support/report_capture.h"
+
+namespace {
+
+// Records what the client asked of the game, with the clock it saw then.
+class RecordingGame : public NetworkGame, public NetworkClock, public LevelDirectory, public LineList {
+public:
+    void SelectLevel(const std::string& name, int32_t victories) override {
+        Note("select " + name + " " + std::to_string(victories));
+    }
+    void AddPlayer(int slot, const std::string& name, bool local) override {
+        Note("add " + std::to_string(slot) + " " + name + (local ? " local" : ""));
+    }
+    void RemovePlayer(int slot) override { Note("remove " + std::to_string(slot)); }
+    void ApplyUpdate(const std::vector<uint8_t>&) override { Note("update at " + std::to_string(clock)); }
+    void StartRace() override { Note("start"); }
+    void EndRace() override { Note("end"); }
+    void AbortRace() override { Note("abort"); }
+    void PauseForReconnect() override { Note("pause"); }
+    void ResumeAfterReconnect() override { Note("resume"); }
+    void AddRaceLine(const std::string& line) override { Note("line " + line); }
+
+    int32_t Now() override { return clock; }
+    void Set(int32_t ms) override { clock = ms; }
+    void Shift(int32_t ms) override {
+        clock += ms;
+        Note("shift " + std::to_string(ms));
+    }
+    void SetLastCorrection(int32_t ms) override { lastCorrection = ms; }
+
+    bool HasLevel(const std::string& name, uint32_t checksum) const override {
+        return name == "canyon" && checksum == 77;
+    }
+
+    void AddLine(const std::string& line) override { Note("list " + line); }
+    void ClearLines() override { Note("list cleared"); }
+
+    void Note(const std::string& what) { calls.push_back(what); }
+    bool Called(const std::string& what) const {
+        for (const std::string& call : calls)
+            if (call == what) return true;
+        return false;
+    }
+
+    std::vector<std::string> calls;
+    int32_t clock = 0;
+    int32_t lastCorrection = 0;
+};
+
+GameRecord Canyon(int32_t id) {
+    GameRecord game;
+    game.max_players = 2;
+    game.victories = 3;
+    game.game_id = id;
+    game.level_name = "canyon";
+    game.title = "evening";
+    game.checksum = 77;
+    return game;
+}
+
+std::vector<uint8_t> PlayerUpdateAt(int32_t time) {
+    std::vector<uint8_t> record(kPlayerUpdateShortSize, 0);
+    record[0] = 1 << 4;  // bullet loaded: the short form
+    record[1] = 1;
+    for (int i = 0; i < 4; ++i) record[2 + i] = static_cast<uint8_t>(static_cast<uint32_t>(time) >> (8 * i));
+    return record;
+}
+
+class ServerManagerTest : public ::testing::Test {
+protected:
+    ServerManagerTest() {
+        ServerManagerOptions options;
+        options.clock = [this] { return now; };
+        // Waiting moves the clock; a waiting game entry finds its level loaded.
+        options.wait = [this](int64_t ms) {
+            now += ms;
+            waits.push_back(ms);
+            if (loadResult != 1) entryResult = loadResult;
+        };
+        client = std::make_unique<ServerManager>(peer, queue, game, game, game, options);
+        client->SetLobbyLists(&game, &game);
+    }
+
+    // Turns of the client loop until it reaches `state`, at most `turns`.
+    bool RunUntil(int state, int turns = 20) {
+        for (int i = 0; i < turns; ++i) {
+            client->RunOnce();
+            if (client->State() == state) return true;
+        }
+        return false;
+    }
+
+    void LogIn() {
+        ASSERT_TRUE(client->ConnectTo("127.0.0.1", 4077));
+        client->Login("ann", &loginResult);
+        peer.Reply(MessageKind::kLogin, EncodeByte(kStatusAccepted));
+        ASSERT_TRUE(RunUntil(kClientLobby));
+    }
+
+    void EnterRace() {
+        LogIn();
+        client->CreateGame(Canyon(0), 3, &entryResult, {"ann"});
+        client->RunOnce();  // the lobby's last turn
+        CreateReply reply;
+        reply.status = kStatusAccepted;
+        reply.game_id = 42;
+        peer.Reply(MessageKind::kCreateGame, EncodeCreateReply(reply));
+        ASSERT_TRUE(RunUntil(kClientRacing));
+        queue.RunPending();
+    }
+
+    ScriptedPeer peer;
+    MainThreadQueue queue;
+    RecordingGame game;
+    int64_t now = 100000;
+    std::vector<int64_t> waits;
+    int loadResult = 0;  // what the screen sets the result to once it has loaded the level
+    std::atomic<int> loginResult{0};
+    std::atomic<int> entryResult{0};
+    std::unique_ptr<ServerManager> client;
+    ReportCapture log;
+};
+
+TEST_F(ServerManagerTest, RefusedRepliesLeaveTheClientIdleWithResultMinusOne) {
+    struct Case {
+        const char* name;
+        MessageKind replyKind;
+        std::vector<uint8_t> reply;
+        bool loggedInFirst;
+    };
+    const std::vector<Case> cases = {
+        {"log in", MessageKind::kLogin, EncodeByte(kStatusRefused), false},
+        {"create", MessageKind::kCreateGame, EncodeCreateReply(CreateReply{kStatusRefused, 0}), true},
+        {"join", MessageKind::kJoinGame, EncodeJoinReply(JoinReply{}), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        peer.Reset();
+        std::atomic<int> result{0};
+        ASSERT_TRUE(client->ConnectTo("127.0.0.1", 4077));
+        if (c.loggedInFirst) {
+            client->Login("ann", &loginResult);
+            peer.Reply(MessageKind::kLogin, EncodeByte(kStatusAccepted));
+            ASSERT_TRUE(RunUntil(kClientLobby));
+            peer.Reply(MessageKind::kListGames, EncodeGameRecord(Canyon(9)));
+            client->RunOnce();
+        }
+        if (c.replyKind == MessageKind::kLogin) client->Login("ann", &result);
+        if (c.replyKind == MessageKind::kCreateGame) client->CreateGame(Canyon(0), 3, &result, {"ann"});
+        if (c.replyKind == MessageKind::kJoinGame) client->JoinGame(0, &result, {"ann"});
+        if (c.loggedInFirst) client->RunOnce();  // the lobby's last turn
+        peer.Junk();
+        peer.Reply(c.replyKind, c.reply);
+        EXPECT_TRUE(RunUntil(kClientIdle, 3));
+        EXPECT_EQ(result, -1);
+    }
+}
+
+TEST_F(ServerManagerTest, AcceptedLogInListsTheGames) {
+    LogIn();
+    EXPECT_EQ(loginResult, 1);
+    EXPECT_EQ(peer.SentOf(MessageKind::kLogin).at(0).payload, EncodeText("ann"));
+    EXPECT_EQ(peer.SentOf(MessageKind::kListGames).size(), 1u);
+    GameRecord otherLevel = Canyon(8);
+    otherLevel.checksum = 78;
+    peer.Reply(MessageKind::kListGames, EncodeGameRecord(otherLevel));
+    peer.Reply(MessageKind::kListGames, EncodeGameRecord(Canyon(9)));
+    peer.Reply(MessageKind::kChat, EncodeChat("bob>hi"));
+    client->RunOnce();
+    queue.RunPending();
+    EXPECT_EQ(client->GameCount(), 1u);
+    EXPECT_TRUE(game.Called("list evening: canyon"));
+    EXPECT_TRUE(game.Called("list bob>hi"));
+
+    now += ServerManager::kListRefreshMs;
+    client->RunOnce();
+    EXPECT_EQ(peer.SentOf(MessageKind::kListGames).size(), 2u);
+    EXPECT_EQ(client->GameCount(), 0u);
+}
+
+TEST_F(ServerManagerTest, BadGameRecordsDropTheLobby) {
+    GameRecord noPlayers = Canyon(9);
+    noPlayers.max_players = 0;
+    std::vector<uint8_t> pastItsFrame = EncodeGameRecord(Canyon(9));
+    pastItsFrame[16] = 200;  // the level name's length runs past the frame
+    for (const std::vector<uint8_t>& record : {EncodeGameRecord(noPlayers), pastItsFrame}) {
+        peer.Reset();
+        LogIn();
+        peer.Reply(MessageKind::kListGames, record);
+        client->RunOnce();
+        EXPECT_EQ(client->StatusText(), "Bad game information data");
+        client->RunOnce();
+        EXPECT_EQ(client->State(), kClientIdle);
+        EXPECT_EQ(client->GameCount(), 0u);
+    }
+}
+
+TEST_F(ServerManagerTest, JoinBeyondTheListFailsAtOnce) {
+    LogIn();
+    std::atomic<int> result{0};
+    client->JoinGame(3, &result, {"ann"});
+    EXPECT_EQ(result, -1);
+    EXPECT_TRUE(peer.SentOf(MessageKind::kJoinGame).empty());
+}
+
+TEST_F(ServerManagerTest, JoiningSelectsTheServersLevelAndWaitsForTheLoad) {
+    LogIn();
+    peer.Reply(MessageKind::kListGames, EncodeGameRecord(Canyon(9)));
+    client->RunOnce();
+    client->JoinGame(0, &entryResult, {"ann", "cid"});
+    JoinRequest expected;
+    expected.game_id = 9;
+    expected.names = {"ann", "cid"};
+    EXPECT_EQ(peer.SentOf(MessageKind::kJoinGame).at(0).payload, EncodeJoinRequest(expected));
+    client->RunOnce();  // the lobby's last turn
+    JoinReply reply;
+    reply.status = kStatusAccepted;
+    reply.game = Canyon(9);
+    reply.game.victories = 7;
+    peer.Reply(MessageKind::kJoinGame, EncodeJoinReply(reply));
+    ASSERT_TRUE(RunUntil(kClientRacing));
+    queue.RunPending();
+    EXPECT_TRUE(game.Called("select canyon 7"));
+    EXPECT_EQ(waits, std::vector<int64_t>({ServerManager::kLoadPollMs}));
+}
+
+TEST_F(ServerManagerTest, PingsComeInBurstsOfTenThenPauseAMinute) {
+    EnterRace();
+    peer.sent.clear();
+    std::vector<int64_t> pingTimes;
+    const int64_t start = now;
+    for (int ms = 0; ms <= 71000; ms += 100) {
+        now = start + ms;
+        const size_t before = peer.SentOf(MessageKind::kPing).size();
+        client->RunOnce();
+        if (peer.SentOf(MessageKind::kPing).size() > before) pingTimes.push_back(ms);
+    }
+    std::vector<int64_t> expected;
+    for (int i = 0; i < 10; ++i) expected.push_back(i * 1000);
+    expected.push_back(70000);
+    expected.push_back(71000);
+    EXPECT_EQ(pingTimes, expected);
+    EXPECT_EQ(log.Count("Next update in 1 minute"), 1);
+}
+
+TEST_F(ServerManagerTest, TheClockFollowsTheServerAfterTenReplies) {
+    EnterRace();
+    // Round trips of 20 ms; the server runs 500 ahead, with three replies far off.
+    const std::vector<int32_t> offsets = {500, 500, 2000, 501, 499, -3000, 500, 502, 900, 498};
+    game.clock = 1000;
+    int32_t lastReceipt = 0;
+    for (size_t i = 0; i < offsets.size(); ++i) {
+        const int32_t sent = game.clock;
+        const int32_t receipt = sent + 20;
+        const int32_t server = receipt - 10 + offsets[i];
+        game.clock = receipt;
+        lastReceipt = receipt;
+        peer.Reply(MessageKind::kPing, EncodePingReply(PingReply{sent, server}));
+        client->RunOnce();
+        if (i == 0) {
+            EXPECT_EQ(game.clock, server + 10);  // the first reply sets the clock outright
+            game.clock = receipt;  // the rest measure against the unmoved clock
+        }
+    }
+    // The 7 smallest in size: 500 500 501 499 500 502 498 -> 500 on average.
+    EXPECT_EQ(game.clock, lastReceipt + 500);
+    EXPECT_TRUE(log.Contains("Average lag=500"));
+    EXPECT_TRUE(log.Contains("Trip time to server is 10"));
+}
+
+TEST_F(ServerManagerTest, AnUpdateStampedAheadMovesTheClockBeforeItIsApplied) {
+    EnterRace();
+    game.clock = 5000;
+    game.calls.clear();
+    peer.Reply(MessageKind::kPlayerUpdate, PlayerUpdateAt(5400));
+    peer.Reply(MessageKind::kPlayerUpdate, PlayerUpdateAt(4000));
+    client->RunOnce();
+    queue.RunPending();
+    // Only the update ahead moves the clock; one behind is applied as it is.
+    const std::vector<std::string> expected = {"shift 400", "update at 5400", "update at 5400"};
+    EXPECT_EQ(game.calls, expected);
+}
+
+TEST_F(ServerManagerTest, RaceMessagesReachTheGameInOrder) {
+    EnterRace();
+    game.calls.clear();
+    PlayerJoined bob{1, "bob", 0};
+    peer.Junk();
+    peer.Reply(MessageKind::kPlayerJoined, EncodePlayerJoined(PlayerJoined{0, "ann", 1}));
+    EXPECT_FALSE(client->StartAllowed());
+    peer.Reply(MessageKind::kPlayerJoined, EncodePlayerJoined(bob));
+    peer.Reply(MessageKind::kChat, EncodeChat("bob>go"));
+    peer.Reply(MessageKind::kReady, {});
+    peer.Reply(MessageKind::kPlayerLeft, EncodeByte(1));
+    peer.Reply(MessageKind::kLeaveGame, {});
+    client->RunOnce();
+    EXPECT_TRUE(game.calls.empty());  // nothing runs on the client thread
+    queue.RunPending();
+    const std::vector<std::string> expected = {"add 0 ann local", "add 1 bob",  "line bob>go", "start",
+                                               "line Time to reach server -1", "line Game started!",
+                                               "remove 1", "end"};
+    EXPECT_EQ(game.calls, expected);
+}
+
+TEST_F(ServerManagerTest, StartIsAllowedWithTwoPlayers) {
+    EnterRace();
+    peer.Reply(MessageKind::kPlayerJoined, EncodePlayerJoined(PlayerJoined{0, "ann", 1}));
+    client->RunOnce();
+    EXPECT_FALSE(client->StartAllowed());
+    peer.Reply(MessageKind::kPlayerJoined, EncodePlayerJoined(PlayerJoined{1, "bob", 1}));
+    client->RunOnce();
+    EXPECT_TRUE(client->StartAllowed());
+}
+
+TEST_F(ServerManagerTest, AResumedConnectionRejoinsWithTheGameIdOnly) {
+    EnterRace();
+    game.calls.clear();
+    peer.sent.clear();
+    peer.pumpFails = true;
+    peer.connectResults = {false, true};
+    client->RunOnce();
+    peer.pumpFails = false;
+    EXPECT_EQ(client->State(), kClientJoining);
+    JoinRequest rejoin;
+    rejoin.game_id = 42;
+    rejoin.rejoin = true;
+    EXPECT_EQ(peer.SentOf(MessageKind::kJoinGame).at(0).payload, EncodeJoinRequest(rejoin));
+    EXPECT_EQ(waits, std::vector<int64_t>({ServerManager::kLoadPollMs, 5000, 5000}));
+
+    JoinReply reply;
+    reply.status = kStatusAccepted;
+    reply.game = Canyon(42);
+    peer.Junk();
+    peer.Reply(MessageKind::kJoinGame, EncodeJoinReply(reply));
+    EXPECT_TRUE(RunUntil(kClientRacing, 3));
+    queue.RunPending();
+    const std::vector<std::string> expected = {"pause", "line Disconnected...", "line Try 0 to connect...",
+                                               "line Try 1 to connect...", "line Connection resumed, updating...",
+                                               "resume"};
+    EXPECT_EQ(game.calls, expected);
+    EXPECT_FALSE(client->Reconnecting());
+}
+
+TEST_F(ServerManagerTest, ARefusedRejoinAbortsTheRace) {
+    EnterRace();
+    game.calls.clear();
+    peer.pumpFails = true;
+    client->RunOnce();
+    peer.pumpFails = false;
+    peer.Reply(MessageKind::kJoinGame, EncodeJoinReply(JoinReply{}));
+    EXPECT_TRUE(RunUntil(kClientIdle, 3));
+    queue.RunPending();
+    const std::vector<std::string> expected = {"pause", "line Disconnected...", "line Try 0 to connect...",
+                                               "line Connection resumed, updating...", "line Could not join game",
+                                               "abort"};
+    EXPECT_EQ(game.calls, expected);
+    EXPECT_FALSE(client->Reconnecting());
+    EXPECT_FALSE(client->IsConnected());
+}
+
+TEST_F(ServerManagerTest, ThreeFailedTriesAbortTheGame) {
+    EnterRace();
+    game.calls.clear();
+    peer.pumpFails = true;
+    peer.connectResults = {false, false, false};
+    client->RunOnce();
+    queue.RunPending();
+    const std::vector<std::string> expected = {"pause", "line Disconnected...", "line Try 0 to connect...",
+                                               "line Try 1 to connect...", "line Try 2 to connect...",
+                                               "line Game is aborted", "abort"};
+    EXPECT_EQ(game.calls, expected);
+    EXPECT_EQ(peer.typedConnects.size(), 4u);  // the first connect and three tries
+    EXPECT_EQ(peer.typedConnects.back(), "127.0.0.1:4077");
+}
+
+TEST_F(ServerManagerTest, UnknownKindsAreSkippedInTheLobby) {
+    LogIn();
+    peer.Junk();
+    peer.Reply(MessageKind::kListGames, EncodeGameRecord(Canyon(9)));
+    client->RunOnce();
+    EXPECT_EQ(client->State(), kClientLobby);
+    EXPECT_EQ(client->GameCount(), 1u);
+}
+
+TEST(ServerManagerThread, StopEndsAReconnectWaitAtOnce) {
+    ScriptedPeer peer;
+    MainThreadQueue queue;
+    RecordingGame game;
+    ServerManager client(peer, queue, game, game, game);
+    ASSERT_TRUE(client.ConnectTo("127.0.0.1", 4077));
+    // No screen waits for the level here, so the game is entered without a wait.
+    client.CreateGame(Canyon(0), 3, nullptr, {"ann"});
+    peer.Reply(MessageKind::kCreateGame, EncodeCreateReply(CreateReply{kStatusAccepted, 42}));
+    client.RunOnce();
+    client.RunOnce();
+    ASSERT_EQ(client.State(), kClientRacing);
+    peer.pumpFails = true;
+    peer.pumped = false;
+    std::thread racing([&] { client.RunOnce(); });
+    for (int i = 0; i < 100000 && !peer.pumped; ++i) std::this_thread::yield();
+    const auto stopAt = std::chrono::steady_clock::now();
+    client.Stop();
+    racing.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - stopAt, std::chrono::milliseconds(1000));
+}
+
+}  // namespace
