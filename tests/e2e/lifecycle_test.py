@@ -5,7 +5,7 @@ import signal
 import time
 import unittest
 
-from kav_driver import SANITIZED, Game, has_display, log_messages, mean_brightness, new_workdir, wait_until
+from kav_driver import SANITIZED, TIME_FACTOR, Game, has_display, log_messages, mean_brightness, new_workdir, wait_until
 
 DEFAULT_INI = (
     "[General]\nPlayer1Name=Player1\nPlayer2Name=Player2\nVictories=10\n\n"
@@ -110,7 +110,7 @@ class StartAndStop(unittest.TestCase):
                 elapsed = time.monotonic() - sent
                 self.assertEqual(status, 0)
                 if not SANITIZED:
-                    self.assertLess(elapsed, 1.0, f"{number.name} took {elapsed:.2f}s to end the game")
+                    self.assertLess(elapsed, 1.0 * TIME_FACTOR, f"{number.name} took {elapsed:.2f}s to end the game")
                 assert_in_order(self, log_messages(game.log()), LIFECYCLE_START + LIFECYCLE_EXIT)
 
     def test_closing_the_window_ends_the_game_with_status_0(self):
@@ -137,7 +137,7 @@ class WithoutDisplay(unittest.TestCase):
     def test_no_display_prints_the_console_line_and_ends_with_status_0(self):
         game = Game(with_data=False, unset=("DISPLAY", "WAYLAND_DISPLAY"))
         self.addCleanup(game.cleanup)
-        self.assertEqual(game.wait_exit(timeout=30), 0)
+        self.assertEqual(game.wait_exit(timeout=30 * TIME_FACTOR), 0)
         self.assertIn("Could not create glut window\n", game.output())
         messages = log_messages(game.log())
         lifecycle = [line for line in messages if line.endswith(" is initialized") or line.endswith(" is destroyed")]
