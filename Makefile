@@ -8,7 +8,7 @@ ifdef CI
 CMAKE_FLAGS += -DKAV_WERROR=ON
 endif
 
-.PHONY: all deps build run test unit-test asan-test tsan fuzz-test bench clean
+.PHONY: all deps build run test unit-test asan-test tsan fuzz-test check-layers bench clean
 
 all: build
 
@@ -33,11 +33,15 @@ XVFB = xvfb-run -a -s "-screen 0 1024x768x24 -noreset"
 
 # The sanitizer and fuzz runs come first so that the output ends with the summary
 # of the whole suite.
-test: build
+test: check-layers build
 	$(MAKE) --no-print-directory asan-test
 	$(MAKE) --no-print-directory tsan
 	$(MAKE) --no-print-directory fuzz-test
 	$(TEST_ENV) $(XVFB) ctest --test-dir $(BUILD_DIR) --output-on-failure
+
+# A lower layer of src/ never includes a higher one; checked first because it needs no build.
+check-layers:
+	scripts/check-layers.sh
 
 # The game under the sanitizers leaks only what tests/e2e/lsan_suppressions.txt explains;
 # it is slow, so the tests leave out their bounds on how fast it reacts.

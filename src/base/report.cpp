@@ -6,8 +6,8 @@
 #include <ctime>
 #include <fstream>
 #include <iostream>
+#include <mutex>
 
-#include "base/spin_lock.h"
 
 namespace {
 
@@ -24,8 +24,8 @@ struct LogState {
     std::FILE* console = stdout;
     bool writeFailureTold = false;
     unsigned char moduleInfoEnabled[kReportModuleCount] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
-    char message[kMessageBufferSize];
-    SpinLock lock;
+    // A mutex rather than a spin lock: the holder writes to the file and the console.
+    std::mutex lock;
     FatalHandler fatalHandler = DefaultFatalHandler;
     ReportObserver observer;
 };
@@ -89,7 +89,7 @@ void CheckFileWritten(LogState& state) {
 void ReportInit(const char* name) {
     LogState& state = State();
     {
-        SpinLockGuard guard(state.lock);
+        std::lock_guard<std::mutex> guard(state.lock);
         if (name != nullptr) {
             state.file.open(name, std::ios::out | std::ios::trunc);
             state.writeToFile = state.file.is_open();
@@ -112,32 +112,34 @@ void ReportInit(const char* name) {
 }
 
 void Report(int module, int level, const char* format, ...) {
-    LogState& state = State();
-    state.lock.Lock();
-    std::string line = TimePrefix();
-    if (format == nullptr) {
-        state.lock.Unlock();
-        return;
-    }
-    line += ModuleTag(module);
-    line += LevelMarker(level);
+    if (format == nullptr) return;
+    // The line is built outside the lock; only the hand-over to the observer and the
+    // file is serialised, so lines from several threads never interleave.
+    char message[kMessageBufferSize];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(state.message, kMessageBufferSize, format, args);
+    std::vsnprintf(message, sizeof message, format, args);
     va_end(args);
-    line += state.message;
-    if (state.observer) state.observer(module, level, line);
-    line += '\n';
+    std::string line = TimePrefix();
+    line += ModuleTag(module);
+    line += LevelMarker(level);
+    line += message;
 
-    if (state.writeToFile) {
-        state.file << line;
-        CheckFileWritten(state);
+    LogState& state = State();
+    {
+        // A scoped lock: an observer that throws must not leave every later report waiting.
+        std::lock_guard<std::mutex> guard(state.lock);
+        if (state.observer) state.observer(module, level, line);
+        line += '\n';
+        if (state.writeToFile) {
+            state.file << line;
+            CheckFileWritten(state);
+        }
+        if (level != kInfo || (state.echoInfo && InfoEnabled(state, module))) {
+            std::fputs(line.c_str(), state.console);
+            std::fflush(state.console);
+        }
     }
-    if (level != kInfo || (state.echoInfo && InfoEnabled(state, module))) {
-        std::fputs(line.c_str(), state.console);
-        std::fflush(state.console);
-    }
-    state.lock.Unlock();
 
     if (level == kFatal) state.fatalHandler();
 }
@@ -146,7 +148,7 @@ void ReportShutdown() {
     LogState& state = State();
     if (!state.file.is_open()) return;
     Report(kKav, kInfo, "Report manager is destroyed");
-    SpinLockGuard guard(state.lock);
+    std::lock_guard<std::mutex> guard(state.lock);
     state.file.close();
     CheckFileWritten(state);
     state.file.clear();
@@ -160,7 +162,7 @@ void SetModuleInfoEnabled(int module, bool on) {
 
 void SetReportConsole(std::FILE* stream, bool echoInfo) {
     LogState& state = State();
-    SpinLockGuard guard(state.lock);
+    std::lock_guard<std::mutex> guard(state.lock);
     state.console = stream != nullptr ? stream : stdout;
     state.echoInfo = echoInfo;
 }
@@ -178,6 +180,6 @@ void DefaultFatalHandler() {
 
 void SetReportObserver(ReportObserver observer) {
     LogState& state = State();
-    SpinLockGuard guard(state.lock);
+    std::lock_guard<std::mutex> guard(state.lock);
     state.observer = std::move(observer);
 }

@@ -3,6 +3,9 @@
 #include <algorithm>
 
 MessageBox::MessageBox() {
+    // Modal: while the box is up, clicks and keys meant for the widgets behind it go to
+    // the box, so nothing behind it acts on input the user has not seen yet.
+    SetModal(true);
     SetCaption("No information");
     SetSize(kWidth, kHeight);
     text_.SetHorizontalScrolling(false);

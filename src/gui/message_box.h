@@ -5,7 +5,8 @@
 #include "gui/dialog.h"
 #include "gui/text_list.h"
 
-// A dialog that shows a message in a text list, centred in its parent.
+// A modal dialog that shows a message in a text list, centred in its parent; it keeps
+// the focus until it is closed.
 class MessageBox : public Dialog {
 public:
     MessageBox();

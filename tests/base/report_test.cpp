@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+#include <memory>
 #include <regex>
+#include <stdexcept>
 #include <thread>
 #include <vector>
 
@@ -48,6 +52,30 @@ TEST(ReportLine, LinesFromManyThreadsNeverInterleave) {
     for (auto& thread : threads) thread.join();
     ASSERT_EQ(capture.Lines().size(), 800u);
     for (const auto& line : capture.Lines()) EXPECT_TRUE(std::regex_match(line, std::regex(R"(net   thread \d line \d+)")));
+}
+
+TEST(ReportLine, AnObserverThatThrowsLeavesTheLogUsable) {
+    auto seen = std::make_shared<std::vector<std::string>>();
+    SetReportObserver([seen](int, int, const std::string& line) {
+        if (line.find("first") != std::string::npos) throw std::runtime_error("observer failed");
+        seen->push_back(line.substr(line.find(' ') + 1));
+    });
+    EXPECT_THROW(Report(kGui, kInfo, "first"), std::runtime_error);
+    // A lock left taken would make the next report wait for ever, so it runs on a thread
+    // of its own and the test gives up on it rather than hanging the suite.
+    auto done = std::make_shared<std::promise<void>>();
+    std::future<void> reported = done->get_future();
+    std::thread next([done] {
+        Report(kGui, kInfo, "second");
+        done->set_value();
+    });
+    if (reported.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        next.detach();
+        FAIL() << "the log stays locked after the observer threw";
+    }
+    next.join();
+    SetReportObserver(nullptr);
+    EXPECT_EQ(*seen, std::vector<std::string>{"gui   second"});
 }
 
 TEST(ReportFile, HeaderThenLinesAndInfoStaysOffTheConsole) {

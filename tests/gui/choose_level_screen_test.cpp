@@ -149,4 +149,33 @@ TEST_F(ChooseLevel, BadNamesAndVictoriesAreRefusedAndCancelStoresNothing) {
     EXPECT_EQ(game.loads, 0);
 }
 
+TEST_F(ChooseLevel, TheErrorBoxKeepsTheFocusAndTheScreenWaitsUntilItIsClosed) {
+    Show();
+    screen.Player1Name().SetText("");
+    Play();
+    ASSERT_TRUE(ShowsMessage(screen, "Error", "You should enter name of player 1."));
+
+    Click(screen.Player1Name());
+    PressOn(screen, 'a');
+    ReleaseOn(screen, 'a');
+    EXPECT_EQ(screen.FocusedChild(), &screen.Message()) << "a click behind the box leaves the focus in it";
+    EXPECT_EQ(screen.Player1Name().Text(), "") << "typing does not reach the fields behind the box";
+
+    screen.Player1Name().SetText("Ann");
+    Play();
+    EXPECT_EQ(game.loads, 0) << "Play behind the box does nothing";
+    EXPECT_TRUE(screen.Message().IsVisible());
+
+    PressOn(screen, kKeyEscape);
+    ReleaseOn(screen, kKeyEscape);
+    root.Tick();
+    EXPECT_FALSE(screen.Message().IsVisible()) << "Escape closes the box";
+    EXPECT_TRUE(screen.IsVisible()) << "and only the box";
+    EXPECT_FALSE(screen.IsCancelled());
+
+    Play();
+    EXPECT_EQ(game.loads, 1);
+    EXPECT_FALSE(screen.IsVisible()) << "the level choice closes once its level is loaded";
+}
+
 }  // namespace

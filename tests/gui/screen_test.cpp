@@ -39,4 +39,16 @@ TEST_F(ScreenMessages, TheButtonsArgumentShowsOkOrCancelOrNeither) {
     }
 }
 
+TEST_F(ScreenMessages, AnAcceptedScreenStaysUntilItsMessageIsClosed) {
+    screen.SetOwner(&root);
+    screen.Accept();
+    screen.ShowMessage("Error", "Error with loading level", Screen::kShowOk);
+    root.Tick();
+    EXPECT_TRUE(screen.IsVisible()) << "the screen does not tick while its message shows";
+    Click(screen.Message().OkButton());
+    EXPECT_FALSE(screen.Message().IsVisible());
+    root.Tick();
+    EXPECT_FALSE(screen.IsVisible());
+}
+
 }  // namespace
