@@ -123,6 +123,11 @@ void Application::OnKeyUp(KeyEvent* event) {
     DispatchBinding(event->code);
 }
 
+void Application::AddMessageLine(const std::string& text) {
+    SpinLockGuard frame(frameLock_);
+    overlay_.AddLine(text);
+}
+
 void Application::StartLocalRaceFromButton() {
     // Only a network race shows the start button; a local one starts by itself.
     game_.SetState(kStarting);

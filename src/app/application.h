@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <string>
 
 #include "app/config.h"
 #include "game/key_bindings.h"
@@ -37,6 +38,9 @@ public:
     void OnKeyUp(KeyEvent* event) override;
     void OnMouseMove(int, int) override {}
     void OnResized() override;
+
+    // A line for the race's message list from outside the frame (a window notice).
+    void AddMessageLine(const std::string& text);
 
     void HandleCommand(const KeyBinding& command);
     void DispatchBinding(int code);
