@@ -55,13 +55,20 @@ void Application::Initialize() {
 }
 
 void Application::ApplyConfig(const IniFile& config) {
-    ReadKeyBindings(config, keyBindings_);
+    ApplyKeys(config);
     {
         SpinLockGuard frame(frameLock_);
         ApplyOpenGlHints(ReadOpenGlHints(config));
     }
     ReadLogSwitches(config);
     ReadSoundConfig(config);
+}
+
+void Application::ApplyKeys(const IniFile& config) {
+    // Keys no longer bound must not keep their old action.
+    keyBindings_ = KeyBindingTable{};
+    ReadKeyBindings(config, keyBindings_);
+    game_.SetHelpKeys(ReadKeyCodes(config));
 }
 
 void Application::Draw() {
@@ -84,6 +91,7 @@ void Application::DrawScene() {
 }
 
 void Application::OnTick() {
+    if (mainMenu_.Options().TakeKeysChanged()) ApplyKeys(IniFile(kConfigFileName));
     overlay_.Tick();
     // The menu's exit state ends the main loop; the exit command has usually ended
     // the process before that.

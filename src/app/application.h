@@ -55,6 +55,7 @@ public:
 
 private:
     void ApplyConfig(const IniFile& config);
+    void ApplyKeys(const IniFile& config);
     void RunExitCommand();
     void EndRace();
     void StartLocalRaceFromButton();

@@ -10,6 +10,7 @@
 #include "base/vec3.h"
 #include "effects/event_trigger.h"
 #include "game/game_clock.h"
+#include "game/key_bindings.h"
 #include "game/level_catalogue.h"
 
 class IniFile;
@@ -102,6 +103,8 @@ public:
     // The overlay's message list; nullptr detaches it. It must outlive the game manager
     // or be detached first.
     void SetMessageLines(MessageLines* lines);
+    // The keys named in the help lines at the start of every race.
+    void SetHelpKeys(const KeyCodes& codes) { helpLines_ = KeyHelpLines(codes); }
     void SetNetworkGame(bool network) { networkGame_ = network; }
     bool NetworkGame() const { return networkGame_; }
 
@@ -144,6 +147,7 @@ private:
     MessageLines* messageLines_ = nullptr;
     std::atomic<bool> networkGame_{false};
     Colour backgroundColour_{0, 0, 0, 1};
+    std::vector<std::string> helpLines_ = KeyHelpLines(DefaultKeyCodes());
     SpinLock participantsLock_;  // participants come and go on the network client thread
     std::vector<Participant> participants_;
 };
