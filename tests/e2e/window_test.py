@@ -7,7 +7,7 @@ import struct
 import subprocess
 import unittest
 
-from kav_driver import Game, has_display, log_messages, new_workdir, wait_until
+from kav_driver import Game, has_display, log_messages, mean_brightness, new_workdir, wait_until
 
 WAIT = 30.0
 
@@ -52,6 +52,8 @@ class Window(unittest.TestCase):
                    "the second screenshot")
         game.signal(signal.SIGTERM)
         self.assertEqual(game.wait_exit(), 0)
+        # Only now is the first file surely complete.
+        self.assertGreater(mean_brightness(first, "600x40+20+440"), 0.05, "the menu background is in the picture")
         messages = log_messages(game.log())
         self.assertIn("kav   Screenshot saved to screenshots/kav-0001.png", messages)
         self.assertIn("kav   Screenshot saved to screenshots/kav-0002.png", messages)
