@@ -8,7 +8,7 @@ ifdef CI
 CMAKE_FLAGS += -DKAV_WERROR=ON
 endif
 
-.PHONY: all deps build run test unit-test asan-test tsan fuzz-test check-layers bench clean
+.PHONY: all deps build run install test unit-test asan-test tsan fuzz-test check-layers bench clean
 
 all: build
 
@@ -23,6 +23,11 @@ build: deps $(BUILD_DIR)/build.ninja
 
 run: build
 	scripts/run-game.sh
+
+# `make install PREFIX=$HOME/.local` for one user; DESTDIR works as usual for packaging.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 # Tests that need GL get a virtual display with Mesa's software renderer; sound goes to
 # OpenAL Soft's null backend unless a test picks another.

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   libsdl2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
-  libopenal-dev libopenal1 libalut-dev libsndfile1-dev libvorbis-dev
+  libopenal-dev libopenal1 libalut-dev libsndfile1-dev libvorbis-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev libasio-dev
   libx11-dev libfreetype-dev fonts-dejavu-core vorbis-tools
   python3 xvfb xauth xdotool x11-utils imagemagick

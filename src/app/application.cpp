@@ -83,10 +83,17 @@ void Application::Initialize() {
 }
 
 void Application::ApplyConfig(const IniFile& config) {
-    ReadKeyBindings(config, keyBindings_);
+    ApplyKeys(config);
     ApplyOpenGlHints(ReadOpenGlHints(config));
     ReadLogSwitches(config);
     sound_.ReadSoundConfig(config);
+}
+
+void Application::ApplyKeys(const IniFile& config) {
+    // Keys no longer bound must not keep their old action.
+    keyBindings_ = KeyBindingTable{};
+    ReadKeyBindings(config, keyBindings_);
+    game_.SetHelpKeys(ReadKeyCodes(config));
 }
 
 void Application::Draw() {
@@ -128,6 +135,7 @@ void Application::DrawScene() {
 }
 
 void Application::OnTick() {
+    if (mainMenu_.Options().TakeKeysChanged()) ApplyKeys(IniFile(kConfigFileName));
     overlay_.Tick();
     // The menu's exit state ends the main loop; the exit command has usually ended
     // the process before that.
@@ -166,6 +174,8 @@ void Application::OnKeyUp(KeyEvent* event) {
     keyBindings_[event->code].pressed = false;
     DispatchBinding(event->code);
 }
+
+void Application::AddMessageLine(const std::string& text) { overlay_.AddLine(text); }
 
 void Application::StartRaceFromButton() {
     if (game_.NetworkGame()) {

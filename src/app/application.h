@@ -50,6 +50,8 @@ public:
     // A local race of two players on the catalogue's level in `directory` ("data/canyon"),
     // without the menus; false when there is no such level or it does not load.
     bool StartLocalRace(const std::string& directory);
+    // A line for the race's message list from the window layer (a notice), between frames.
+    void AddMessageLine(const std::string& text);
 
     void HandleCommand(const KeyBinding& command);
     void DispatchBinding(int code);
@@ -69,6 +71,7 @@ public:
 
 private:
     void ApplyConfig(const IniFile& config);
+    void ApplyKeys(const IniFile& config);
     void RunExitCommand();
     void EndRace();
     void StartRaceFromButton();

@@ -8,6 +8,7 @@
 #include "app/application.h"
 #include "app/benchmark.h"
 #include "app/config.h"
+#include "app/window_settings.h"
 #include "game/debug_manager.h"
 #include "base/report.h"
 #include "effects/sound_manager.h"
@@ -57,12 +58,18 @@ int main(int argc, char** argv) {
     auto app = std::make_unique<Application>();
     int status = 0;
     application = app.get();
-    app->SetSize(std::max(640, app->MinWidth()), std::max(480, app->MinHeight()));
+    WindowSettings windowSettings(kConfigFileName, [&app](const std::string& text) { app->AddMessageLine(text); });
+    const WindowMode mode = windowSettings.Load(
+        WindowMode{std::max(640, app->MinWidth()), std::max(480, app->MinHeight()), false}, app->MinWidth(),
+        app->MinHeight());
+    app->SetSize(mode.width, mode.height);
     app->SetPosition(20, 50);
 
     if (!CreateGLWindow("KAV", app.get(), 16, false)) {
         std::fputs("Could not create glut window\n", stdout);
     } else {
+        SetWindowListener(&windowSettings);
+        if (mode.fullscreen) SetFullscreen(true);
         ApplicationReplay replay(*app);
         try {
             app->Initialize();
@@ -81,6 +88,7 @@ int main(int argc, char** argv) {
             ReportShutdown();
         }
         app->StopThreads();
+        SetWindowListener(nullptr);
     }
     application = nullptr;
     app.reset();

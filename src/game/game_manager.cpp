@@ -113,10 +113,7 @@ bool GameManager::LoadDescribedLevel(const IniFile& ini) {
 }
 
 void GameManager::AddHelpLines() {
-    AddMessage("ESC - menu; TAB - score.");
-    AddMessage("F1,F2 change camera view; ~ - chat;");
-    AddMessage("Player 1 keys: Arrows - move; ENTER - fire.");
-    AddMessage("Player 2 keys: S,E,F,D - move; Q - fire.");
+    for (const std::string& line : helpLines_) AddMessage(line);
     AddMessage("Game Level:" + currentLevel_.name);
     AddMessage(Format("Max hits:%d", maxHits_));
 }

@@ -12,6 +12,7 @@
 #include "effects/effect_services.h"
 #include "effects/event_trigger.h"
 #include "game/game_clock.h"
+#include "game/key_bindings.h"
 #include "game/level_catalogue.h"
 
 class IniFile;
@@ -107,6 +108,8 @@ public:
     void SetMessageLines(MessageLines* lines);
     // Shows a line to the players in the message list and keeps it in the log.
     void AddMessage(const std::string& line) const;
+    // The keys named in the help lines at the start of every race.
+    void SetHelpKeys(const KeyCodes& codes) { helpLines_ = KeyHelpLines(codes); }
     void SetNetworkGame(bool network) { networkGame_ = network; }
     // What StopGame does besides in a network game: the game-server client leaves the
     // server's game. Set by the network session.
@@ -152,5 +155,6 @@ private:
     bool networkGame_ = false;
     Colour backgroundColour_{0, 0, 0, 1};
     std::function<void()> networkStop_;
+    std::vector<std::string> helpLines_ = KeyHelpLines(DefaultKeyCodes());
     std::vector<Participant> participants_;
 };

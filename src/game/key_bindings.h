@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <string>
+#include <vector>
 
 class IniFile;
 
@@ -52,3 +54,30 @@ using KeyBindingTable = std::array<KeyBinding, kKeyBindingCount>;
 // Binds the eighteen actions of [Keys]; a later action on the same key code wins,
 // a missing key binds its action to key code 0.
 void ReadKeyBindings(const IniFile& ini, KeyBindingTable& table);
+
+// The [Keys] actions as the player sees them, in kav.ini's order: the name kav.ini
+// uses, a caption for the options screen and the key the game ships with.
+struct KeyAction {
+    const char* name;
+    const char* caption;
+    int defaultCode;
+};
+constexpr int kKeyActionCount = 18;
+const std::array<KeyAction, kKeyActionCount>& KeyActions();
+
+// One key code per action, in the order of KeyActions(); 0 is no key.
+using KeyCodes = std::array<int, kKeyActionCount>;
+KeyCodes DefaultKeyCodes();
+// What [Keys] holds; a missing or out-of-range code reads as 0.
+KeyCodes ReadKeyCodes(const IniFile& ini);
+void WriteKeyCodes(IniFile& ini, const KeyCodes& codes);
+
+// The actions that share their key with another one (no key shares nothing).
+std::vector<int> ConflictingActions(const KeyCodes& codes);
+
+// A key as the player knows it: "Enter", "Up", "F5", "E", "`", "none" for 0.
+std::string KeyName(int code);
+
+// The four help lines at the start of a race; a line whose keys are all the shipped
+// ones keeps its well-known text, the others name the bound keys.
+std::vector<std::string> KeyHelpLines(const KeyCodes& codes);

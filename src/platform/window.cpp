@@ -13,6 +13,8 @@
 #include "platform/glyph_image.h"
 #include "platform/input_events.h"
 #include "platform/message_box.h"
+#include "platform/screenshot.h"
+#include "platform/window_keys.h"
 
 namespace {
 
@@ -25,6 +27,14 @@ struct WindowState {
     Colour clearColour{0, 0, 0, 1};
     SDL_Window* window = nullptr;
     SDL_GLContext context = nullptr;
+    // Full screen switched on by the player (the desktop's mode), as opposed to the
+    // full screen asked for at creation.
+    bool desktopFullscreen = false;
+    int windowedWidth = 0;
+    int windowedHeight = 0;
+    WindowListener* listener = nullptr;
+    WindowKeyFilter windowKeys;
+    bool screenshotWanted = false;
 };
 
 WindowState& State() {
@@ -144,13 +154,38 @@ void HandleWindowEvent(const SDL_WindowEvent& event) {
     }
 }
 
+void Notify(const std::string& text) {
+    Report(kKav, kInfo, "%s", text.c_str());
+    WindowListener* listener = State().listener;
+    if (listener != nullptr) listener->OnWindowNotice(text);
+}
+
+void TakeScreenshot() {
+    WindowState& state = State();
+    state.screenshotWanted = false;
+    const std::string path = SaveScreenshot(kScreenshotFolder, state.width, state.height);
+    Notify(path.empty() ? std::string("Could not save a screenshot") : "Screenshot saved to " + path);
+}
+
 void DrawFrame() {
     WindowState& state = State();
     const Colour& clear = state.clearColour;
     glClearColor(clear.r, clear.g, clear.b, clear.a);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     state.root->Draw();
+    // Read before the swap, while the back buffer still holds the whole frame.
+    if (state.screenshotWanted) TakeScreenshot();
     SDL_GL_SwapWindow(state.window);
+}
+
+// True when the event was a window key, which the game then never sees.
+bool HandleWindowKey(const SDL_Event& event) {
+    WindowState& state = State();
+    WindowKey action = WindowKey::kNone;
+    if (!state.windowKeys.Takes(event, action)) return false;
+    if (action == WindowKey::kToggleFullscreen) SetFullscreen(!state.desktopFullscreen);
+    if (action == WindowKey::kScreenshot) state.screenshotWanted = true;
+    return true;
 }
 
 }  // namespace
@@ -164,6 +199,10 @@ bool CreateGLWindow(const char* title, WindowRoot* root, int bits, bool fullscre
     }
     KillGLWindow();
     state.root = root;
+    state.desktopFullscreen = false;
+    state.screenshotWanted = false;
+    state.windowedWidth = root->Width();
+    state.windowedHeight = root->Height();
     const WindowPlace place{root->X(), root->Y(), root->Width(), root->Height()};
     root->SetPosition(0, 0);
     state.fullscreen = fullscreen;
@@ -224,7 +263,7 @@ bool RunFrame() {
         }
         if (event.type == SDL_WINDOWEVENT)
             HandleWindowEvent(event.window);
-        else
+        else if (!HandleWindowKey(event))
             HandleInputEvent(*state.root, event, static_cast<Uint16>(SDL_GetModState()));
     }
     DrawFrame();
@@ -259,6 +298,11 @@ void ResizeRoot(WindowRoot* root, int width, int height) {
     state.height = height;
     root->SetSize(width, height);
     root->Resize();
+    if (state.desktopFullscreen || state.fullscreen || state.window == nullptr) return;
+    if (width == state.windowedWidth && height == state.windowedHeight) return;
+    state.windowedWidth = width;
+    state.windowedHeight = height;
+    if (state.listener != nullptr) state.listener->OnWindowModeChanged(CurrentWindowMode());
 }
 
 void SetWindowSize(int width, int height) {
@@ -272,3 +316,30 @@ int WindowWidth() { return State().width; }
 int WindowHeight() { return State().height; }
 
 void SetClearColour(const Colour& rgba) { State().clearColour = rgba; }
+
+const char* const kScreenshotFolder = "screenshots";
+
+WindowMode CurrentWindowMode() {
+    const WindowState& state = State();
+    return WindowMode{state.windowedWidth, state.windowedHeight, state.desktopFullscreen};
+}
+
+void SetFullscreen(bool on) {
+    WindowState& state = State();
+    if (state.window == nullptr || state.fullscreen || on == state.desktopFullscreen) return;
+    if (SDL_SetWindowFullscreen(state.window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
+        Report(kKav, kError, "SDL: %s", SDL_GetError());
+        return;
+    }
+    state.desktopFullscreen = on;
+    // Without a window manager nobody else puts the old size back.
+    if (!on) SDL_SetWindowSize(state.window, state.windowedWidth, state.windowedHeight);
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(state.window, &width, &height);
+    ResizeRoot(state.root, width, height);
+    Report(kKav, kInfo, on ? "Switched to full screen" : "Switched to a window");
+    if (state.listener != nullptr) state.listener->OnWindowModeChanged(CurrentWindowMode());
+}
+
+void SetWindowListener(WindowListener* listener) { State().listener = listener; }

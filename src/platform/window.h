@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "base/vec3.h"
 #include "platform/input.h"
 #include "platform/window_root.h"
@@ -44,3 +46,35 @@ int WindowHeight();
 
 // The colour every frame starts from; opaque black until the level sets its own.
 void SetClearColour(const Colour& rgba);
+
+// The size the window has when it is not full screen, and whether it is full screen.
+struct WindowMode {
+    int width = 0;
+    int height = 0;
+    bool fullscreen = false;
+};
+inline bool operator==(const WindowMode& a, const WindowMode& b) {
+    return a.width == b.width && a.height == b.height && a.fullscreen == b.fullscreen;
+}
+inline bool operator!=(const WindowMode& a, const WindowMode& b) { return !(a == b); }
+WindowMode CurrentWindowMode();
+
+// Full screen on the desktop's own mode (no mode switch), or back to the window at
+// its last size. F11 and Alt+Enter toggle it.
+void SetFullscreen(bool on);
+
+// What the program hears of what the player does to the window itself, on the main
+// thread between frames.
+class WindowListener {
+public:
+    virtual ~WindowListener() = default;
+    // The player resized the window or switched full screen on or off.
+    virtual void OnWindowModeChanged(const WindowMode& mode) = 0;
+    // A line for the player about what the window did ("Screenshot saved to ...").
+    virtual void OnWindowNotice(const std::string& text) = 0;
+};
+// Null for none; the listener must outlive the main loop or be unset first.
+void SetWindowListener(WindowListener* listener);
+
+// Where F12 writes its numbered PNG files, relative to the working directory.
+extern const char* const kScreenshotFolder;  // "screenshots"

@@ -62,4 +62,6 @@ TEST(LogSwitches, PresentKeysSetTheSwitchesMissingOnesLeaveThem) {
     EXPECT_NE(console.find("plr   player info"), std::string::npos);
 }
 
+TEST(DefaultConfig, ItsKeysAreTheShippedKeys) { EXPECT_EQ(ReadKeyCodes(DefaultConfig()), DefaultKeyCodes()); }
+
 }  // namespace

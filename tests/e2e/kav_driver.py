@@ -63,10 +63,12 @@ def has_display():
 class Game:
     """One run of the game in a fresh working directory holding a link to data/."""
 
-    def __init__(self, args=(), env=None, unset=(), with_data=True, levels=None, workdir=None, rundir=None):
+    def __init__(self, args=(), env=None, unset=(), with_data=True, levels=None, workdir=None, rundir=None,
+                 binary=None):
         """`levels` limits the bundled levels the game sees (so their order in the level
         list is known); None shows them all. `rundir` is where the game starts when that
-        is not `workdir`, which keeps the console file (a full disk, say)."""
+        is not `workdir`, which keeps the console file (a full disk, say). `binary` runs
+        another program than the built game (the installed launcher)."""
         self.workdir = workdir or new_workdir()
         self.rundir = rundir or self.workdir
         if with_data and not os.path.exists(os.path.join(self.rundir, "data")):
@@ -79,7 +81,7 @@ class Game:
             environment.pop(name, None)
         self._console = open(os.path.join(self.workdir, "stdout.txt"), "wb")
         self.process = subprocess.Popen(
-            [os.path.abspath(BINARY), *args],
+            [os.path.abspath(binary or BINARY), *args],
             cwd=self.rundir,
             env=environment,
             # A fatal report waits for Enter: end of input answers it at once.

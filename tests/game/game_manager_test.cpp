@@ -12,6 +12,7 @@
 #include "game/level_test_support.h"
 #include "game/player.h"
 #include "game/player_manager.h"
+#include "platform/window_root.h"
 #include "support/report_capture.h"
 #include "support/temp_dir.h"
 
@@ -75,6 +76,16 @@ TEST_F(GameManagerTest, LoadedLevelWaitsWithHelpLines) {
     EXPECT_EQ(game.Players().MaxHits(), 7) << "the hit limit goes to the players";
     for (int step = 0; step < 5; ++step) Step(20);
     EXPECT_EQ(game.GetState(), kLoaded) << "a loaded level waits for its start";
+}
+
+TEST_F(GameManagerTest, TheHelpLinesNameTheKeysThePlayersBound) {
+    KeyCodes codes = DefaultKeyCodes();
+    codes[4] = kKeySpace;  // player 1 fires with Space
+    game.SetHelpKeys(codes);
+    ASSERT_TRUE(Load("Crossroads"));
+    const std::vector<std::string>& lines = messages.lines;
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Player 1 keys: Up,Down,Left,Right - move; Space - fire."), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Player 2 keys: S,E,F,D - move; Q - fire."), lines.end());
 }
 
 TEST_F(GameManagerTest, ARaceIsWonAndRunsOutForThreeSecondsOfGameTime) {

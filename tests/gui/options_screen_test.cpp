@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "base/ini_file.h"
 #include "effects/sound_manager.h"
 #include "menu_test_support.h"
@@ -77,6 +79,51 @@ TEST_F(Options, ASaveThatFailsIsShownBeforeTheScreenCloses) {
     root.Tick();  // then the screen
     EXPECT_FALSE(nowhere.IsVisible());
     EXPECT_TRUE(nowhere.IsAccepted());
+}
+
+TEST_F(Options, AChosenActionTakesTheNextKeyClashesAreMarkedAndOkStoresTheKeys) {
+    constexpr int kPlayer2Fire = 9;
+    constexpr int kMenu = 14;
+    auto rebind = [this](int action, int code) {
+        screen.KeyList().SetSelectedRow(action);
+        Click(screen.ChangeKeyButton());
+        root.Tick();
+        EXPECT_EQ(screen.KeyList().View().Line(action), std::string(KeyActions()[action].caption) + ": ?");
+        PressOn(screen, code);
+        return ReleaseOn(screen, code);
+    };
+    EXPECT_EQ(rebind(kPlayer2Fire, kKeyEnter), KEY_CONSUMED) << "the new key does nothing else";
+    EXPECT_EQ(screen.KeyList().View().Line(kPlayer2Fire), "Player 2 fire: Enter  (also bound)");
+    EXPECT_EQ(screen.KeyList().View().Line(4), "Player 1 fire: Enter  (also bound)");
+    EXPECT_EQ(screen.KeyNote().Text(), "Keys marked (also bound) do two things.");
+    rebind(kMenu, 'm');
+    rebind(kPlayer2Fire, kKeyEscape);
+    root.Tick();
+    EXPECT_TRUE(screen.IsVisible()) << "Escape as a new key does not cancel the screen";
+    EXPECT_EQ(screen.KeyNote().Text(), "");
+
+    Click(screen.OkButton());
+    root.Tick();
+    const IniFile settings(config.Path());
+    EXPECT_EQ(settings.GetInt("Keys", "PLAYER_1_FIRE"), kKeyEscape);
+    EXPECT_EQ(settings.GetInt("Keys", "SHOW_MENU"), 'm');
+    EXPECT_EQ(settings.GetInt("Keys", "PLAYER_0_FIRE"), kKeyEnter);
+    EXPECT_TRUE(screen.TakeKeysChanged()) << "the game binds the new keys";
+    EXPECT_FALSE(screen.TakeKeysChanged());
+}
+
+TEST_F(Options, DefaultsBringTheShippedKeysBackAndCancelKeepsTheOldOnes) {
+    config.Write("[Keys]\nPLAYER_0_FIRE=32\nCHAT_MSG=32\n");
+    screen.SetVisible(false);
+    screen.SetVisible(true);
+    EXPECT_EQ(screen.KeyList().View().Line(17), "Chat: Space  (also bound)");
+    Click(screen.DefaultKeysButton());
+    root.Tick();
+    EXPECT_EQ(screen.Keys(), DefaultKeyCodes());
+    Click(screen.CancelButton());
+    root.Tick();
+    EXPECT_EQ(config.Text(), "[Keys]\nPLAYER_0_FIRE=32\nCHAT_MSG=32\n");
+    EXPECT_FALSE(screen.TakeKeysChanged());
 }
 
 }  // namespace
