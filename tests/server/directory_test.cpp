@@ -37,7 +37,7 @@ protected:
         settings.staticServers = {"0.9b;fixed.example;4077;Fixed;Always there;"};
         return settings;
     }
-    DirectoryReply Say(const std::string& text, const std::string& peer = "192.0.2.7") {
+    DirectoryReply Say(const std::string& text, const std::string& peer = "127.0.0.7") {
         return directory.Handle(Parsed(text), peer, now);
     }
 
@@ -95,30 +95,30 @@ TEST_F(DirectoryTest, AnAnnouncedServerIsListedOnlyOnceItsPingAnswered) {
     const DirectoryReply reply = Say("ANNOUNCE 4077;Night races;Fast;2/4\n");
     EXPECT_EQ(reply.bytes, "OK\n");
     ASSERT_TRUE(reply.check.has_value());
-    EXPECT_EQ(*reply.check, std::make_pair(std::string("192.0.2.7"), 4077));
+    EXPECT_EQ(*reply.check, std::make_pair(std::string("127.0.0.7"), 4077));
     EXPECT_EQ(directory.ListedCount(), 1u);  // the static line only
-    directory.Reached("192.0.2.7", 4077);
-    EXPECT_EQ(Listed(directory.ListDocument()).back(), "0.9b;192.0.2.7;4077;Night races;Fast;2/4");
+    directory.Reached("127.0.0.7", 4077);
+    EXPECT_EQ(Listed(directory.ListDocument()).back(), "0.9b;127.0.0.7;4077;Night races;Fast;2/4");
     // A renewal of a reached server needs no second ping and updates the text.
     now += 15000;
     EXPECT_FALSE(Say("ANNOUNCE 4077;Night races;Fast;3/6\n").check.has_value());
-    EXPECT_EQ(Listed(directory.ListDocument()).back(), "0.9b;192.0.2.7;4077;Night races;Fast;3/6");
+    EXPECT_EQ(Listed(directory.ListDocument()).back(), "0.9b;127.0.0.7;4077;Night races;Fast;3/6");
 }
 
 TEST_F(DirectoryTest, EntriesExpireUnlessRenewedAndGoAtWithdrawal) {
     Say("ANNOUNCE 4077;A;a;0/0\n");
     Say("ANNOUNCE 4078;B;b;0/0\n");
-    directory.Reached("192.0.2.7", 4077);
-    directory.Reached("192.0.2.7", 4078);
+    directory.Reached("127.0.0.7", 4077);
+    directory.Reached("127.0.0.7", 4078);
     EXPECT_EQ(directory.ListedCount(), 3u);
     now += 30000;
     Say("ANNOUNCE 4078;B;b;1/2\n");
     now += 15000;
     directory.Expire(now);
     EXPECT_EQ(directory.ListedCount(), 2u);
-    EXPECT_TRUE(log.Contains("Server 192.0.2.7:4077 was not renewed and is dropped"));
+    EXPECT_TRUE(log.Contains("Server 127.0.0.7:4077 was not renewed and is dropped"));
     // Only the announcing address withdraws its own entry.
-    Say("WITHDRAW 4078\n", "198.51.100.1");
+    Say("WITHDRAW 4078\n", "127.0.3.1");
     EXPECT_EQ(directory.ListedCount(), 2u);
     Say("WITHDRAW 4078\n");
     EXPECT_EQ(directory.ListedCount(), 1u);
@@ -126,8 +126,8 @@ TEST_F(DirectoryTest, EntriesExpireUnlessRenewedAndGoAtWithdrawal) {
 
 TEST_F(DirectoryTest, AnnouncedTextCannotBreakTheListFormat) {
     Say("ANNOUNCE 4077;a;b;c;d\n");
-    directory.Reached("192.0.2.7", 4077);
-    EXPECT_EQ(Listed(directory.ListDocument()).back(), "0.9b;192.0.2.7;4077;a;b;c,d");
+    directory.Reached("127.0.0.7", 4077);
+    EXPECT_EQ(Listed(directory.ListDocument()).back(), "0.9b;127.0.0.7;4077;a;b;c,d");
 }
 
 }  // namespace

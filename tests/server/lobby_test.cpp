@@ -43,7 +43,7 @@ class LobbyTest : public ::testing::Test {
 protected:
     LobbyTest() : lobby(output, LobbySettings()) {}
 
-    void Connect(ClientId id, const std::string& address = "10.0.0.1") { lobby.Connect(id, address, now); }
+    void Connect(ClientId id, const std::string& address = "127.0.1.1") { lobby.Connect(id, address, now); }
     void Receive(ClientId id, MessageKind kind, const Payload& payload = {}) {
         lobby.Receive(id, ToByte(kind), payload.data(), payload.size(), now);
     }
@@ -436,18 +436,18 @@ TEST_F(LobbyTest, AfterTheWaitThePlayersAreGoneAndARejoinIsRefused) {
 }
 
 TEST_F(LobbyTest, ARejoinTakesThePlayersFromItsOwnAddressFirst) {
-    Connect(1, "10.0.0.1");
+    Connect(1, "127.0.1.1");
     Receive(1, MessageKind::kLogin, EncodeText("Alice"));
-    Connect(2, "10.0.0.2");
+    Connect(2, "127.0.1.2");
     Receive(2, MessageKind::kLogin, EncodeText("Bob"));
-    Connect(3, "10.0.0.3");
+    Connect(3, "127.0.1.3");
     Receive(3, MessageKind::kLogin, EncodeText("Carol"));
     const int32_t game = Create(1, Request({"Alice"}, 3));
     Join(2, game, {"Bob"});
     Join(3, game, {"Carol"});
     lobby.Disconnect(2, now);
     lobby.Disconnect(3, now);
-    Connect(4, "10.0.0.3");
+    Connect(4, "127.0.1.3");
     Rejoin(4, game);
     for (const PlayerJoined& joined : Roster(Take(4))) {
         EXPECT_EQ(joined.flag == 1, joined.name == "Carol") << joined.name;
