@@ -13,7 +13,7 @@ constexpr float kSliderToVolume = 0.01f;
 constexpr float kSliderThumb = 0.1f;
 constexpr int kLabelCellSize = 10;
 constexpr int kLabelWidth = 130;
-constexpr int kKeyButtonWidth = 90;
+constexpr int kKeyButtonWidth = 140;
 constexpr int kKeyButtonHeight = 24;
 constexpr int kNoteCellSize = 8;
 

@@ -15,7 +15,7 @@ KAV_INI = "[General]\nPlayer1Name=Ann\nPlayer2Name=\nVictories=3\n\n[sounds]\nso
 # Window pixels: "Options" in the main menu, its "OK", and the OK of a message box
 # over the options screen.
 OPTIONS = (320, 285)
-OPTIONS_OK = (412, 330)
+OPTIONS_OK = (462, 434)
 NOTICE_OK = (422, 300)
 
 
