@@ -80,7 +80,7 @@ void Announcer::Announce() {
 void Announcer::Withdraw(std::function<void()> done) {
     withdrawn_ = true;
     timer_.cancel();
-    Report(kServer, kInfo, "Withdrawing from the directory %s:%d", host_.c_str(), port_);
+    Report(LogModule::kServer, LogLevel::kInfo, "Withdrawing from the directory %s:%d", host_.c_str(), port_);
     SendLine("WITHDRAW " + std::to_string(gamePort_) + "\n", std::move(done));
 }
 
@@ -96,12 +96,12 @@ void Announcer::SendLine(const std::string& line, std::function<void()> done) {
     const int port = port_;
     exchange->resolver.async_resolve(host, std::to_string(port), [exchange, host, port](const asio::error_code& ec, auto results) {
         if (ec) {
-            Report(kServer, kWarning, "Directory %s not found", host.c_str());
+            Report(LogModule::kServer, LogLevel::kWarning, "Directory %s not found", host.c_str());
             return exchange->Finish();
         }
         asio::async_connect(exchange->socket, results, [exchange, host, port](const asio::error_code& connected, const auto&) {
             if (connected) {
-                Report(kServer, kWarning, "Could not reach the directory %s:%d", host.c_str(), port);
+                Report(LogModule::kServer, LogLevel::kWarning, "Could not reach the directory %s:%d", host.c_str(), port);
                 return exchange->Finish();
             }
             asio::async_write(exchange->socket, asio::buffer(exchange->line), [exchange](const asio::error_code& written, size_t) {

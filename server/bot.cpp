@@ -72,7 +72,7 @@ void Bot::Stop() {
 
 void Bot::Fail(const char* what) {
     if (state_ == State::kStopped) return;
-    Report(kServer, kWarning, "Bot %s stops: %s", settings_.name.c_str(), what);
+    Report(LogModule::kServer, LogLevel::kWarning, "Bot %s stops: %s", settings_.name.c_str(), what);
     Stop();
 }
 
@@ -255,7 +255,7 @@ void Bot::LeaveRace() {
 int RunBots(int count, const std::string& hostPort) {
     BotSettings base;
     if (!SplitHostPort(hostPort, base.host, base.port)) {
-        Report(kServer, kError, "Bots need --connect HOST:PORT, not %s", hostPort.c_str());
+        Report(LogModule::kServer, LogLevel::kError, "Bots need --connect HOST:PORT, not %s", hostPort.c_str());
         return 2;
     }
     asio::io_context io;

@@ -92,7 +92,7 @@ DirectoryReply Directory::Handle(const DirectoryRequest& request, const std::str
     if (request.method == "WITHDRAW") {
         int port = 0;
         if (ParsePort(request.argument, port) && entries_.erase({peer, port}) != 0) {
-            Report(kServer, kInfo, "Server %s:%d withdrew", peer.c_str(), port);
+            Report(LogModule::kServer, LogLevel::kInfo, "Server %s:%d withdrew", peer.c_str(), port);
         }
         reply.bytes = "OK\n";
         return reply;
@@ -136,7 +136,7 @@ DirectoryReply Directory::Announce(const std::string& argument, const std::strin
     entry.description = Field(fields[2]);
     entry.status = Field(fields[3]);
     entry.renewed = now;
-    if (fresh) Report(kServer, kInfo, "Server %s:%d announced: %s", peer.c_str(), port, entry.name.c_str());
+    if (fresh) Report(LogModule::kServer, LogLevel::kInfo, "Server %s:%d announced: %s", peer.c_str(), port, entry.name.c_str());
     if (!entry.reached) reply.check = std::make_pair(peer, port);
     reply.bytes = "OK\n";
     return reply;
@@ -146,13 +146,13 @@ void Directory::Reached(const std::string& host, int port) {
     auto found = entries_.find({host, port});
     if (found == entries_.end() || found->second.reached) return;
     found->second.reached = true;
-    Report(kServer, kInfo, "Server %s:%d answered the ping and is listed", host.c_str(), port);
+    Report(LogModule::kServer, LogLevel::kInfo, "Server %s:%d answered the ping and is listed", host.c_str(), port);
 }
 
 void Directory::Expire(int64_t now) {
     for (auto entry = entries_.begin(); entry != entries_.end();) {
         if (now - entry->second.renewed >= settings_.entryLifetimeMs) {
-            Report(kServer, kInfo, "Server %s:%d was not renewed and is dropped", entry->first.first.c_str(), entry->first.second);
+            Report(LogModule::kServer, LogLevel::kInfo, "Server %s:%d was not renewed and is dropped", entry->first.first.c_str(), entry->first.second);
             entry = entries_.erase(entry);
         } else {
             ++entry;

@@ -49,7 +49,7 @@ DirectoryHost::DirectoryHost(asio::io_context& io, const ServerConfig& config)
 
 bool DirectoryHost::Start(std::string& error) {
     if (!OpenListener(acceptor_, config_.listen, config_.directoryPort, error)) return false;
-    Report(kServer, kInfo, "Server directory listening on %s port %d", ListenHost().c_str(), ListenPort());
+    Report(LogModule::kServer, LogLevel::kInfo, "Server directory listening on %s port %d", ListenHost().c_str(), ListenPort());
     Accept();
     ScheduleExpiry();
     return true;
@@ -99,7 +99,7 @@ void DirectoryHost::Read(const std::shared_ptr<Request>& request) {
         if (status == RequestStatus::kIncomplete) return Read(request);
         DirectoryReply reply;
         if (status == RequestStatus::kBad) {
-            Report(kServer, kWarning, "Bad directory request from %s", PeerAddress(request->socket).c_str());
+            Report(LogModule::kServer, LogLevel::kWarning, "Bad directory request from %s", PeerAddress(request->socket).c_str());
             reply.bytes = "\nERROR\n";
         } else {
             reply = directory_.Handle(parsed, PeerAddress(request->socket), NowMs());
@@ -124,7 +124,7 @@ void DirectoryHost::Ping(const std::string& host, int port) {
     });
     check->socket.async_connect({address, static_cast<uint16_t>(port)}, [this, check, host, port](const asio::error_code& connected) {
         if (connected) {
-            Report(kServer, kWarning, "Server %s:%d announced itself but cannot be reached", host.c_str(), port);
+            Report(LogModule::kServer, LogLevel::kWarning, "Server %s:%d announced itself but cannot be reached", host.c_str(), port);
             check->timer.cancel();
             return;
         }
@@ -142,7 +142,7 @@ void DirectoryHost::Ping(const std::string& host, int port) {
                     head.kind == ToByte(MessageKind::kPing) && head.length == kPingReplySize) {
                     directory_.Reached(host, port);
                 } else {
-                    Report(kServer, kWarning, "Server %s:%d did not answer the ping", host.c_str(), port);
+                    Report(LogModule::kServer, LogLevel::kWarning, "Server %s:%d did not answer the ping", host.c_str(), port);
                 }
             });
         });

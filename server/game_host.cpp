@@ -37,7 +37,7 @@ GameHost::~GameHost() { Stop(); }
 
 bool GameHost::Start(std::string& error) {
     if (!OpenListener(acceptor_, config_.listen, config_.port, error)) return false;
-    Report(kServer, kInfo, "Game server listening on %s port %d", ListenHost().c_str(), ListenPort());
+    Report(LogModule::kServer, LogLevel::kInfo, "Game server listening on %s port %d", ListenHost().c_str(), ListenPort());
     Accept();
     ScheduleTick();
     return true;
@@ -63,7 +63,7 @@ void GameHost::Accept() {
             asio::error_code peerError;
             const std::string address = PeerAddress(socket);
             if (!admission_.Admit(address)) {
-                Report(kServer, kWarning, "Connection from %s refused: too many connections", address.c_str());
+                Report(LogModule::kServer, LogLevel::kWarning, "Connection from %s refused: too many connections", address.c_str());
                 socket.close(peerError);
             } else {
                 socket.set_option(asio::ip::tcp::no_delay(true), peerError);
@@ -88,7 +88,7 @@ void GameHost::Read(const std::shared_ptr<Session>& session) {
             });
             if (session->closing) return;
             if (!ok) {
-                Report(kServer, kWarning, "Connection from %s closed: %s", session->address.c_str(),
+                Report(LogModule::kServer, LogLevel::kWarning, "Connection from %s closed: %s", session->address.c_str(),
                        session->intake.Error().c_str());
                 return Drop(session->id, nullptr);
             }
@@ -104,7 +104,7 @@ void GameHost::Send(ClientId client, const std::vector<uint8_t>& frame) {
         // The lobby is in the middle of its own work: the drop, which tells the lobby,
         // waits until that is done.
         session->closing = true;
-        Report(kServer, kWarning, "Client from %s does not read, dropped", session->address.c_str());
+        Report(LogModule::kServer, LogLevel::kWarning, "Client from %s does not read, dropped", session->address.c_str());
         asio::post(io_, [this, client] { Drop(client, nullptr); });
         return;
     }
@@ -127,7 +127,7 @@ void GameHost::Close(ClientId client) { Forget(client); }
 void GameHost::Drop(ClientId client, const char* reason) {
     auto found = sessions_.find(client);
     if (found == sessions_.end()) return;
-    if (reason != nullptr) Report(kServer, kInfo, "Connection from %s closed: %s", found->second->address.c_str(), reason);
+    if (reason != nullptr) Report(LogModule::kServer, LogLevel::kInfo, "Connection from %s closed: %s", found->second->address.c_str(), reason);
     Forget(client);
     lobby_.Disconnect(client, NowMs());
 }

@@ -33,7 +33,7 @@ void Lobby::Disconnect(ClientId id, int64_t now) {
     if (found == clients_.end()) return;
     const Client client = found->second;
     clients_.erase(found);
-    if (client.loggedIn) Report(kServer, kInfo, "User %s disconnected", client.name.c_str());
+    if (client.loggedIn) Report(LogModule::kServer, LogLevel::kInfo, "User %s disconnected", client.name.c_str());
     if (client.game == 0) return;
     auto game = games_.find(client.game);
     if (game == games_.end()) return;
@@ -45,7 +45,7 @@ void Lobby::Disconnect(ClientId id, int64_t now) {
         slot->address = client.address;
         slot->waitingSince = now;
     }
-    Report(kServer, kInfo, "Players of %s wait in game %d for a rejoin", client.name.c_str(), client.game);
+    Report(LogModule::kServer, LogLevel::kInfo, "Players of %s wait in game %d for a rejoin", client.name.c_str(), client.game);
     // The dropped client can no longer hold back a start that everyone else is ready for.
     StartIfAllReady(game->second);
 }
@@ -83,7 +83,7 @@ void Lobby::Tick(int64_t now) {
         if (!client.loggedIn && now - client.connectedAt >= settings_.loginTimeoutMs) late.push_back(id);
     }
     for (ClientId id : late) {
-        Report(kServer, kWarning, "No log in from %s in time, connection closed", clients_[id].address.c_str());
+        Report(LogModule::kServer, LogLevel::kWarning, "No log in from %s in time, connection closed", clients_[id].address.c_str());
         clients_.erase(id);
         output_.Close(id);
     }
@@ -114,12 +114,12 @@ void Lobby::OnLogin(ClientId id, Client& client, const uint8_t* payload, size_t 
     std::string raw;
     const std::string name = DecodeText(payload, size, raw) ? CleanName(raw) : std::string();
     if (client.loggedIn || name.empty() || NameInUse(name)) {
-        Report(kServer, kInfo, "Log in refused from %s", client.address.c_str());
+        Report(LogModule::kServer, LogLevel::kInfo, "Log in refused from %s", client.address.c_str());
         return SendStatus(id, MessageKind::kLogin, kStatusRefused);
     }
     client.loggedIn = true;
     client.name = name;
-    Report(kServer, kInfo, "User %s logged in from %s", name.c_str(), client.address.c_str());
+    Report(LogModule::kServer, LogLevel::kInfo, "User %s logged in from %s", name.c_str(), client.address.c_str());
     SendStatus(id, MessageKind::kLogin, kStatusAccepted);
 }
 
@@ -137,7 +137,7 @@ void Lobby::OnCreate(ClientId id, Client& client, const uint8_t* payload, size_t
     if (!decoded || client.game != 0 || asked.max_players < 1 || asked.max_players > kMaxPlayersPerGame ||
         asked.victories < 1 || asked.victories > kMaxVictories || asked.level_name.empty() || !names ||
         names->size() > static_cast<size_t>(asked.max_players)) {
-        Report(kServer, kInfo, "Game creation refused for %s", client.name.c_str());
+        Report(LogModule::kServer, LogLevel::kInfo, "Game creation refused for %s", client.name.c_str());
         return SendStatus(id, MessageKind::kCreateGame, kStatusRefused);
     }
     const int32_t gameId = NewGameId();
@@ -146,7 +146,7 @@ void Lobby::OnCreate(ClientId id, Client& client, const uint8_t* payload, size_t
     game.record.game_id = gameId;
     if (game.record.title.empty()) game.record.title = client.name + "'s game";
     game.slots.resize(static_cast<size_t>(asked.max_players));
-    Report(kServer, kInfo, "Game %d \"%s\" on %s created by %s", gameId, game.record.title.c_str(),
+    Report(LogModule::kServer, LogLevel::kInfo, "Game %d \"%s\" on %s created by %s", gameId, game.record.title.c_str(),
            asked.level_name.c_str(), client.name.c_str());
     CreateReply reply;
     reply.status = kStatusAccepted;
@@ -163,7 +163,7 @@ void Lobby::OnJoin(ClientId id, Client& client, const uint8_t* payload, size_t s
     const auto names = CleanNames(request.names);
     const size_t free = game == games_.end() ? 0 : game->second.slots.size() - Occupied(game->second);
     if (!client.loggedIn || client.game != 0 || !names || names->size() > free) {
-        Report(kServer, kInfo, "Join of game %d refused for %s", request.game_id, client.address.c_str());
+        Report(LogModule::kServer, LogLevel::kInfo, "Join of game %d refused for %s", request.game_id, client.address.c_str());
         return SendStatus(id, MessageKind::kJoinGame, kStatusRefused);
     }
     SendJoinReply(id, game->second);
@@ -182,7 +182,7 @@ void Lobby::OnRejoin(ClientId id, Client& client, int32_t gameId) {
         }
     }
     if (!former) {
-        Report(kServer, kInfo, "Rejoin of game %d refused for %s", gameId, client.address.c_str());
+        Report(LogModule::kServer, LogLevel::kInfo, "Rejoin of game %d refused for %s", gameId, client.address.c_str());
         return SendStatus(id, MessageKind::kJoinGame, kStatusRefused);
     }
     for (auto& slot : game->second.slots) {
@@ -192,7 +192,7 @@ void Lobby::OnRejoin(ClientId id, Client& client, int32_t gameId) {
     }
     client.loggedIn = true;
     client.game = gameId;
-    Report(kServer, kInfo, "User %s rejoined game %d from %s", client.name.c_str(), gameId, client.address.c_str());
+    Report(LogModule::kServer, LogLevel::kInfo, "User %s rejoined game %d from %s", client.name.c_str(), gameId, client.address.c_str());
     SendJoinReply(id, game->second);
     SendRoster(id, game->second);
 }
@@ -204,7 +204,7 @@ void Lobby::OnChat(Client& client, const uint8_t* payload, size_t size, int64_t 
     }
     if (++client.chatLines > settings_.chatLinesPerWindow) {
         if (client.chatLines == settings_.chatLinesPerWindow + 1) {
-            Report(kServer, kWarning, "Chat of %s dropped: too many lines", client.name.c_str());
+            Report(LogModule::kServer, LogLevel::kWarning, "Chat of %s dropped: too many lines", client.name.c_str());
         }
         return;
     }
@@ -229,12 +229,12 @@ void Lobby::OnUpdate(ClientId id, const Client& client, const uint8_t* payload, 
     if (game == games_.end()) return;
     const auto& slots = game->second.slots;
     if (!IsWellSizedPlayerUpdate(payload, size)) {
-        Report(kServer, kWarning, "Player update of %zu bytes from %s dropped", size, client.name.c_str());
+        Report(LogModule::kServer, LogLevel::kWarning, "Player update of %zu bytes from %s dropped", size, client.name.c_str());
         return;
     }
     const size_t slot = payload[kSlotByteOffset];
     if (slot >= slots.size() || !slots[slot]) {
-        Report(kServer, kWarning, "Player update for slot %zu from %s dropped", slot, client.name.c_str());
+        Report(LogModule::kServer, LogLevel::kWarning, "Player update for slot %zu from %s dropped", slot, client.name.c_str());
         return;
     }
     std::vector<uint8_t> frame;
@@ -250,7 +250,7 @@ void Lobby::OnLeave(ClientId id, Client& client) {
     const int32_t gameId = client.game;
     client.game = 0;
     client.ready = false;
-    Report(kServer, kInfo, "User %s left game %d", client.name.c_str(), gameId);
+    Report(LogModule::kServer, LogLevel::kInfo, "User %s left game %d", client.name.c_str(), gameId);
     FreeSlots(game->second, id, false);
     AfterDeparture(gameId);
 }
@@ -266,7 +266,7 @@ void Lobby::OnClockReport(const Client& client, const uint8_t* payload, size_t s
     int32_t estimate = 0;
     if (!DecodeInt(payload, size, estimate)) return;
     const int64_t difference = static_cast<int64_t>(estimate) - static_cast<int32_t>(now);
-    Report(kServer, kInfo, "Clock report from %s: %d, %lld ms from the server clock", client.name.c_str(), estimate,
+    Report(LogModule::kServer, LogLevel::kInfo, "Clock report from %s: %d, %lld ms from the server clock", client.name.c_str(), estimate,
            static_cast<long long>(difference));
 }
 
@@ -314,7 +314,7 @@ void Lobby::Seat(ClientId id, Client& client, Game& game, const std::vector<std:
         joined.name = name;
         SendToMembers(game, MessageKind::kPlayerJoined, EncodePlayerJoined(joined), id);
     }
-    Report(kServer, kInfo, "User %s joined game %d with %zu players", client.name.c_str(), client.game, names.size());
+    Report(LogModule::kServer, LogLevel::kInfo, "User %s joined game %d with %zu players", client.name.c_str(), client.game, names.size());
     SendRoster(id, game);
 }
 
@@ -341,7 +341,7 @@ void Lobby::FreeSlots(Game& game, ClientId owner, bool waiting) {
     for (size_t i = 0; i < game.slots.size(); ++i) {
         auto& slot = game.slots[i];
         if (!slot || (waiting ? slot->owner != 0 || slot->formerOwner != owner : slot->owner != owner)) continue;
-        if (waiting) Report(kServer, kInfo, "Player %s did not come back in time", slot->name.c_str());
+        if (waiting) Report(LogModule::kServer, LogLevel::kInfo, "Player %s did not come back in time", slot->name.c_str());
         slot.reset();
         freed.push_back(static_cast<uint8_t>(i));
     }
@@ -354,12 +354,12 @@ void Lobby::AfterDeparture(int32_t gameId) {
     if (found == games_.end()) return;
     Game& game = found->second;
     if (Occupied(game) == 0) {
-        Report(kServer, kInfo, "Game %d removed", gameId);
+        Report(LogModule::kServer, LogLevel::kInfo, "Game %d removed", gameId);
         games_.erase(found);
         return;
     }
     if (game.started && Occupied(game) < 2) {
-        Report(kServer, kInfo, "Game %d is over: too few players", gameId);
+        Report(LogModule::kServer, LogLevel::kInfo, "Game %d is over: too few players", gameId);
         game.started = false;
         SendToMembers(game, MessageKind::kLeaveGame, {}, 0);
         return;
@@ -375,7 +375,7 @@ void Lobby::StartIfAllReady(Game& game) {
         if (!clients_[member].ready) return;
     }
     game.started = true;
-    Report(kServer, kInfo, "Game %d started with %zu players", game.record.game_id, Occupied(game));
+    Report(LogModule::kServer, LogLevel::kInfo, "Game %d started with %zu players", game.record.game_id, Occupied(game));
     SendToMembers(game, MessageKind::kReady, {}, 0);
 }
 

@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
         return status;
     }
     const auto fail = [](const std::string& message) {
-        Report(kServer, kError, "%s", message.c_str());
+        Report(LogModule::kServer, LogLevel::kError, "%s", message.c_str());
         ReportShutdown();
         return 1;
     };
@@ -76,14 +76,14 @@ int main(int argc, char** argv) {
     asio::signal_set signals(io, SIGINT, SIGTERM);
     signals.async_wait([&](const asio::error_code& ec, int number) {
         if (ec) return;
-        Report(kServer, kInfo, "Signal %d: stopping", number);
+        Report(LogModule::kServer, LogLevel::kInfo, "Signal %d: stopping", number);
         if (game) game->Stop();
         if (directory) directory->Stop();
         if (announcer) return announcer->Withdraw([&io] { io.stop(); });
         io.stop();
     });
     io.run();
-    Report(kServer, kInfo, "Server stopped");
+    Report(LogModule::kServer, LogLevel::kInfo, "Server stopped");
     ReportShutdown();
     return 0;
 }

@@ -119,11 +119,11 @@ void Application::RunQueuedActions() {
 void Application::StepGame() {
     game_.GameStep();
     // A local race starts right away; a network race waits for the server.
-    if (game_.GetState() == kLoaded && !game_.NetworkGame()) StartLocalRace();
+    if (game_.GetState() == GameState::kLoaded && !game_.NetworkGame()) StartLocalRace();
 }
 
 void Application::StartLocalRace() {
-    game_.SetState(kStarting);
+    game_.SetState(GameState::kStarting);
     overlay_.ShowChat(false);
 }
 

@@ -82,7 +82,7 @@ void EnsureDefaultConfig(const char* path) {
 
 namespace {
 
-const char* const kLogSwitchKeys[kReportModuleCount] = {
+const char* const kLogSwitchKeys[kLogModuleCount] = {
     "PrintSoundManagerInfo",   "PrintDrawManagerInfo",           "PrintGameManagerInfo",
     "PrintModelManagerInfo",   "PrintPlayerManagerInfo",         "PrintKAVManagerInfo",
     "PrintNetManagerInfo",     "PrintTextureManagerInfo",        "PrintGuiManagerInfo",
@@ -93,8 +93,9 @@ const char* const kLogSwitchKeys[kReportModuleCount] = {
 }  // namespace
 
 void ReadLogSwitches(const IniFile& ini) {
-    for (int module = 0; module < kReportModuleCount; ++module) {
-        if (ini.HasKey("log", kLogSwitchKeys[module])) SetModuleInfoEnabled(module, ini.GetBool("log", kLogSwitchKeys[module]));
+    for (int module = 0; module < kLogModuleCount; ++module) {
+        const char* key = kLogSwitchKeys[module];
+        if (ini.HasKey("log", key)) SetModuleInfoEnabled(static_cast<LogModule>(module), ini.GetBool("log", key));
     }
 }
 

@@ -44,7 +44,7 @@ void WindowSettings::OnWindowModeChanged(const WindowMode& mode) {
     settings.SetInt(kSection, "Height", mode.height, true);
     settings.SetInt(kSection, "FullScreen", mode.fullscreen ? 1 : 0, true);
     if (!settings.Save()) {
-        Report(kKav, kError, "Could not save settings to %s", configFileName_.c_str());
+        Report(LogModule::kKav, LogLevel::kError, "Could not save settings to %s", configFileName_.c_str());
         return;
     }
     stored_ = mode;

@@ -13,7 +13,7 @@ namespace {
 
 constexpr size_t kMessageBufferSize = 5000;
 
-const char* const kModuleTags[kReportModuleCount] = {
+const char* const kModuleTags[kLogModuleCount] = {
     "snd ", "drw ", "gme ", "mod ", "plr ", "kav ", "net ", "txr ", "gui ", "scr ", "pts ", "dbg ", "srv ",
 };
 
@@ -23,7 +23,7 @@ struct LogState {
     bool echoInfo = false;
     std::FILE* console = stdout;
     bool writeFailureTold = false;
-    unsigned char moduleInfoEnabled[kReportModuleCount] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+    unsigned char moduleInfoEnabled[kLogModuleCount] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
     // A mutex rather than a spin lock: the holder writes to the file and the console.
     std::mutex lock;
     FatalHandler fatalHandler = DefaultFatalHandler;
@@ -36,23 +36,28 @@ LogState& State() {
     return *state;
 }
 
-const char* ModuleTag(int module) {
-    return module >= 0 && module < kReportModuleCount ? kModuleTags[module] : "UKN ";
+// Modules outside the table (a number cast from elsewhere) still get a line.
+int ModuleIndex(LogModule module) { return static_cast<int>(module); }
+
+bool IsKnownModule(LogModule module) { return ModuleIndex(module) >= 0 && ModuleIndex(module) < kLogModuleCount; }
+
+const char* ModuleTag(LogModule module) {
+    return IsKnownModule(module) ? kModuleTags[ModuleIndex(module)] : "UKN ";
 }
 
-const char* LevelMarker(int level) {
+const char* LevelMarker(LogLevel level) {
     switch (level) {
-        case kFatal: return "F ";
-        case kError: return "E ";
-        case kWarning: return "w ";
-        case kInfo: return "  ";
+        case LogLevel::kFatal: return "F ";
+        case LogLevel::kError: return "E ";
+        case LogLevel::kWarning: return "w ";
+        case LogLevel::kInfo: return "  ";
         default: return "U ";
     }
 }
 
-bool InfoEnabled(const LogState& state, int module) {
+bool InfoEnabled(const LogState& state, LogModule module) {
     // Modules outside the table have no switch of their own and count as on.
-    return module < 0 || module >= kReportModuleCount || state.moduleInfoEnabled[module] != 0;
+    return !IsKnownModule(module) || state.moduleInfoEnabled[ModuleIndex(module)] != 0;
 }
 
 std::string TimePrefix() {
@@ -108,10 +113,10 @@ void ReportInit(const char* name) {
             CheckFileWritten(state);
         }
     }
-    Report(kKav, kInfo, "Report manager is initialized");
+    Report(LogModule::kKav, LogLevel::kInfo, "Report manager is initialized");
 }
 
-void Report(int module, int level, const char* format, ...) {
+void Report(LogModule module, LogLevel level, const char* format, ...) {
     if (format == nullptr) return;
     // The line is built outside the lock; only the hand-over to the observer and the
     // file is serialised, so lines from several threads never interleave.
@@ -135,19 +140,19 @@ void Report(int module, int level, const char* format, ...) {
             state.file << line;
             CheckFileWritten(state);
         }
-        if (level != kInfo || (state.echoInfo && InfoEnabled(state, module))) {
+        if (level != LogLevel::kInfo || (state.echoInfo && InfoEnabled(state, module))) {
             std::fputs(line.c_str(), state.console);
             std::fflush(state.console);
         }
     }
 
-    if (level == kFatal) state.fatalHandler();
+    if (level == LogLevel::kFatal) state.fatalHandler();
 }
 
 void ReportShutdown() {
     LogState& state = State();
     if (!state.file.is_open()) return;
-    Report(kKav, kInfo, "Report manager is destroyed");
+    Report(LogModule::kKav, LogLevel::kInfo, "Report manager is destroyed");
     std::lock_guard<std::mutex> guard(state.lock);
     state.file.close();
     CheckFileWritten(state);
@@ -155,9 +160,9 @@ void ReportShutdown() {
     state.writeToFile = false;
 }
 
-void SetModuleInfoEnabled(int module, bool on) {
-    if (module < 0 || module >= kReportModuleCount) return;
-    State().moduleInfoEnabled[module] = on ? 1 : 0;
+void SetModuleInfoEnabled(LogModule module, bool on) {
+    if (!IsKnownModule(module)) return;
+    State().moduleInfoEnabled[ModuleIndex(module)] = on ? 1 : 0;
 }
 
 void SetReportConsole(std::FILE* stream, bool echoInfo) {

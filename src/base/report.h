@@ -7,7 +7,7 @@
 // The process-wide log "kav.log": one formatted line per report, tagged with the
 // reporting module and a severity marker. Usable from any thread.
 
-enum ReportModule {
+enum class LogModule : int {
     kSound = 0,
     kDraw = 1,
     kGame = 2,
@@ -22,9 +22,9 @@ enum ReportModule {
     kDebug = 11,
     kServer = 12,
 };
-constexpr int kReportModuleCount = 13;
+constexpr int kLogModuleCount = 13;
 
-enum ReportLevel {
+enum class LogLevel : int {
     kFatal = 0,
     kError = 1,
     kWarning = 2,
@@ -32,9 +32,9 @@ enum ReportLevel {
 };
 
 void ReportInit(const char* name);
-void Report(int module, int level, const char* format, ...) __attribute__((format(printf, 3, 4)));
+void Report(LogModule module, LogLevel level, const char* format, ...) __attribute__((format(printf, 3, 4)));
 void ReportShutdown();
-void SetModuleInfoEnabled(int module, bool on);
+void SetModuleInfoEnabled(LogModule module, bool on);
 // Where lines are echoed (the game: standard output, errors and warnings always, info
 // lines only without a log file). A server keeps standard output for its own messages
 // and echoes every line to standard error.
@@ -49,5 +49,5 @@ void DefaultFatalHandler();
 
 // Sees every written line (without its line feed) while the log lock is held;
 // it must not report. Used by tests to check what the game logs.
-using ReportObserver = std::function<void(int module, int level, const std::string& line)>;
+using ReportObserver = std::function<void(LogModule module, LogLevel level, const std::string& line)>;
 void SetReportObserver(ReportObserver observer);

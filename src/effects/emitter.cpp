@@ -19,7 +19,7 @@ void Advance(float& value, const RangedValue<float>& ranged, float dt) {
 int CappedParticleCount(const ParticleDefinition& definition) {
     int count = definition.GetInt("particles");
     if (count > kMaxParticlesPerEmitter) {
-        Report(kParticles, kWarning, "Too many particles for %s, using %d", definition.name.c_str(),
+        Report(LogModule::kParticles, LogLevel::kWarning, "Too many particles for %s, using %d", definition.name.c_str(),
                kMaxParticlesPerEmitter);
         return kMaxParticlesPerEmitter;
     }
@@ -43,7 +43,7 @@ void Emitter::Load(const ParticleDefinition& definition, const std::string& text
 
     std::string texture = definition.Get("texture");
     if (texture.empty())
-        Report(kParticles, kError, "No texture defined for %s", definition.name.c_str());
+        Report(LogModule::kParticles, LogLevel::kError, "No texture defined for %s", definition.name.c_str());
     else if (loadTexture)
         texture_ = loadTexture(textureDirectory + "/" + texture);
 

@@ -13,7 +13,7 @@ bool ParticleSystemManager::Init() {
     if (initialised_) return true;
     emitters_.clear();
     emitters_.emplace_back();  // entry 0: handle 0 means no emitter
-    Report(kParticles, kInfo, "Particle system manager is initialized");
+    Report(LogModule::kParticles, LogLevel::kInfo, "Particle system manager is initialized");
     initialised_ = true;
     return true;
 }
@@ -22,7 +22,7 @@ void ParticleSystemManager::Destroy() {
     SpinLockGuard guard(flag_);
     if (!initialised_) return;
     emitters_.clear();
-    Report(kParticles, kInfo, "Particle system manager is destroyed");
+    Report(LogModule::kParticles, LogLevel::kInfo, "Particle system manager is destroyed");
     initialised_ = false;
 }
 
@@ -37,12 +37,12 @@ int ParticleSystemManager::AddEmitter(const ParticleDefinition& definition, cons
     if (!initialised_) return 0;
     std::string type = definition.Get("type");
     if (type.empty()) {
-        Report(kParticles, kError, "Type is not defined for %s", definition.name.c_str());
+        Report(LogModule::kParticles, LogLevel::kError, "Type is not defined for %s", definition.name.c_str());
         return 0;
     }
     std::unique_ptr<Emitter> emitter = MakeEmitter(type, random_);
     if (!emitter) {
-        Report(kParticles, kError, "Type is uknown for %s", definition.name.c_str());
+        Report(LogModule::kParticles, LogLevel::kError, "Type is uknown for %s", definition.name.c_str());
         return 0;
     }
     emitter->Attach(position, rotation, velocity);

@@ -8,17 +8,17 @@
 #include "effects/sound_manager.h"
 
 ScriptManager::ScriptManager(const EffectServices& services) : services_(services) {
-    Report(kScript, kInfo, "Script manager is initialized");
+    Report(LogModule::kScript, LogLevel::kInfo, "Script manager is initialized");
 }
 
-ScriptManager::~ScriptManager() { Report(kScript, kInfo, "Script manager is destroyed"); }
+ScriptManager::~ScriptManager() { Report(LogModule::kScript, LogLevel::kInfo, "Script manager is destroyed"); }
 
 bool ScriptManager::ReadScriptFile(const std::string& name, const std::string& path) {
-    Report(kScript, kInfo, "Reading script %s from file %s", name.c_str(), path.c_str());
+    Report(LogModule::kScript, LogLevel::kInfo, "Reading script %s from file %s", name.c_str(), path.c_str());
     scriptName_ = name;
     std::ifstream file(path);
     if (!file) {
-        Report(kScript, kError, "Could not open input file: %s", path.c_str());
+        Report(LogModule::kScript, LogLevel::kError, "Could not open input file: %s", path.c_str());
         blocks_.clear();  // the previous script's actions must not be bound under this name
         return false;
     }
@@ -28,7 +28,7 @@ bool ScriptManager::ReadScriptFile(const std::string& name, const std::string& p
 }
 
 bool ScriptManager::ReadScriptText(const std::string& name, const std::string& text) {
-    Report(kScript, kInfo, "Reading script %s", name.c_str());
+    Report(LogModule::kScript, LogLevel::kInfo, "Reading script %s", name.c_str());
     scriptName_ = name;
     return ParseScript(CleanScriptText(text), blocks_);
 }
@@ -52,13 +52,13 @@ int ScriptManager::FindSound(const std::string& name, const Vec3* position, cons
     if (const ScriptedAction* shared = FindAction(ActionKind::kSound, name)) return shared->Handle();
     const ScriptBlock* block = FindBlock("sound", name);
     if (!block) {
-        Report(kScript, kError, "Unreferenced sound %s at script %s", LoggedToken(name).c_str(), scriptName_.c_str());
+        Report(LogModule::kScript, LogLevel::kError, "Unreferenced sound %s at script %s", LoggedToken(name).c_str(), scriptName_.c_str());
         return 0;
     }
     for (const auto& [key, value] : block->statements) {
         if (key == "file") return services_.sound.LoadSound(dataDirectory_ + "/" + value, position, velocity);
     }
-    Report(kScript, kWarning, "Sound %s at script %s is missing file location", LoggedToken(name).c_str(),
+    Report(LogModule::kScript, LogLevel::kWarning, "Sound %s at script %s is missing file location", LoggedToken(name).c_str(),
            scriptName_.c_str());
     return 0;
 }
@@ -68,7 +68,7 @@ int ScriptManager::FindEmitter(const std::string& name, const Vec3* position, co
     if (const ScriptedAction* shared = FindAction(ActionKind::kEmitter, name)) return shared->Handle();
     const ScriptBlock* block = FindBlock("pts", name);
     if (!block) {
-        Report(kScript, kError, "Unreferenced particle emitter %s at script %s", LoggedToken(name).c_str(),
+        Report(LogModule::kScript, LogLevel::kError, "Unreferenced particle emitter %s at script %s", LoggedToken(name).c_str(),
                scriptName_.c_str());
         return 0;
     }

@@ -61,12 +61,12 @@ private:
 // KEY = VALUE; false (with its error line) when malformed.
 bool ParseStatement(const Token& key, ScriptTokenizer& tokens, ScriptBlock& block) {
     if (key.delimiter != '=') {
-        Report(kScript, kError, "Missign = after %s", LoggedToken(key.text).c_str());
+        Report(LogModule::kScript, LogLevel::kError, "Missign = after %s", LoggedToken(key.text).c_str());
         return false;
     }
     Token value = tokens.Next();
     if (value.delimiter != ';') {
-        Report(kScript, kError, "Missing ; after %s", LoggedToken(value.text).c_str());
+        Report(LogModule::kScript, LogLevel::kError, "Missing ; after %s", LoggedToken(value.text).c_str());
         return false;
     }
     block.statements.emplace_back(key.text, value.text);
@@ -76,12 +76,12 @@ bool ParseStatement(const Token& key, ScriptTokenizer& tokens, ScriptBlock& bloc
 bool ParseBlock(ScriptTokenizer& tokens, ScriptBlock& block) {
     Token type = tokens.Next();
     if (type.delimiter != '=') {
-        Report(kScript, kError, "Missing = after %s", LoggedToken(type.text).c_str());
+        Report(LogModule::kScript, LogLevel::kError, "Missing = after %s", LoggedToken(type.text).c_str());
         return false;
     }
     Token name = tokens.Next();
     if (name.delimiter != '{') {
-        Report(kScript, kError, "Missing { after %s", LoggedToken(type.text).c_str());
+        Report(LogModule::kScript, LogLevel::kError, "Missing { after %s", LoggedToken(type.text).c_str());
         return false;
     }
     block.type = type.text;
@@ -90,7 +90,7 @@ bool ParseBlock(ScriptTokenizer& tokens, ScriptBlock& block) {
         Token key = tokens.Next();
         if (key.delimiter == '}') return true;
         if (!ParseStatement(key, tokens, block)) {
-            Report(kScript, kError, "Bad statement %d", statementNumber);
+            Report(LogModule::kScript, LogLevel::kError, "Bad statement %d", statementNumber);
             return false;
         }
     }
@@ -134,7 +134,7 @@ bool ParseScript(const std::string& text, std::vector<ScriptBlock>& blocks) {
     for (int blockNumber = 1; !tokens.AtEnd(); ++blockNumber) {
         ScriptBlock block;
         if (!ParseBlock(tokens, block)) {
-            Report(kScript, kError, "Bad block %d", blockNumber);
+            Report(LogModule::kScript, LogLevel::kError, "Bad block %d", blockNumber);
             return false;
         }
         blocks.push_back(std::move(block));

@@ -72,13 +72,13 @@ bool AlFailed(const std::string& operation) {
     ALenum error = alGetError();
     if (error == AL_NO_ERROR) return false;
     const ALchar* text = alGetString(error);
-    Report(kSound, kError, "%s%s", operation.c_str(), text ? text : "");
+    Report(LogModule::kSound, LogLevel::kError, "%s%s", operation.c_str(), text ? text : "");
     return true;
 }
 
 void ReportAlcFailure(const char* operation, ALCenum error) {
     const ALCchar* text = alcGetString(nullptr, error);
-    Report(kSound, kError, "%s%s", operation, text ? text : "");
+    Report(LogModule::kSound, LogLevel::kError, "%s%s", operation, text ? text : "");
 }
 
 void SetSourceVector(ALuint source, ALenum parameter, const Vec3& value, const char* operation) {
@@ -125,7 +125,7 @@ ALuint DecodeWavIntoBuffer(const std::string& fileName) {
     ALfloat frequency = 0;
     void* data = alutLoadMemoryFromFile(fileName.c_str(), &format, &size, &frequency);
     if (data == nullptr) {
-        Report(kSound, kError, "alutLoadWAVFile %s : %s", fileName.c_str(), alutGetErrorString(alutGetError()));
+        Report(LogModule::kSound, LogLevel::kError, "alutLoadWAVFile %s : %s", fileName.c_str(), alutGetErrorString(alutGetError()));
         alDeleteBuffers(1, &buffer);
         return 0;
     }
@@ -145,7 +145,7 @@ ALuint AcquireSharedBuffer(SoundState& state, const std::string& fileName) {
         ++found->second.references;
         return found->second.name;
     }
-    Report(kSound, kInfo, "Loading sound %s", fileName.c_str());
+    Report(LogModule::kSound, LogLevel::kInfo, "Loading sound %s", fileName.c_str());
     ALuint buffer = DecodeWavIntoBuffer(fileName);
     if (buffer != 0) state.buffers[fileName] = SharedBuffer{buffer, 1};
     return buffer;
@@ -193,7 +193,7 @@ bool LoadEffect(SoundState& state, const std::string& fileName, SoundEntry& entr
 bool LoadMusic(SoundState& state, const std::string& fileName, SoundEntry& entry) {
     std::optional<DecodedSound> decoded = DecodeSoundFile(fileName);
     if (!decoded) {
-        Report(kSound, kError, "Could not load: ");
+        Report(LogModule::kSound, LogLevel::kError, "Could not load: ");
         return false;
     }
     ALuint buffer = 0;
@@ -294,7 +294,7 @@ bool SoundManager::Init() {
     if (!state.alutInitialisedHere) alutGetError();
 
     state.initialised = true;
-    Report(kSound, kInfo, "Sound manager is initialized");
+    Report(LogModule::kSound, LogLevel::kInfo, "Sound manager is initialized");
     return true;
 }
 
@@ -310,13 +310,13 @@ void SoundManager::Shutdown() {
     state.mouseOverSound = 0;
     state.mouseClickSound = 0;
     state.initialised = false;
-    Report(kSound, kInfo, "Sound manager is destroyed");
+    Report(LogModule::kSound, LogLevel::kInfo, "Sound manager is destroyed");
 }
 
 int SoundManager::LoadSound(const std::string& fileName, const Vec3* position, const Vec3* velocity) {
     State& state = *state_;
     if (!CanRead(fileName)) {
-        Report(kSound, kError, "File does not exist: %s", fileName.c_str());
+        Report(LogModule::kSound, LogLevel::kError, "File does not exist: %s", fileName.c_str());
         return 0;
     }
     if (!state.initialised) return 0;

@@ -120,10 +120,10 @@ void RunReplay(ReplayTarget& target, std::vector<DebugAction> actions, DebugCloc
     DebugState& state = State();
     const int count = static_cast<int>(actions.size());
     const int64_t start = clock();
-    Report(kDebug, kInfo, "Number of actions: %d", count);
+    Report(LogModule::kDebug, LogLevel::kInfo, "Number of actions: %d", count);
     bool stopped = false;
     for (const DebugAction& action : actions) {
-        Report(kDebug, kInfo, "Next %s event at %d, now is %d", KindName(action.kind), action.time,
+        Report(LogModule::kDebug, LogLevel::kInfo, "Next %s event at %d, now is %d", KindName(action.kind), action.time,
                static_cast<int>(clock() - start));
         // A busy wait: the replay keeps to the recorded times as closely as it can.
         while (!state.replayStop.load() && clock() - start < action.time) std::this_thread::yield();
@@ -138,7 +138,7 @@ void RunReplay(ReplayTarget& target, std::vector<DebugAction> actions, DebugCloc
             break;
         }
     }
-    if (!stopped) Report(kDebug, kInfo, "Done all actions (%d)", count);
+    if (!stopped) Report(LogModule::kDebug, LogLevel::kInfo, "Done all actions (%d)", count);
     state.replayRunning.store(false);
 }
 
@@ -237,7 +237,7 @@ std::vector<DebugAction> DebugPendingActions() { return State().pending; }
 void StartReplayThread(ReplayTarget& target) {
     DebugState& state = State();
     if (state.replayRunning.exchange(true)) {
-        Report(kNet, kError, "Already started");
+        Report(LogModule::kNet, LogLevel::kError, "Already started");
         return;
     }
     // The previous run has ended (its running flag is down); collect its thread.
@@ -268,7 +268,7 @@ void ReplayAction(const DebugAction& action, ReplayTarget& target) {
             const int x = reader.I32();
             const int y = reader.I32();
             const bool down = action.kind == kActionKeyDown;
-            Report(kDebug, kInfo, down ? "KeyDown: %d" : "KeyUp: %d", code);
+            Report(LogModule::kDebug, LogLevel::kInfo, down ? "KeyDown: %d" : "KeyUp: %d", code);
             target.MouseMove(x, y);
             if (down)
                 target.KeyDown(code);
@@ -277,35 +277,35 @@ void ReplayAction(const DebugAction& action, ReplayTarget& target) {
             break;
         }
         case kActionSent:
-            Report(kDebug, kInfo, "Sent: %d bytes", size);
+            Report(LogModule::kDebug, LogLevel::kInfo, "Sent: %d bytes", size);
             break;
         case kActionReceived:
-            Report(kDebug, kInfo, "Recv: %d bytes", size);
+            Report(LogModule::kDebug, LogLevel::kInfo, "Recv: %d bytes", size);
             break;
         case kActionResized: {
             const int width = reader.I32();
             const int height = reader.I32();
-            Report(kDebug, kInfo, "Resized: width=%d, height=%d", width, height);
+            Report(LogModule::kDebug, LogLevel::kInfo, "Resized: width=%d, height=%d", width, height);
             break;
         }
         case kActionLabel: {
             std::string text;
             LabelText(action, text);
-            Report(kDebug, kInfo, "Label: %s", text.c_str());
+            Report(LogModule::kDebug, LogLevel::kInfo, "Label: %s", text.c_str());
             break;
         }
         case kActionPlayerUpdate: {
             reader.Skip(1);  // the flags byte comes before the player id
-            Report(kDebug, kInfo, "PlayerUpdate: %d", reader.U8());
+            Report(LogModule::kDebug, LogLevel::kInfo, "PlayerUpdate: %d", reader.U8());
             target.ApplyPlayerUpdate(action.data.data(), action.data.size());
             break;
         }
         case kActionTimerReset:
-            Report(kDebug, kInfo, "Timer reset");
+            Report(LogModule::kDebug, LogLevel::kInfo, "Timer reset");
             target.ResetGameTimer();
             break;
         default:
-            Report(kDebug, kWarning, "UNKNOWN: action %d, size %d", action.kind, size);
+            Report(LogModule::kDebug, LogLevel::kWarning, "UNKNOWN: action %d, size %d", action.kind, size);
             break;
     }
 }

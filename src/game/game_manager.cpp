@@ -40,11 +40,11 @@ GameManager::GameManager(const EffectServices& services, GameClock::TimeSource t
         sound.SetListener(position, velocity, orientation);
     });
     players_->SetMessageSink([this](const std::string& line) { AddMessage(line); });
-    Report(kGame, kInfo, "Game manager is initialized");
-    state_ = kNoLevel;
+    Report(LogModule::kGame, LogLevel::kInfo, "Game manager is initialized");
+    state_ = GameState::kNoLevel;
 }
 
-GameManager::~GameManager() { Report(kGame, kInfo, "Game manager is destroyed"); }
+GameManager::~GameManager() { Report(LogModule::kGame, LogLevel::kInfo, "Game manager is destroyed"); }
 
 void GameManager::LoadLevelList(const std::string& dataDirectory) { levels_ = ::LoadLevelList(dataDirectory); }
 
@@ -67,10 +67,10 @@ bool GameManager::SelectLevelByName(const std::string& name) {
 }
 
 bool GameManager::LoadLevel() {
-    state_ = kLoading;
+    state_ = GameState::kLoading;
     UnloadLevel();
     players_->SetMaxHits(maxHits_);
-    Report(kGame, kInfo, "Loading: %s", currentLevel_.name.c_str());
+    Report(LogModule::kGame, LogLevel::kInfo, "Loading: %s", currentLevel_.name.c_str());
     RecordLabel(kLevelLabelPrefix + currentLevel_.directory);
 
     IniFile ini(currentLevel_.iniPath);
@@ -78,17 +78,17 @@ bool GameManager::LoadLevel() {
     services_.textures.SetTexturePath(currentLevel_.directory + "/" + ini.GetString("level", "texture_path"));
     scripts_->SetDataDirectory(currentLevel_.directory);
     if (!LoadDescribedLevel(ini)) {
-        Report(kGame, kError, "Level was not loaded correctly");
-        state_ = kNoLevel;
+        Report(LogModule::kGame, LogLevel::kError, "Level was not loaded correctly");
+        state_ = GameState::kNoLevel;
         return false;
     }
 
     const std::string savedPath = currentLevel_.directory + "/" + kSavedLevelFile;
     if (!SaveBuiltLevel(*players_, *models_, savedPath))
-        Report(kGame, kWarning, "Could not write %s", savedPath.c_str());
+        Report(LogModule::kGame, LogLevel::kWarning, "Could not write %s", savedPath.c_str());
 
     if (players_->PlacePlayers() == 0) {
-        Report(kGame, kError, "Could not position players.");
+        Report(LogModule::kGame, LogLevel::kError, "Could not position players.");
         return false;
     }
     for (const Participant& participant : participants_) {
@@ -100,7 +100,7 @@ bool GameManager::LoadLevel() {
     secondClock_.Reset();
     AddHelpLines();
     ReadBackgroundColour(ini);
-    state_ = kLoaded;
+    state_ = GameState::kLoaded;
     return true;
 }
 
@@ -156,7 +156,7 @@ void GameManager::RemoveParticipant(int id) {
 }
 
 void GameManager::StopGame() {
-    state_ = kNoLevel;
+    state_ = GameState::kNoLevel;
     if (networkGame_ && networkStop_) networkStop_();
     ForgetParticipants();
     UnloadLevel();
@@ -168,53 +168,53 @@ void GameManager::ForgetParticipants() {
 
 void GameManager::GameStep() {
     switch (state_) {
-        case kPlaying:
+        case GameState::kPlaying:
             players_->Step();
             if (players_->GameOver()) {
                 finish_.Start();
-                state_ = kFinishing;
+                state_ = GameState::kFinishing;
                 finishClock_.Reset();
             }
             scripts_->Tick();
             break;
-        case kFinishing:
+        case GameState::kFinishing:
             if (finishClock_.Now() > kRunOutMs) {
-                state_ = kFinished;
+                state_ = GameState::kFinished;
                 players_->StopAll();
             } else {
                 players_->Step();
             }
             break;
-        case kStarting:
-            state_ = kPlaying;
+        case GameState::kStarting:
+            state_ = GameState::kPlaying;
             start_.Start();
             break;
-        case kNoLevel:
-        case kFinished:
-        case kPaused:
-        case kLoaded:
-        case kLoading:
+        case GameState::kNoLevel:
+        case GameState::kFinished:
+        case GameState::kPaused:
+        case GameState::kLoaded:
+        case GameState::kLoading:
             break;
         default:
-            Report(kGame, kWarning, "Unkown state");
+            Report(LogModule::kGame, LogLevel::kWarning, "Unkown state");
             break;
     }
 }
 
 void GameManager::OnAction(int kind, int command, int player, bool pressed) {
-    if (state_ != kPlaying) return;
+    if (state_ != GameState::kPlaying) return;
     if (kind == kShipControlAction) players_->OnControl(command, player, pressed);
     else if (kind == kCameraAction) models_->OnCameraCommand(command, pressed);
 }
 
 void GameManager::Draw() {
-    if (state_ == kLoading) return;
+    if (state_ == GameState::kLoading) return;
     models_->DrawScene();
     scripts_->Draw();
 }
 
-void GameManager::SetState(int state) {
-    if (state_ != kFinishing && state == kFinishing) finishClock_.Reset();
+void GameManager::SetState(GameState state) {
+    if (state_ != GameState::kFinishing && state == GameState::kFinishing) finishClock_.Reset();
     state_ = state;
 }
 
@@ -223,6 +223,6 @@ void GameManager::SetMessageLines(MessageLines* lines) { messageLines_ = lines; 
 void GameManager::AddMessage(const std::string& line) const {
     // The log keeps what the players were shown: hits and wins are where a race's
     // story is looked up afterwards.
-    Report(kGame, kInfo, "%s", line.c_str());
+    Report(LogModule::kGame, LogLevel::kInfo, "%s", line.c_str());
     if (messageLines_ != nullptr) messageLines_->AddLine(line);
 }

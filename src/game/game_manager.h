@@ -24,7 +24,7 @@ class ScriptManager;
 constexpr char kLevelLabelPrefix[] = "Level: ";
 
 // The game's states, kept as an integer; values outside this list are reported by GameStep.
-enum GameState : int32_t {
+enum class GameState : int32_t {
     kPlaying = 0,
     kNoLevel = 1,
     kFinishing = 2,
@@ -99,9 +99,9 @@ public:
     // GL: the level's models, then the particles; nothing while a level is loading.
     void Draw();
 
-    int GetState() const { return state_; }
+    GameState GetState() const { return state_; }
     // Entering kFinishing from outside (the server aborts the race) starts the run-out too.
-    void SetState(int state);
+    void SetState(GameState state);
 
     // The overlay's message list; nullptr detaches it. It must outlive the game manager
     // or be detached first.
@@ -150,7 +150,7 @@ private:
     EventTrigger finish_;
     GameClock finishClock_;
     GameClock secondClock_;
-    int state_ = kNoLevel;
+    GameState state_ = GameState::kNoLevel;
     MessageLines* messageLines_ = nullptr;
     bool networkGame_ = false;
     Colour backgroundColour_{0, 0, 0, 1};

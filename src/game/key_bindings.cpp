@@ -45,7 +45,7 @@ void ReadKeyBindings(const IniFile& ini, KeyBindingTable& table) {
         int code = ini.GetInt("Keys", action.name);
         // A code outside the table would index past it; such a binding cannot be pressed.
         if (code < 0 || code >= kKeyBindingCount) {
-            Report(kKav, kWarning, "Key code %d of %s is out of range", code, action.name);
+            Report(LogModule::kKav, LogLevel::kWarning, "Key code %d of %s is out of range", code, action.name);
             continue;
         }
         table[code] = KeyBinding{action.command, action.player, action.kind, 0, false};

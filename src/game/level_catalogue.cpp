@@ -35,21 +35,21 @@ bool CheckLevelDirectory(const std::string& directory, LevelEntry& entry) {
     if (iniFiles.empty()) return false;
     const std::string iniPath = directory + "/" + iniFiles[0];
     if (iniFiles.size() > 1) {
-        Report(kGame, kWarning, "%s has multiple ini files, skipped", directory.c_str());
+        Report(LogModule::kGame, LogLevel::kWarning, "%s has multiple ini files, skipped", directory.c_str());
         return false;
     }
     IniFile ini;
     ini.SetFileName(iniPath);
     if (!ini.Load()) {
-        Report(kGame, kWarning, "%s could not be read", iniPath.c_str());
+        Report(LogModule::kGame, LogLevel::kWarning, "%s could not be read", iniPath.c_str());
         return false;
     }
     if (!ini.HasSection("general")) {
-        Report(kGame, kWarning, "%s does not have general as a first section", iniPath.c_str());
+        Report(LogModule::kGame, LogLevel::kWarning, "%s does not have general as a first section", iniPath.c_str());
         return false;
     }
     if (!ini.HasKey("general", "level_name")) {
-        Report(kGame, kWarning, "%s does not have level name defined in section \"general\"", iniPath.c_str());
+        Report(LogModule::kGame, LogLevel::kWarning, "%s does not have level name defined in section \"general\"", iniPath.c_str());
         return false;
     }
     entry.directory = directory;
@@ -65,7 +65,7 @@ std::vector<LevelEntry> LoadLevelList(const std::string& dataDirectory) {
     std::error_code error;
     fs::directory_iterator it(dataDirectory, error);
     if (error || it == fs::directory_iterator()) {
-        Report(kGame, kWarning, "No levels to play");
+        Report(LogModule::kGame, LogLevel::kWarning, "No levels to play");
         return levels;
     }
     for (fs::directory_iterator end; !error && it != end; it.increment(error)) {

@@ -56,13 +56,13 @@ void LoadIniObjects(const IniFile& ini, const std::string& directory, ModelManag
         const std::string section = Numbered("obj", n);
         ModelObject* object = models.LoadModelFile(directory + "/" + ini.GetString(section, "file"));
         if (object == nullptr) {
-            Report(kGame, kWarning, "Bad object %d", n);
+            Report(LogModule::kGame, LogLevel::kWarning, "Bad object %d", n);
             continue;
         }
         AddVector(ini, section, "loc", object->model.location);
         AddVector(ini, section, "rot", object->model.rotation);
     }
-    Report(kGame, kInfo, "Loaded %d objects from ini file", n);
+    Report(LogModule::kGame, LogLevel::kInfo, "Loaded %d objects from ini file", n);
 }
 
 const CobNote* NoteOf(const CobReader& scene, int32_t parentId) {
@@ -79,14 +79,14 @@ const CobPolH* MemberNamed(const CobReader& scene, int32_t groupId, const char* 
 
 void LoadScenePath(const CobReader& scene, LevelWorld& world) {
     if (scene.Curves().size() != 1) {
-        Report(kGame, kError, "There should be only one nurbs curve in the level");
+        Report(LogModule::kGame, LogLevel::kError, "There should be only one nurbs curve in the level");
         return;
     }
     const CobNCur& curve = scene.Curves().front();
     if (!BuildPath(PathFromCurve(curve), world.players)) return;
     const CobNote* note = NoteOf(scene, curve.parentId);
     if (note == nullptr) {
-        Report(kGame, kInfo, "Level does not have scripts defined");
+        Report(LogModule::kGame, LogLevel::kInfo, "Level does not have scripts defined");
         return;
     }
     if (world.scripts.ReadScriptText("", note->name)) BindLevelEvents(world);
@@ -121,10 +121,10 @@ void LoadSceneShip(const CobReader& scene, const CobGrou& group, LevelWorld& wor
     const CobPolH* shipPart = MemberNamed(scene, group.id, "Ship");
     const CobPolH* bulletPart = MemberNamed(scene, group.id, "Bullet");
     if (shipPart == nullptr || bulletPart == nullptr) {
-        Report(kGame, kError, "Ship %s does not have all objects", group.name.c_str());
+        Report(LogModule::kGame, LogLevel::kError, "Ship %s does not have all objects", group.name.c_str());
         return;
     }
-    Report(kGame, kInfo, "Loading plyaer: %s", group.name.c_str());
+    Report(LogModule::kGame, LogLevel::kInfo, "Loading plyaer: %s", group.name.c_str());
     // The bullet rides on the ship, so its place is taken relative to the ship's; the
     // ship stands where its group does.
     CobPolH shipRecord = *shipPart;
@@ -141,7 +141,7 @@ void LoadSceneShip(const CobReader& scene, const CobGrou& group, LevelWorld& wor
     if (player == nullptr) return;
     const CobNote* note = NoteOf(scene, group.id);
     if (note == nullptr) {
-        Report(kGame, kInfo, "Ship %s does not have sounds", group.name.c_str());
+        Report(LogModule::kGame, LogLevel::kInfo, "Ship %s does not have sounds", group.name.c_str());
         return;
     }
     if (world.scripts.ReadScriptText(group.name, note->name)) BindShipEvents(world.scripts, *player);
@@ -163,7 +163,7 @@ void BindShipEvents(ScriptManager& scripts, Player& player) {
 }
 
 bool LoadLevelFromIni(const IniFile& ini, const std::string& directory, LevelWorld& world) {
-    Report(kGame, kInfo, "Loading from ini");
+    Report(LogModule::kGame, LogLevel::kInfo, "Loading from ini");
     if (!BuildPath(ReadPathFromIni(ini), world.players)) return false;
 
     if (ini.HasKey("level", "script") &&
@@ -173,7 +173,7 @@ bool LoadLevelFromIni(const IniFile& ini, const std::string& directory, LevelWor
     int shipSections = 0;
     for (; ini.HasSection(Numbered("ship", shipSections)); ++shipSections)
         LoadIniShip(ini, directory, Numbered("ship", shipSections), world);
-    Report(kGame, kInfo, "Loaded %d ships from ini file", shipSections);
+    Report(LogModule::kGame, LogLevel::kInfo, "Loaded %d ships from ini file", shipSections);
     if (world.players.PlayerCount() == 0) return false;
 
     LoadIniObjects(ini, directory, world.models);

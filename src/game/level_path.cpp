@@ -35,27 +35,27 @@ std::string PointKey(int n) { return "point" + std::to_string(n); }
 std::vector<PathPoint> ReadPathFromIni(const IniFile& ini) {
     std::vector<PathPoint> points;
     if (!ini.HasSection("path")) {
-        Report(kGame, kWarning, "Ini does not have path information");
+        Report(LogModule::kGame, LogLevel::kWarning, "Ini does not have path information");
         return points;
     }
     for (int n = 0; ini.HasKey("path", PointKey(n)); ++n) {
         const std::string key = PointKey(n);
         PathPoint point;
         if (ScanVector(ini.GetString("path", key), point.position) < 3) {
-            Report(kGame, kWarning, "Bad location for %s", key.c_str());
+            Report(LogModule::kGame, LogLevel::kWarning, "Bad location for %s", key.c_str());
             points.clear();
             break;
         }
         const std::string neighbourKey = key + "_nb";
         if (!ScanNeighbours(ini.GetString("path", neighbourKey), point)) {
-            Report(kGame, kWarning, "Bad neigbourhood for %s", neighbourKey.c_str());
+            Report(LogModule::kGame, LogLevel::kWarning, "Bad neigbourhood for %s", neighbourKey.c_str());
             points.clear();
             break;
         }
         point.index = static_cast<int32_t>(points.size());
         points.push_back(point);
     }
-    Report(kGame, kInfo, "Converted %d points from ini file", static_cast<int>(points.size()));
+    Report(LogModule::kGame, LogLevel::kInfo, "Converted %d points from ini file", static_cast<int>(points.size()));
     return points;
 }
 
@@ -105,10 +105,10 @@ std::vector<PathPoint> PathFromCurve(const CobNCur& curve) {
             LinkTowards(here, before);
             LinkTowards(before, here);
             if (here.position.x != before.position.x && here.position.y != before.position.y)
-                Report(kGame, kFatal, "%d to %d disruption", before.index, here.index);
+                Report(LogModule::kGame, LogLevel::kFatal, "%d to %d disruption", before.index, here.index);
         }
         previous = current;
     }
-    Report(kGame, kInfo, "Converted %d points from the nurbs curve", static_cast<int>(points.size()));
+    Report(LogModule::kGame, LogLevel::kInfo, "Converted %d points from the nurbs curve", static_cast<int>(points.size()));
     return points;
 }

@@ -41,7 +41,7 @@ void NetworkSession::ApplyUpdate(const std::vector<uint8_t>& record) {
 }
 
 void NetworkSession::StartRace() {
-    if (game_.GetState() == kLoaded) game_.SetState(kStarting);
+    if (game_.GetState() == GameState::kLoaded) game_.SetState(GameState::kStarting);
 }
 
 void NetworkSession::EndRace() { EndRaceNow(); }
@@ -49,22 +49,22 @@ void NetworkSession::EndRace() { EndRaceNow(); }
 void NetworkSession::AbortRace() {
     // The race runs out like a won one, so "Game is aborted" stays readable for a
     // while; then the menus take over again (Tick).
-    const int state = game_.GetState();
-    if (state == kNoLevel) return;
+    const GameState state = game_.GetState();
+    if (state == GameState::kNoLevel) return;
     aborted_ = true;
-    if (state != kFinishing && state != kFinished) game_.SetState(kFinishing);
+    if (state != GameState::kFinishing && state != GameState::kFinished) game_.SetState(GameState::kFinishing);
 }
 
 void NetworkSession::Tick() {
     if (!aborted_) return;
-    const int state = game_.GetState();
-    if (state == kFinishing) return;
+    const GameState state = game_.GetState();
+    if (state == GameState::kFinishing) return;
     aborted_ = false;
-    if (state == kFinished) EndRaceNow();
+    if (state == GameState::kFinished) EndRaceNow();
 }
 
 void NetworkSession::EndRaceNow() {
-    if (game_.GetState() == kNoLevel) return;
+    if (game_.GetState() == GameState::kNoLevel) return;
     if (raceOver_)
         raceOver_();
     else
@@ -72,11 +72,11 @@ void NetworkSession::EndRaceNow() {
 }
 
 void NetworkSession::PauseForReconnect() {
-    if (game_.GetState() == kPlaying) game_.SetState(kPaused);
+    if (game_.GetState() == GameState::kPlaying) game_.SetState(GameState::kPaused);
 }
 
 void NetworkSession::ResumeAfterReconnect() {
-    if (game_.GetState() == kPaused) game_.SetState(kPlaying);
+    if (game_.GetState() == GameState::kPaused) game_.SetState(GameState::kPlaying);
 }
 
 void NetworkSession::AddRaceLine(const std::string& line) {

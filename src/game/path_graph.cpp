@@ -82,7 +82,7 @@ void PathGraph::Clear() {
 
 bool PathGraph::Build(const std::vector<PathPoint>& points) {
     if (points.empty()) return false;
-    Report(kPlayer, kInfo, "Starting path optimization");
+    Report(LogModule::kPlayer, LogLevel::kInfo, "Starting path optimization");
     Clear();
     points_ = points;
     if (!CheckRange() || !CompleteLinks()) {
@@ -91,7 +91,7 @@ bool PathGraph::Build(const std::vector<PathPoint>& points) {
     }
     LinkNeighbours();
     ReportOpenSides();
-    Report(kPlayer, kInfo, "Loaded %d points", static_cast<int>(points_.size()));
+    Report(LogModule::kPlayer, LogLevel::kInfo, "Loaded %d points", static_cast<int>(points_.size()));
     if (!BuildEdges()) {
         Clear();
         return false;
@@ -106,7 +106,7 @@ bool PathGraph::CheckRange() const {
         for (int direction = 0; direction < kDirectionCount; ++direction)
             outside = outside || point.NeighbourIndex(direction) >= count;
         if (outside) {
-            Report(kPlayer, kError, "Point %d has no neighbours must be deleted", point.index);
+            Report(LogModule::kPlayer, LogLevel::kError, "Point %d has no neighbours must be deleted", point.index);
             return false;
         }
     }
@@ -125,7 +125,7 @@ bool PathGraph::CompleteLinks() {
             int32_t& backLink = neighbour.NeighbourIndex(Opposite(direction));
             if (backLink == point.index) continue;
             if (backLink > 0) {
-                Report(kPlayer, kError, "Point %d skipps it's neighbour %d.", neighbour.index, point.index);
+                Report(LogModule::kPlayer, LogLevel::kError, "Point %d skipps it's neighbour %d.", neighbour.index, point.index);
                 return false;
             }
             backLink = point.index;
@@ -145,14 +145,14 @@ void PathGraph::LinkNeighbours() {
             if (point.neighbour[direction] != nullptr) ++point.neighbour_count;
         }
         if (point.neighbour_count == 0)
-            Report(kPlayer, kWarning, "Point %d has no neighbours must be deleted", point.index);
+            Report(LogModule::kPlayer, LogLevel::kWarning, "Point %d has no neighbours must be deleted", point.index);
     }
 }
 
 void PathGraph::ReportOpenSides() const {
     for (const PathPoint& point : points_) {
         if (point.left_index >= 0 && point.right_index >= 0 && point.up_index >= 0 && point.down_index >= 0) continue;
-        Report(kPlayer, kInfo, "Point %d (%f,%f):Left %d, Right %d, Up %d, Down %d", point.index,
+        Report(LogModule::kPlayer, LogLevel::kInfo, "Point %d (%f,%f):Left %d, Right %d, Up %d, Down %d", point.index,
                std::trunc(static_cast<double>(point.position.x)), std::trunc(static_cast<double>(point.position.y)),
                point.left_index, point.right_index, point.up_index, point.down_index);
     }
@@ -198,7 +198,7 @@ void WalkEdges(const std::vector<PathPoint>& points, std::vector<PathEdge>& edge
         const size_t toIndex = static_cast<size_t>(neighbour - points.data());
         if (!pairs.emplace(std::make_pair(fromIndex, toIndex), edges.size()).second) continue;
         const PathEdge& edge = edges.emplace_back(MakeEdge(points[fromIndex], *neighbour, edges.size()));
-        Report(kPlayer, kInfo, "Edge %d(%d %d):dir=[%g,%g,%g],rot=[%g,%g,%g]", edge.index, edge.from->index,
+        Report(LogModule::kPlayer, LogLevel::kInfo, "Edge %d(%d %d):dir=[%g,%g,%g],rot=[%g,%g,%g]", edge.index, edge.from->index,
                edge.to->index, edge.dir.x, edge.dir.y, edge.dir.z, edge.rot.x, edge.rot.y, edge.rot.z);
         stack.push_back({toIndex, 0});
     }
@@ -211,10 +211,10 @@ bool PathGraph::BuildEdges() {
     PairMap pairs;
     WalkEdges(points_, edges_, pairs);
     if (edges_.empty()) {
-        Report(kPlayer, kError, "No edges were found");
+        Report(LogModule::kPlayer, LogLevel::kError, "No edges were found");
         return false;
     }
-    Report(kPlayer, kInfo, "Found %d edges", static_cast<int>(edges_.size()));
+    Report(LogModule::kPlayer, LogLevel::kInfo, "Found %d edges", static_cast<int>(edges_.size()));
 
     auto pointIndex = [this](const PathPoint* point) { return static_cast<size_t>(point - points_.data()); };
     // A pair that was never made names the first edge, as the turn tables always did.
@@ -230,7 +230,7 @@ bool PathGraph::BuildEdges() {
         const PathPoint* right = edge.from;
         const PathPoint* straight = edge.from;
         if (arrival < 0 || end.neighbour_count == 0) {
-            Report(kPlayer, kError, "Error in navigation through %d", end.index);
+            Report(LogModule::kPlayer, LogLevel::kError, "Error in navigation through %d", end.index);
         } else {
             const int ahead = Turned(arrival, 2);
             left = TurnTarget(end, edge.from, Turned(arrival, 1), ahead);

@@ -57,10 +57,10 @@ const PathPoint* PointAt(const std::vector<PathPoint>& points, const Vec3& spot)
 }  // namespace
 
 PlayerManager::PlayerManager(GameClock::TimeSource timeSource) : clock_(std::move(timeSource)) {
-    Report(kPlayer, kInfo, "Player manager is initialized");
+    Report(LogModule::kPlayer, LogLevel::kInfo, "Player manager is initialized");
 }
 
-PlayerManager::~PlayerManager() { Report(kPlayer, kInfo, "Player manager is destroyed"); }
+PlayerManager::~PlayerManager() { Report(LogModule::kPlayer, LogLevel::kInfo, "Player manager is destroyed"); }
 
 bool PlayerManager::BuildPath(const std::vector<PathPoint>& points) { return path_.Build(points); }
 
@@ -71,7 +71,7 @@ Player* PlayerManager::AddPlayer(Model* shipModel, Model* bulletModel) {
     try {
         players_.push_back(std::make_unique<Player>(static_cast<int32_t>(players_.size()), shipModel, bulletModel));
     } catch (const std::bad_alloc&) {
-        Report(kPlayer, kError, "not enough memory for another player");
+        Report(LogModule::kPlayer, LogLevel::kError, "not enough memory for another player");
         return nullptr;
     }
     Player& player = *players_.back();
@@ -97,7 +97,7 @@ int PlayerManager::PlacePlayers() {
         player.placed = true;
         ++placed;
     }
-    if (placed == 0) Report(kPlayer, kError, "No players for this game?");
+    if (placed == 0) Report(LogModule::kPlayer, LogLevel::kError, "No players for this game?");
     return placed;
 }
 
@@ -248,7 +248,7 @@ bool PlayerManager::SendPlayerUpdate(Player& player, bool force) {
     if (accepting.empty()) return false;
     const PlayerUpdate update = player.MakeUpdate();
     for (PlayerUpdateSink* sink : accepting) sink->TakeUpdate(update);
-    Report(kPlayer, kInfo, "Send update for %d player for time %d, score [%d/%d]", player.id, update.time,
+    Report(LogModule::kPlayer, LogLevel::kInfo, "Send update for %d player for time %d, score [%d/%d]", player.id, update.time,
            player.made_hits, player.got_hits);
     return true;
 }
@@ -270,7 +270,7 @@ const PathEdge* PlayerManager::CheckedPlace(const Player& player, const char* mo
                                             float speed, float acceleration) const {
     const PathEdge* edge = path_.Edge(edgeIndex);
     if (edge == nullptr) {
-        Report(kPlayer, kWarning, "Update for %d player names %s edge %d, outside the %d edges", player.id, mover,
+        Report(LogModule::kPlayer, LogLevel::kWarning, "Update for %d player names %s edge %d, outside the %d edges", player.id, mover,
                edgeIndex, static_cast<int>(path_.Edges().size()));
         return nullptr;
     }
@@ -278,7 +278,7 @@ const PathEdge* PlayerManager::CheckedPlace(const Player& player, const char* mo
     const bool sane = std::isfinite(distance) && distance >= 0 && distance <= edge->length + 1.0f &&
                       std::isfinite(speed) && speed >= 0 && std::isfinite(acceleration);
     if (!sane) {
-        Report(kPlayer, kWarning, "Update for %d player carries a damaged %s state", player.id, mover);
+        Report(LogModule::kPlayer, LogLevel::kWarning, "Update for %d player carries a damaged %s state", player.id, mover);
         return nullptr;
     }
     return edge;
@@ -317,11 +317,11 @@ void PlayerManager::ApplyBulletState(Player& player, const PlayerUpdate& update)
 void PlayerManager::ApplyUpdate(const PlayerUpdate& update) {
     Player* player = FindPlayer(update.player_id);
     if (player == nullptr) {
-        Report(kPlayer, kError, "Update from a not existing player %d ", update.player_id);
+        Report(LogModule::kPlayer, LogLevel::kError, "Update from a not existing player %d ", update.player_id);
         return;
     }
     bool scoreChanged = false;
-    Report(kPlayer, kInfo, "Received update for %d player for time %d, score [%d/%d]", player->id, update.time,
+    Report(LogModule::kPlayer, LogLevel::kInfo, "Received update for %d player for time %d, score [%d/%d]", player->id, update.time,
            update.made_hits, update.got_hits);
     ApplyShipState(*player, update);
     ApplyBulletState(*player, update);

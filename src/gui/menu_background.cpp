@@ -34,7 +34,7 @@ bool MenuBackground::Load(const std::string& directory) {
 bool MenuBackground::LoadScene(const std::string& path) {
     CobReader reader;
     if (!reader.Load(path)) {
-        Report(kGui, kError, "Could not load the menu background scene %s", path.c_str());
+        Report(LogModule::kGui, LogLevel::kError, "Could not load the menu background scene %s", path.c_str());
         return false;
     }
     for (const CobPolH& polyhedron : reader.Polyhedra()) models_.BuildModel(reader, polyhedron);

@@ -35,25 +35,25 @@ void RaceOverlay::ClearLines() { messageList_.Clear(); }
 
 void RaceOverlay::Tick() {
     switch (game_.GetState()) {
-        case kPlaying:
+        case GameState::kPlaying:
             if (startButton_.IsVisible()) {
                 startButton_.SetVisible(false);
                 if (chatInput_.Text().empty()) ShowChat(false);
             }
             if (clock_() - scrollClockStart_ > kScrollIntervalMs && !chatShown_) ScrollMessages();
             break;
-        case kLoaded:
+        case GameState::kLoaded:
             // A local race has started in the game step already; a network race waits
             // for the server.
             if (game_.NetworkGame()) ShowNetworkStart();
             break;
-        case kFinishing:
+        case GameState::kFinishing:
             if (!chatShown_) ShowChat(true);
             break;
         default:
             break;
     }
-    if (game_.GetState() != kLoaded && startButton_.IsVisible()) startButton_.SetVisible(false);
+    if (game_.GetState() != GameState::kLoaded && startButton_.IsVisible()) startButton_.SetVisible(false);
     if (scorePanel_.IsVisible()) ShowScore(true);
 }
 
@@ -129,7 +129,7 @@ bool RaceOverlay::SubmitChat() {
     }
     chatInput_.SetText("");
     chatInput_.SetCursorColumn(0);
-    if (game_.GetState() == kPlaying) ShowChat(false);
+    if (game_.GetState() == GameState::kPlaying) ShowChat(false);
     return true;
 }
 

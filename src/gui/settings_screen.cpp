@@ -33,13 +33,13 @@ std::string SettingsScreen::SaveSettings(const IniFile& settings) {
     const std::string& file = settings.FileName();
     if (failure.readOnly) {
         if (readOnlyTold.exchange(true)) {
-            Report(kGui, kInfo, "Settings not saved: %s is read-only", file.c_str());
+            Report(LogModule::kGui, LogLevel::kInfo, "Settings not saved: %s is read-only", file.c_str());
             return std::string();
         }
-        Report(kGui, kError, "Settings cannot be saved: %s is read-only", file.c_str());
+        Report(LogModule::kGui, LogLevel::kError, "Settings cannot be saved: %s is read-only", file.c_str());
         return "Settings cannot be saved: " + file + " is read-only.";
     }
-    Report(kGui, kError, "Could not save settings to %s: %s", file.c_str(), failure.reason.c_str());
+    Report(LogModule::kGui, LogLevel::kError, "Could not save settings to %s: %s", file.c_str(), failure.reason.c_str());
     return "Settings could not be saved to " + file + ": " + failure.reason;
 }
 

@@ -24,7 +24,7 @@ void LagEstimator::Reset() {
 
 LagEstimator::Correction LagEstimator::AddReply(int32_t sent, int32_t server, int32_t receipt) {
     const PingSample sample = MakePingSample(sent, server, receipt);
-    Report(kNet, kInfo, "Received (#%d)%d at %d, dif %d, lag=%d (server side: %d)", static_cast<int>(samples_.size()),
+    Report(LogModule::kNet, LogLevel::kInfo, "Received (#%d)%d at %d, dif %d, lag=%d (server side: %d)", static_cast<int>(samples_.size()),
            sample.sent, sample.receipt, sample.round_trip, sample.offset, sample.server);
     samples_.push_back(sample);
 
@@ -40,10 +40,10 @@ LagEstimator::Correction LagEstimator::AddReply(int32_t sent, int32_t server, in
         int64_t sum = 0;
         for (size_t i = 0; i < kSamplesAveraged; ++i) sum += samples_[i].offset;
         const int32_t average = static_cast<int32_t>(sum / static_cast<int64_t>(kSamplesAveraged));
-        Report(kNet, kInfo, "Average lag=%d", average);
+        Report(LogModule::kNet, LogLevel::kInfo, "Average lag=%d", average);
         correction.shift = true;
         correction.shiftBy = average;
-        Report(kNet, kInfo, "Trip time to server is %d", oneWayTrip_);
+        Report(LogModule::kNet, LogLevel::kInfo, "Trip time to server is %d", oneWayTrip_);
         samples_.clear();
     }
     oneWayTrip_ = std::min(oneWayTrip_, sample.half_trip);

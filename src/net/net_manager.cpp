@@ -21,7 +21,7 @@ bool NetManager::Startup() {
     // POSIX sockets need no library start; the scratch buffer is all there is to set up.
     scratch_.assign(kScratchSize, 0);
     started_ = true;
-    Report(kNet, kInfo, "Network manager is initialized");
+    Report(LogModule::kNet, LogLevel::kInfo, "Network manager is initialized");
     return true;
 }
 
@@ -34,7 +34,7 @@ void NetManager::Shutdown() {
     PurgeClosed();
     currentSocket_ = -1;
     started_ = false;
-    Report(kNet, kInfo, "Network manager is destroyed");
+    Report(LogModule::kNet, LogLevel::kInfo, "Network manager is destroyed");
 }
 
 bool NetManager::Connect() {
@@ -45,20 +45,20 @@ bool NetManager::Connect() {
     std::string host;
     uint16_t port = port_;
     if (!SplitHostPort(host_, port_, host, port)) {
-        Report(kNet, kError, "Could not find host: %s", host_.c_str());
+        Report(LogModule::kNet, LogLevel::kError, "Could not find host: %s", host_.c_str());
         return false;
     }
     int socket = -1;
     PeerAddress address;
     switch (ConnectStream(host, port, options_.connect_time_limit_ms, socket, address)) {
         case ConnectResult::kNoHost:
-            Report(kNet, kError, "Could not find host: %s", host_.c_str());
+            Report(LogModule::kNet, LogLevel::kError, "Could not find host: %s", host_.c_str());
             return false;
         case ConnectResult::kNoSocket:
-            Report(kNet, kError, "Could not open socket for host: %s", host_.c_str());
+            Report(LogModule::kNet, LogLevel::kError, "Could not open socket for host: %s", host_.c_str());
             return false;
         case ConnectResult::kNoConnect:
-            Report(kNet, kWarning, "Could not connect to the host: %s", host_.c_str());
+            Report(LogModule::kNet, LogLevel::kWarning, "Could not connect to the host: %s", host_.c_str());
             return false;
         case ConnectResult::kConnected:
             break;
@@ -67,7 +67,7 @@ bool NetManager::Connect() {
     AddConnection(socket, address);
     current_ = FindConnection(socket);
     connected_ = true;
-    Report(kNet, kInfo, "Connection is opened to the host: %s", host_.c_str());
+    Report(LogModule::kNet, LogLevel::kInfo, "Connection is opened to the host: %s", host_.c_str());
     return true;
 }
 
@@ -109,7 +109,7 @@ bool NetManager::Select(int waitUnits) {
     if (ready < 0) {
         // A signal only cut the wait short; nothing is ready, nothing is wrong.
         if (errno == EINTR) return true;
-        Report(kNet, kError, "Problem with select(), error %d", errno);
+        Report(LogModule::kNet, LogLevel::kError, "Problem with select(), error %d", errno);
         return false;
     }
     for (const pollfd& p : watched) {
@@ -142,7 +142,7 @@ NetManager::ReceiveResult NetManager::Receive(Connection& connection) {
     }
     connection.receive.Append(scratch_.data(), static_cast<size_t>(got));
     if (connection.receive.Unread() > options_.receive_limit) {
-        Report(kNet, kError, "Too much unread data from socket %d, connection dropped", connection.socket);
+        Report(LogModule::kNet, LogLevel::kError, "Too much unread data from socket %d, connection dropped", connection.socket);
         connection.failed = true;
         connection.receive.Consume(0);
         return ReceiveResult::kClosed;
@@ -175,7 +175,7 @@ long NetManager::SendPending(int socket) {
     if (sent < 0) {
         // Only what was tried goes: a message queued meanwhile by another thread starts clean.
         connection->send.Consume(peeked);
-        Report(kNet, kError, "Could not send data to socket %d", socket);
+        Report(LogModule::kNet, LogLevel::kError, "Could not send data to socket %d", socket);
     } else {
         connection->send.Consume(static_cast<size_t>(sent));
     }
@@ -228,7 +228,7 @@ bool NetManager::NextMessage(ByteQueue& destination) {
 }
 
 void NetManager::DropForError(Connection& connection, const char* what) {
-    Report(kNet, kError, what, connection.socket);
+    Report(LogModule::kNet, LogLevel::kError, what, connection.socket);
     connection.failed = true;
     // The bytes can never be read as frames; keeping them would only repeat this.
     connection.receive.Consume(0);
@@ -253,7 +253,7 @@ void NetManager::AddConnection(int socket, const PeerAddress& address) {
         if (readSet_.size() < kMaxWatched) Watch(readSet_, socket);
     }
     ++connectionCount_;
-    Report(kNet, kInfo, "Connection added socket %d, ip %s", socket, FormatAddress(address).c_str());
+    Report(LogModule::kNet, LogLevel::kInfo, "Connection added socket %d, ip %s", socket, FormatAddress(address).c_str());
 }
 
 void NetManager::RemoveConnection(int socket) {
@@ -269,11 +269,11 @@ void NetManager::RemoveConnection(int socket) {
     connection->socket = -1;
     if (socket == currentSocket_) connected_ = false;
     --connectionCount_;
-    Report(kNet, kInfo, "Connection removed; socket %d, ip %s", socket, FormatAddress(connection->peer).c_str());
+    Report(LogModule::kNet, LogLevel::kInfo, "Connection removed; socket %d, ip %s", socket, FormatAddress(connection->peer).c_str());
 }
 
 void NetManager::CloseSocket(int socket) {
-    if (close(socket) != 0) Report(kNet, kError, "Not correct closing for the socket %d, error:%d", socket, errno);
+    if (close(socket) != 0) Report(LogModule::kNet, LogLevel::kError, "Not correct closing for the socket %d, error:%d", socket, errno);
 }
 
 void NetManager::PurgeClosed() {

@@ -48,7 +48,7 @@ bool ServerDirectory::Fetch(bool mayRetry) {
     const std::string cachedHost = ini.GetString(kSection, "ScrHost");
     if (!cachedHost.empty()) {
         url = ini.GetString(kSection, "ScrFile");
-        Report(kServer, kInfo, "Using cashed script %s", url.c_str());
+        Report(LogModule::kServer, LogLevel::kInfo, "Using cashed script %s", url.c_str());
         usedCache = ConnectHost(cachedHost) && FetchDocument(url);
     }
     if (!usedCache) {
@@ -62,27 +62,27 @@ bool ServerDirectory::Fetch(bool mayRetry) {
 
     const ServerListResult list = ParseServerList(TakeReply());
     for (const SkippedServer& skipped : list.skipped)
-        Report(kServer, kInfo, "Server with a different version \"%s\" was found:  %s", skipped.version.c_str(),
+        Report(LogModule::kServer, LogLevel::kInfo, "Server with a different version \"%s\" was found:  %s", skipped.version.c_str(),
                skipped.line.c_str());
     switch (list.status) {
         case ServerListStatus::kErrorReply:
-            Report(kServer, kError, "%s Returned error", url.c_str());
+            Report(LogModule::kServer, LogLevel::kError, "%s Returned error", url.c_str());
             return false;
         case ServerListStatus::kNoMarkers:
-            Report(kServer, kError, "%s does not have correct limiters", url.c_str());
+            Report(LogModule::kServer, LogLevel::kError, "%s does not have correct limiters", url.c_str());
             ini.SetValue(kSection, "ScrHost", "", true);
             ini.SetValue(kSection, "ScrFile", "", true);
             ini.Save();
             // The cached script may have moved: ask the reference file once, and only once.
             return usedCache && mayRetry ? Fetch(false) : false;
         case ServerListStatus::kBadEntry:
-            Report(kServer, kError, "Has incorrect information structure  %s", list.bad_line.c_str());
+            Report(LogModule::kServer, LogLevel::kError, "Has incorrect information structure  %s", list.bad_line.c_str());
             return false;
         case ServerListStatus::kOk:
             break;
     }
     entries_ = list.entries;
-    Report(kServer, kInfo, "Number of servers: %d", static_cast<int>(entries_.size()));
+    Report(LogModule::kServer, LogLevel::kInfo, "Number of servers: %d", static_cast<int>(entries_.size()));
     return true;
 }
 
@@ -94,7 +94,7 @@ bool ServerDirectory::FetchDocument(const std::string& url) {
     bool ok = true;
     while (ok && !connection->closed) {
         if (options_.clock() >= deadline) {
-            Report(kServer, kError, "Document download timed out %s", url.c_str());
+            Report(LogModule::kServer, LogLevel::kError, "Document download timed out %s", url.c_str());
             ok = false;
             break;
         }
@@ -105,7 +105,7 @@ bool ServerDirectory::FetchDocument(const std::string& url) {
         net_.DropCurrent();
         return false;
     }
-    Report(kServer, kInfo, "Document downloaded %s", url.c_str());
+    Report(LogModule::kServer, LogLevel::kInfo, "Document downloaded %s", url.c_str());
     return true;
 }
 
@@ -113,8 +113,8 @@ bool ServerDirectory::LoadReference() {
     IniFile ini(options_.config_file);
     ini.Load();
     const int keys = CountKeys(ini);
-    if (keys == 0) Report(kServer, kError, "Loaded ini is empty");
-    Report(kServer, kInfo, "Loaded ini %s:Keys %d", options_.config_file.c_str(), keys);
+    if (keys == 0) Report(LogModule::kServer, LogLevel::kError, "Loaded ini is empty");
+    Report(LogModule::kServer, LogLevel::kInfo, "Loaded ini %s:Keys %d", options_.config_file.c_str(), keys);
 
     if (!ConnectHost(ini.GetString(kSection, "RefHost"))) return false;
     if (!FetchDocument(ini.GetString(kSection, "RefFile"))) return false;

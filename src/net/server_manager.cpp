@@ -44,7 +44,7 @@ void ServerManager::Shutdown() {
 bool ServerManager::Start() {
     stopRequested_ = false;
     if (running_) {
-        Report(kNet, kError, "Already started");
+        Report(LogModule::kNet, LogLevel::kError, "Already started");
         return true;
     }
     // A thread that ended on its own (a race aborted after the reconnects) is joined
@@ -264,12 +264,12 @@ void ServerManager::PostListClear(LineList* list) {
 
 void ServerManager::PostRaceLine(const std::string& line) {
     // The log keeps what the players were told about the connection.
-    Report(kNet, kInfo, "%s", line.c_str());
+    Report(LogModule::kNet, LogLevel::kInfo, "%s", line.c_str());
     Post([this, line] { game_.AddRaceLine(line); });
 }
 
 void ServerManager::BadData(const char* what) {
-    Report(kNet, kError, "%s", what);
+    Report(LogModule::kNet, LogLevel::kError, "%s", what);
     SetStatus(what);
     error_ = true;
 }
@@ -281,7 +281,7 @@ void ServerManager::ThreadBody() {
         running_ = false;
         return;
     }
-    Report(kNet, kInfo, "Supported server version is %s", kDirectoryVersion);
+    Report(LogModule::kNet, LogLevel::kInfo, "Supported server version is %s", kDirectoryVersion);
     while (!stopRequested_) RunOnce();
     transport_.Shutdown();
     connected_ = false;
@@ -314,7 +314,7 @@ void ServerManager::RunOnce() {
     case kClientCreating: StepCreating(); break;
     case kClientRacing: StepRacing(); break;
     case kClientJoining: StepJoining(); break;
-    default: Report(kNet, kError, "Unknown state"); break;
+    default: Report(LogModule::kNet, LogLevel::kError, "Unknown state"); break;
     }
     if (!stopRequested_) state_ = nextState_.load();
 }
@@ -555,13 +555,13 @@ void ServerManager::RaceTimers() {
     const int64_t now = ClientNow();
     if (now >= nextPingTime_) {
         if (pingCount_ >= kPingsPerBurst) {
-            Report(kNet, kInfo, "Next update in 1 minute");
+            Report(LogModule::kNet, LogLevel::kInfo, "Next update in 1 minute");
             pingCount_ = 0;
             nextPingTime_ = now + kBurstPauseMs;
         } else {
             SendMessage(MessageKind::kPing, EncodeInt(gameClock_.Now()));
             ++pingCount_;
-            Report(kNet, kInfo, "Sent %d pings", pingCount_);
+            Report(LogModule::kNet, LogLevel::kInfo, "Sent %d pings", pingCount_);
             nextPingTime_ = now + kPingIntervalMs;
         }
     }

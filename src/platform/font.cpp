@@ -59,7 +59,7 @@ void AddGlyph(std::vector<GlyphCorner>& corners, int glyph, float left) {
 bool BuildFont(const uint8_t* image, int width, int height) {
     KillFont();
     if (image == nullptr || width <= 0 || height <= 0 || width > kLargestImageSide || height > kLargestImageSide) {
-        Report(kGui, kError, "Font image of %d x %d pixels is not usable", width, height);
+        Report(LogModule::kGui, LogLevel::kError, "Font image of %d x %d pixels is not usable", width, height);
         return false;
     }
     const size_t pixels = static_cast<size_t>(width) * static_cast<size_t>(height);
@@ -67,7 +67,7 @@ bool BuildFont(const uint8_t* image, int width, int height) {
     try {
         rgba.resize(pixels * 4);
     } catch (const std::bad_alloc&) {
-        Report(kGui, kError, "Out of memory for the font image");
+        Report(LogModule::kGui, LogLevel::kError, "Out of memory for the font image");
         return false;
     }
     for (size_t i = 0; i < pixels; ++i) {

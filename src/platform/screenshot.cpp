@@ -45,12 +45,12 @@ std::string SaveScreenshot(const std::string& folder, int width, int height) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error) {
-        Report(kKav, kError, "Could not create %s: %s", folder.c_str(), error.message().c_str());
+        Report(LogModule::kKav, LogLevel::kError, "Could not create %s: %s", folder.c_str(), error.message().c_str());
         return "";
     }
     const std::string path = NextScreenshotPath(folder);
     if (path.empty()) {
-        Report(kKav, kError, "No free screenshot name left in %s", folder.c_str());
+        Report(LogModule::kKav, LogLevel::kError, "No free screenshot name left in %s", folder.c_str());
         return "";
     }
     if (width <= 0 || height <= 0) return "";

@@ -55,7 +55,7 @@ bool StartWindowSystem() {
     // SDL_VIDEODRIVER in the environment still picks any driver.
     SDL_SetHint(SDL_HINT_VIDEODRIVER, std::getenv("WAYLAND_DISPLAY") != nullptr ? "x11,wayland" : "x11");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
-    Report(kKav, kError, "SDL: %s", SDL_GetError());
+    Report(LogModule::kKav, LogLevel::kError, "SDL: %s", SDL_GetError());
     return false;
 }
 
@@ -86,7 +86,7 @@ void RequestPixelFormat(int bits) {
 }
 
 bool CreationFailed(const std::string& text) {
-    Report(kKav, kError, "SDL: %s", SDL_GetError());
+    Report(LogModule::kKav, LogLevel::kError, "SDL: %s", SDL_GetError());
     KillGLWindow();
     ShowMessageBox("ERROR", text.c_str(), MessageIcon::kWarning);
     return false;
@@ -155,7 +155,7 @@ void HandleWindowEvent(const SDL_WindowEvent& event) {
 }
 
 void Notify(const std::string& text) {
-    Report(kKav, kInfo, "%s", text.c_str());
+    Report(LogModule::kKav, LogLevel::kInfo, "%s", text.c_str());
     WindowListener* listener = State().listener;
     if (listener != nullptr) listener->OnWindowNotice(text);
 }
@@ -194,7 +194,7 @@ bool CreateGLWindow(const char* title, WindowRoot* root, int bits, bool fullscre
     WindowState& state = State();
     if (title != nullptr) state.title = title;
     if (root == nullptr) {
-        Report(kKav, kError, "No root widget for the window");
+        Report(LogModule::kKav, LogLevel::kError, "No root widget for the window");
         return false;
     }
     KillGLWindow();
@@ -328,7 +328,7 @@ void SetFullscreen(bool on) {
     WindowState& state = State();
     if (state.window == nullptr || state.fullscreen || on == state.desktopFullscreen) return;
     if (SDL_SetWindowFullscreen(state.window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
-        Report(kKav, kError, "SDL: %s", SDL_GetError());
+        Report(LogModule::kKav, LogLevel::kError, "SDL: %s", SDL_GetError());
         return;
     }
     state.desktopFullscreen = on;
@@ -338,7 +338,7 @@ void SetFullscreen(bool on) {
     int height = 0;
     SDL_GetWindowSize(state.window, &width, &height);
     ResizeRoot(state.root, width, height);
-    Report(kKav, kInfo, on ? "Switched to full screen" : "Switched to a window");
+    Report(LogModule::kKav, LogLevel::kInfo, on ? "Switched to full screen" : "Switched to a window");
     if (state.listener != nullptr) state.listener->OnWindowModeChanged(CurrentWindowMode());
 }
 

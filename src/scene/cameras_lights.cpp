@@ -61,16 +61,16 @@ bool DrawManager::LoadCamerasFromIni(const IniFile& ini) {
         if (!ini.HasSection(section)) break;
         Camera camera;
         if (!ParseVec3(ini.GetString(section, "loc"), &camera.location)) {
-            Report(kDraw, kWarning, "Bad camera %d location", i);
+            Report(LogModule::kDraw, LogLevel::kWarning, "Bad camera %d location", i);
             continue;
         }
         camera.name = ini.GetString(section, "name");
         if (!ParseVec3(ini.GetString(section, "look_at"), &camera.lookAt)) {
-            Report(kDraw, kWarning, "Bad camera %d look_at", i);
+            Report(LogModule::kDraw, LogLevel::kWarning, "Bad camera %d look_at", i);
             continue;
         }
         if (!ParseVec3(ini.GetString(section, "up_dir"), &camera.upDir)) {
-            Report(kDraw, kWarning, "Bad camera %d up_dir", i);
+            Report(LogModule::kDraw, LogLevel::kWarning, "Bad camera %d up_dir", i);
             continue;
         }
         cameras_.push_back(camera);
@@ -89,7 +89,7 @@ void DrawManager::LoadLightsFromIni(const IniFile& ini) {
         float location[4];
         int locationCount = ParseFloats(ini.GetString(section, "loc"), location, 4);
         if (locationCount < 3) {
-            Report(kDraw, kWarning, "Bad light %d location", i);
+            Report(LogModule::kDraw, LogLevel::kWarning, "Bad light %d location", i);
             continue;
         }
         for (int k = 0; k < 3; ++k) light.position[k] = location[k];
@@ -99,7 +99,7 @@ void DrawManager::LoadLightsFromIni(const IniFile& ini) {
             light.position[3] = 1;
         } else if (type == kLightSpot) {
             if (ParseFloats(ini.GetString(section, "direction"), light.direction, 3) < 3) {
-                Report(kDraw, kWarning, "Bad light %d direction", i);
+                Report(LogModule::kDraw, LogLevel::kWarning, "Bad light %d direction", i);
                 continue;
             }
             light.direction[3] = 1;
@@ -113,12 +113,12 @@ void DrawManager::LoadLightsFromIni(const IniFile& ini) {
         if (!ParseColour(ini.GetString(section, "ambient"), light.ambient) ||
             !ParseColour(ini.GetString(section, "diffuse"), light.diffuse) ||
             !ParseColour(ini.GetString(section, "specular"), light.specular)) {
-            Report(kDraw, kWarning, "Bad light %d color", i);
+            Report(LogModule::kDraw, LogLevel::kWarning, "Bad light %d color", i);
             continue;
         }
         lights_.push_back(light);
     }
-    Report(kDraw, kInfo, "%d lights are set from ini", static_cast<int>(lights_.size()));
+    Report(LogModule::kDraw, LogLevel::kInfo, "%d lights are set from ini", static_cast<int>(lights_.size()));
 }
 
 bool DrawManager::LoadCamerasFromCob(const std::vector<CobCame>& records) {
@@ -168,7 +168,7 @@ void DrawManager::LoadLightsFromCob(const std::vector<CobLght>& records) {
         for (int k = 0; k < 4; ++k) light.ambient[k] = light.diffuse[k] = light.specular[k] = colour[k];
         lights_.push_back(light);
     }
-    Report(kDraw, kInfo, "%d lights are set from cob", static_cast<int>(lights_.size()));
+    Report(LogModule::kDraw, LogLevel::kInfo, "%d lights are set from cob", static_cast<int>(lights_.size()));
 }
 
 void DrawManager::SaveCamerasToIni(IniFile& ini) const {
@@ -203,11 +203,11 @@ void DrawManager::SaveLightsToIni(IniFile& ini) const {
 
 bool DrawManager::SelectFirstCameraOrComplain(const char* successFormat) {
     if (cameras_.empty()) {
-        Report(kDraw, kError, "No cameras, should be at least one");
+        Report(LogModule::kDraw, LogLevel::kError, "No cameras, should be at least one");
         return false;
     }
     SelectCamera(0);
-    Report(kDraw, kInfo, successFormat, static_cast<int>(cameras_.size()));
+    Report(LogModule::kDraw, LogLevel::kInfo, successFormat, static_cast<int>(cameras_.size()));
     return true;
 }
 

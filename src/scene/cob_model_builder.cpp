@@ -43,7 +43,7 @@ Vec3d Normalised(const Vec3d& v) {
 bool MakeMaterial(const CobReader& reader, const CobPolH& polyhedron, int16_t materialNumber, ModelMaterial* out) {
     CobMaterialChoice choice = ChooseCobMaterial(reader, polyhedron.id, materialNumber);
     if (choice.material == nullptr) {
-        Report(kDraw, kError, "%s", choice.error.c_str());
+        Report(LogModule::kDraw, LogLevel::kError, "%s", choice.error.c_str());
         return false;
     }
     const CobMat1& mat1 = *choice.material;
@@ -103,7 +103,7 @@ void AddFace(const CobPolH& polyhedron, const CobFace& face, int32_t materialInd
         const CobFaceCorner* corners[3] = {&c[0], &c[i - 1], &c[i]};
         if (!std::all_of(std::begin(corners), std::end(corners),
                          [&](const CobFaceCorner* corner) { return CornerIsValid(polyhedron, *corner); })) {
-            Report(kDraw, kWarning, "Face of %s refers to a missing vertex", polyhedron.name.c_str());
+            Report(LogModule::kDraw, LogLevel::kWarning, "Face of %s refers to a missing vertex", polyhedron.name.c_str());
             continue;
         }
         Vec3d first = Position(*model, c[0]);
@@ -170,14 +170,14 @@ PositionParts DecomposePositionMatrix(const CobPositionMatrix& matrix) {
     parts.rotation = {NormalisedAngle(-x), NormalisedAngle(-y), NormalisedAngle(-z)};
     parts.scale = {static_cast<float>(sx), static_cast<float>(sy), static_cast<float>(sz)};
 
-    Report(kDraw, kInfo, "Location: %g,%g,%g", parts.location.x, parts.location.y, parts.location.z);
-    Report(kDraw, kInfo, "Rotation: %g,%g,%g", parts.rotation.x, parts.rotation.y, parts.rotation.z);
-    Report(kDraw, kInfo, "Scale: %g,%g,%g", parts.scale.x, parts.scale.y, parts.scale.z);
+    Report(LogModule::kDraw, LogLevel::kInfo, "Location: %g,%g,%g", parts.location.x, parts.location.y, parts.location.z);
+    Report(LogModule::kDraw, LogLevel::kInfo, "Rotation: %g,%g,%g", parts.rotation.x, parts.rotation.y, parts.rotation.z);
+    Report(LogModule::kDraw, LogLevel::kInfo, "Scale: %g,%g,%g", parts.scale.x, parts.scale.y, parts.scale.z);
     return parts;
 }
 
 void BuildCobModel(const CobReader& reader, const CobPolH& polyhedron, Model* model) {
-    Report(kDraw, kInfo, "Getting %s PolH", polyhedron.name.c_str());
+    Report(LogModule::kDraw, LogLevel::kInfo, "Getting %s PolH", polyhedron.name.c_str());
     model->name = polyhedron.name;
 
     PositionParts parts = DecomposePositionMatrix(polyhedron.positionMatrix);

@@ -60,7 +60,7 @@ void ReadObjectStart(ByteReader& bytes, const ChunkHeader& header, CobObjectReco
     record.parentId = header.parentId;
     record.duplicateCount = bytes.I16();
     record.name = ReadName(bytes);
-    if (loadingPrefix != nullptr && bytes.Ok()) Report(kModel, kInfo, "%s%s", loadingPrefix, record.name.c_str());
+    if (loadingPrefix != nullptr && bytes.Ok()) Report(LogModule::kModel, LogLevel::kInfo, "%s%s", loadingPrefix, record.name.c_str());
     CobLocalAxes& axes = record.localAxes;
     axes.centre = ReadVec3(bytes);
     axes.xAxis = ReadVec3(bytes);
@@ -84,7 +84,7 @@ bool ReadFace(ByteReader& bytes, CobFace& face) {
 }
 
 RecordResult ReadPolH(ByteReader& bytes, const ChunkHeader& header, CobPolH& polh) {
-    Report(kModel, kInfo, "Loading PolH");
+    Report(LogModule::kModel, LogLevel::kInfo, "Loading PolH");
     ReadObjectStart(bytes, header, polh);
 
     int32_t vertexCount = bytes.I32();
@@ -111,7 +111,7 @@ RecordResult ReadPolH(ByteReader& bytes, const ChunkHeader& header, CobPolH& pol
     if (header.minorVersion >= 5) polh.drawFlags = bytes.I32();
     if (header.minorVersion == 6 || header.minorVersion == 7) polh.radiosityQuality = bytes.I16();
     if (!bytes.Ok()) return RecordResult::kShortRead;
-    Report(kModel, kInfo, "Loaded PolH '%s', Faces=%d, Vertices=%d", polh.name.c_str(),
+    Report(LogModule::kModel, LogLevel::kInfo, "Loaded PolH '%s', Faces=%d, Vertices=%d", polh.name.c_str(),
            static_cast<int>(polh.faces.size()), static_cast<int>(polh.vertices.size()));
     return RecordResult::kComplete;
 }
@@ -134,7 +134,7 @@ void ReadMat1SubRecords(ByteReader& bytes, CobMat1& material) {
         }
         bytes.Skip(1);
         if (tag == 'e') {
-            Report(kModel, kWarning, "This section wasn't checked for correct loading!");
+            Report(LogModule::kModel, LogLevel::kWarning, "This section wasn't checked for correct loading!");
             CobEnvironmentMap map;
             map.flags = bytes.U8();
             map.fileName = ReadName(bytes);
@@ -146,10 +146,10 @@ void ReadMat1SubRecords(ByteReader& bytes, CobMat1& material) {
             map.fileName = ReadName(bytes);
             ReadMapPlacement(bytes, map.uOffset, map.vOffset, map.uRepeats, map.vRepeats);
             if (!bytes.Ok()) return;
-            Report(kModel, kInfo, "Got information for texture %s!", map.fileName.c_str());
+            Report(LogModule::kModel, LogLevel::kInfo, "Got information for texture %s!", map.fileName.c_str());
             material.textureMap = map;
         } else {
-            Report(kModel, kWarning, "This section wasn't checked for correct loading!");
+            Report(LogModule::kModel, LogLevel::kWarning, "This section wasn't checked for correct loading!");
             CobBumpMap map;
             map.flags = bytes.U8();
             map.fileName = ReadName(bytes);
@@ -162,7 +162,7 @@ void ReadMat1SubRecords(ByteReader& bytes, CobMat1& material) {
 }
 
 RecordResult ReadMat1(ByteReader& bytes, const ChunkHeader& header, CobMat1& material) {
-    Report(kModel, kInfo, "Loading Mat1");
+    Report(LogModule::kModel, LogLevel::kInfo, "Loading Mat1");
     material.id = header.id;
     material.parentId = header.parentId;
     material.materialNumber = bytes.I16();
@@ -207,7 +207,7 @@ bool ReadShaderParameter(ByteReader& bytes, CobShaderParameter& parameter) {
     if (!bytes.Ok()) return false;
     const int size = ParameterValueSize(parameter.type);
     if (size == kUnknownValue) {
-        Report(kModel, kFatal, "Unknown type of the parameter");
+        Report(LogModule::kModel, LogLevel::kFatal, "Unknown type of the parameter");
         return false;
     }
     if (size == kNameValue) {
@@ -219,7 +219,7 @@ bool ReadShaderParameter(ByteReader& bytes, CobShaderParameter& parameter) {
         parameter.value.assign(value, value + size);
     }
     if (parameter.type == kCobParameterByteFlag && parameter.value[0] == 1) {
-        Report(kModel, kFatal, "Shader value is not supported");
+        Report(LogModule::kModel, LogLevel::kFatal, "Shader value is not supported");
         return false;
     }
     return bytes.Ok();
@@ -240,7 +240,7 @@ bool ReadShader(ByteReader& bytes, CobShader& shader) {
 }
 
 RecordResult ReadShBx(ByteReader& bytes, const ChunkHeader& header, CobShBx& box) {
-    Report(kModel, kInfo, "Loading Shader");
+    Report(LogModule::kModel, LogLevel::kInfo, "Loading Shader");
     box.id = header.id;
     box.parentId = header.parentId;
     for (CobShader& shader : box.shaders) {
@@ -255,7 +255,7 @@ RecordResult ReadNCur(ByteReader& bytes, const ChunkHeader& header, CobNCur& cur
     ReadObjectStart(bytes, header, curve);
     curve.flags = bytes.I32();
     if (bytes.Ok() && !curve.IsClosed() && !curve.IsRational())
-        Report(kModel, kWarning, "Curve should be closed or rational");
+        Report(LogModule::kModel, LogLevel::kWarning, "Curve should be closed or rational");
     curve.order = bytes.I32();
     const int32_t pointCount = bytes.I32();
     const size_t pointSize = curve.IsRational() ? 16 : 12;
@@ -273,7 +273,7 @@ RecordResult ReadNCur(ByteReader& bytes, const ChunkHeader& header, CobNCur& cur
     }
     curve.trailer = bytes.U32();
     if (!bytes.Ok()) return RecordResult::kShortRead;
-    Report(kModel, kInfo, "Loaded %d control Points", static_cast<int>(pointCount));
+    Report(LogModule::kModel, LogLevel::kInfo, "Loaded %d control Points", static_cast<int>(pointCount));
     return RecordResult::kComplete;
 }
 
@@ -282,7 +282,7 @@ RecordResult ReadCame(ByteReader& bytes, const ChunkHeader& header, CobCame& cam
     camera.cameraType = bytes.I16();
     if (!bytes.Ok()) return RecordResult::kShortRead;
     if (camera.cameraType != kCobStandardCamera) {
-        Report(kModel, kWarning, "Can load only standard camera");
+        Report(LogModule::kModel, LogLevel::kWarning, "Can load only standard camera");
         return RecordResult::kRefused;
     }
     return RecordResult::kComplete;
@@ -330,7 +330,7 @@ RecordResult ReadGrou(ByteReader& bytes, const ChunkHeader& header, CobGrou& gro
 }
 
 RecordResult ReadNote(ByteReader& bytes, const ChunkHeader& header, CobNote& note) {
-    Report(kModel, kInfo, "Loading Note");
+    Report(LogModule::kModel, LogLevel::kInfo, "Loading Note");
     note.id = header.id;
     note.parentId = header.parentId;
     note.name = ReadName(bytes);
@@ -445,16 +445,16 @@ void CobReader::Clear() {
 
 void CobReader::SetError(const std::string& text) {
     lastError_ = text;
-    Report(kModel, kError, "%s", text.c_str());
+    Report(LogModule::kModel, LogLevel::kError, "%s", text.c_str());
 }
 
 bool CobReader::Load(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     if (!file) {
-        Report(kModel, kError, "Couln't find COB file: %s", path.c_str());
+        Report(LogModule::kModel, LogLevel::kError, "Couln't find COB file: %s", path.c_str());
         return false;
     }
-    Report(kModel, kInfo, "Loading COB file: %s", path.c_str());
+    Report(LogModule::kModel, LogLevel::kInfo, "Loading COB file: %s", path.c_str());
     Clear();
     file.close();
     std::vector<uint8_t> content;
@@ -467,7 +467,7 @@ bool CobReader::Load(const std::string& path) {
 }
 
 bool CobReader::LoadFromMemory(const void* data, size_t size, const std::string& displayName) {
-    Report(kModel, kInfo, "Loading COB file: %s", displayName.c_str());
+    Report(LogModule::kModel, LogLevel::kInfo, "Loading COB file: %s", displayName.c_str());
     Clear();
     ByteReader bytes(data, size);
     return ReadFile(bytes, displayName);
@@ -480,7 +480,7 @@ bool CobReader::ReadFile(ByteReader& bytes, const std::string& displayName) {
         return false;
     }
     if (header[15] == 'A') {
-        Report(kModel, kError, "Reading ASCII file is not supported");
+        Report(LogModule::kModel, LogLevel::kError, "Reading ASCII file is not supported");
         return false;
     }
     if (header[15] != 'B') {
@@ -492,9 +492,9 @@ bool CobReader::ReadFile(ByteReader& bytes, const std::string& displayName) {
         SetError("Not a valid cob format of " + displayName + ": " + cut);
         return false;
     }
-    Report(kModel, kInfo, "Reading BINARY file");
+    Report(LogModule::kModel, LogLevel::kInfo, "Reading BINARY file");
     const bool result = ReadChunks(bytes);
-    Report(kModel, kInfo, "Loading is done: %s", displayName.c_str());
+    Report(LogModule::kModel, LogLevel::kInfo, "Loading is done: %s", displayName.c_str());
     return result;
 }
 
@@ -514,7 +514,7 @@ bool CobReader::ReadChunks(ByteReader& bytes) {
         else if (accepted && header.type == "Grou") result = ReadInto(bytes, header, groups_, ReadGrou);
         else if (accepted && header.type == "Note") result = ReadInto(bytes, header, notes_, ReadNote);
         else {
-            Report(kModel, kInfo, "Ignoring chunk: %s", header.type.c_str());
+            Report(LogModule::kModel, LogLevel::kInfo, "Ignoring chunk: %s", header.type.c_str());
             if (header.size > 0) bytes.Skip(static_cast<size_t>(header.size));
         }
         if (result == RecordResult::kRefused) return false;

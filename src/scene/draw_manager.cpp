@@ -5,9 +5,9 @@
 
 #include "base/report.h"
 
-DrawManager::DrawManager() { Report(kDraw, kInfo, "Draw manager is initialized"); }
+DrawManager::DrawManager() { Report(LogModule::kDraw, LogLevel::kInfo, "Draw manager is initialized"); }
 
-DrawManager::~DrawManager() { Report(kDraw, kInfo, "Draw manager is destroyed"); }
+DrawManager::~DrawManager() { Report(LogModule::kDraw, LogLevel::kInfo, "Draw manager is destroyed"); }
 
 void DrawManager::ClearCamerasAndLights() {
     SwitchLightsOff();

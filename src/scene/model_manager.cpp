@@ -19,7 +19,7 @@ bool EndsWithNoCase(const std::string& text, const char* ending) {
 ModelObject* ModelManager::LoadModelFile(const std::string& path) {
     if (EndsWithNoCase(path, "ms3d")) return LoadMilkshapeModel(path);
     if (EndsWithNoCase(path, "cob")) return LoadCobModel(path);
-    Report(kDraw, kWarning, "Unsupported file format of %s", path.c_str());
+    Report(LogModule::kDraw, LogLevel::kWarning, "Unsupported file format of %s", path.c_str());
     return nullptr;
 }
 
@@ -34,17 +34,17 @@ ModelObject* ModelManager::AddObject(const std::string& name) {
 ModelObject* ModelManager::LoadMilkshapeModel(const std::string& path) {
     ModelObject* object = AddObject(path);
     if (object == nullptr) {
-        Report(kDraw, kError, "not enough memory for %s", path.c_str());
+        Report(LogModule::kDraw, LogLevel::kError, "not enough memory for %s", path.c_str());
         return nullptr;
     }
-    Report(kDraw, kInfo, "Loading %s", path.c_str());
+    Report(LogModule::kDraw, LogLevel::kInfo, "Loading %s", path.c_str());
     MilkshapeData data;
     if (!LoadMilkshape(path, data)) {
-        Report(kDraw, kWarning, "Failed to load %s", path.c_str());
+        Report(LogModule::kDraw, LogLevel::kWarning, "Failed to load %s", path.c_str());
         return object;
     }
     if (data.triangles.empty()) {
-        Report(kDraw, kWarning, "No faceso in %s", path.c_str());
+        Report(LogModule::kDraw, LogLevel::kWarning, "No faceso in %s", path.c_str());
         return object;
     }
     Model& model = object->model;
@@ -62,18 +62,18 @@ ModelObject* ModelManager::LoadCobModel(const std::string& path) {
     if (!reader.Load(path)) return nullptr;
     const std::vector<CobPolH>& polyhedra = reader.Polyhedra();
     if (polyhedra.empty()) {
-        Report(kDraw, kWarning, "No poly was found in %s", path.c_str());
+        Report(LogModule::kDraw, LogLevel::kWarning, "No poly was found in %s", path.c_str());
         return nullptr;
     }
     if (polyhedra.size() > 1)
-        Report(kDraw, kWarning, "More then one poly found loaded only first from %s", path.c_str());
+        Report(LogModule::kDraw, LogLevel::kWarning, "More then one poly found loaded only first from %s", path.c_str());
     return BuildModel(reader, polyhedra.front());
 }
 
 ModelObject* ModelManager::BuildModel(const CobReader& reader, const CobPolH& polyhedron) {
     ModelObject* object = AddObject(polyhedron.name);
     if (object == nullptr) {
-        Report(kDraw, kError, "not enough memory for %s", polyhedron.name.c_str());
+        Report(LogModule::kDraw, LogLevel::kError, "not enough memory for %s", polyhedron.name.c_str());
         return nullptr;
     }
     BuildCobModel(reader, polyhedron, &object->model);

@@ -38,7 +38,7 @@ uint32_t TextureManager::GetTexture(const std::string& givenName, bool withAlpha
     if (!CanOpen(resolved)) {
         resolved = name;
         if (!CanOpen(resolved)) {
-            Report(kTexture, kError, "Texture file does not exist %s", name.c_str());
+            Report(LogModule::kTexture, LogLevel::kError, "Texture file does not exist %s", name.c_str());
             return 0;
         }
     }
@@ -55,21 +55,21 @@ uint32_t TextureManager::GetTexture(const std::string& givenName, bool withAlpha
 
 uint32_t TextureManager::LoadTexture(const std::string& path, bool withAlpha) {
     if (!CanOpen(path)) {
-        Report(kTexture, kError, "Texture file does not exist %s", path.c_str());
+        Report(LogModule::kTexture, LogLevel::kError, "Texture file does not exist %s", path.c_str());
         return 0;
     }
     if (!EndsWithBmp(path)) {
-        Report(kTexture, kError, "Unsupported file type(need bmp): %s", path.c_str());
+        Report(LogModule::kTexture, LogLevel::kError, "Unsupported file type(need bmp): %s", path.c_str());
         return 0;
     }
     BmpDecodeResult decoded = LoadBmpFile(path);
     if (!decoded.image) {
         if (messageBox_) messageBox_("Error", decoded.error);
-        Report(kTexture, kError, "Problem with loading texture: %s", path.c_str());
+        Report(LogModule::kTexture, LogLevel::kError, "Problem with loading texture: %s", path.c_str());
         return 0;
     }
     uint32_t texture = uploader_ ? uploader_->Upload(*decoded.image, withAlpha, path) : 0;
-    if (texture != 0) Report(kTexture, kInfo, "Texture is loadded: %s", path.c_str());
+    if (texture != 0) Report(LogModule::kTexture, LogLevel::kInfo, "Texture is loadded: %s", path.c_str());
     return texture;
 }
 

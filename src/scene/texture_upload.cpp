@@ -14,7 +14,7 @@ public:
         glGenTextures(1, &texture);
         if (texture == 0) {
             if (glGetError() == GL_INVALID_OPERATION)
-                Report(kTexture, kError, "Error generating texture name for: %s", path.c_str());
+                Report(LogModule::kTexture, LogLevel::kError, "Error generating texture name for: %s", path.c_str());
             return 0;
         }
         glBindTexture(GL_TEXTURE_2D, texture);

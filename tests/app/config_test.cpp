@@ -54,10 +54,10 @@ TEST(LogSwitches, PresentKeysSetTheSwitchesMissingOnesLeaveThem) {
     ReadLogSwitches(ini);
     ReportInit(nullptr);  // console only: the switches decide what is echoed
     testing::internal::CaptureStdout();
-    Report(kGame, kInfo, "game info");
-    Report(kPlayer, kInfo, "player info");
+    Report(LogModule::kGame, LogLevel::kInfo, "game info");
+    Report(LogModule::kPlayer, LogLevel::kInfo, "player info");
     std::string console = testing::internal::GetCapturedStdout();
-    SetModuleInfoEnabled(kGame, true);
+    SetModuleInfoEnabled(LogModule::kGame, true);
     EXPECT_EQ(console.find("game info"), std::string::npos);
     EXPECT_NE(console.find("plr   player info"), std::string::npos);
 }

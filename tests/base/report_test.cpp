@@ -17,28 +17,28 @@ namespace {
 
 TEST(ReportLine, TagsFollowTheModuleNumbersAndMarkersTheLevels) {
     ReportCapture capture;
-    Report(12, kInfo, "b");
-    Report(13, kInfo, "c");
-    Report(kGame, kWarning, "No levels to play");
-    Report(kGame, kError, "x");
-    Report(kGame, 7, "y");
+    Report(LogModule::kServer, LogLevel::kInfo, "b");
+    Report(static_cast<LogModule>(13), LogLevel::kInfo, "c");
+    Report(LogModule::kGame, LogLevel::kWarning, "No levels to play");
+    Report(LogModule::kGame, LogLevel::kError, "x");
+    Report(LogModule::kGame, static_cast<LogLevel>(7), "y");
     EXPECT_EQ(capture.Lines(), (std::vector<std::string>{"srv   b", "UKN   c", "gme w No levels to play", "gme E x", "gme U y"}));
 }
 
 TEST(ReportLine, StartsWithTheTimeAndIsCutAt4999Characters) {
     std::string seen;
-    SetReportObserver([&](int, int, const std::string& line) { seen = line; });
-    Report(kKav, kInfo, "%d and %s", 5, "five");
+    SetReportObserver([&](LogModule, LogLevel, const std::string& line) { seen = line; });
+    Report(LogModule::kKav, LogLevel::kInfo, "%d and %s", 5, "five");
     SetReportObserver(nullptr);
     EXPECT_TRUE(std::regex_match(seen, std::regex(R"(\d\d:\d\d:\d\d kav   5 and five)"))) << seen;
     ReportCapture capture;
-    Report(kKav, kInfo, "%s", std::string(6000, 'x').c_str());
+    Report(LogModule::kKav, LogLevel::kInfo, "%s", std::string(6000, 'x').c_str());
     EXPECT_EQ(capture.Messages().at(0).size(), 4999u);
 }
 
 TEST(ReportLine, FatalGoesThroughTheFatalHandler) {
     ReportCapture capture;
-    EXPECT_THROW(Report(kModel, kFatal, "Bad file"), FatalReport);
+    EXPECT_THROW(Report(LogModule::kModel, LogLevel::kFatal, "Bad file"), FatalReport);
     EXPECT_EQ(capture.Lines().back(), "mod F Bad file");
 }
 
@@ -47,7 +47,7 @@ TEST(ReportLine, LinesFromManyThreadsNeverInterleave) {
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t)
         threads.emplace_back([t] {
-            for (int i = 0; i < 200; ++i) Report(kNet, kInfo, "thread %d line %d", t, i);
+            for (int i = 0; i < 200; ++i) Report(LogModule::kNet, LogLevel::kInfo, "thread %d line %d", t, i);
         });
     for (auto& thread : threads) thread.join();
     ASSERT_EQ(capture.Lines().size(), 800u);
@@ -56,17 +56,17 @@ TEST(ReportLine, LinesFromManyThreadsNeverInterleave) {
 
 TEST(ReportLine, AnObserverThatThrowsLeavesTheLogUsable) {
     auto seen = std::make_shared<std::vector<std::string>>();
-    SetReportObserver([seen](int, int, const std::string& line) {
+    SetReportObserver([seen](LogModule, LogLevel, const std::string& line) {
         if (line.find("first") != std::string::npos) throw std::runtime_error("observer failed");
         seen->push_back(line.substr(line.find(' ') + 1));
     });
-    EXPECT_THROW(Report(kGui, kInfo, "first"), std::runtime_error);
+    EXPECT_THROW(Report(LogModule::kGui, LogLevel::kInfo, "first"), std::runtime_error);
     // A lock left taken would make the next report wait for ever, so it runs on a thread
     // of its own and the test gives up on it rather than hanging the suite.
     auto done = std::make_shared<std::promise<void>>();
     std::future<void> reported = done->get_future();
     std::thread next([done] {
-        Report(kGui, kInfo, "second");
+        Report(LogModule::kGui, LogLevel::kInfo, "second");
         done->set_value();
     });
     if (reported.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
@@ -82,11 +82,11 @@ TEST(ReportFile, HeaderThenLinesAndInfoStaysOffTheConsole) {
     TempDir dir;
     testing::internal::CaptureStdout();
     ReportInit(dir.File("kav.log").c_str());
-    SetModuleInfoEnabled(kGame, false);
-    Report(kGame, kInfo, "quiet info");
-    Report(kGame, kWarning, "loud warning");
+    SetModuleInfoEnabled(LogModule::kGame, false);
+    Report(LogModule::kGame, LogLevel::kInfo, "quiet info");
+    Report(LogModule::kGame, LogLevel::kWarning, "loud warning");
     ReportShutdown();
-    SetModuleInfoEnabled(kGame, true);
+    SetModuleInfoEnabled(LogModule::kGame, true);
     std::string console = testing::internal::GetCapturedStdout();
 
     std::string log = dir.Read("kav.log");
@@ -102,8 +102,8 @@ TEST(ReportFile, HeaderThenLinesAndInfoStaysOffTheConsole) {
 TEST(ReportFile, ALogThatCannotBeWrittenSaysSoOnTheConsoleOnce) {
     testing::internal::CaptureStdout();
     ReportInit("/dev/full");
-    for (int i = 0; i < 3000; ++i) Report(kGame, kInfo, "line %d that fills the stream's buffer", i);
-    Report(kGame, kError, "an error still reaches the console");
+    for (int i = 0; i < 3000; ++i) Report(LogModule::kGame, LogLevel::kInfo, "line %d that fills the stream's buffer", i);
+    Report(LogModule::kGame, LogLevel::kError, "an error still reaches the console");
     ReportShutdown();
     const std::string console = testing::internal::GetCapturedStdout();
 

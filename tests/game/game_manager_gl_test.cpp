@@ -51,7 +51,7 @@ TEST_F(GameManagerGlTest, DrawsTheLevelExceptWhileALevelIsLoading) {
     ASSERT_TRUE(game.SelectLevelByName("Crossroads"));
     ASSERT_TRUE(game.LoadLevel());
     EXPECT_GT(LitPixelsOfAFrame(game), 20) << "the loaded level is drawn from its first camera";
-    game.SetState(kLoading);
+    game.SetState(GameState::kLoading);
     EXPECT_EQ(LitPixelsOfAFrame(game), 0) << "nothing is drawn while a level is loading";
 }
 

@@ -48,9 +48,9 @@ protected:
         game.GameStep();
     }
     void Start() {
-        game.SetState(kStarting);
+        game.SetState(GameState::kStarting);
         Step(20);
-        ASSERT_EQ(game.GetState(), kPlaying);
+        ASSERT_EQ(game.GetState(), GameState::kPlaying);
     }
     void Key(int command, bool pressed) { game.OnAction(GameManager::kShipControlAction, command, 0, pressed); }
     Player& PlayerNumber(int id) { return *game.Players().FindPlayer(id); }
@@ -75,7 +75,7 @@ TEST_F(GameManagerTest, LoadedLevelWaitsWithHelpLines) {
     EXPECT_EQ(messages.lines.back(), "Max hits:7");
     EXPECT_EQ(game.Players().MaxHits(), 7) << "the hit limit goes to the players";
     for (int step = 0; step < 5; ++step) Step(20);
-    EXPECT_EQ(game.GetState(), kLoaded) << "a loaded level waits for its start";
+    EXPECT_EQ(game.GetState(), GameState::kLoaded) << "a loaded level waits for its start";
 }
 
 TEST_F(GameManagerTest, TheHelpLinesNameTheKeysThePlayersBound) {
@@ -108,8 +108,8 @@ TEST_F(GameManagerTest, ARaceIsWonAndRunsOutForThreeSecondsOfGameTime) {
     Key(kSpeedUp, false);
     Key(kFire, true);
     Key(kFire, false);
-    for (int64_t spent = 0; game.GetState() == kPlaying && spent < 60000; spent += 20) Step(20);
-    ASSERT_EQ(game.GetState(), kFinishing) << "the hit that reaches the limit ends the race";
+    for (int64_t spent = 0; game.GetState() == GameState::kPlaying && spent < 60000; spent += 20) Step(20);
+    ASSERT_EQ(game.GetState(), GameState::kFinishing) << "the hit that reaches the limit ends the race";
     EXPECT_EQ(std::count(messages.lines.begin(), messages.lines.end(), "Red wins the game"), 1);
     EXPECT_EQ(journal.Count("finish start"), 1);
 
@@ -117,9 +117,9 @@ TEST_F(GameManagerTest, ARaceIsWonAndRunsOutForThreeSecondsOfGameTime) {
     Key(kFire, true);
     EXPECT_TRUE(PlayerNumber(0).bullet_loaded) << "no controls while the race runs out";
     Step(1500);
-    EXPECT_EQ(game.GetState(), kFinishing) << "exactly 3000 ms is not yet over";
+    EXPECT_EQ(game.GetState(), GameState::kFinishing) << "exactly 3000 ms is not yet over";
     Step(20);
-    EXPECT_EQ(game.GetState(), kFinished);
+    EXPECT_EQ(game.GetState(), GameState::kFinished);
 }
 
 TEST_F(GameManagerTest, ReloadDuringARacePutsTheShipsBackAndKeepsThePlayers) {
@@ -133,7 +133,7 @@ TEST_F(GameManagerTest, ReloadDuringARacePutsTheShipsBackAndKeepsThePlayers) {
     ASSERT_NE(PlayerNumber(0).ship.position.x, start.x);
 
     ASSERT_TRUE(game.LoadLevel());
-    EXPECT_EQ(game.GetState(), kLoaded);
+    EXPECT_EQ(game.GetState(), GameState::kLoaded);
     EXPECT_EQ(PlayerNumber(0).ship.position.x, start.x);
     EXPECT_EQ(game.Players().ScoreText(), "Red made hits:0, got hits:0\nGreen made hits:0, got hits:0\n")
         << "the participants stay in the game";
@@ -145,11 +145,11 @@ TEST_F(GameManagerTest, ReloadDuringARacePutsTheShipsBackAndKeepsThePlayers) {
 TEST_F(GameManagerTest, FaultyDescriptionsAreReportedAndLeaveNoRace) {
     struct Case {
         std::vector<std::vector<std::string>> edits;
-        int state;
+        GameState state;
         const char* logged;
     } cases[] = {
-        {{{"path", "point3_nb", "-1,-1"}}, kNoLevel, "Bad neigbourhood for point3_nb"},
-        {{{"ship0", "ship_loc", "-5,-6,0"}, {"ship1", "ship_loc", "5,6,0"}}, kLoading, "Could not position players."},
+        {{{"path", "point3_nb", "-1,-1"}}, GameState::kNoLevel, "Bad neigbourhood for point3_nb"},
+        {{{"ship0", "ship_loc", "-5,-6,0"}, {"ship1", "ship_loc", "5,6,0"}}, GameState::kLoading, "Could not position players."},
     };
     const std::string pristine = data.Path() + "/pristine";
     std::filesystem::copy(crossroads, pristine, std::filesystem::copy_options::recursive);
@@ -162,7 +162,7 @@ TEST_F(GameManagerTest, FaultyDescriptionsAreReportedAndLeaveNoRace) {
         EXPECT_FALSE(Load("Crossroads"));
         EXPECT_TRUE(capture.Contains(c.logged)) << capture.Joined();
         EXPECT_EQ(game.GetState(), c.state);
-        EXPECT_EQ(std::filesystem::exists(crossroads + "/saved.ini.all"), c.state != kNoLevel)
+        EXPECT_EQ(std::filesystem::exists(crossroads + "/saved.ini.all"), c.state != GameState::kNoLevel)
             << "a level that fails to build writes nothing";
     }
 }

@@ -103,14 +103,14 @@ protected:
         peer->Reply(MessageKind::kPlayerJoined, EncodePlayerJoined(PlayerJoined{0, "ann", 1}));
         peer->Reply(MessageKind::kPlayerJoined, EncodePlayerJoined(PlayerJoined{1, "bob", 0}));
         Turn(2);
-        ASSERT_EQ(game.GetState(), kLoaded);
+        ASSERT_EQ(game.GetState(), GameState::kLoaded);
         ASSERT_EQ(Client().State(), kClientRacing);
     }
     void StartRace() {
         peer->Reply(MessageKind::kReady, {});
         Turn();
         Step(20);
-        ASSERT_EQ(game.GetState(), kPlaying);
+        ASSERT_EQ(game.GetState(), GameState::kPlaying);
     }
 
     QuietServices services;
@@ -176,13 +176,13 @@ TEST_F(NetworkSessionTest, ALostConnectionPausesTheRaceUntilItIsBack) {
     peer->pumpFails = true;
     Turn();
     peer->pumpFails = false;
-    EXPECT_EQ(game.GetState(), kPaused);
+    EXPECT_EQ(game.GetState(), GameState::kPaused);
     JoinReply reply;
     reply.status = kStatusAccepted;
     reply.game = Client().CurrentGame();
     peer->Reply(MessageKind::kJoinGame, EncodeJoinReply(reply));
     Turn(2);
-    EXPECT_EQ(game.GetState(), kPlaying);
+    EXPECT_EQ(game.GetState(), GameState::kPlaying);
     EXPECT_EQ(Client().State(), kClientRacing);
     EXPECT_EQ(racesOver, 0);
 }
@@ -193,7 +193,7 @@ TEST_F(NetworkSessionTest, AnAbortedRaceReturnsToTheMenus) {
     peer->pumpFails = true;
     peer->connectResults = {false, false, false};
     Turn();
-    EXPECT_EQ(game.GetState(), kFinishing);
+    EXPECT_EQ(game.GetState(), GameState::kFinishing);
     EXPECT_EQ(lines.lines.back(), "Game is aborted");
     Step(GameManager::kRunOutMs);
     session->Tick();
@@ -201,7 +201,7 @@ TEST_F(NetworkSessionTest, AnAbortedRaceReturnsToTheMenus) {
     Step(20);
     session->Tick();
     EXPECT_EQ(racesOver, 1);
-    EXPECT_EQ(game.GetState(), kNoLevel);
+    EXPECT_EQ(game.GetState(), GameState::kNoLevel);
 }
 
 TEST_F(NetworkSessionTest, StoppingANetworkGameLeavesTheServersGame) {

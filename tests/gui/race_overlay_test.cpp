@@ -40,7 +40,7 @@ TEST_F(RaceOverlayTest, In640x480TheWidgetsSitWhereTheLayoutPutsThem) {
 
 TEST_F(RaceOverlayTest, WhilePlayingTheListScrollsOneLineEvery3000Ms) {
     for (int i = 0; i < 40; ++i) overlay.AddLine("line " + std::to_string(i));
-    game.SetState(kPlaying);
+    game.SetState(GameState::kPlaying);
     overlay.Tick();
     now += 3001;
     overlay.Tick();
@@ -51,7 +51,7 @@ TEST_F(RaceOverlayTest, WhilePlayingTheListScrollsOneLineEvery3000Ms) {
 }
 
 TEST_F(RaceOverlayTest, ALongRaceKeepsAtMostAThousandLinesPlusWhatArrivesBetweenScrolls) {
-    game.SetState(kPlaying);
+    game.SetState(GameState::kPlaying);
     for (int step = 0; step < 60; ++step) {
         for (int i = 0; i < 40; ++i) overlay.AddLine("hit");
         now += 3001;
@@ -62,7 +62,7 @@ TEST_F(RaceOverlayTest, ALongRaceKeepsAtMostAThousandLinesPlusWhatArrivesBetween
 }
 
 TEST_F(RaceOverlayTest, EnterSendsTheTypedChatLineToTheListAndClosesIt) {
-    game.SetState(kPlaying);
+    game.SetState(GameState::kPlaying);
     overlay.ShowChat(true);
     EXPECT_EQ(root.FocusedChild(), &overlay.ChatInput());
     overlay.ChatInput().SetText("good race");
@@ -77,12 +77,12 @@ TEST_F(RaceOverlayTest, ANetworkRaceWaitsForASecondPlayerBeforeItsStartButtonWor
     std::vector<std::string> sent;
     overlay.SetNetworkHooks([&] { return allowed; }, [&](const std::string& text) { sent.push_back(text); });
     game.SetNetworkGame(true);
-    game.SetState(kLoaded);
+    game.SetState(GameState::kLoaded);
     overlay.Tick();
     EXPECT_TRUE(overlay.StartButton().IsVisible());
     EXPECT_EQ(overlay.StartButton().Caption().Text(), "Waiting");
     EXPECT_FALSE(overlay.StartButton().IsEnabled());
-    EXPECT_EQ(game.GetState(), kLoaded) << "a network race waits for the server";
+    EXPECT_EQ(game.GetState(), GameState::kLoaded) << "a network race waits for the server";
 
     allowed = true;
     overlay.Tick();

@@ -17,10 +17,10 @@ constexpr size_t kTagAndMarkerLength = 6;  // "gme w "
 }  // namespace
 
 ReportCapture::ReportCapture() {
-    SetReportObserver([this](int, int level, const std::string& line) {
+    SetReportObserver([this](LogModule, LogLevel level, const std::string& line) {
         std::string withoutTime = line.size() >= kTimePrefixLength ? line.substr(kTimePrefixLength) : line;
         lines_.push_back(withoutTime);
-        if (level == 0) lastFatalLine = withoutTime;
+        if (level == LogLevel::kFatal) lastFatalLine = withoutTime;
     });
     SetFatalHandler(ThrowOnFatal);
 }

@@ -77,7 +77,7 @@ public:
     void Missing(const std::string& path, const std::string& why) {
         if (!seen_.insert(path).second) return;
         list_.Push(Text(path + " (" + why + ")"));
-        if (why != kReadByTheGame) Report(kGame, kError, "Missing file %s (%s)", path.c_str(), why.c_str());
+        if (why != kReadByTheGame) Report(LogModule::kGame, LogLevel::kError, "Missing file %s (%s)", path.c_str(), why.c_str());
     }
     // Files the game itself found missing on the way, from its log lines.
     void FromProblems(const std::vector<std::string>& problems) {

@@ -15,7 +15,7 @@ Inspection InspectMilkshape(const std::string& path) {
         inspection.reason = error;
     } else if (data.triangles.empty()) {
         // The game keeps such a model but has nothing to draw.
-        Report(kDraw, kWarning, "No faceso in %s", path.c_str());
+        Report(LogModule::kDraw, LogLevel::kWarning, "No faceso in %s", path.c_str());
     }
     inspection.details.Set("version", ReportValue::Integer(data.version))
         .Set("vertices", ReportValue::Integer(static_cast<int64_t>(data.vertices.size())))

@@ -62,9 +62,9 @@ bool LeavesSomethingOut(const std::string& message) {
     return false;
 }
 
-const char* ProblemKind(int level, const std::string& message) {
-    if (level == kFatal) return "fatal: ";
-    if (level == kError || LeavesSomethingOut(message)) return "error: ";
+const char* ProblemKind(LogLevel level, const std::string& message) {
+    if (level == LogLevel::kFatal) return "fatal: ";
+    if (level == LogLevel::kError || LeavesSomethingOut(message)) return "error: ";
     return "warning: ";
 }
 
@@ -109,12 +109,12 @@ std::string TextureDirectoryFor(const std::string& fileDirectory) {
 }  // namespace
 
 LogWatch::LogWatch() {
-    SetReportObserver([this](int, int level, const std::string& line) {
-        if (level == kInfo) return;
+    SetReportObserver([this](LogModule, LogLevel level, const std::string& line) {
+        if (level == LogLevel::kInfo) return;
         const size_t prefix = kTimePrefixLength + kTagAndMarkerLength;
         const std::string message = line.size() >= prefix ? line.substr(prefix) : line;
         problems_.push_back(ProblemKind(level, message) + message);
-        if (level == kFatal) fatalMessage = message;
+        if (level == LogLevel::kFatal) fatalMessage = message;
     });
     SetFatalHandler(StopOnFatal);
 }
@@ -150,7 +150,7 @@ InspectorTextures::InspectorTextures(const std::string& fileDirectory)
     // A picture that cannot be decoded is one more problem of the file, not a box.
     SetMessageBox([](const std::string& title, const std::string& text) {
         const std::string line = text.substr(0, text.find_last_not_of('\n') + 1);
-        Report(kTexture, kError, "%s: %s", title.c_str(), line.c_str());
+        Report(LogModule::kTexture, LogLevel::kError, "%s: %s", title.c_str(), line.c_str());
     });
     SetTexturePath(TextureDirectoryFor(fileDirectory));
 }
