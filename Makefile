@@ -8,7 +8,7 @@ ifdef CI
 CMAKE_FLAGS += -DKAV_WERROR=ON
 endif
 
-.PHONY: all deps build run install test unit-test asan-test tsan fuzz-test check-layers bench clean
+.PHONY: all deps build run install test unit-test asan-test tsan fuzz-test check-layers check-format bench clean
 
 all: build
 
@@ -38,7 +38,7 @@ XVFB = xvfb-run -a -s "-screen 0 1024x768x24 -noreset"
 
 # The sanitizer and fuzz runs come first so that the output ends with the summary
 # of the whole suite.
-test: check-layers build
+test: check-layers check-format build
 	$(MAKE) --no-print-directory asan-test
 	$(MAKE) --no-print-directory tsan
 	$(MAKE) --no-print-directory fuzz-test
@@ -47,6 +47,10 @@ test: check-layers build
 # A lower layer of src/ never includes a higher one; checked first because it needs no build.
 check-layers:
 	scripts/check-layers.sh
+
+# Every C++ file is laid out as .clang-format says.
+check-format: deps
+	scripts/check-format.sh
 
 # The game under the sanitizers leaks only what tests/e2e/lsan_suppressions.txt explains;
 # it is slow, so the tests leave out their bounds on how fast it reacts.

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
+  build-essential cmake ninja-build pkg-config clang clang-format libclang-rt-14-dev
   libsdl2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   libopenal-dev libopenal1 libalut-dev libsndfile1-dev libvorbis-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev libasio-dev
