@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <deque>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -81,7 +82,9 @@ std::vector<uint8_t> PlayerUpdateAt(int32_t time) {
 
 class ServerManagerTest : public ::testing::Test {
 protected:
-    ServerManagerTest() {
+    ServerManagerTest() { NewClient(); }
+
+    void NewClient() {
         ServerManagerOptions options;
         options.clock = [this] { return now; };
         // Waiting moves the clock; a waiting game entry finds its level loaded.
@@ -176,11 +179,13 @@ TEST_F(ServerManagerTest, AcceptedLogInListsTheGames) {
     EXPECT_EQ(peer.SentOf(MessageKind::kListGames).size(), 1u);
     GameRecord otherLevel = Canyon(8);
     otherLevel.checksum = 78;
+    peer.Junk();  // unknown kinds are skipped in the lobby
     peer.Reply(MessageKind::kListGames, EncodeGameRecord(otherLevel));
     peer.Reply(MessageKind::kListGames, EncodeGameRecord(Canyon(9)));
     peer.Reply(MessageKind::kChat, EncodeChat("bob>hi"));
     client->RunOnce();
     queue.RunPending();
+    EXPECT_EQ(client->State(), kClientLobby);
     EXPECT_EQ(client->GameCount(), 1u);
     EXPECT_TRUE(game.Called("list evening: canyon"));
     EXPECT_TRUE(game.Called("list bob>hi"));
@@ -208,18 +213,14 @@ TEST_F(ServerManagerTest, BadGameRecordsDropTheLobby) {
     }
 }
 
-TEST_F(ServerManagerTest, JoinBeyondTheListFailsAtOnce) {
-    LogIn();
-    std::atomic<int> result{0};
-    client->JoinGame(3, &result, {"ann"});
-    EXPECT_EQ(result, -1);
-    EXPECT_TRUE(peer.SentOf(MessageKind::kJoinGame).empty());
-}
-
-TEST_F(ServerManagerTest, JoiningSelectsTheServersLevelAndWaitsForTheLoad) {
+TEST_F(ServerManagerTest, JoiningSelectsTheServersLevelAndWaitsForTheLoadButNotBeyondTheList) {
     LogIn();
     peer.Reply(MessageKind::kListGames, EncodeGameRecord(Canyon(9)));
     client->RunOnce();
+    std::atomic<int> beyond{0};
+    client->JoinGame(1, &beyond, {"ann"});
+    EXPECT_EQ(beyond, -1) << "a join beyond the list fails at once";
+    EXPECT_TRUE(peer.SentOf(MessageKind::kJoinGame).empty());
     client->JoinGame(0, &entryResult, {"ann", "cid"});
     JoinRequest expected;
     expected.game_id = 9;
@@ -300,8 +301,11 @@ TEST_F(ServerManagerTest, RaceMessagesReachTheGameInOrder) {
     PlayerJoined bob{1, "bob", 0};
     peer.Junk();
     peer.Reply(MessageKind::kPlayerJoined, EncodePlayerJoined(PlayerJoined{0, "ann", 1}));
+    client->RunOnce();
     EXPECT_FALSE(client->StartAllowed());
     peer.Reply(MessageKind::kPlayerJoined, EncodePlayerJoined(bob));
+    client->RunOnce();
+    EXPECT_TRUE(client->StartAllowed()) << "start is allowed with two players";
     peer.Reply(MessageKind::kChat, EncodeChat("bob>go"));
     peer.Reply(MessageKind::kReady, {});
     peer.Reply(MessageKind::kPlayerLeft, EncodeByte(1));
@@ -315,84 +319,61 @@ TEST_F(ServerManagerTest, RaceMessagesReachTheGameInOrder) {
     EXPECT_EQ(game.calls, expected);
 }
 
-TEST_F(ServerManagerTest, StartIsAllowedWithTwoPlayers) {
-    EnterRace();
-    peer.Reply(MessageKind::kPlayerJoined, EncodePlayerJoined(PlayerJoined{0, "ann", 1}));
-    client->RunOnce();
-    EXPECT_FALSE(client->StartAllowed());
-    peer.Reply(MessageKind::kPlayerJoined, EncodePlayerJoined(PlayerJoined{1, "bob", 1}));
-    client->RunOnce();
-    EXPECT_TRUE(client->StartAllowed());
-}
-
-TEST_F(ServerManagerTest, AResumedConnectionRejoinsWithTheGameIdOnly) {
-    EnterRace();
-    game.calls.clear();
-    peer.sent.clear();
-    peer.pumpFails = true;
-    peer.connectResults = {false, true};
-    client->RunOnce();
-    peer.pumpFails = false;
-    EXPECT_EQ(client->State(), kClientJoining);
-    JoinRequest rejoin;
-    rejoin.game_id = 42;
-    rejoin.rejoin = true;
-    EXPECT_EQ(peer.SentOf(MessageKind::kJoinGame).at(0).payload, EncodeJoinRequest(rejoin));
-    EXPECT_EQ(waits, std::vector<int64_t>({ServerManager::kLoadPollMs, 5000, 5000}));
-
-    JoinReply reply;
-    reply.status = kStatusAccepted;
-    reply.game = Canyon(42);
-    peer.Junk();
-    peer.Reply(MessageKind::kJoinGame, EncodeJoinReply(reply));
-    EXPECT_TRUE(RunUntil(kClientRacing, 3));
-    queue.RunPending();
-    const std::vector<std::string> expected = {"pause", "line Disconnected...", "line Try 0 to connect...",
-                                               "line Try 1 to connect...", "line Connection resumed, updating...",
-                                               "resume"};
-    EXPECT_EQ(game.calls, expected);
-    EXPECT_FALSE(client->Reconnecting());
-}
-
-TEST_F(ServerManagerTest, ARefusedRejoinAbortsTheRace) {
-    EnterRace();
-    game.calls.clear();
-    peer.pumpFails = true;
-    client->RunOnce();
-    peer.pumpFails = false;
-    peer.Reply(MessageKind::kJoinGame, EncodeJoinReply(JoinReply{}));
-    EXPECT_TRUE(RunUntil(kClientIdle, 3));
-    queue.RunPending();
-    const std::vector<std::string> expected = {"pause", "line Disconnected...", "line Try 0 to connect...",
-                                               "line Connection resumed, updating...", "line Could not join game",
-                                               "abort"};
-    EXPECT_EQ(game.calls, expected);
-    EXPECT_FALSE(client->Reconnecting());
-    EXPECT_FALSE(client->IsConnected());
-}
-
-TEST_F(ServerManagerTest, ThreeFailedTriesAbortTheGame) {
-    EnterRace();
-    game.calls.clear();
-    peer.pumpFails = true;
-    peer.connectResults = {false, false, false};
-    client->RunOnce();
-    queue.RunPending();
-    const std::vector<std::string> expected = {"pause", "line Disconnected...", "line Try 0 to connect...",
-                                               "line Try 1 to connect...", "line Try 2 to connect...",
-                                               "line Game is aborted", "abort"};
-    EXPECT_EQ(game.calls, expected);
-    EXPECT_EQ(peer.typedConnects.size(), 4u);  // the first connect and three tries
-    EXPECT_EQ(peer.typedConnects.back(), "127.0.0.1:4077");
-}
-
-TEST_F(ServerManagerTest, UnknownKindsAreSkippedInTheLobby) {
-    LogIn();
-    peer.Junk();
-    peer.Reply(MessageKind::kListGames, EncodeGameRecord(Canyon(9)));
-    client->RunOnce();
-    EXPECT_EQ(client->State(), kClientLobby);
-    EXPECT_EQ(client->GameCount(), 1u);
+TEST_F(ServerManagerTest, ALostRaceConnectionIsTriedThreeTimesThenRejoinedWithTheGameIdOrAborted) {
+    JoinReply accepted;
+    accepted.status = kStatusAccepted;
+    accepted.game = Canyon(42);
+    const std::vector<std::string> lost = {"pause", "line Disconnected...", "line Try 0 to connect..."};
+    struct Case {
+        const char* rule;
+        std::deque<bool> connects;
+        size_t tries;
+        std::optional<JoinReply> reply;
+        int state;
+        std::vector<std::string> calls;  // after `lost`
+    } const cases[] = {
+        {"an accepted rejoin resumes the race", {false, true}, 2, accepted, kClientRacing,
+         {"line Try 1 to connect...", "line Connection resumed, updating...", "resume"}},
+        {"a refused rejoin aborts it", {}, 1, JoinReply{}, kClientIdle,
+         {"line Connection resumed, updating...", "line Could not join game", "abort"}},
+        {"three failed tries abort it", {false, false, false}, 3, std::nullopt, kClientIdle,
+         {"line Try 1 to connect...", "line Try 2 to connect...", "line Game is aborted", "abort"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rule);
+        peer.Reset();
+        waits.clear();
+        NewClient();
+        EnterRace();
+        game.calls.clear();
+        peer.sent.clear();
+        peer.pumpFails = true;
+        peer.connectResults = c.connects;
+        client->RunOnce();
+        peer.pumpFails = false;
+        EXPECT_EQ(peer.typedConnects.size(), 1 + c.tries) << "the first connect and the tries";
+        EXPECT_EQ(peer.typedConnects.back(), "127.0.0.1:4077");
+        std::vector<int64_t> expectedWaits(1 + c.tries, 5000);
+        expectedWaits[0] = ServerManager::kLoadPollMs;
+        EXPECT_EQ(waits, expectedWaits) << "five seconds before each try";
+        if (c.reply) {
+            EXPECT_EQ(client->State(), kClientJoining);
+            JoinRequest rejoin;
+            rejoin.game_id = 42;
+            rejoin.rejoin = true;
+            EXPECT_EQ(peer.SentOf(MessageKind::kJoinGame).at(0).payload, EncodeJoinRequest(rejoin));
+            peer.Junk();
+            peer.Reply(MessageKind::kJoinGame, EncodeJoinReply(*c.reply));
+            EXPECT_TRUE(RunUntil(c.state, 3));
+        }
+        queue.RunPending();
+        std::vector<std::string> expected = lost;
+        expected.insert(expected.end(), c.calls.begin(), c.calls.end());
+        EXPECT_EQ(game.calls, expected);
+        EXPECT_EQ(client->State(), c.state);
+        EXPECT_FALSE(client->Reconnecting());
+        EXPECT_EQ(client->IsConnected(), c.state == kClientRacing);
+    }
 }
 
 TEST(ServerManagerThread, StopEndsAReconnectWaitAtOnce) {
