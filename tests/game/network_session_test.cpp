@@ -127,7 +127,7 @@ protected:
     int racesOver = 0;
 };
 
-TEST_F(NetworkSessionTest, TheServersGameBecomesTheLoadedRace) {
+TEST_F(NetworkSessionTest, TheServersGameBecomesTheLoadedRaceAndStoppingItLeavesTheServersGame) {
     JoinRace();
     EXPECT_TRUE(game.NetworkGame());
     EXPECT_EQ(game.CurrentLevel().name, "Crossroads");
@@ -141,6 +141,11 @@ TEST_F(NetworkSessionTest, TheServersGameBecomesTheLoadedRace) {
     peer->Reply(MessageKind::kPlayerLeft, EncodeByte(1));
     Turn();
     EXPECT_FALSE(game.Players().FindPlayer(1)->active);
+
+    game.StopGame();
+    EXPECT_EQ(peer->SentOf(MessageKind::kLeaveGame).size(), 1u);
+    Turn();
+    EXPECT_EQ(Client().State(), kClientLobby);
 }
 
 TEST_F(NetworkSessionTest, LocalChangesGoOutAndRemoteOnesComeIn) {
@@ -202,14 +207,6 @@ TEST_F(NetworkSessionTest, AnAbortedRaceReturnsToTheMenus) {
     session->Tick();
     EXPECT_EQ(racesOver, 1);
     EXPECT_EQ(game.GetState(), kNoLevel);
-}
-
-TEST_F(NetworkSessionTest, StoppingANetworkGameLeavesTheServersGame) {
-    JoinRace();
-    game.StopGame();
-    EXPECT_EQ(peer->SentOf(MessageKind::kLeaveGame).size(), 1u);
-    Turn();
-    EXPECT_EQ(Client().State(), kClientLobby);
 }
 
 }  // namespace
