@@ -96,10 +96,7 @@ protected:
         ASSERT_EQ(Client().GameCount(), 1u);
         Client().JoinGame(0, &entryResult, {"ann"});
         Turn();
-        JoinReply reply;
-        reply.status = kStatusAccepted;
-        reply.game = crossroads;
-        peer->Reply(MessageKind::kJoinGame, EncodeJoinReply(reply));
+        peer->Reply(MessageKind::kJoinGame, EncodeJoinReply(JoinReply{kStatusAccepted, crossroads}));
         peer->Reply(MessageKind::kPlayerJoined, EncodePlayerJoined(PlayerJoined{0, "ann", 1}));
         peer->Reply(MessageKind::kPlayerJoined, EncodePlayerJoined(PlayerJoined{1, "bob", 0}));
         Turn(2);
@@ -182,10 +179,7 @@ TEST_F(NetworkSessionTest, ALostConnectionPausesTheRaceUntilItIsBack) {
     Turn();
     peer->pumpFails = false;
     EXPECT_EQ(game.GetState(), kPaused);
-    JoinReply reply;
-    reply.status = kStatusAccepted;
-    reply.game = Client().CurrentGame();
-    peer->Reply(MessageKind::kJoinGame, EncodeJoinReply(reply));
+    peer->Reply(MessageKind::kJoinGame, EncodeJoinReply(JoinReply{kStatusAccepted, Client().CurrentGame()}));
     Turn(2);
     EXPECT_EQ(game.GetState(), kPlaying);
     EXPECT_EQ(Client().State(), kClientRacing);

@@ -117,10 +117,7 @@ protected:
         LogIn();
         client->CreateGame(Canyon(0), 3, &entryResult, {"ann"});
         client->RunOnce();  // the lobby's last turn
-        CreateReply reply;
-        reply.status = kStatusAccepted;
-        reply.game_id = 42;
-        peer.Reply(MessageKind::kCreateGame, EncodeCreateReply(reply));
+        peer.Reply(MessageKind::kCreateGame, EncodeCreateReply(CreateReply{kStatusAccepted, 42}));
         ASSERT_TRUE(RunUntil(kClientRacing));
         queue.RunPending();
     }
@@ -222,14 +219,9 @@ TEST_F(ServerManagerTest, JoiningSelectsTheServersLevelAndWaitsForTheLoadButNotB
     EXPECT_EQ(beyond, -1) << "a join beyond the list fails at once";
     EXPECT_TRUE(peer.SentOf(MessageKind::kJoinGame).empty());
     client->JoinGame(0, &entryResult, {"ann", "cid"});
-    JoinRequest expected;
-    expected.game_id = 9;
-    expected.names = {"ann", "cid"};
-    EXPECT_EQ(peer.SentOf(MessageKind::kJoinGame).at(0).payload, EncodeJoinRequest(expected));
+    EXPECT_EQ(peer.SentOf(MessageKind::kJoinGame).at(0).payload, EncodeJoinRequest(JoinRequest{9, false, {"ann", "cid"}}));
     client->RunOnce();  // the lobby's last turn
-    JoinReply reply;
-    reply.status = kStatusAccepted;
-    reply.game = Canyon(9);
+    JoinReply reply{kStatusAccepted, Canyon(9)};
     reply.game.victories = 7;
     peer.Reply(MessageKind::kJoinGame, EncodeJoinReply(reply));
     ASSERT_TRUE(RunUntil(kClientRacing));
@@ -320,9 +312,7 @@ TEST_F(ServerManagerTest, RaceMessagesReachTheGameInOrder) {
 }
 
 TEST_F(ServerManagerTest, ALostRaceConnectionIsTriedThreeTimesThenRejoinedWithTheGameIdOrAborted) {
-    JoinReply accepted;
-    accepted.status = kStatusAccepted;
-    accepted.game = Canyon(42);
+    const JoinReply accepted{kStatusAccepted, Canyon(42)};
     const std::vector<std::string> lost = {"pause", "line Disconnected...", "line Try 0 to connect..."};
     struct Case {
         const char* rule;
@@ -358,10 +348,8 @@ TEST_F(ServerManagerTest, ALostRaceConnectionIsTriedThreeTimesThenRejoinedWithTh
         EXPECT_EQ(waits, expectedWaits) << "five seconds before each try";
         if (c.reply) {
             EXPECT_EQ(client->State(), kClientJoining);
-            JoinRequest rejoin;
-            rejoin.game_id = 42;
-            rejoin.rejoin = true;
-            EXPECT_EQ(peer.SentOf(MessageKind::kJoinGame).at(0).payload, EncodeJoinRequest(rejoin));
+            EXPECT_EQ(peer.SentOf(MessageKind::kJoinGame).at(0).payload, EncodeJoinRequest(JoinRequest{42, true, {}}))
+                << "a rejoin names the game id only";
             peer.Junk();
             peer.Reply(MessageKind::kJoinGame, EncodeJoinReply(*c.reply));
             EXPECT_TRUE(RunUntil(c.state, 3));

@@ -84,17 +84,9 @@ protected:
         return reply.game_id;
     }
     void Join(ClientId id, int32_t game, std::vector<std::string> names) {
-        JoinRequest request;
-        request.game_id = game;
-        request.names = std::move(names);
-        Receive(id, MessageKind::kJoinGame, EncodeJoinRequest(request));
+        Receive(id, MessageKind::kJoinGame, EncodeJoinRequest(JoinRequest{game, false, std::move(names)}));
     }
-    void Rejoin(ClientId id, int32_t game) {
-        JoinRequest request;
-        request.game_id = game;
-        request.rejoin = true;
-        Receive(id, MessageKind::kJoinGame, EncodeJoinRequest(request));
-    }
+    void Rejoin(ClientId id, int32_t game) { Receive(id, MessageKind::kJoinGame, EncodeJoinRequest(JoinRequest{game, true, {}})); }
     // Alice (client 1) creates a two-place game, Bob (client 2) joins it.
     int32_t TwoPlayerGame() {
         EXPECT_EQ(Login(1, "Alice"), kStatusAccepted);
