@@ -21,13 +21,6 @@ namespace {
 constexpr int kSpeedUp = 1;
 constexpr int kFire = 5;
 
-class RecordedLines : public MessageLines {
-public:
-    void AddLine(const std::string& line) override { lines.push_back(line); }
-    void ClearLines() override { lines.clear(); }
-    std::vector<std::string> lines;
-};
-
 // A game on copies of the shipped levels, with a clock the test moves.
 class GameManagerTest : public ::testing::Test {
 protected:

@@ -30,13 +30,6 @@ public:
     std::vector<int> players;
 };
 
-class Lines : public MessageLines {
-public:
-    void AddLine(const std::string& line) override { lines.push_back(line); }
-    void ClearLines() override { lines.clear(); }
-    std::vector<std::string> lines;
-};
-
 // A network race on a copy of a shipped level against a scripted server. The client
 // loop and the main thread's queue are turned by hand; waiting moves the clock.
 class NetworkSessionTest : public ::testing::Test {
@@ -115,7 +108,7 @@ protected:
     TempDir data;
     int64_t now = 1000;
     GameManager game{services.Lend(), [this] { return now; }};
-    Lines lines;
+    RecordedLines lines;
     MainThreadQueue queue;
     ScriptedPeer* peer = nullptr;
     std::unique_ptr<NetworkSession> session;
