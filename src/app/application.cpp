@@ -222,8 +222,10 @@ void Application::PadConnected(int, bool connected) {
     if (!connected) return;
     // Written once, the first time a pad shows up, for the player to find and change.
     IniFile config(kConfigFileName);
-    if (AddDefaultPadBindings(config) && !config.Save())
-        Report(kKav, kWarning, "Could not write the pad bindings to %s", kConfigFileName);
+    IniSaveFailure failure;
+    // A kav.ini the player made read-only stays as it is; the shipped bindings apply anyway.
+    if (AddDefaultPadBindings(config) && !config.Save(&failure) && !failure.readOnly)
+        Report(kKav, kWarning, "Could not write the pad bindings to %s: %s", kConfigFileName, failure.reason.c_str());
 }
 
 void Application::AddMessageLine(const std::string& text) { overlay_.AddLine(text); }

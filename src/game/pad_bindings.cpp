@@ -12,8 +12,8 @@ const char* const kSection = "Pads";
 const char* const kNoControl = "NONE";
 
 const char* const kControlNames[kPadControlCount] = {
-    "A",          "B",           "X",           "Y",    "BACK",          "GUIDE",  "START", "LEFT_STICK", "RIGHT_STICK",
-    "LEFT_SHOULDER", "RIGHT_SHOULDER", "UP", "DOWN", "LEFT",          "RIGHT", "LEFT_TRIGGER", "RIGHT_TRIGGER",
+    "A", "B", "X", "Y", "BACK", "GUIDE", "START", "LEFT_STICK", "RIGHT_STICK", "LEFT_SHOULDER", "RIGHT_SHOULDER",
+    "UP", "DOWN", "LEFT", "RIGHT", "LEFT_TRIGGER", "RIGHT_TRIGGER",
 };
 
 size_t Index(PadControl control) { return static_cast<size_t>(control); }

@@ -35,8 +35,8 @@ protected:
     std::string Focused() {
         Widget* leaf = &root;
         while (leaf->FocusedChild() != nullptr) leaf = leaf->FocusedChild();
-        const Button* button = dynamic_cast<Button*>(leaf);
-        return button != nullptr ? const_cast<Button*>(button)->Caption().Text() : "none";
+        Button* button = dynamic_cast<Button*>(leaf);
+        return button != nullptr ? button->Caption().Text() : "none";
     }
 
     Widget root;
