@@ -9,10 +9,6 @@ void ClientMenuNetwork::RequestServerListRefresh() { client_.RefreshServerList(s
 
 bool ClientMenuNetwork::Start() { return client_.Start(); }
 
-bool ClientMenuNetwork::ConnectToListedServer(int index) {
-    return index >= 0 && client_.ConnectToListedServer(static_cast<size_t>(index));
-}
-
 bool ClientMenuNetwork::ConnectTo(const std::string& host, uint16_t port) { return client_.ConnectTo(host, port); }
 
 std::string ClientMenuNetwork::StatusText() const { return client_.StatusText(); }
@@ -46,7 +42,7 @@ void ClientMenuNetwork::SendChat(const std::string& text) { client_.SendChat(tex
 
 void ClientMenuNetwork::LeaveServer() { client_.LeaveServer(); }
 
-void ClientMenuNetwork::SetLists(LineList* servers, LineList* chat, LineList* games) {
+void ClientMenuNetwork::SetLists(ServerBrowserView* servers, LineList* chat, LineList* games) {
     servers_ = servers;
     client_.SetLobbyLists(chat, games);
 }

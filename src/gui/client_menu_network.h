@@ -13,7 +13,6 @@ public:
     bool IsConnected() const override;
     void RequestServerListRefresh() override;
     bool Start() override;
-    bool ConnectToListedServer(int index) override;
     bool ConnectTo(const std::string& host, uint16_t port) override;
     std::string StatusText() const override;
     void Login(const std::string& name, std::atomic<int>* result) override;
@@ -22,10 +21,10 @@ public:
     void JoinGame(int index, std::atomic<int>* result, const std::vector<std::string>& names) override;
     void SendChat(const std::string& text) override;
     void LeaveServer() override;
-    void SetLists(LineList* servers, LineList* chat, LineList* games) override;
+    void SetLists(ServerBrowserView* servers, LineList* chat, LineList* games) override;
 
 private:
     ServerManager& client_;
     GameManager& game_;
-    LineList* servers_ = nullptr;
+    ServerBrowserView* servers_ = nullptr;
 };

@@ -55,7 +55,6 @@ public:
 
     // Starts the client's thread; false when it cannot run.
     virtual bool Start() { return false; }
-    virtual bool ConnectToListedServer(int) { return false; }
     virtual bool ConnectTo(const std::string&, uint16_t) { return false; }
     // The client's last error text ("Could not connect to the server").
     virtual std::string StatusText() const { return std::string(); }
@@ -65,7 +64,7 @@ public:
     virtual void SendChat(const std::string&) {}
     virtual void LeaveServer() {}
     // The lists the client fills: the server list, the lobby's chat and its games.
-    virtual void SetLists(LineList*, LineList*, LineList*) {}
+    virtual void SetLists(ServerBrowserView*, LineList*, LineList*) {}
 };
 
 // Without a game-server client: never connected, nothing to refresh.

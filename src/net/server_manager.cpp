@@ -36,6 +36,7 @@ ServerManager::~ServerManager() { Shutdown(); }
 
 void ServerManager::Shutdown() {
     Stop();
+    pinger_.Stop();
     if (thread_.joinable()) thread_.join();
 }
 
@@ -63,10 +64,10 @@ void ServerManager::Stop() {
     wake_.notify_all();
 }
 
-void ServerManager::RefreshServerList(LineList* list) {
+void ServerManager::RefreshServerList(ServerBrowserView* view) {
     {
         std::lock_guard<std::mutex> guard(mutex_);
-        serverList_ = list;
+        serverView_ = view;
     }
     SetNext(kClientServerList);
 }
@@ -321,19 +322,33 @@ void ServerManager::RunOnce() {
 
 void ServerManager::StepServerList() {
     nextState_ = kClientIdle;
-    std::vector<std::string> lines;
-    LineList* list = nullptr;
+    ServerBrowserView* view = nullptr;
     {
         std::lock_guard<std::mutex> guard(mutex_);
-        list = serverList_;
+        view = serverView_;
     }
-    if (!transport_.FetchServerList(lines)) {
-        SetStatus("Could not get list of the servers");
+    ServerListResult list;
+    bool cached = false;
+    if (!transport_.FetchServerList(list)) {
+        const std::string failed = "Could not get list of the servers";
+        SetStatus(failed);
         error_ = true;
-        return;
+        cached = transport_.LoadCachedServerList(list);
+        if (!cached) {
+            if (view != nullptr) Post([view, failed] { view->ShowListFailed(failed); });
+            return;
+        }
     }
-    PostListClear(list);
-    for (const std::string& line : lines) PostListLine(list, line);
+    if (view == nullptr) return;
+    const std::vector<ServerRow> rows = MakeServerRows(list);
+    Post([view, rows, cached] { view->ShowServers(rows, cached); });
+    std::vector<PingTarget> targets;
+    for (const ServerRow& row : rows) {
+        if (row.compatible) targets.push_back({row.entry.host, row.entry.port});
+    }
+    pinger_.Ping(targets, [this, view](const PingTarget& target, int pingMs) {
+        Post([view, target, pingMs] { view->ShowPing(target.host, target.port, pingMs); });
+    });
 }
 
 bool ServerManager::AwaitReply(MessageKind kind, std::vector<uint8_t>& payload) {

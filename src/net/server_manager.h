@@ -15,6 +15,7 @@
 #include "net/lag_estimator.h"
 #include "net/network_game.h"
 #include "net/protocol.h"
+#include "net/server_pinger.h"
 
 class MainThreadQueue;
 class ServerTransport;
@@ -66,7 +67,8 @@ public:
     void Stop();
     // Stops the thread and waits for it to end (at shutdown; its waits end at once).
     void Shutdown();
-    void RefreshServerList(LineList* list);
+    // Fetches the list for `view` and then pings its servers in the background.
+    void RefreshServerList(ServerBrowserView* view);
     bool ConnectToListedServer(size_t index);
     bool ConnectTo(const std::string& host, uint16_t port);
     void Login(const std::string& name, std::atomic<int>* result);
@@ -162,7 +164,7 @@ private:
     uint16_t port_ = 0;
     std::string statusText_;
     std::string userName_;
-    LineList* serverList_ = nullptr;
+    ServerBrowserView* serverView_ = nullptr;
     LineList* chatList_ = nullptr;
     LineList* gamesList_ = nullptr;
     std::map<int32_t, GameRecord> games_;
@@ -176,4 +178,8 @@ private:
     int pingCount_ = 0;
     LagEstimator lag_;
     std::set<int> roster_;
+
+    // Measures the listed servers' pings off this thread: a silent server must not
+    // hold the lobby or a race.
+    ServerPinger pinger_;
 };
