@@ -6,7 +6,9 @@ namespace {
 constexpr int kRefreshWidth = 124;
 constexpr int kSortWidth = 124;
 constexpr int kButtonHeight = 20;
-constexpr int kStatusHeight = 16;
+// The status line is as small as the rows, so that the failure text fits.
+constexpr int kStatusCellSize = 12;
+constexpr int kStatusHeight = 14;
 }  // namespace
 
 ChooseServerScreen::ChooseServerScreen(MenuNetwork& network, std::string configFileName)
@@ -15,6 +17,7 @@ ChooseServerScreen::ChooseServerScreen(MenuNetwork& network, std::string configF
     OkButton().SetCaption("Connect");
     listLabel_.SetAlignment(Label::kAlignLeft, Label::kAlignMiddle);
     status_.SetAlignment(Label::kAlignLeft, Label::kAlignMiddle);
+    status_.SetCellSize(kStatusCellSize);
     serverList_.SetRowsSelectable(true);
     AddClientChild(&listLabel_);
     AddClientChild(&serverList_);
@@ -77,7 +80,7 @@ void ChooseServerScreen::ShowServers(const std::vector<ServerRow>& rows, bool ca
     std::vector<ServerRow> fresh = rows;
     KeepKnownPings(rows_, fresh);
     rows_ = std::move(fresh);
-    status_.SetText(cached ? "(cached) Could not get list of the servers"
+    status_.SetText(cached ? "(cached) Directory unreachable"
                            : std::to_string(rows_.size()) + (rows_.size() == 1 ? " server" : " servers"));
     ShowRows();
 }

@@ -18,8 +18,12 @@ DIRECTORY_COMMAND = os.environ.get("KAV_DIRECTORY_CMD", "build/kav-server --dire
 INTERNET = (320, 240)
 FIRST_SERVER = (250, 134)
 CONNECT = (468, 368)
+REFRESH = (150, 336)
+BY_PING = (280, 336)
 # The first two rows of the list, and the place where a ping figure stands.
-FIRST_ROW = "300x12+118+128"
+ROW_HEIGHT = 12
+STATUS_LINE = "340x12+96+309"
+FIRST_ROW = "300x11+98+128"
 # Left of the server list, inside the lobby.
 LOBBY_EDGE = "14x100+93+150"
 # A directory announcement is pinged before it is listed; the list is fetched anew by
@@ -35,15 +39,42 @@ def free_port():
         return probe.getsockname()[1]
 
 
-def light_share(path, crop):
+def light_share(path, crop, threshold="80%"):
     """The share of the crop's pixels that are near white: the letters of a row."""
-    command = ["convert", path, "-crop", crop, "+repage", "-colorspace", "gray", "-threshold", "80%", "-format",
+    command = ["convert", path, "-crop", crop, "+repage", "-colorspace", "gray", "-threshold", threshold, "-format",
                "%[fx:mean]", "info:"]
     return float(subprocess.run(command, capture_output=True, text=True, check=True).stdout)
 
 
 def has_text(path, crop):
     return light_share(path, crop) > 0.02
+
+
+def row(index, width=300):
+    """Row `index` of the server list; a narrow one holds only the server's name."""
+    return f"{width}x11+98+{128 + ROW_HEIGHT * index}"
+
+
+def name_of(index):
+    return row(index, 100)
+
+
+def greyed(path, crop):
+    """Letters in grey: lighter than the face, never white."""
+    return light_share(path, crop) == 0 and light_share(path, crop, "55%") > 0.02
+
+
+def same_pixels(path_a, crop_a, path_b, crop_b):
+    """Two crops, perhaps of different places, look alike (the same row text)."""
+    with tempfile.TemporaryDirectory() as scratch:
+        parts = []
+        for index, (path, crop) in enumerate(((path_a, crop_a), (path_b, crop_b))):
+            part = os.path.join(scratch, f"{index}.png")
+            subprocess.run(["convert", path, "-crop", crop, "+repage", part], check=True)
+            parts.append(part)
+        result = subprocess.run(["compare", "-metric", "AE", "-fuzz", "10%", *parts, "null:"], capture_output=True,
+                                text=True)
+        return int(float(result.stderr.split()[0])) < 10
 
 
 class Directory:
@@ -57,10 +88,13 @@ class Directory:
         self.processes = []
         self.directory = None
 
-    def start(self):
+    def start(self, static_lines=()):
+        """`static_lines` are listed as they are, without an announcement."""
         config = os.path.join(self.workdir, "directory.ini")
         with open(config, "w") as ini:
-            ini.write(f"[Directory]\nPublicAddress=127.0.0.1:{self.port}\n")
+            ini.write(f"[Directory]\nPublicAddress=127.0.0.1:{self.port}\n[StaticServers]\n")
+            for index, line in enumerate(static_lines):
+                ini.write(f"Server{index}={line}\n")
         self.directory = self._start(["--config", config, "--port", str(self.port), "--listen", "127.0.0.1", "--log",
                                       os.path.join(self.workdir, "directory.log")], DIRECTORY_COMMAND)
 
@@ -146,6 +180,49 @@ class ServerList(unittest.TestCase):
         player.wait_exit()
         messages = log_messages(player.log())
         self.assertIn("srv   Number of servers: 1", messages)
+
+    def test_the_list_stays_through_a_lost_directory_and_comes_back_from_the_cache(self):
+        directory = Directory(self)
+        # Static lines come first: a server nobody answers for, and one of a later version.
+        directory.start((f"0.9b;127.0.0.1;{free_port()};gone;down;0/0", "1.0;127.0.0.1;9;future;next version;1/1"))
+        directory.announce("loopback")
+        player = self.start_player(directory)
+        player.click(*INTERNET)
+        # gone, loopback, then future in grey.
+        listed = wait_until(lambda: (lambda shot: shot if has_text(shot, row(1)) and greyed(shot, row(2)) else None)(
+            player.screenshot("server-list-3-three-rows")), START_TIMEOUT, "two servers and one greyed")
+        self.assertTrue(has_text(listed, row(0)))
+
+        # Sorted by ping, the answering server leads, the silent one follows.
+        player.click(*BY_PING)
+        sorted_shot = wait_until(
+            lambda: (lambda shot: shot if same_pixels(shot, name_of(0), listed, name_of(1)) and same_pixels(
+                shot, name_of(1), listed, name_of(0)) else None)(player.screenshot("server_list")), START_TIMEOUT,
+            "the rows in ping order")
+        self.assertTrue(greyed(sorted_shot, row(2)), "another version stays last and grey")
+
+        directory.stop()
+        player.click(*REFRESH)
+        # The status line turns from the server count to the failure.
+        refreshed = wait_until(lambda: (lambda shot: shot if not same_pixels(shot, STATUS_LINE, sorted_shot, STATUS_LINE)
+                                        else None)(player.screenshot("server-list-4-directory-gone")), START_TIMEOUT,
+                               "the failed refresh")
+        # The rows stay (their pings may be measured anew, from the cached list).
+        for index in range(3):
+            self.assertTrue(same_pixels(refreshed, name_of(index), sorted_shot, name_of(index)), f"row {index} stays")
+
+        player.close_window()
+        player.wait_exit()
+        again = Player(levels=("crossroads",), workdir=player.workdir)
+        self.addCleanup(again.cleanup)
+        again.wait_for_window()
+        again.click(*INTERNET)
+        wait_until(lambda: (lambda shot: has_text(shot, row(1)) and greyed(shot, row(2)))(
+            again.screenshot("server-list-5-cached")), START_TIMEOUT, "the cached list")
+        again.close_window()
+        again.wait_exit()
+        messages = log_messages(again.log())
+        self.assertIn("srv   Using the cached list of 3 servers", messages)
 
 
 if __name__ == "__main__":

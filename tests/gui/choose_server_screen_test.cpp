@@ -106,7 +106,7 @@ TEST_F(ChooseServer, PingsFillInAndSortTheRowsOnRequest) {
 
 TEST_F(ChooseServer, ACachedListIsMarkedSo) {
     screen.ShowServers({Row("north", 1)}, true);
-    EXPECT_EQ(screen.Status().Text(), "(cached) Could not get list of the servers");
+    EXPECT_EQ(screen.Status().Text(), "(cached) Directory unreachable");
     EXPECT_EQ(Shown().size(), 1u);
 }
 
