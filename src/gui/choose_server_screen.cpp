@@ -34,6 +34,7 @@ ChooseServerScreen::ChooseServerScreen(MenuNetwork& network, std::string configF
 
 void ChooseServerScreen::OnShown() {
     SettingsScreen::OnShown();
+    connecting_ = false;
     network_.Start();
     Refresh();
 }
@@ -125,11 +126,24 @@ bool ChooseServerScreen::Confirm() {
                     kShowOk);
         return false;
     }
-    if (!network_.ConnectTo(row.entry.host, row.entry.port)) {
-        ShowMessage("Error", network_.StatusText(), kShowOk);
-        return false;
-    }
-    userName_.SetVisible(true);
-    // Accepted once the user name dialog has logged in.
+    if (connecting_) return false;
+    connecting_ = true;
+    connectResult_ = 0;
+    status_.SetText("Connecting to " + row.entry.name + "...");
+    network_.ConnectInBackground(row.entry.host, row.entry.port, &connectResult_);
+    // The tick asks for the user name once connected; the screen is accepted once the
+    // user name dialog has logged in.
     return false;
+}
+
+void ChooseServerScreen::OnTick() {
+    if (!connecting_ || connectResult_ == 0) return;
+    connecting_ = false;
+    if (connectResult_ < 0) {
+        status_.SetText(network_.StatusText());
+        ShowMessage("Error", network_.StatusText(), kShowOk);
+        return;
+    }
+    status_.SetText("");
+    userName_.SetVisible(true);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,7 @@ public:
     void OnShown() override;
     void OnResized() override;
     void OnKeyUp(KeyEvent* event) override;
+    void OnTick() override;
 
     static constexpr int kWidth = 460;
     static constexpr int kHeight = 300;
@@ -55,4 +57,7 @@ private:
     UserNameDialog userName_;
     std::vector<ServerRow> rows_;
     bool sortByPing_ = false;
+    // A connect runs on the client thread; the tick takes its result.
+    bool connecting_ = false;
+    std::atomic<int> connectResult_{0};
 };

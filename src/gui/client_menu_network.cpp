@@ -11,6 +11,10 @@ bool ClientMenuNetwork::Start() { return client_.Start(); }
 
 bool ClientMenuNetwork::ConnectTo(const std::string& host, uint16_t port) { return client_.ConnectTo(host, port); }
 
+void ClientMenuNetwork::ConnectInBackground(const std::string& host, uint16_t port, std::atomic<int>* result) {
+    client_.ConnectInBackground(host, port, result);
+}
+
 std::string ClientMenuNetwork::StatusText() const { return client_.StatusText(); }
 
 void ClientMenuNetwork::Login(const std::string& name, std::atomic<int>* result) { client_.Login(name, result); }

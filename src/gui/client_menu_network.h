@@ -14,6 +14,7 @@ public:
     void RequestServerListRefresh() override;
     bool Start() override;
     bool ConnectTo(const std::string& host, uint16_t port) override;
+    void ConnectInBackground(const std::string& host, uint16_t port, std::atomic<int>* result) override;
     std::string StatusText() const override;
     void Login(const std::string& name, std::atomic<int>* result) override;
     void CreateGame(int levelIndex, int victories, std::atomic<int>* result,

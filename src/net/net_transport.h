@@ -16,6 +16,7 @@ public:
     bool ConnectToListed(size_t index) override;
     bool ConnectTo(const std::string& host, uint16_t port) override;
     void Disconnect() override;
+    void CancelConnects() override { net_.CancelConnects(); }
     bool Connected() const override;
     bool Pump() override;
     bool Send(uint8_t kind, const std::vector<uint8_t>& payload) override;

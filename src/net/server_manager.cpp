@@ -36,6 +36,7 @@ ServerManager::~ServerManager() { Shutdown(); }
 
 void ServerManager::Shutdown() {
     Stop();
+    transport_.CancelConnects();
     pinger_.Stop();
     if (thread_.joinable()) thread_.join();
 }
@@ -95,7 +96,31 @@ bool ServerManager::ConnectToListedServer(size_t index) {
     return connected_;
 }
 
-bool ServerManager::ConnectTo(const std::string& host, uint16_t port) {
+bool ServerManager::ConnectTo(const std::string& host, uint16_t port) { return OpenConnection(host, port); }
+
+void ServerManager::ConnectInBackground(const std::string& host, uint16_t port, std::atomic<int>* result) {
+    {
+        std::lock_guard<std::mutex> guard(mutex_);
+        host_ = host;
+        port_ = port;
+    }
+    result_ = result;
+    SetNext(kClientConnecting);
+}
+
+void ServerManager::StepConnecting() {
+    nextState_ = kClientIdle;
+    std::string host;
+    uint16_t port = 0;
+    {
+        std::lock_guard<std::mutex> guard(mutex_);
+        host = host_;
+        port = port_;
+    }
+    SetResult(OpenConnection(host, port) ? kResultOk : kResultFailed);
+}
+
+bool ServerManager::OpenConnection(const std::string& host, uint16_t port) {
     {
         std::lock_guard<std::mutex> guard(mutex_);
         listedServer_ = false;
@@ -310,6 +335,7 @@ void ServerManager::RunOnce() {
         break;
     }
     case kClientServerList: StepServerList(); break;
+    case kClientConnecting: StepConnecting(); break;
     case kClientLoggingIn: StepLoggingIn(); break;
     case kClientLobby: StepLobby(); break;
     case kClientCreating: StepCreating(); break;
@@ -321,7 +347,9 @@ void ServerManager::RunOnce() {
 }
 
 void ServerManager::StepServerList() {
-    nextState_ = kClientIdle;
+    // A connect asked for while the list was on its way is kept for the next turn.
+    int expected = kClientServerList;
+    nextState_.compare_exchange_strong(expected, kClientIdle);
     ServerBrowserView* view = nullptr;
     {
         std::lock_guard<std::mutex> guard(mutex_);
@@ -331,8 +359,9 @@ void ServerManager::StepServerList() {
     bool cached = false;
     if (!transport_.FetchServerList(list)) {
         const std::string failed = "Could not get list of the servers";
+        // The state is idle already; an error flag would also drop a connect the
+        // player asked for meanwhile.
         SetStatus(failed);
-        error_ = true;
         cached = transport_.LoadCachedServerList(list);
         if (!cached) {
             if (view != nullptr) Post([view, failed] { view->ShowListFailed(failed); });

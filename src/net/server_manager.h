@@ -24,6 +24,7 @@ class ServerTransport;
 enum ClientState : int {
     kClientIdle = 0,
     kClientServerList = 1,
+    kClientConnecting = 2,
     kClientLoggingIn = 3,
     kClientLobby = 4,
     kClientCreating = 5,
@@ -71,6 +72,10 @@ public:
     void RefreshServerList(ServerBrowserView* view);
     bool ConnectToListedServer(size_t index);
     bool ConnectTo(const std::string& host, uint16_t port);
+    // The same connect made by the client thread, so the window goes on drawing while a
+    // slow host answers: `result` turns 1 when connected, -1 when not (the status text
+    // says why).
+    void ConnectInBackground(const std::string& host, uint16_t port, std::atomic<int>* result);
     void Login(const std::string& name, std::atomic<int>* result);
     void CreateGame(const GameRecord& level, int32_t victories, std::atomic<int>* result,
                     const std::vector<std::string>& localNames);
@@ -118,6 +123,8 @@ private:
     void ClearLobby();
 
     void StepServerList();
+    void StepConnecting();
+    bool OpenConnection(const std::string& host, uint16_t port);
     void StepLoggingIn();
     void StepLobby();
     void StepCreating();

@@ -25,6 +25,8 @@ public:
     virtual bool ConnectToListed(size_t index) = 0;
     virtual bool ConnectTo(const std::string& host, uint16_t port) = 0;
     virtual void Disconnect() = 0;
+    // Any thread, at shutdown: ends a connect under way at once.
+    virtual void CancelConnects() {}
     virtual bool Connected() const = 0;
 
     // One turn of the socket pump: waits at most 0.1 s for readiness, then reads and

@@ -17,9 +17,11 @@ public:
     bool Start() override { return true; }
     bool ConnectTo(const std::string& host, uint16_t port) override {
         connects.push_back(host + ":" + std::to_string(port));
-        return true;
+        return answers;
     }
+    std::string StatusText() const override { return "Could not connect to the server"; }
 
+    bool answers = true;
     int refreshes = 0;
     std::vector<std::string> connects;
 };
@@ -116,8 +118,14 @@ TEST_F(ChooseServer, OnlyAServerOfOurVersionIsJoined) {
     EXPECT_TRUE(ShowsMessage(screen, "Error", "This server runs version 1.0; this game plays version 0.9b."));
     EXPECT_TRUE(network.connects.empty());
     screen.Message().SetVisible(false);
+    network.answers = false;
     Connect(1);
-    EXPECT_EQ(network.connects, std::vector<std::string>{"127.0.0.1:4077"});
+    EXPECT_TRUE(ShowsMessage(screen, "Error", "Could not connect to the server"));
+    EXPECT_FALSE(screen.UserName().IsVisible());
+    screen.Message().SetVisible(false);
+    network.answers = true;
+    Connect(1);
+    EXPECT_EQ(network.connects, (std::vector<std::string>{"127.0.0.1:4077", "127.0.0.1:4077"}));
     EXPECT_TRUE(screen.UserName().IsVisible());
 }
 

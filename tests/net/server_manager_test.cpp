@@ -449,6 +449,35 @@ TEST_F(ServerManagerTest, TheServerListArrivesWholeFromTheDirectoryOrTheCache) {
     }
 }
 
+// The screen asks, the client thread connects, the result comes back through the flag.
+TEST_F(ServerManagerTest, ABackgroundConnectReportsItsOutcome) {
+    struct Case {
+        bool answers;
+        int result;
+        std::string status;
+    } const cases[] = {
+        {true, 1, ""},
+        {false, -1, "Could not connect to the server"},
+    };
+    for (const Case& c : cases) {
+        peer.Reset();
+        peer.connectResults = {c.answers};
+        std::atomic<int> result{0};
+        client->ConnectInBackground("127.0.0.1", 4077, &result);
+        EXPECT_EQ(result, 0) << "nothing happens on the asking thread";
+        EXPECT_TRUE(peer.typedConnects.empty());
+        client->RunOnce();
+        client->RunOnce();
+        EXPECT_EQ(result, c.result);
+        EXPECT_EQ(peer.typedConnects, std::vector<std::string>{"127.0.0.1:4077"});
+        EXPECT_EQ(client->IsConnected(), c.answers);
+        if (!c.status.empty()) {
+            EXPECT_EQ(client->StatusText(), c.status);
+        }
+        EXPECT_EQ(client->State(), kClientIdle);
+    }
+}
+
 TEST(ServerManagerThread, StopEndsAReconnectWaitAtOnce) {
     ScriptedPeer peer;
     MainThreadQueue queue;
