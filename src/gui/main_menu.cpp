@@ -20,7 +20,7 @@ MainMenu::MainMenu(MenuGame& game, MenuNetwork& network, std::string configFileN
       chooseServer_(network, configFileName),
       serverAddress_(network, configFileName),
       inServer_(game, network, configFileName) {
-    network.SetLists(&chooseServer_.ServerLines(), &inServer_.ChatLines(), &inServer_.GamesLines());
+    network.SetLists(&chooseServer_, &inServer_.ChatLines(), &inServer_.GamesLines());
     SetCaption("Main Menu");
     SetMargins(kMargin, kMargin);
     // The five choices replace OK and Cancel; the client area takes the bar's place.

@@ -7,6 +7,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -25,16 +26,21 @@ bool SetNonBlocking(int socket) {
     return flags >= 0 && fcntl(socket, F_SETFL, flags | O_NONBLOCK) == 0;
 }
 
-// Starts a non-blocking connect and waits for its outcome until `deadline`.
-bool ConnectBefore(int socket, const addrinfo& target, int64_t deadline) {
+constexpr int64_t kCancelCheckMs = 20;
+
+// Starts a non-blocking connect and waits for its outcome until `deadline` or `cancel`.
+bool ConnectBefore(int socket, const addrinfo& target, int64_t deadline, const std::atomic<bool>* cancel) {
     if (connect(socket, target.ai_addr, target.ai_addrlen) == 0) return true;
     if (errno != EINPROGRESS) return false;
     for (;;) {
-        const int64_t left = deadline - SteadyMs();
+        if (cancel != nullptr && cancel->load()) return false;
+        int64_t left = deadline - SteadyMs();
         if (left <= 0) return false;
+        if (cancel != nullptr) left = std::min(left, kCancelCheckMs);
         pollfd watch{socket, POLLOUT, 0};
         const int ready = poll(&watch, 1, static_cast<int>(left));
         if (ready < 0 && errno == EINTR) continue;
+        if (ready == 0 && cancel != nullptr) continue;
         if (ready <= 0) return false;
         int error = 0;
         socklen_t length = sizeof error;
@@ -104,7 +110,7 @@ std::string FormatAddress(const PeerAddress& address) {
 }
 
 ConnectResult ConnectStream(const std::string& host, uint16_t port, int timeLimitMs, int& socket,
-                            PeerAddress& address) {
+                            PeerAddress& address, const std::atomic<bool>* cancel) {
     socket = -1;
     if (host.empty()) return ConnectResult::kNoHost;
     addrinfo hints{};
@@ -122,7 +128,7 @@ ConnectResult ConnectStream(const std::string& host, uint16_t port, int timeLimi
         const int candidate = ::socket(target->ai_family, target->ai_socktype | SOCK_CLOEXEC, target->ai_protocol);
         if (candidate < 0) continue;
         opened = true;
-        if (SetNonBlocking(candidate) && ConnectBefore(candidate, *target, deadline)) {
+        if (SetNonBlocking(candidate) && ConnectBefore(candidate, *target, deadline, cancel)) {
             socket = candidate;
             std::memcpy(&address.storage, target->ai_addr, target->ai_addrlen);
             address.length = target->ai_addrlen;

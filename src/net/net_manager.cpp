@@ -50,7 +50,7 @@ bool NetManager::Connect() {
     }
     int socket = -1;
     PeerAddress address;
-    switch (ConnectStream(host, port, options_.connect_time_limit_ms, socket, address)) {
+    switch (ConnectStream(host, port, options_.connect_time_limit_ms, socket, address, &cancelConnects_)) {
         case ConnectResult::kNoHost:
             Report(kNet, kError, "Could not find host: %s", host_.c_str());
             return false;

@@ -61,6 +61,9 @@ public:
     // one. Closes the previous current connection first.
     bool Connect();
     bool ConnectTo(const std::string& host, uint16_t port);
+    // Any thread, at shutdown: a connect under way gives up within a few milliseconds,
+    // and later ones fail at once.
+    void CancelConnects() { cancelConnects_ = true; }
     void Disconnect();
     void SetHost(const std::string& host) { host_ = host; }
     void SetPort(uint16_t port) { port_ = port; }
@@ -114,6 +117,7 @@ private:
     static bool Contains(const std::vector<int>& set, int socket);
 
     NetOptions options_;
+    std::atomic<bool> cancelConnects_{false};
     bool started_ = false;
     std::vector<uint8_t> scratch_;
     std::vector<uint8_t> sendScratch_;

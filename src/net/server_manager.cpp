@@ -36,6 +36,8 @@ ServerManager::~ServerManager() { Shutdown(); }
 
 void ServerManager::Shutdown() {
     Stop();
+    transport_.CancelConnects();
+    pinger_.Stop();
     if (thread_.joinable()) thread_.join();
 }
 
@@ -63,10 +65,10 @@ void ServerManager::Stop() {
     wake_.notify_all();
 }
 
-void ServerManager::RefreshServerList(LineList* list) {
+void ServerManager::RefreshServerList(ServerBrowserView* view) {
     {
         std::lock_guard<std::mutex> guard(mutex_);
-        serverList_ = list;
+        serverView_ = view;
     }
     SetNext(kClientServerList);
 }
@@ -94,7 +96,31 @@ bool ServerManager::ConnectToListedServer(size_t index) {
     return connected_;
 }
 
-bool ServerManager::ConnectTo(const std::string& host, uint16_t port) {
+bool ServerManager::ConnectTo(const std::string& host, uint16_t port) { return OpenConnection(host, port); }
+
+void ServerManager::ConnectInBackground(const std::string& host, uint16_t port, std::atomic<int>* result) {
+    {
+        std::lock_guard<std::mutex> guard(mutex_);
+        host_ = host;
+        port_ = port;
+    }
+    result_ = result;
+    SetNext(kClientConnecting);
+}
+
+void ServerManager::StepConnecting() {
+    nextState_ = kClientIdle;
+    std::string host;
+    uint16_t port = 0;
+    {
+        std::lock_guard<std::mutex> guard(mutex_);
+        host = host_;
+        port = port_;
+    }
+    SetResult(OpenConnection(host, port) ? kResultOk : kResultFailed);
+}
+
+bool ServerManager::OpenConnection(const std::string& host, uint16_t port) {
     {
         std::lock_guard<std::mutex> guard(mutex_);
         listedServer_ = false;
@@ -309,6 +335,7 @@ void ServerManager::RunOnce() {
         break;
     }
     case kClientServerList: StepServerList(); break;
+    case kClientConnecting: StepConnecting(); break;
     case kClientLoggingIn: StepLoggingIn(); break;
     case kClientLobby: StepLobby(); break;
     case kClientCreating: StepCreating(); break;
@@ -320,20 +347,37 @@ void ServerManager::RunOnce() {
 }
 
 void ServerManager::StepServerList() {
-    nextState_ = kClientIdle;
-    std::vector<std::string> lines;
-    LineList* list = nullptr;
+    // A connect asked for while the list was on its way is kept for the next turn.
+    int expected = kClientServerList;
+    nextState_.compare_exchange_strong(expected, kClientIdle);
+    ServerBrowserView* view = nullptr;
     {
         std::lock_guard<std::mutex> guard(mutex_);
-        list = serverList_;
+        view = serverView_;
     }
-    if (!transport_.FetchServerList(lines)) {
-        SetStatus("Could not get list of the servers");
-        error_ = true;
-        return;
+    ServerListResult list;
+    bool cached = false;
+    if (!transport_.FetchServerList(list)) {
+        const std::string failed = "Could not get list of the servers";
+        // The state is idle already; an error flag would also drop a connect the
+        // player asked for meanwhile.
+        SetStatus(failed);
+        cached = transport_.LoadCachedServerList(list);
+        if (!cached) {
+            if (view != nullptr) Post([view, failed] { view->ShowListFailed(failed); });
+            return;
+        }
     }
-    PostListClear(list);
-    for (const std::string& line : lines) PostListLine(list, line);
+    if (view == nullptr) return;
+    const std::vector<ServerRow> rows = MakeServerRows(list);
+    Post([view, rows, cached] { view->ShowServers(rows, cached); });
+    std::vector<PingTarget> targets;
+    for (const ServerRow& row : rows) {
+        if (row.compatible) targets.push_back({row.entry.host, row.entry.port});
+    }
+    pinger_.Ping(targets, [this, view](const PingTarget& target, int pingMs) {
+        Post([view, target, pingMs] { view->ShowPing(target.host, target.port, pingMs); });
+    });
 }
 
 bool ServerManager::AwaitReply(MessageKind kind, std::vector<uint8_t>& payload) {

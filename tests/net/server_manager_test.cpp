@@ -17,7 +17,11 @@
 namespace {
 
 // Records what the client asked of the game, with the clock it saw then.
-class RecordingGame : public NetworkGame, public NetworkClock, public LevelDirectory, public LineList {
+class RecordingGame : public NetworkGame,
+                      public NetworkClock,
+                      public LevelDirectory,
+                      public LineList,
+                      public ServerBrowserView {
 public:
     void SelectLevel(const std::string& name, int32_t victories) override {
         Note("select " + name + " " + std::to_string(victories));
@@ -48,6 +52,16 @@ public:
 
     void AddLine(const std::string& line) override { Note("list " + line); }
     void ClearLines() override { Note("list cleared"); }
+
+    void ShowServers(const std::vector<ServerRow>& rows, bool cached) override {
+        std::string names;
+        for (const ServerRow& row : rows) names += " " + row.entry.name + (row.compatible ? "" : "(" + row.entry.version + ")");
+        Note(std::string(cached ? "cached servers" : "servers") + names);
+    }
+    void ShowPing(const std::string& host, uint16_t port, int pingMs) override {
+        Note("ping " + host + ":" + std::to_string(port) + " " + std::to_string(pingMs));
+    }
+    void ShowListFailed(const std::string& text) override { Note("no list: " + text); }
 
     void Note(const std::string& what) { calls.push_back(what); }
     bool Called(const std::string& what) const {
@@ -361,6 +375,75 @@ TEST_F(ServerManagerTest, ALostRaceConnectionIsTriedThreeTimesThenRejoinedWithTh
         EXPECT_EQ(client->State(), c.state);
         EXPECT_FALSE(client->Reconnecting());
         EXPECT_EQ(client->IsConnected(), c.state == kClientRacing);
+    }
+}
+
+ServerEntry ListedServer(const std::string& name, const std::string& version) {
+    ServerEntry entry;
+    entry.name = name;
+    entry.version = version;
+    entry.host = "127.0.0.1";
+    entry.port = 1;  // nobody listens there: its ping says so at once
+    return entry;
+}
+
+// A refresh swaps the whole list in one step (the screen keeps its rows until then); a
+// failed fetch falls back to the cached list, marked so, or says there is no list.
+TEST_F(ServerManagerTest, TheServerListArrivesWholeFromTheDirectoryOrTheCache) {
+    struct Case {
+        bool fetched;
+        bool cached;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {true, true, "servers north south(1.0)"},
+        {false, true, "cached servers west"},
+        {false, false, "no list: Could not get list of the servers"},
+    };
+    for (const Case& c : cases) {
+        peer.servers.entries = {ListedServer("north", "0.9b")};
+        peer.servers.foreign = {ListedServer("south", "1.0")};
+        peer.listAvailable = c.fetched;
+        peer.cachedServers.entries = {ListedServer("west", "0.9b")};
+        peer.cacheAvailable = c.cached;
+        client->RunOnce();  // a failed fetch of the case before ends its turn in idle
+        game.calls.clear();
+        client->RefreshServerList(&game);
+        client->RunOnce();
+        client->RunOnce();
+        queue.RunPending();
+        ASSERT_FALSE(game.calls.empty()) << c.shown;
+        EXPECT_EQ(game.calls.front(), c.shown);
+        EXPECT_EQ(client->State(), kClientIdle);
+    }
+}
+
+// The screen asks, the client thread connects, the result comes back through the flag.
+TEST_F(ServerManagerTest, ABackgroundConnectReportsItsOutcome) {
+    struct Case {
+        bool answers;
+        int result;
+        std::string status;
+    } const cases[] = {
+        {true, 1, ""},
+        {false, -1, "Could not connect to the server"},
+    };
+    for (const Case& c : cases) {
+        peer.Reset();
+        peer.connectResults = {c.answers};
+        std::atomic<int> result{0};
+        client->ConnectInBackground("127.0.0.1", 4077, &result);
+        EXPECT_EQ(result, 0) << "nothing happens on the asking thread";
+        EXPECT_TRUE(peer.typedConnects.empty());
+        client->RunOnce();
+        client->RunOnce();
+        EXPECT_EQ(result, c.result);
+        EXPECT_EQ(peer.typedConnects, std::vector<std::string>{"127.0.0.1:4077"});
+        EXPECT_EQ(client->IsConnected(), c.answers);
+        if (!c.status.empty()) {
+            EXPECT_EQ(client->StatusText(), c.status);
+        }
+        EXPECT_EQ(client->State(), kClientIdle);
     }
 }
 
