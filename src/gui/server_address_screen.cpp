@@ -1,5 +1,6 @@
 #include "gui/server_address_screen.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -7,6 +8,7 @@ const char* const kSection = "NetSetup";
 const char* const kKey = "ServerAddr";
 constexpr int kFieldHeight = 14;
 constexpr int kHelpCellSize = 7;
+constexpr int kBarButtonWidth = 64;
 
 // The decimal port after the colon; 0 (which no server listens on) when it is not one.
 uint16_t ParsePortText(const std::string& text) {
@@ -20,8 +22,8 @@ uint16_t ParsePortText(const std::string& text) {
 }
 }  // namespace
 
-ServerAddressScreen::ServerAddressScreen(MenuNetwork& network, std::string configFileName)
-    : SettingsScreen(configFileName), network_(network), userName_(network, configFileName) {
+ServerAddressScreen::ServerAddressScreen(MenuNetwork& network, HostedServer& hosting, std::string configFileName)
+    : SettingsScreen(configFileName), network_(network), hosting_(hosting), userName_(network, configFileName) {
     SetCaption("Server Address");
     help_.SetCellSize(kHelpCellSize);
     help_.AddText("Server name or IP address,");
@@ -30,8 +32,19 @@ ServerAddressScreen::ServerAddressScreen(MenuNetwork& network, std::string confi
     help_.AddText("localhost:4077");
     help_.SetFocusable(false);
     address_.SetHeight(kFieldHeight);
+    recentList_.View().SetCellSize(kHelpCellSize);
+    recentList_.SetRowsSelectable(true);
+    recentList_.SetHorizontalScrolling(false);
     AddClientChild(&help_);
     AddClientChild(&address_);
+    AddClientChild(&recentList_);
+    // Left of Cancel and OK, three narrower buttons in the room of two.
+    Buttons().RemoveChild(&OkButton());
+    Buttons().RemoveChild(&CancelButton());
+    for (SoundButton* button : {&host_, &CancelButton(), &OkButton()}) {
+        button->SetSize(kBarButtonWidth, button->Height());
+        Buttons().AddChild(button);
+    }
     AddChild(&userName_);
     userName_.SetOwner(this);
     userName_.SetVisible(false);
@@ -42,8 +55,62 @@ ServerAddressScreen::ServerAddressScreen(MenuNetwork& network, std::string confi
 
 void ServerAddressScreen::OnShown() {
     SettingsScreen::OnShown();
-    address_.SetText(ReadSettings().GetString(kSection, kKey));
+    const IniFile settings = ReadSettings();
+    address_.SetText(settings.GetString(kSection, kKey));
+    recent_ = RecentServers::Read(settings);
+    FillRecent();
+    hostStarting_ = false;
+    host_.SetEnabled(true);
     if (!network_.Start()) RequestClose();
+}
+
+// Leaving without a connection leaves nothing for a hosted server to do.
+void ServerAddressScreen::OnHidden() {
+    if (!IsAccepted()) hosting_.Stop();
+}
+
+void ServerAddressScreen::FillRecent() {
+    recentList_.Clear();
+    for (const std::string& address : recent_.Addresses()) recentList_.AddText(address);
+    recentList_.SetSelectedRow(-1);
+    recentRow_ = -1;
+}
+
+void ServerAddressScreen::OnKeyUp(KeyEvent*) {
+    if (!host_.Clicked()) return;
+    host_.SetClicked(false);
+    hosting_.Start();
+    hostStarting_ = true;
+    // One server at a time: the button waits for this one's outcome.
+    host_.SetEnabled(false);
+}
+
+void ServerAddressScreen::OnTick() {
+    if (hostStarting_) FollowHosting();
+    const int row = recentList_.SelectedRow();
+    if (row == recentRow_) return;
+    recentRow_ = row;
+    if (row >= 0 && row < static_cast<int>(recent_.Addresses().size())) {
+        address_.SetText(recent_.Addresses()[static_cast<size_t>(row)]);
+        address_.SetCursorColumn(static_cast<int>(address_.Text().size()));
+    }
+}
+
+void ServerAddressScreen::FollowHosting() {
+    const HostedServer::State state = hosting_.Poll();
+    if (state == HostedServer::State::kStarting) return;
+    hostStarting_ = false;
+    host_.SetEnabled(true);
+    if (state != HostedServer::State::kListening) {
+        ShowMessage("Error", hosting_.Failure(), kShowOk);
+        return;
+    }
+    address_.SetText(hosting_.LocalAddress());
+    Confirm();
+}
+
+bool ServerAddressScreen::IsHostedAddress(const std::string& text) const {
+    return hosting_.GetState() == HostedServer::State::kListening && text == hosting_.LocalAddress();
 }
 
 void ServerAddressScreen::OnResized() {
@@ -55,12 +122,17 @@ void ServerAddressScreen::OnResized() {
     y += help_.Height() + Spacing();
     address_.SetSize(width, address_.Height());
     address_.SetPosition(x, y);
+    y += address_.Height() + Spacing();
+    recentList_.SetSize(width, std::max(kHelpCellSize, ClientPanel().Client().bottom - MarginY() - y));
+    recentList_.SetPosition(x, y);
     // The user name dialog is wider than this screen; it is centred on the screen's middle.
     userName_.SetPosition((Width() - userName_.Width()) / 2, (Height() - userName_.Height()) / 2);
 }
 
 bool ServerAddressScreen::Confirm() {
     const std::string text = address_.Text();
+    // Another server now: the hosted one would only wait for players who never come.
+    if (!IsHostedAddress(text)) hosting_.Stop();
     const size_t colon = text.find(':');
     if (colon == std::string::npos) {
         ShowMessage("Error", "You should use colon to separate address from the port number", kShowOk);
@@ -76,8 +148,12 @@ bool ServerAddressScreen::Confirm() {
 
 void ServerAddressScreen::StoreAddress() {
     if (!network_.IsConnected()) return;
-    IniFile settings = ReadSettings();
-    settings.SetValue(kSection, kKey, address_.Text(), true);
-    SaveSettings(settings);
+    if (!IsHostedAddress(address_.Text())) {
+        IniFile settings = ReadSettings();
+        settings.SetValue(kSection, kKey, address_.Text(), true);
+        recent_.Add(address_.Text());
+        recent_.Write(settings);
+        SaveSettings(settings);
+    }
     Accept();
 }

@@ -14,6 +14,7 @@ public:
     bool FetchServerList(std::vector<std::string>& lines) override;
     bool ConnectToListed(size_t index) override;
     bool ConnectTo(const std::string& host, uint16_t port) override;
+    std::string ConnectFailure() const override { return net_.ConnectFailure(); }
     void Disconnect() override;
     bool Connected() const override;
     bool Pump() override;

@@ -20,6 +20,8 @@ public:
     virtual bool FetchServerList(std::vector<std::string>& lines) = 0;
     virtual bool ConnectToListed(size_t index) = 0;
     virtual bool ConnectTo(const std::string& host, uint16_t port) = 0;
+    // Why the last connect failed, for the player; empty when there is nothing to add.
+    virtual std::string ConnectFailure() const { return std::string(); }
     virtual void Disconnect() = 0;
     virtual bool Connected() const = 0;
 
