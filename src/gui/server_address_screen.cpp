@@ -8,7 +8,8 @@ const char* const kSection = "NetSetup";
 const char* const kKey = "ServerAddr";
 constexpr int kFieldHeight = 14;
 constexpr int kHelpCellSize = 7;
-constexpr int kBarButtonWidth = 64;
+constexpr int kHostWidth = 70;
+constexpr int kHostHeight = 24;
 
 // The decimal port after the colon; 0 (which no server listens on) when it is not one.
 uint16_t ParsePortText(const std::string& text) {
@@ -38,13 +39,7 @@ ServerAddressScreen::ServerAddressScreen(MenuNetwork& network, HostedServer& hos
     AddClientChild(&help_);
     AddClientChild(&address_);
     AddClientChild(&recentList_);
-    // Left of Cancel and OK, three narrower buttons in the room of two.
-    Buttons().RemoveChild(&OkButton());
-    Buttons().RemoveChild(&CancelButton());
-    for (SoundButton* button : {&host_, &CancelButton(), &OkButton()}) {
-        button->SetSize(kBarButtonWidth, button->Height());
-        Buttons().AddChild(button);
-    }
+    AddClientChild(&host_);
     AddChild(&userName_);
     userName_.SetOwner(this);
     userName_.SetVisible(false);
@@ -123,8 +118,12 @@ void ServerAddressScreen::OnResized() {
     address_.SetSize(width, address_.Height());
     address_.SetPosition(x, y);
     y += address_.Height() + Spacing();
-    recentList_.SetSize(width, std::max(kHelpCellSize, ClientPanel().Client().bottom - MarginY() - y));
+    // The recent addresses fill the rest, beside the Host button.
+    const int listWidth = width - kHostWidth - Spacing();
+    recentList_.SetSize(listWidth, std::max(kHelpCellSize, ClientPanel().Client().bottom - MarginY() - y));
     recentList_.SetPosition(x, y);
+    host_.SetSize(kHostWidth, kHostHeight);
+    host_.SetPosition(x + listWidth + Spacing(), y);
     // The user name dialog is wider than this screen; it is centred on the screen's middle.
     userName_.SetPosition((Width() - userName_.Width()) / 2, (Height() - userName_.Height()) / 2);
 }
