@@ -27,10 +27,12 @@ public:
         return connected = true;
     }
     void Login(const std::string&, std::atomic<int>* result) override { loginResult = result; }
+    std::string StatusText() const override { return status; }
 
     bool connected = false;
     std::vector<std::string> typed;
     std::atomic<int>* loginResult = nullptr;
+    std::string status;
 };
 
 class ServerAddressScreenTest : public testing::Test {
@@ -134,4 +136,35 @@ TEST_F(ServerAddressScreenTest, TypedAddressesAreOfferedLatestFirstAndFillTheFie
     root.Tick();
     EXPECT_EQ(screen.Address().Text(), "beta:5000");
     EXPECT_EQ(IniFile(config.Path()).GetString("RecentServers", "Server2"), "beta:5000");
+}
+
+TEST_F(ServerAddressScreenTest, ARefusedNameAndAClosedConnectionAreToldApart) {
+    struct Case {
+        bool connectedAfter;
+        const char* message;
+        bool dialogStays;
+    } const cases[] = {
+        {true, "Name is in use, change it, please.", true},
+        {false, "The server closed the connection during log in", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        screen.Address().SetText("alpha:4077");
+        Click(screen.OkButton());
+        ASSERT_TRUE(screen.UserName().IsVisible());
+        Click(screen.UserName().OkButton());
+        ASSERT_NE(network.loginResult, nullptr);
+        network.connected = c.connectedAfter;
+        network.status = "The server closed the connection during log in";
+        *network.loginResult = -1;
+        root.Tick();
+        EXPECT_TRUE(ShowsMessage(screen.UserName(), "Error", c.message));
+        Click(screen.UserName().Message().OkButton());
+        root.Tick();
+        EXPECT_EQ(screen.UserName().IsVisible(), c.dialogStays);
+        EXPECT_TRUE(screen.IsVisible()) << "the address screen waits for another try";
+        if (c.dialogStays) Click(screen.UserName().CancelButton());
+        root.Tick();
+        ASSERT_FALSE(screen.UserName().IsVisible());
+    }
 }
