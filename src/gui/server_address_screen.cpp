@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "net/address.h"
+
 namespace {
 const char* const kSection = "NetSetup";
 const char* const kKey = "ServerAddr";
@@ -10,17 +12,6 @@ constexpr int kFieldHeight = 14;
 constexpr int kHelpCellSize = 7;
 constexpr int kHostWidth = 70;
 constexpr int kHostHeight = 24;
-
-// The decimal port after the colon; 0 (which no server listens on) when it is not one.
-uint16_t ParsePortText(const std::string& text) {
-    if (text.empty() || text.size() > 5) return 0;
-    unsigned value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return 0;
-        value = value * 10 + static_cast<unsigned>(c - '0');
-    }
-    return value > 65535 ? 0 : static_cast<uint16_t>(value);
-}
 }  // namespace
 
 ServerAddressScreen::ServerAddressScreen(MenuNetwork& network, HostedServer& hosting, std::string configFileName)
@@ -54,21 +45,24 @@ void ServerAddressScreen::OnShown() {
     address_.SetText(settings.GetString(kSection, kKey));
     recent_ = RecentServers::Read(settings);
     FillRecent();
-    hostStarting_ = false;
-    host_.SetEnabled(true);
     if (!network_.Start()) RequestClose();
 }
 
 // Leaving without a connection leaves nothing for a hosted server to do.
 void ServerAddressScreen::OnHidden() {
-    if (!IsAccepted()) hosting_.Stop();
+    if (!IsAccepted()) StopHosting();
+}
+
+void ServerAddressScreen::StopHosting() {
+    hosting_.Stop();
+    hostStarting_ = false;
+    host_.SetEnabled(true);
 }
 
 void ServerAddressScreen::FillRecent() {
     recentList_.Clear();
     for (const std::string& address : recent_.Addresses()) recentList_.AddText(address);
     recentList_.SetSelectedRow(-1);
-    recentRow_ = -1;
 }
 
 void ServerAddressScreen::OnKeyUp(KeyEvent*) {
@@ -82,13 +76,13 @@ void ServerAddressScreen::OnKeyUp(KeyEvent*) {
 
 void ServerAddressScreen::OnTick() {
     if (hostStarting_) FollowHosting();
+    // A row acts as a button: the same one can fill the field in again after an edit.
     const int row = recentList_.SelectedRow();
-    if (row == recentRow_) return;
-    recentRow_ = row;
-    if (row >= 0 && row < static_cast<int>(recent_.Addresses().size())) {
-        address_.SetText(recent_.Addresses()[static_cast<size_t>(row)]);
-        address_.SetCursorColumn(static_cast<int>(address_.Text().size()));
-    }
+    if (row < 0) return;
+    recentList_.SetSelectedRow(-1);
+    if (row >= static_cast<int>(recent_.Addresses().size())) return;
+    address_.SetText(recent_.Addresses()[static_cast<size_t>(row)]);
+    address_.SetCursorColumn(static_cast<int>(address_.Text().size()));
 }
 
 void ServerAddressScreen::FollowHosting() {
@@ -131,13 +125,16 @@ void ServerAddressScreen::OnResized() {
 bool ServerAddressScreen::Confirm() {
     const std::string text = address_.Text();
     // Another server now: the hosted one would only wait for players who never come.
-    if (!IsHostedAddress(text)) hosting_.Stop();
+    if (!IsHostedAddress(text)) StopHosting();
     const size_t colon = text.find(':');
     if (colon == std::string::npos) {
         ShowMessage("Error", "You should use colon to separate address from the port number", kShowOk);
         return false;
     }
-    if (!network_.ConnectTo(text.substr(0, colon), ParsePortText(text.substr(colon + 1)))) {
+    // A port that is not one stays 0, which no server listens on: the connect says so.
+    uint16_t port = 0;
+    ParsePort(text.substr(colon + 1), port);
+    if (!network_.ConnectTo(text.substr(0, colon), port)) {
         ShowMessage("Error", network_.StatusText(), kShowOk);
         return false;
     }

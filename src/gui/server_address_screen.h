@@ -44,6 +44,7 @@ protected:
 private:
     void StoreAddress();
     void FollowHosting();
+    void StopHosting();
     void FillRecent();
     bool IsHostedAddress(const std::string& text) const;
 
@@ -55,6 +56,5 @@ private:
     SoundButton host_{"Host"};
     UserNameDialog userName_;
     RecentServers recent_;
-    int recentRow_ = -1;
     bool hostStarting_ = false;
 };

@@ -135,6 +135,10 @@ TEST_F(ServerAddressScreenTest, TypedAddressesAreOfferedLatestFirstAndFillTheFie
     screen.Recent().SetSelectedRow(1);
     root.Tick();
     EXPECT_EQ(screen.Address().Text(), "beta:5000");
+    screen.Address().SetText("");
+    screen.Recent().SetSelectedRow(1);
+    root.Tick();
+    EXPECT_EQ(screen.Address().Text(), "beta:5000") << "the same row again";
     EXPECT_EQ(IniFile(config.Path()).GetString("RecentServers", "Server2"), "beta:5000");
 }
 
@@ -167,4 +171,13 @@ TEST_F(ServerAddressScreenTest, ARefusedNameAndAClosedConnectionAreToldApart) {
         root.Tick();
         ASSERT_FALSE(screen.UserName().IsVisible());
     }
+}
+
+TEST_F(ServerAddressScreenTest, ATypedAddressWhileTheServerStartsStopsIt) {
+    Click(screen.HostButton());
+    EXPECT_FALSE(screen.HostButton().IsEnabled());
+    LogIn("alpha:4077");
+    EXPECT_EQ(hosting.GetState(), HostedServer::State::kIdle);
+    EXPECT_EQ(network.typed, std::vector<std::string>{"alpha 4077"});
+    EXPECT_FALSE(screen.Message().IsVisible());
 }
