@@ -132,9 +132,13 @@ bool ServerAddressScreen::Confirm() {
         return false;
     }
     // A port that is not one stays 0, which no server listens on: the connect says so.
+    std::string host = text.substr(0, colon);
     uint16_t port = 0;
     ParsePort(text.substr(colon + 1), port);
-    if (!network_.ConnectTo(text.substr(0, colon), port)) {
+    // An IPv6 address in brackets ("[fd00::2]:4077", as a hosted game's lobby names it)
+    // has colons of its own.
+    if (text[0] == '[') SplitHostPort(text, 0, host, port);
+    if (!network_.ConnectTo(host, port)) {
         ShowMessage("Error", network_.StatusText(), kShowOk);
         return false;
     }

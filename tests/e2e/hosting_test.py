@@ -113,9 +113,8 @@ class Hosting(unittest.TestCase):
         game.click(*LAN)
         before = game.screenshot("host-missing-1")
         game.click(*ADDRESS_HOST)
-        game.settle()
-        self.assertTrue(changed(before, game.screenshot("host-missing-2-message"), MESSAGE_AREA),
-                        "no message over the address screen")
+        wait_until(lambda: changed(before, game.screenshot("host-missing-2-message"), MESSAGE_AREA), SHOWS_TIMEOUT,
+                   "the message over the address screen")
         game.close_window()
         game.wait_exit()
         self.assertIn(f"gui E Could not start the game server {alone}/kav-server: No such file or directory",

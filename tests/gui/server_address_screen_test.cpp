@@ -181,3 +181,23 @@ TEST_F(ServerAddressScreenTest, ATypedAddressWhileTheServerStartsStopsIt) {
     EXPECT_EQ(network.typed, std::vector<std::string>{"alpha 4077"});
     EXPECT_FALSE(screen.Message().IsVisible());
 }
+
+TEST_F(ServerAddressScreenTest, TheHostIsBeforeTheColonUnlessItIsABracketedIpv6Address) {
+    struct Case {
+        const char* text;
+        const char* connect;
+    } const cases[] = {
+        {"alpha:4077", "alpha 4077"},
+        {"alpha:port", "alpha 0"},
+        {"[fd00::2]:4077", "fd00::2 4077"},
+        {"[fd00::2]:x", "[fd00 0"},
+    };
+    for (const Case& c : cases) {
+        network.typed.clear();
+        screen.Address().SetText(c.text);
+        Click(screen.OkButton());
+        EXPECT_EQ(network.typed, std::vector<std::string>{c.connect}) << c.text;
+        Click(screen.UserName().CancelButton());
+        root.Tick();
+    }
+}
