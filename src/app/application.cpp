@@ -314,6 +314,7 @@ void Application::StopThreads() {
     // Closed first: the replay thread may be waiting for its action to run.
     mainThread_.Close();
     StopReplayThread();
+    mainMenu_.Hosting().Stop();
 }
 
 bool ApplicationReplay::RunOnMainThread(std::function<void()> action) {

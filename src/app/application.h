@@ -64,7 +64,8 @@ public:
     bool QuitRequested() const { return quitRequested_.load(); }
     // Where other threads queue what they want done to the game and the widgets.
     MainThreadQueue& MainThread() { return mainThread_; }
-    // Closes the queue and joins the threads that feed it; before the process ends.
+    // Closes the queue and joins the threads that feed it, and stops the game server
+    // this game hosts; before the process ends.
     void StopThreads();
     GameManager& Game() { return game_; }
     SoundManager& Sound() { return sound_; }

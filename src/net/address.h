@@ -28,7 +28,8 @@ enum class ConnectResult {
     kConnected,
     kNoHost,     // the name did not resolve
     kNoSocket,   // no socket could be created for any of its addresses
-    kNoConnect,  // refused, unreachable or out of time at every address
+    kRefused,    // every address answered that nothing listens on the port
+    kNoConnect,  // unreachable or out of time at some address, refused at the others
 };
 
 // Resolves `host` (names, IPv4 and IPv6) and connects a stream socket to the first

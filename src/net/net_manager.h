@@ -100,6 +100,9 @@ public:
     void DropCurrent();
 
     bool Connected() const { return connected_; }
+    // Why the last Connect failed, for the player ("Connection refused by host:4077");
+    // empty after a success.
+    const std::string& ConnectFailure() const { return connectFailure_; }
     int CurrentSocket() const { return currentSocket_.load(); }
     Connection* CurrentConnection() const { return current_; }
     Connection* FindConnection(int socket);
@@ -123,6 +126,7 @@ private:
     std::vector<uint8_t> sendScratch_;
     std::string host_;
     uint16_t port_ = kDefaultPort;
+    std::string connectFailure_;
     std::atomic<int> currentSocket_{-1};
     Connection* current_ = nullptr;
     bool connected_ = false;

@@ -15,6 +15,7 @@ public:
     bool LoadCachedServerList(ServerListResult& list) override;
     bool ConnectToListed(size_t index) override;
     bool ConnectTo(const std::string& host, uint16_t port) override;
+    std::string ConnectFailure() const override { return net_.ConnectFailure(); }
     void Disconnect() override;
     void CancelConnects() override { net_.CancelConnects(); }
     bool Connected() const override;

@@ -13,6 +13,7 @@ namespace {
 
 constexpr int kResultFailed = -1;
 constexpr int kResultOk = 1;
+const char* const kConnectFailedText = "Could not connect to the server";
 
 // The clock time a kind-3 update carries: after its flags and player id bytes.
 int32_t UpdateTime(const std::vector<uint8_t>& record) {
@@ -73,12 +74,17 @@ void ServerManager::RefreshServerList(ServerBrowserView* view) {
     SetNext(kClientServerList);
 }
 
-void ServerManager::ClearLobby() {
+void ServerManager::ClearGames() {
     std::lock_guard<std::mutex> guard(mutex_);
     games_.clear();
     gameOrder_.clear();
-    PostListClear(chatList_);
     PostListClear(gamesList_);
+}
+
+void ServerManager::ClearLobby() {
+    ClearGames();
+    std::lock_guard<std::mutex> guard(mutex_);
+    PostListClear(chatList_);
 }
 
 bool ServerManager::ConnectToListedServer(size_t index) {
@@ -92,7 +98,7 @@ bool ServerManager::ConnectToListedServer(size_t index) {
     ClearLobby();
     error_ = false;
     connected_ = transport_.ConnectToListed(index);
-    if (!connected_) SetStatus("Could not connect to the server");
+    if (!connected_) ConnectFailed();
     return connected_;
 }
 
@@ -130,8 +136,14 @@ bool ServerManager::OpenConnection(const std::string& host, uint16_t port) {
     ClearLobby();
     error_ = false;
     connected_ = transport_.ConnectTo(host, port);
-    if (!connected_) SetStatus("Could not connect to the server");
+    if (!connected_) ConnectFailed();
     return connected_;
+}
+
+void ServerManager::ConnectFailed() {
+    // The second line says which of the ways to fail it was.
+    const std::string why = transport_.ConnectFailure();
+    SetStatus(why.empty() ? kConnectFailedText : std::string(kConnectFailedText) + "\n" + why);
 }
 
 void ServerManager::Login(const std::string& name, std::atomic<int>* result) {
@@ -391,24 +403,39 @@ bool ServerManager::AwaitReply(MessageKind kind, std::vector<uint8_t>& payload) 
 
 void ServerManager::StepLoggingIn() {
     std::vector<uint8_t> payload;
-    if (!AwaitReply(MessageKind::kLogin, payload)) return;
+    if (!AwaitReply(MessageKind::kLogin, payload)) {
+        // No answer can come any more; the screen waiting for one is told why.
+        if (error_) LostDuringLogIn();
+        return;
+    }
     uint8_t status = kStatusRefused;
     if (!DecodeByte(payload.data(), payload.size(), status) || status == kStatusRefused) {
         SetResult(kResultFailed);
         nextState_ = kClientIdle;
         return;
     }
-    SetResult(kResultOk);
+    // Cleared before the screens hear of the log in, so what the lobby shows on
+    // arrival is not wiped afterwards.
     ClearLobby();
+    SetResult(kResultOk);
     SendMessage(MessageKind::kListGames, {});
     nextListTime_ = ClientNow() + kListRefreshMs;
     nextState_ = kClientLobby;
 }
 
+void ServerManager::LostDuringLogIn() {
+    const char* const text = "The server closed the connection during log in";
+    Report(kNet, kWarning, "%s", text);
+    SetStatus(text);
+    connected_ = false;
+    SetResult(kResultFailed);
+}
+
 void ServerManager::StepLobby() {
     if (!Pump()) return;
     if (ClientNow() >= nextListTime_) {
-        ClearLobby();
+        // The chat stays: only the games are listed afresh.
+        ClearGames();
         SendMessage(MessageKind::kListGames, {});
         nextListTime_ = ClientNow() + kListRefreshMs;
     }

@@ -116,11 +116,14 @@ private:
     void SendMessage(MessageKind kind, const std::vector<uint8_t>& payload);
     void SetResult(int value);
     void SetStatus(const std::string& text);
+    void ConnectFailed();
     void Post(std::function<void()> action);
     void PostListLine(LineList* list, const std::string& line);
     void PostListClear(LineList* list);
     void PostRaceLine(const std::string& line);
+    void ClearGames();
     void ClearLobby();
+    void LostDuringLogIn();
 
     void StepServerList();
     void StepConnecting();

@@ -24,6 +24,8 @@ public:
     virtual bool LoadCachedServerList(ServerListResult& list) = 0;
     virtual bool ConnectToListed(size_t index) = 0;
     virtual bool ConnectTo(const std::string& host, uint16_t port) = 0;
+    // Why the last connect failed, for the player; empty when there is nothing to add.
+    virtual std::string ConnectFailure() const { return std::string(); }
     virtual void Disconnect() = 0;
     // Any thread, at shutdown: ends a connect under way at once.
     virtual void CancelConnects() {}

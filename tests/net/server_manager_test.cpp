@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <deque>
 #include <optional>
@@ -181,6 +182,63 @@ TEST_F(ServerManagerTest, RefusedRepliesLeaveTheClientIdleWithResultMinusOne) {
         EXPECT_TRUE(RunUntil(kClientIdle, 3));
         EXPECT_EQ(result, -1);
     }
+}
+
+TEST_F(ServerManagerTest, AClosedConnectionDuringLogInIsToldApartFromARefusedName) {
+    struct Case {
+        const char* name;
+        bool closes;
+        bool connectedAfter;
+        const char* status;
+    } const cases[] = {
+        {"name refused", false, true, ""},
+        {"connection closed", true, false, "The server closed the connection during log in"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        peer.Reset();
+        std::atomic<int> result{0};
+        ASSERT_TRUE(client->ConnectTo("127.0.0.1", 4077));
+        client->Login("ann", &result);
+        if (c.closes) peer.pumpFails = true;
+        else peer.Reply(MessageKind::kLogin, EncodeByte(kStatusRefused));
+        EXPECT_TRUE(RunUntil(kClientIdle, 3));
+        EXPECT_EQ(result, -1);
+        EXPECT_EQ(client->IsConnected(), c.connectedAfter);
+        EXPECT_EQ(client->StatusText(), c.status);
+    }
+}
+
+TEST_F(ServerManagerTest, AFailedConnectSaysWhyOnItsSecondLine) {
+    struct Case {
+        bool listed;
+        const char* why;
+        const char* status;
+    } const cases[] = {
+        {false, "", "Could not connect to the server"},
+        {false, "Connection refused by 127.0.0.1:4077", "Could not connect to the server\nConnection refused by 127.0.0.1:4077"},
+        {true, "No answer from 10.0.0.1:4077", "Could not connect to the server\nNo answer from 10.0.0.1:4077"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.status);
+        peer.Reset();
+        peer.connectResults = {false};
+        peer.connectFailure = c.why;
+        EXPECT_FALSE(c.listed ? client->ConnectToListedServer(0) : client->ConnectTo("127.0.0.1", 4077));
+        EXPECT_EQ(client->StatusText(), c.status);
+    }
+}
+
+TEST_F(ServerManagerTest, TheLobbysRefreshKeepsTheChat) {
+    LogIn();
+    queue.RunPending();
+    game.calls.clear();
+    now += ServerManager::kListRefreshMs;
+    client->RunOnce();
+    queue.RunPending();
+    // The chat and the games lists are both `game` here: one clear is the games list's.
+    EXPECT_EQ(std::count(game.calls.begin(), game.calls.end(), "list cleared"), 1);
+    EXPECT_EQ(peer.SentOf(MessageKind::kListGames).size(), 2u);
 }
 
 TEST_F(ServerManagerTest, AcceptedLogInListsTheGames) {

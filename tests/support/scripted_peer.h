@@ -39,6 +39,7 @@ public:
         typedConnects.push_back(host + ":" + std::to_string(port));
         return NextConnect();
     }
+    std::string ConnectFailure() const override { return connectFailure; }
     void Disconnect() override { connected = false; }
     bool Connected() const override { return connected; }
     bool Pump() override {
@@ -87,6 +88,7 @@ public:
     }
 
     std::deque<bool> connectResults;  // empty: every connect works
+    std::string connectFailure;       // why a failed connect failed
     std::vector<size_t> listedConnects;
     std::vector<std::string> typedConnects;
     ServerListResult servers;
