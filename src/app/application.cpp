@@ -12,6 +12,7 @@
 #include "base/report.h"
 #include "effects/sound_manager.h"
 #include "game/player_manager.h"
+#include "gui/focus_walk.h"
 #include "gui/interface_sound.h"
 #include "net/net_transport.h"
 #include "platform/input.h"
@@ -94,6 +95,7 @@ void Application::ApplyKeys(const IniFile& config) {
     keyBindings_ = KeyBindingTable{};
     ReadKeyBindings(config, keyBindings_);
     game_.SetHelpKeys(ReadKeyCodes(config));
+    padRouter_.SetBindings(ReadPadBindings(config));
 }
 
 void Application::Draw() {
@@ -163,9 +165,7 @@ void Application::OnKeyUp(KeyEvent* event) {
     if (DebugReplayDrivesInput()) return;
     const MousePosition mouse = GetMousePosition();
     RecordKeyUp(event->code, mouse.x, mouse.y);
-    if (overlay_.StartButton().Clicked()) StartRaceFromButton();
-    if (gameMenu_.ExitChosen() || mainMenu_.ExitChosen()) HandleCommand(Command(kCommandExit, false));
-    if (gameMenu_.EndGameChosen()) HandleCommand(Command(kCommandStartGame, false));
+    FollowMenuChoices();
     if (event->code == kKeyEnter && overlay_.ChatShown()) {
         overlay_.SubmitChat();
         event->code = KEY_CONSUMED;
@@ -173,6 +173,59 @@ void Application::OnKeyUp(KeyEvent* event) {
     if (event->code < 0 || event->code >= kKeyBindingCount) return;
     keyBindings_[event->code].pressed = false;
     DispatchBinding(event->code);
+}
+
+// What a click chose in the menus, read after every key-up that may have clicked.
+void Application::FollowMenuChoices() {
+    if (overlay_.StartButton().Clicked()) StartRaceFromButton();
+    if (gameMenu_.ExitChosen() || mainMenu_.ExitChosen()) HandleCommand(Command(kCommandExit, false));
+    if (gameMenu_.EndGameChosen()) HandleCommand(Command(kCommandStartGame, false));
+}
+
+void Application::PadInput(const PadEvent& event) {
+    if (DebugReplayDrivesInput()) return;
+    Widget* menu = gameMenu_.IsVisible() ? static_cast<Widget*>(&gameMenu_)
+                                         : mainMenu_.IsVisible() ? static_cast<Widget*>(&mainMenu_) : nullptr;
+    const PadOutcome outcome = padRouter_.Route(event, menu != nullptr);
+    if (outcome.kind == PadOutcome::kMenuKey) {
+        PadMenuKey(menu, outcome.key, outcome.pressed);
+    } else if (outcome.kind == PadOutcome::kBinding) {
+        if (outcome.binding.kind == kBindingCommand)
+            HandleCommand(outcome.binding);
+        else
+            game_.OnAction(outcome.binding.kind, outcome.binding.command, outcome.binding.player,
+                           outcome.binding.pressed);
+    }
+}
+
+// The menu on top gets the key the pad stands for, without the key bindings of the
+// race: a pad's "up" in the in-race menu must not speed player 1's ship up.
+void Application::PadMenuKey(Widget* menu, int code, bool pressed) {
+    // The menu of the press may have gone by the release; the key-up still goes where
+    // the focus is, so no button stays pressed.
+    Widget* target = menu != nullptr ? menu : FocusedChild();
+    if (target == nullptr) return;
+    KeyEvent event{code};
+    if (!pressed) {
+        target->KeyUp(&event);
+        FollowMenuChoices();
+        return;
+    }
+    SetFocusChild(target);
+    target->KeyDown(&event);
+    // Buttons do not use the arrows: a direction nothing took moves to the next button.
+    if (event.code == kKeyUp || event.code == kKeyLeft) MoveFocus(*target, -1);
+    if (event.code == kKeyDown || event.code == kKeyRight) MoveFocus(*target, 1);
+}
+
+void Application::PadConnected(int, bool connected) {
+    if (!connected) return;
+    // Written once, the first time a pad shows up, for the player to find and change.
+    IniFile config(kConfigFileName);
+    IniSaveFailure failure;
+    // A kav.ini the player made read-only stays as it is; the shipped bindings apply anyway.
+    if (AddDefaultPadBindings(config) && !config.Save(&failure) && !failure.readOnly)
+        Report(LogModule::kKav, LogLevel::kWarning, "Could not write the pad bindings to %s: %s", kConfigFileName, failure.reason.c_str());
 }
 
 void Application::AddMessageLine(const std::string& text) { overlay_.AddLine(text); }
@@ -261,6 +314,7 @@ void Application::StopThreads() {
     // Closed first: the replay thread may be waiting for its action to run.
     mainThread_.Close();
     StopReplayThread();
+    mainMenu_.Hosting().Stop();
 }
 
 bool ApplicationReplay::RunOnMainThread(std::function<void()> action) {

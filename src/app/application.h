@@ -12,6 +12,7 @@
 #include "effects/sound_manager.h"
 #include "game/game_manager.h"
 #include "game/network_session.h"
+#include "game/pad_bindings.h"
 #include "game/recorder_sink.h"
 #include "gui/client_menu_network.h"
 #include "gui/fps_label.h"
@@ -45,6 +46,8 @@ public:
     void OnKeyDown(KeyEvent* event) override;
     void OnKeyUp(KeyEvent* event) override;
     void OnMouseMove(int, int) override {}
+    void PadInput(const PadEvent& event) override;
+    void PadConnected(int pad, bool connected) override;
     void OnResized() override;
 
     // A local race of two players on the catalogue's level in `directory` ("data/canyon"),
@@ -61,7 +64,8 @@ public:
     bool QuitRequested() const { return quitRequested_.load(); }
     // Where other threads queue what they want done to the game and the widgets.
     MainThreadQueue& MainThread() { return mainThread_; }
-    // Closes the queue and joins the threads that feed it; before the process ends.
+    // Closes the queue and joins the threads that feed it, and stops the game server
+    // this game hosts; before the process ends.
     void StopThreads();
     GameManager& Game() { return game_; }
     SoundManager& Sound() { return sound_; }
@@ -72,6 +76,8 @@ public:
 private:
     void ApplyConfig(const IniFile& config);
     void ApplyKeys(const IniFile& config);
+    void FollowMenuChoices();
+    void PadMenuKey(Widget* menu, int code, bool pressed);
     void RunExitCommand();
     void EndRace();
     void StartRaceFromButton();
@@ -91,6 +97,7 @@ private:
     GameManager game_;
     FpsLabel fpsLabel_;
     KeyBindingTable keyBindings_;
+    PadRouter padRouter_;
     GameManagerMenuGame menuGame_;
     NetworkSession network_;
     ClientMenuNetwork menuNetwork_;

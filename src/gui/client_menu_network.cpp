@@ -9,11 +9,11 @@ void ClientMenuNetwork::RequestServerListRefresh() { client_.RefreshServerList(s
 
 bool ClientMenuNetwork::Start() { return client_.Start(); }
 
-bool ClientMenuNetwork::ConnectToListedServer(int index) {
-    return index >= 0 && client_.ConnectToListedServer(static_cast<size_t>(index));
-}
-
 bool ClientMenuNetwork::ConnectTo(const std::string& host, uint16_t port) { return client_.ConnectTo(host, port); }
+
+void ClientMenuNetwork::ConnectInBackground(const std::string& host, uint16_t port, std::atomic<int>* result) {
+    client_.ConnectInBackground(host, port, result);
+}
 
 std::string ClientMenuNetwork::StatusText() const { return client_.StatusText(); }
 
@@ -46,7 +46,7 @@ void ClientMenuNetwork::SendChat(const std::string& text) { client_.SendChat(tex
 
 void ClientMenuNetwork::LeaveServer() { client_.LeaveServer(); }
 
-void ClientMenuNetwork::SetLists(LineList* servers, LineList* chat, LineList* games) {
+void ClientMenuNetwork::SetLists(ServerBrowserView* servers, LineList* chat, LineList* games) {
     servers_ = servers;
     client_.SetLobbyLists(chat, games);
 }

@@ -13,8 +13,8 @@ public:
     bool IsConnected() const override;
     void RequestServerListRefresh() override;
     bool Start() override;
-    bool ConnectToListedServer(int index) override;
     bool ConnectTo(const std::string& host, uint16_t port) override;
+    void ConnectInBackground(const std::string& host, uint16_t port, std::atomic<int>* result) override;
     std::string StatusText() const override;
     void Login(const std::string& name, std::atomic<int>* result) override;
     void CreateGame(int levelIndex, int victories, std::atomic<int>* result,
@@ -22,10 +22,10 @@ public:
     void JoinGame(int index, std::atomic<int>* result, const std::vector<std::string>& names) override;
     void SendChat(const std::string& text) override;
     void LeaveServer() override;
-    void SetLists(LineList* servers, LineList* chat, LineList* games) override;
+    void SetLists(ServerBrowserView* servers, LineList* chat, LineList* games) override;
 
 private:
     ServerManager& client_;
     GameManager& game_;
-    LineList* servers_ = nullptr;
+    ServerBrowserView* servers_ = nullptr;
 };

@@ -3,7 +3,9 @@
 #include <initializer_list>
 #include <utility>
 
+#include "base/report.h"
 #include "gui/server_game_entry.h"
+#include "net/local_addresses.h"
 
 namespace {
 constexpr int kFieldHeight = 14;
@@ -11,8 +13,9 @@ constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 20;
 }  // namespace
 
-InServerScreen::InServerScreen(MenuGame& game, MenuNetwork& network, std::string configFileName)
-    : game_(game), network_(network), playerNames_(std::move(configFileName)) {
+InServerScreen::InServerScreen(MenuGame& game, MenuNetwork& network, HostedServer& hosting,
+                               std::string configFileName)
+    : game_(game), network_(network), hosting_(hosting), playerNames_(std::move(configFileName)) {
     SetCaption("Network->In Server");
     OkButton().SetCaption("Create");
     for (Label* label : {&gamesLabel_, &chatLabel_}) label->SetAlignment(Label::kAlignLeft, Label::kAlignMiddle);
@@ -34,11 +37,17 @@ void InServerScreen::OnShown() {
     joining_ = false;
     joined_ = false;
     result_ = 0;
+    if (!hosting_.TakeNewlyListening()) return;
+    for (const std::string& line : hosting_.AnnouncementLines(LanAddresses())) {
+        Report(LogModule::kGui, LogLevel::kInfo, "%s", line.c_str());
+        chatLines_.AddLine(line);
+    }
 }
 
 void InServerScreen::Apply() {
     if (CancelButton().Clicked()) {
         network_.LeaveServer();
+        hosting_.Stop();
         Cancel();
         SetEnabled(false);
         return;

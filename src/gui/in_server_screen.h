@@ -4,6 +4,7 @@
 #include <string>
 
 #include "gui/edit_field.h"
+#include "gui/hosted_server.h"
 #include "gui/label.h"
 #include "gui/menu_game.h"
 #include "gui/menu_state.h"
@@ -17,10 +18,11 @@
 // the chat with the other players in it and its input line. "Create" (OK) accepts the
 // screen, which leads to the level choice; "Join" asks for the local players' names and
 // joins the chosen game, loading its level once the server lets us in. Cancel leaves
-// the server.
+// the server, and stops it when this game hosts it. A hosted server is announced in
+// the chat with the addresses other players on the network can type.
 class InServerScreen : public Screen {
 public:
-    InServerScreen(MenuGame& game, MenuNetwork& network, std::string configFileName);
+    InServerScreen(MenuGame& game, MenuNetwork& network, HostedServer& hosting, std::string configFileName);
 
     TextList& Games() { return games_; }
     TextList& Chat() { return chat_; }
@@ -47,6 +49,7 @@ private:
 
     MenuGame& game_;
     MenuNetwork& network_;
+    HostedServer& hosting_;
     Label gamesLabel_{"Available games"};
     TextList games_;
     TextListLines gamesLines_{games_};

@@ -2,7 +2,9 @@
 
 #include <utility>
 
+#include "base/clock.h"
 #include "gui/button_column.h"
+#include "platform/child_process.h"
 #include "platform/window.h"
 
 namespace {
@@ -15,12 +17,13 @@ MainMenu::MainMenu(MenuGame& game, MenuNetwork& network, std::string configFileN
     : game_(game),
       machine_(network),
       background_(services),
+      hosting_(ExecutableDirectory() + "/kav-server", NowMs),
       chooseLevel_(game, network, configFileName),
       optionsScreen_(configFileName, services.sound),
       chooseServer_(network, configFileName),
-      serverAddress_(network, configFileName),
-      inServer_(game, network, configFileName) {
-    network.SetLists(&chooseServer_.ServerLines(), &inServer_.ChatLines(), &inServer_.GamesLines());
+      serverAddress_(network, hosting_, configFileName),
+      inServer_(game, network, hosting_, configFileName) {
+    network.SetLists(&chooseServer_, &inServer_.ChatLines(), &inServer_.GamesLines());
     SetCaption("Main Menu");
     SetMargins(kMargin, kMargin);
     // The five choices replace OK and Cancel; the client area takes the bar's place.

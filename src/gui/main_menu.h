@@ -6,6 +6,7 @@
 #include "effects/script_manager.h"
 #include "gui/choose_level_screen.h"
 #include "gui/choose_server_screen.h"
+#include "gui/hosted_server.h"
 #include "gui/in_server_screen.h"
 #include "gui/menu_background.h"
 #include "gui/menu_game.h"
@@ -53,6 +54,8 @@ public:
     ChooseServerScreen& ChooseServer() { return chooseServer_; }
     ServerAddressScreen& ServerAddress() { return serverAddress_; }
     InServerScreen& InServer() { return inServer_; }
+    // The game server this game may host; it outlives the screens that use it.
+    HostedServer& Hosting() { return hosting_; }
     OptionsScreen& Options() { return optionsScreen_; }
     const MenuBackground& Background() const { return background_; }
 
@@ -87,6 +90,7 @@ private:
     SoundButton options_{"Options"};
     SoundButton exit_{"Exit"};
     MenuChoices choices_;
+    HostedServer hosting_;
     ChooseLevelScreen chooseLevel_;
     OptionsScreen optionsScreen_;
     ChooseServerScreen chooseServer_;

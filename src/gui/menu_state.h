@@ -55,8 +55,12 @@ public:
 
     // Starts the client's thread; false when it cannot run.
     virtual bool Start() { return false; }
-    virtual bool ConnectToListedServer(int) { return false; }
     virtual bool ConnectTo(const std::string&, uint16_t) { return false; }
+    // Connects without holding the caller: `result` turns 1 when connected, -1 when not.
+    // Without a client thread it is the plain connect.
+    virtual void ConnectInBackground(const std::string& host, uint16_t port, std::atomic<int>* result) {
+        *result = ConnectTo(host, port) ? 1 : -1;
+    }
     // The client's last error text ("Could not connect to the server").
     virtual std::string StatusText() const { return std::string(); }
     virtual void Login(const std::string&, std::atomic<int>*) {}
@@ -65,7 +69,7 @@ public:
     virtual void SendChat(const std::string&) {}
     virtual void LeaveServer() {}
     // The lists the client fills: the server list, the lobby's chat and its games.
-    virtual void SetLists(LineList*, LineList*, LineList*) {}
+    virtual void SetLists(ServerBrowserView*, LineList*, LineList*) {}
 };
 
 // Without a game-server client: never connected, nothing to refresh.

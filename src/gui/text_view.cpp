@@ -94,6 +94,7 @@ void TextView::EraseFirstLines(int count) {
 
 void TextView::Clear() {
     lines_.clear();
+    dimmedRows_.clear();
     longestLine_ = 0;
     firstRow_ = 0;
     firstColumn_ = 0;
@@ -149,7 +150,8 @@ void TextView::DrawRows(int x, int y) const {
         if (length < firstColumn_) continue;
         // The font draws whatever is printed; the view shows no more than its columns.
         const int count = std::min(length - firstColumn_, VisibleColumns() + 1);
-        if (count > 0) PrintText(x, y, line.data() + firstColumn_, count, scale_, foregroundColour);
+        if (count > 0)
+            PrintText(x, y, line.data() + firstColumn_, count, scale_, RowDimmed(row) ? dimmedColour : foregroundColour);
         // The font leaves blending and texturing on; the next row's bar is plain.
         glDisable(GL_TEXTURE_2D);
         glDisable(GL_BLEND);

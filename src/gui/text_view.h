@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gui/widget.h"
@@ -51,6 +52,12 @@ public:
     void SetSelectedRow(int row) { selectedRow_ = row; }
     int SelectedRow() const { return selectedRow_; }
     void SetDrawBackground(bool on) { drawBackground_ = on; }
+    // Rows drawn in grey: listed but not to be chosen. Rows beyond the list are plain.
+    void SetDimmedRows(std::vector<bool> dimmed) { dimmedRows_ = std::move(dimmed); }
+    bool RowDimmed(int row) const {
+        return row >= 0 && static_cast<size_t>(row) < dimmedRows_.size() && dimmedRows_[static_cast<size_t>(row)];
+    }
+    Colour dimmedColour{0.6f, 0.6f, 0.6f, 1.0f};
 
     void DrawSelf() override;
 
@@ -66,6 +73,7 @@ private:
     void DrawRows(int x, int y) const;
 
     std::vector<std::string> lines_;
+    std::vector<bool> dimmedRows_;
     int longestLine_ = 0;
     int wrapWidth_ = 0;
     bool wrap_ = false;

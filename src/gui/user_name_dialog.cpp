@@ -54,8 +54,15 @@ void UserNameDialog::OnTick() {
     if (result == 0) return;
     waiting_ = false;
     result_ = 0;
-    if (result < 0) {
+    if (result < 0 && network_.IsConnected()) {
         ShowMessage("Error", "Name is in use, change it, please.", kShowOk);
+        return;
+    }
+    if (result < 0) {
+        // The server has gone: there is no name to try again with; the dialog closes
+        // once the player has read why.
+        ShowMessage("Error", network_.StatusText(), kShowOk);
+        Cancel();
         return;
     }
     IniFile settings = ReadSettings();

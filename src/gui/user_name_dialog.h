@@ -11,7 +11,8 @@
 
 // The name this player goes by on a game server. OK logs in with it; the dialog stays
 // up until the server answers: a name in use is refused with a message, an accepted
-// one is stored as [NetSetup] ServerUserName and the dialog closes.
+// one is stored as [NetSetup] ServerUserName and the dialog closes. A server that
+// closes the connection instead closes the dialog after saying so.
 class UserNameDialog : public SettingsScreen {
 public:
     UserNameDialog(MenuNetwork& network, std::string configFileName);

@@ -7,6 +7,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -25,20 +26,27 @@ bool SetNonBlocking(int socket) {
     return flags >= 0 && fcntl(socket, F_SETFL, flags | O_NONBLOCK) == 0;
 }
 
-// Starts a non-blocking connect and waits for its outcome until `deadline`.
-bool ConnectBefore(int socket, const addrinfo& target, int64_t deadline) {
-    if (connect(socket, target.ai_addr, target.ai_addrlen) == 0) return true;
-    if (errno != EINPROGRESS) return false;
+constexpr int64_t kCancelCheckMs = 20;
+
+// Starts a non-blocking connect and waits for its outcome until `deadline` or `cancel`:
+// 0 when connected, else the reason (ETIMEDOUT when the deadline passed, ECANCELED).
+int ConnectBefore(int socket, const addrinfo& target, int64_t deadline, const std::atomic<bool>* cancel) {
+    if (connect(socket, target.ai_addr, target.ai_addrlen) == 0) return 0;
+    if (errno != EINPROGRESS) return errno;
     for (;;) {
-        const int64_t left = deadline - SteadyMs();
-        if (left <= 0) return false;
+        if (cancel != nullptr && cancel->load()) return ECANCELED;
+        int64_t left = deadline - SteadyMs();
+        if (left <= 0) return ETIMEDOUT;
+        if (cancel != nullptr) left = std::min(left, kCancelCheckMs);
         pollfd watch{socket, POLLOUT, 0};
         const int ready = poll(&watch, 1, static_cast<int>(left));
         if (ready < 0 && errno == EINTR) continue;
-        if (ready <= 0) return false;
+        if (ready < 0) return errno;
+        if (ready == 0) continue;  // the deadline and the cancel flag are checked above
         int error = 0;
         socklen_t length = sizeof error;
-        return getsockopt(socket, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
+        if (getsockopt(socket, SOL_SOCKET, SO_ERROR, &error, &length) != 0) return errno;
+        return error;
     }
 }
 
@@ -104,7 +112,7 @@ std::string FormatAddress(const PeerAddress& address) {
 }
 
 ConnectResult ConnectStream(const std::string& host, uint16_t port, int timeLimitMs, int& socket,
-                            PeerAddress& address) {
+                            PeerAddress& address, const std::atomic<bool>* cancel) {
     socket = -1;
     if (host.empty()) return ConnectResult::kNoHost;
     addrinfo hints{};
@@ -118,11 +126,14 @@ ConnectResult ConnectStream(const std::string& host, uint16_t port, int timeLimi
 
     const int64_t deadline = SteadyMs() + timeLimitMs;
     bool opened = false;
+    bool allRefused = true;
     for (const addrinfo* target = found; target != nullptr; target = target->ai_next) {
         const int candidate = ::socket(target->ai_family, target->ai_socktype | SOCK_CLOEXEC, target->ai_protocol);
         if (candidate < 0) continue;
         opened = true;
-        if (SetNonBlocking(candidate) && ConnectBefore(candidate, *target, deadline)) {
+        const int error = SetNonBlocking(candidate) ? ConnectBefore(candidate, *target, deadline, cancel) : errno;
+        if (error != ECONNREFUSED) allRefused = false;
+        if (error == 0) {
             socket = candidate;
             std::memcpy(&address.storage, target->ai_addr, target->ai_addrlen);
             address.length = target->ai_addrlen;
@@ -130,5 +141,6 @@ ConnectResult ConnectStream(const std::string& host, uint16_t port, int timeLimi
         }
         close(candidate);
     }
-    return opened ? ConnectResult::kNoConnect : ConnectResult::kNoSocket;
+    if (!opened) return ConnectResult::kNoSocket;
+    return allRefused ? ConnectResult::kRefused : ConnectResult::kNoConnect;
 }

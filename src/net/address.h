@@ -2,6 +2,7 @@
 
 #include <sys/socket.h>
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -27,12 +28,14 @@ enum class ConnectResult {
     kConnected,
     kNoHost,     // the name did not resolve
     kNoSocket,   // no socket could be created for any of its addresses
-    kNoConnect,  // refused, unreachable or out of time at every address
+    kRefused,    // every address answered that nothing listens on the port
+    kNoConnect,  // unreachable or out of time at some address, refused at the others
 };
 
 // Resolves `host` (names, IPv4 and IPv6) and connects a stream socket to the first
 // address that answers, spending at most `timeLimitMs` on all the attempts together,
 // so a host that swallows the handshake cannot hold the caller for long. The socket
-// is left non-blocking. `socket` is -1 unless kConnected.
+// is left non-blocking. `socket` is -1 unless kConnected. A set `cancel` flag ends the
+// attempts within a few milliseconds (a game that quits does not wait for the limit).
 ConnectResult ConnectStream(const std::string& host, uint16_t port, int timeLimitMs, int& socket,
-                            PeerAddress& address);
+                            PeerAddress& address, const std::atomic<bool>* cancel = nullptr);

@@ -44,21 +44,29 @@ bool NetManager::Connect() {
     current_ = nullptr;
     std::string host;
     uint16_t port = port_;
+    connectFailure_.clear();
     if (!SplitHostPort(host_, port_, host, port)) {
         Report(LogModule::kNet, LogLevel::kError, "Could not find host: %s", host_.c_str());
+        connectFailure_ = "Could not find host " + host_;
         return false;
     }
+    const std::string where = (host.find(':') == std::string::npos ? host : "[" + host + "]") + ":" + std::to_string(port);
     int socket = -1;
     PeerAddress address;
-    switch (ConnectStream(host, port, options_.connect_time_limit_ms, socket, address)) {
+    const ConnectResult result = ConnectStream(host, port, options_.connect_time_limit_ms, socket, address, &cancelConnects_);
+    switch (result) {
         case ConnectResult::kNoHost:
             Report(LogModule::kNet, LogLevel::kError, "Could not find host: %s", host_.c_str());
+            connectFailure_ = "Could not find host " + host;
             return false;
         case ConnectResult::kNoSocket:
             Report(LogModule::kNet, LogLevel::kError, "Could not open socket for host: %s", host_.c_str());
+            connectFailure_ = "Could not open a socket for " + where;
             return false;
+        case ConnectResult::kRefused:
         case ConnectResult::kNoConnect:
             Report(LogModule::kNet, LogLevel::kWarning, "Could not connect to the host: %s", host_.c_str());
+            connectFailure_ = (result == ConnectResult::kRefused ? "Connection refused by " : "No answer from ") + where;
             return false;
         case ConnectResult::kConnected:
             break;

@@ -61,6 +61,9 @@ public:
     // one. Closes the previous current connection first.
     bool Connect();
     bool ConnectTo(const std::string& host, uint16_t port);
+    // Any thread, at shutdown: a connect under way gives up within a few milliseconds,
+    // and later ones fail at once.
+    void CancelConnects() { cancelConnects_ = true; }
     void Disconnect();
     void SetHost(const std::string& host) { host_ = host; }
     void SetPort(uint16_t port) { port_ = port; }
@@ -97,6 +100,9 @@ public:
     void DropCurrent();
 
     bool Connected() const { return connected_; }
+    // Why the last Connect failed, for the player ("Connection refused by host:4077");
+    // empty after a success.
+    const std::string& ConnectFailure() const { return connectFailure_; }
     int CurrentSocket() const { return currentSocket_.load(); }
     Connection* CurrentConnection() const { return current_; }
     Connection* FindConnection(int socket);
@@ -114,11 +120,13 @@ private:
     static bool Contains(const std::vector<int>& set, int socket);
 
     NetOptions options_;
+    std::atomic<bool> cancelConnects_{false};
     bool started_ = false;
     std::vector<uint8_t> scratch_;
     std::vector<uint8_t> sendScratch_;
     std::string host_;
     uint16_t port_ = kDefaultPort;
+    std::string connectFailure_;
     std::atomic<int> currentSocket_{-1};
     Connection* current_ = nullptr;
     bool connected_ = false;

@@ -3,23 +3,30 @@
 #include <utility>
 
 #include "net/frame.h"
+#include "net/server_cache.h"
 
 NetTransport::NetTransport(DirectoryOptions directoryOptions, NetOptions netOptions)
-    : net_(netOptions), directory_(net_, std::move(directoryOptions)) {}
+    : net_(netOptions),
+      cachePath_(ServerCachePath(directoryOptions.config_file)),
+      directory_(net_, std::move(directoryOptions)) {}
 
 bool NetTransport::Startup() { return net_.Startup(); }
 
 void NetTransport::Shutdown() { net_.Shutdown(); }
 
-bool NetTransport::FetchServerList(std::vector<std::string>& lines) {
-    lines.clear();
+bool NetTransport::FetchServerList(ServerListResult& list) {
+    list = ServerListResult();
     if (!directory_.FetchServerList()) return false;
-    for (size_t i = 0; i < directory_.Count(); ++i) {
-        directory_.DescribeServer(i);
-        lines.push_back(directory_.Entry(i).display);
-    }
+    for (size_t i = 0; i < directory_.Count(); ++i) directory_.DescribeServer(i);
+    list.entries = directory_.Entries();
+    list.foreign = directory_.Foreign();
+    std::vector<ServerEntry> kept = list.entries;
+    kept.insert(kept.end(), list.foreign.begin(), list.foreign.end());
+    SaveServerCache(cachePath_, kept);
     return true;
 }
+
+bool NetTransport::LoadCachedServerList(ServerListResult& list) { return LoadServerCache(cachePath_, list); }
 
 bool NetTransport::ConnectToListed(size_t index) {
     net_.DropCurrent();

@@ -11,10 +11,13 @@ public:
 
     bool Startup() override;
     void Shutdown() override;
-    bool FetchServerList(std::vector<std::string>& lines) override;
+    bool FetchServerList(ServerListResult& list) override;
+    bool LoadCachedServerList(ServerListResult& list) override;
     bool ConnectToListed(size_t index) override;
     bool ConnectTo(const std::string& host, uint16_t port) override;
+    std::string ConnectFailure() const override { return net_.ConnectFailure(); }
     void Disconnect() override;
+    void CancelConnects() override { net_.CancelConnects(); }
     bool Connected() const override;
     bool Pump() override;
     bool Send(uint8_t kind, const std::vector<uint8_t>& payload) override;
@@ -26,6 +29,7 @@ private:
     static constexpr int kPumpWaitUnits = 1000;
 
     NetManager net_;
+    std::string cachePath_;  // beside the configuration file
     ServerDirectory directory_;
     ByteQueue frame_;
 };

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "net/server_rows.h"
+
 // The game as the game-server client sees it. The client thread never calls these
 // directly: it posts each call to the main thread's queue, so they run on the main
 // thread between frames like the rest of the game. The game implements it.
@@ -49,6 +51,19 @@ class LevelDirectory {
 public:
     virtual ~LevelDirectory() = default;
     virtual bool HasLevel(const std::string& name, uint32_t checksum) const = 0;
+};
+
+// The server browser's screen, as the client thread fills it through the main
+// thread's queue. Called on the main thread only.
+class ServerBrowserView {
+public:
+    virtual ~ServerBrowserView() = default;
+    // The new list replaces the shown one at once; `cached` when it is the last good list
+    // kept from an earlier run because the directory could not be reached.
+    virtual void ShowServers(const std::vector<ServerRow>& rows, bool cached) = 0;
+    virtual void ShowPing(const std::string& host, uint16_t port, int pingMs) = 0;
+    // No list at all: the rows shown stay, the text says why.
+    virtual void ShowListFailed(const std::string& text) = 0;
 };
 
 // A list of text lines on a screen (the lobby's chat and games, the server list).

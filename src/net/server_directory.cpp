@@ -40,6 +40,7 @@ bool ServerDirectory::FetchServerList() { return Fetch(true); }
 
 bool ServerDirectory::Fetch(bool mayRetry) {
     entries_.clear();
+    foreign_.clear();
     IniFile ini(options_.config_file);
     ini.Load();
 
@@ -82,6 +83,7 @@ bool ServerDirectory::Fetch(bool mayRetry) {
             break;
     }
     entries_ = list.entries;
+    foreign_ = list.foreign;
     Report(LogModule::kServer, LogLevel::kInfo, "Number of servers: %d", static_cast<int>(entries_.size()));
     return true;
 }

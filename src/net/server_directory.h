@@ -40,6 +40,8 @@ public:
     size_t Count() const { return entries_.size(); }
     const ServerEntry& Entry(size_t index) const { return entries_[index]; }
     const std::vector<ServerEntry>& Entries() const { return entries_; }
+    // The servers of another protocol version the last fetch found: shown, not joined.
+    const std::vector<ServerEntry>& Foreign() const { return foreign_; }
 
 private:
     bool Fetch(bool mayRetry);
@@ -50,6 +52,7 @@ private:
     NetManager& net_;
     DirectoryOptions options_;
     std::vector<ServerEntry> entries_;
+    std::vector<ServerEntry> foreign_;
     std::string scriptHost_;  // from the reference file
     std::string scriptPath_;
 };

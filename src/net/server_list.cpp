@@ -61,14 +61,17 @@ ServerListResult ParseServerList(const std::string& document) {
         entry.port_text = fields[2];
         entry.name = fields[3];
         entry.description = fields[4];
+        entry.status = fields[5];
         if (entry.host.empty() || !ParsePort(entry.port_text, entry.port)) {
             result.status = ServerListStatus::kBadEntry;
             result.bad_line = line;
             result.entries.clear();
+            result.foreign.clear();
             return result;
         }
         if (entry.version != kDirectoryVersion) {
             result.skipped.push_back({entry.version, line});
+            result.foreign.push_back(entry);
             continue;
         }
         entry.display = DescribeEntry(entry);
@@ -79,4 +82,14 @@ ServerListResult ParseServerList(const std::string& document) {
 
 std::string DescribeEntry(const ServerEntry& entry) {
     return entry.name + " " + entry.host + " " + entry.port_text + " " + entry.description;
+}
+
+std::string ServerListDocument(const std::vector<ServerEntry>& entries) {
+    std::string document = kStartMarker;
+    for (const ServerEntry& entry : entries) {
+        document += entry.version + ";" + entry.host + ";" + entry.port_text + ";" + entry.name + ";" +
+                    entry.description + ";" + entry.status + "\n";
+    }
+    // The line feed before the end marker is the last line's, or the start marker's.
+    return document + kEndMarker.substr(1);
 }

@@ -16,6 +16,7 @@ struct ServerEntry {
     std::string version;
     std::string port_text;
     std::string display;  // the line the server choice shows
+    std::string status;   // the rest of the list line: our directory's live "games/players"
     uint16_t port = 0;
     int32_t reserved = 0;
 };
@@ -36,6 +37,7 @@ struct ServerListResult {
     ServerListStatus status = ServerListStatus::kOk;
     std::vector<ServerEntry> entries;
     std::vector<SkippedServer> skipped;  // lines of another version, in document order
+    std::vector<ServerEntry> foreign;     // the same lines as entries, shown but not joinable
     std::string bad_line;                // the line that made it kBadEntry
 };
 
@@ -44,6 +46,10 @@ struct ServerListResult {
 // the fields version;host;port;name;description;rest. The two markers may share the
 // line feed between them, which is a list of no servers.
 ServerListResult ParseServerList(const std::string& document);
+
+// A list document that ParseServerList reads back as these entries (their own
+// versions kept): what the server cache file holds.
+std::string ServerListDocument(const std::vector<ServerEntry>& entries);
 
 // The entry's display line: name, host, port and description joined by blanks.
 std::string DescribeEntry(const ServerEntry& entry);

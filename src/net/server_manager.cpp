@@ -13,6 +13,7 @@ namespace {
 
 constexpr int kResultFailed = -1;
 constexpr int kResultOk = 1;
+const char* const kConnectFailedText = "Could not connect to the server";
 
 // The clock time a kind-3 update carries: after its flags and player id bytes.
 int32_t UpdateTime(const std::vector<uint8_t>& record) {
@@ -36,6 +37,8 @@ ServerManager::~ServerManager() { Shutdown(); }
 
 void ServerManager::Shutdown() {
     Stop();
+    transport_.CancelConnects();
+    pinger_.Stop();
     if (thread_.joinable()) thread_.join();
 }
 
@@ -63,20 +66,25 @@ void ServerManager::Stop() {
     wake_.notify_all();
 }
 
-void ServerManager::RefreshServerList(LineList* list) {
+void ServerManager::RefreshServerList(ServerBrowserView* view) {
     {
         std::lock_guard<std::mutex> guard(mutex_);
-        serverList_ = list;
+        serverView_ = view;
     }
     SetNext(kClientServerList);
 }
 
-void ServerManager::ClearLobby() {
+void ServerManager::ClearGames() {
     std::lock_guard<std::mutex> guard(mutex_);
     games_.clear();
     gameOrder_.clear();
-    PostListClear(chatList_);
     PostListClear(gamesList_);
+}
+
+void ServerManager::ClearLobby() {
+    ClearGames();
+    std::lock_guard<std::mutex> guard(mutex_);
+    PostListClear(chatList_);
 }
 
 bool ServerManager::ConnectToListedServer(size_t index) {
@@ -90,11 +98,35 @@ bool ServerManager::ConnectToListedServer(size_t index) {
     ClearLobby();
     error_ = false;
     connected_ = transport_.ConnectToListed(index);
-    if (!connected_) SetStatus("Could not connect to the server");
+    if (!connected_) ConnectFailed();
     return connected_;
 }
 
-bool ServerManager::ConnectTo(const std::string& host, uint16_t port) {
+bool ServerManager::ConnectTo(const std::string& host, uint16_t port) { return OpenConnection(host, port); }
+
+void ServerManager::ConnectInBackground(const std::string& host, uint16_t port, std::atomic<int>* result) {
+    {
+        std::lock_guard<std::mutex> guard(mutex_);
+        host_ = host;
+        port_ = port;
+    }
+    result_ = result;
+    SetNext(kClientConnecting);
+}
+
+void ServerManager::StepConnecting() {
+    nextState_ = kClientIdle;
+    std::string host;
+    uint16_t port = 0;
+    {
+        std::lock_guard<std::mutex> guard(mutex_);
+        host = host_;
+        port = port_;
+    }
+    SetResult(OpenConnection(host, port) ? kResultOk : kResultFailed);
+}
+
+bool ServerManager::OpenConnection(const std::string& host, uint16_t port) {
     {
         std::lock_guard<std::mutex> guard(mutex_);
         listedServer_ = false;
@@ -104,8 +136,14 @@ bool ServerManager::ConnectTo(const std::string& host, uint16_t port) {
     ClearLobby();
     error_ = false;
     connected_ = transport_.ConnectTo(host, port);
-    if (!connected_) SetStatus("Could not connect to the server");
+    if (!connected_) ConnectFailed();
     return connected_;
+}
+
+void ServerManager::ConnectFailed() {
+    // The second line says which of the ways to fail it was.
+    const std::string why = transport_.ConnectFailure();
+    SetStatus(why.empty() ? kConnectFailedText : std::string(kConnectFailedText) + "\n" + why);
 }
 
 void ServerManager::Login(const std::string& name, std::atomic<int>* result) {
@@ -309,6 +347,7 @@ void ServerManager::RunOnce() {
         break;
     }
     case kClientServerList: StepServerList(); break;
+    case kClientConnecting: StepConnecting(); break;
     case kClientLoggingIn: StepLoggingIn(); break;
     case kClientLobby: StepLobby(); break;
     case kClientCreating: StepCreating(); break;
@@ -320,20 +359,37 @@ void ServerManager::RunOnce() {
 }
 
 void ServerManager::StepServerList() {
-    nextState_ = kClientIdle;
-    std::vector<std::string> lines;
-    LineList* list = nullptr;
+    // A connect asked for while the list was on its way is kept for the next turn.
+    int expected = kClientServerList;
+    nextState_.compare_exchange_strong(expected, kClientIdle);
+    ServerBrowserView* view = nullptr;
     {
         std::lock_guard<std::mutex> guard(mutex_);
-        list = serverList_;
+        view = serverView_;
     }
-    if (!transport_.FetchServerList(lines)) {
-        SetStatus("Could not get list of the servers");
-        error_ = true;
-        return;
+    ServerListResult list;
+    bool cached = false;
+    if (!transport_.FetchServerList(list)) {
+        const std::string failed = "Could not get list of the servers";
+        // The state is idle already; an error flag would also drop a connect the
+        // player asked for meanwhile.
+        SetStatus(failed);
+        cached = transport_.LoadCachedServerList(list);
+        if (!cached) {
+            if (view != nullptr) Post([view, failed] { view->ShowListFailed(failed); });
+            return;
+        }
     }
-    PostListClear(list);
-    for (const std::string& line : lines) PostListLine(list, line);
+    if (view == nullptr) return;
+    const std::vector<ServerRow> rows = MakeServerRows(list);
+    Post([view, rows, cached] { view->ShowServers(rows, cached); });
+    std::vector<PingTarget> targets;
+    for (const ServerRow& row : rows) {
+        if (row.compatible) targets.push_back({row.entry.host, row.entry.port});
+    }
+    pinger_.Ping(targets, [this, view](const PingTarget& target, int pingMs) {
+        Post([view, target, pingMs] { view->ShowPing(target.host, target.port, pingMs); });
+    });
 }
 
 bool ServerManager::AwaitReply(MessageKind kind, std::vector<uint8_t>& payload) {
@@ -347,24 +403,39 @@ bool ServerManager::AwaitReply(MessageKind kind, std::vector<uint8_t>& payload) 
 
 void ServerManager::StepLoggingIn() {
     std::vector<uint8_t> payload;
-    if (!AwaitReply(MessageKind::kLogin, payload)) return;
+    if (!AwaitReply(MessageKind::kLogin, payload)) {
+        // No answer can come any more; the screen waiting for one is told why.
+        if (error_) LostDuringLogIn();
+        return;
+    }
     uint8_t status = kStatusRefused;
     if (!DecodeByte(payload.data(), payload.size(), status) || status == kStatusRefused) {
         SetResult(kResultFailed);
         nextState_ = kClientIdle;
         return;
     }
-    SetResult(kResultOk);
+    // Cleared before the screens hear of the log in, so what the lobby shows on
+    // arrival is not wiped afterwards.
     ClearLobby();
+    SetResult(kResultOk);
     SendMessage(MessageKind::kListGames, {});
     nextListTime_ = ClientNow() + kListRefreshMs;
     nextState_ = kClientLobby;
 }
 
+void ServerManager::LostDuringLogIn() {
+    const char* const text = "The server closed the connection during log in";
+    Report(LogModule::kNet, LogLevel::kWarning, "%s", text);
+    SetStatus(text);
+    connected_ = false;
+    SetResult(kResultFailed);
+}
+
 void ServerManager::StepLobby() {
     if (!Pump()) return;
     if (ClientNow() >= nextListTime_) {
-        ClearLobby();
+        // The chat stays: only the games are listed afresh.
+        ClearGames();
         SendMessage(MessageKind::kListGames, {});
         nextListTime_ = ClientNow() + kListRefreshMs;
     }

@@ -15,6 +15,7 @@
 #include "net/lag_estimator.h"
 #include "net/network_game.h"
 #include "net/protocol.h"
+#include "net/server_pinger.h"
 
 class MainThreadQueue;
 class ServerTransport;
@@ -23,6 +24,7 @@ class ServerTransport;
 enum ClientState : int {
     kClientIdle = 0,
     kClientServerList = 1,
+    kClientConnecting = 2,
     kClientLoggingIn = 3,
     kClientLobby = 4,
     kClientCreating = 5,
@@ -66,9 +68,14 @@ public:
     void Stop();
     // Stops the thread and waits for it to end (at shutdown; its waits end at once).
     void Shutdown();
-    void RefreshServerList(LineList* list);
+    // Fetches the list for `view` and then pings its servers in the background.
+    void RefreshServerList(ServerBrowserView* view);
     bool ConnectToListedServer(size_t index);
     bool ConnectTo(const std::string& host, uint16_t port);
+    // The same connect made by the client thread, so the window goes on drawing while a
+    // slow host answers: `result` turns 1 when connected, -1 when not (the status text
+    // says why).
+    void ConnectInBackground(const std::string& host, uint16_t port, std::atomic<int>* result);
     void Login(const std::string& name, std::atomic<int>* result);
     void CreateGame(const GameRecord& level, int32_t victories, std::atomic<int>* result,
                     const std::vector<std::string>& localNames);
@@ -109,13 +116,18 @@ private:
     void SendMessage(MessageKind kind, const std::vector<uint8_t>& payload);
     void SetResult(int value);
     void SetStatus(const std::string& text);
+    void ConnectFailed();
     void Post(std::function<void()> action);
     void PostListLine(LineList* list, const std::string& line);
     void PostListClear(LineList* list);
     void PostRaceLine(const std::string& line);
+    void ClearGames();
     void ClearLobby();
+    void LostDuringLogIn();
 
     void StepServerList();
+    void StepConnecting();
+    bool OpenConnection(const std::string& host, uint16_t port);
     void StepLoggingIn();
     void StepLobby();
     void StepCreating();
@@ -162,7 +174,7 @@ private:
     uint16_t port_ = 0;
     std::string statusText_;
     std::string userName_;
-    LineList* serverList_ = nullptr;
+    ServerBrowserView* serverView_ = nullptr;
     LineList* chatList_ = nullptr;
     LineList* gamesList_ = nullptr;
     std::map<int32_t, GameRecord> games_;
@@ -176,4 +188,8 @@ private:
     int pingCount_ = 0;
     LagEstimator lag_;
     std::set<int> roster_;
+
+    // Measures the listed servers' pings off this thread: a silent server must not
+    // hold the lobby or a race.
+    ServerPinger pinger_;
 };

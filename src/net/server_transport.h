@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "net/server_list.h"
+
 // What the game-server client needs of the socket layer and the server directory.
 // The client thread owns it and makes every call, except Send, which any thread may
 // use to queue a message, and the connects, which the menus make while the client
@@ -16,11 +18,17 @@ public:
     virtual bool Startup() = 0;
     virtual void Shutdown() = 0;
 
-    // Fetches the server directory; `lines` receives one display line per server.
-    virtual bool FetchServerList(std::vector<std::string>& lines) = 0;
+    // Fetches the server directory (and keeps it as the cached list).
+    virtual bool FetchServerList(ServerListResult& list) = 0;
+    // The list of the last good fetch; false when there is none to be had.
+    virtual bool LoadCachedServerList(ServerListResult& list) = 0;
     virtual bool ConnectToListed(size_t index) = 0;
     virtual bool ConnectTo(const std::string& host, uint16_t port) = 0;
+    // Why the last connect failed, for the player; empty when there is nothing to add.
+    virtual std::string ConnectFailure() const { return std::string(); }
     virtual void Disconnect() = 0;
+    // Any thread, at shutdown: ends a connect under way at once.
+    virtual void CancelConnects() {}
     virtual bool Connected() const = 0;
 
     // One turn of the socket pump: waits at most 0.1 s for readiness, then reads and

@@ -10,10 +10,12 @@
 
 #include "base/report.h"
 #include "platform/font.h"
+#include "platform/gamepad.h"
 #include "platform/glyph_image.h"
 #include "platform/input_events.h"
 #include "platform/message_box.h"
 #include "platform/screenshot.h"
+#include "platform/virtual_pad.h"
 #include "platform/window_keys.h"
 
 namespace {
@@ -211,6 +213,8 @@ bool CreateGLWindow(const char* title, WindowRoot* root, int bits, bool fullscre
         ShowMessageBox("ERROR", "Failed To Register The Window Class.", MessageIcon::kWarning);
         return false;
     }
+    StartPads();
+    StartVirtualPads();
     if (state.fullscreen && !FullscreenModeAvailable(place.width, place.height, bits)) {
         if (!AskYesNo("Vexo GL",
                       "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?")) {
@@ -255,6 +259,7 @@ int MainLoop() {
 bool RunFrame() {
     WindowState& state = State();
     if (state.window == nullptr || state.root == nullptr) return false;
+    PumpVirtualPads();
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
         if (event.type == SDL_QUIT) {
@@ -263,7 +268,7 @@ bool RunFrame() {
         }
         if (event.type == SDL_WINDOWEVENT)
             HandleWindowEvent(event.window);
-        else if (!HandleWindowKey(event))
+        else if (!HandleWindowKey(event) && !HandlePadEvent(*state.root, event))
             HandleInputEvent(*state.root, event, static_cast<Uint16>(SDL_GetModState()));
     }
     DrawFrame();

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "platform/pad_input.h"
+
 // Key codes of the game's one code space: printable characters by character code,
 // Alt and Pause 260 and 261, F1..F24 301..324, cursor keys 350..353, the other named
 // keys 354..382, mouse buttons 385..387.
@@ -54,6 +56,10 @@ public:
     virtual void KeyDown(KeyEvent* event) = 0;
     virtual void KeyUp(KeyEvent* event) = 0;
     virtual void MouseMove(int x, int y) = 0;
+    // A game pad's control went down or up; roots without a use for pads ignore it.
+    virtual void PadInput(const PadEvent&) {}
+    // A game pad was plugged in (or taken out) and got (or gave back) its number.
+    virtual void PadConnected(int, bool) {}
     virtual void SetPosition(int x, int y) = 0;
     virtual void Resize() = 0;
     virtual void Draw() = 0;

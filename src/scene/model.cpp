@@ -36,4 +36,9 @@ void Model::PrepareDrawing() {
             }
         }
     }
+    std::vector<Vec3> positions;
+    for (const ModelMesh& mesh : meshes)
+        for (const ModelCorner& corner : mesh.corners) positions.push_back({corner.x, corner.y, corner.z});
+    outsideWinding = ClosedSurfaceWinding(positions);
+    bounds = BoundsOf(positions);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/vec3.h"
+#include "scene/closed_surface.h"
 
 // A drawable triangle mesh with per-mesh materials, ready for fixed-function drawing.
 // Angles are degrees, lengths scene units. The record itself holds no GL state beyond
@@ -61,7 +62,8 @@ public:
     // texture file, and for all without a texture manager); run after every build.
     void RefreshTextures();
     // Lays every mesh's triangles out for drawing, once, so that a frame only hands
-    // them over; run after every build. Only this model, not its children.
+    // them over, and finds out whether they may be drawn with back faces culled; run
+    // after every build. Only this model, not its children.
     void PrepareDrawing();
 
     Vec3 location;
@@ -76,6 +78,10 @@ public:
     Vec3 scale{1, 1, 1};
     bool attachedOnly = false;
     bool visible = true;
+    // Set by PrepareDrawing: how the meshes together wind seen from outside, if they
+    // close around their inside, and the box they lie in (model units, before scaling).
+    SurfaceWinding outsideWinding = SurfaceWinding::kOpen;
+    Bounds bounds;
     TextureManager* textures = nullptr;  // the scene's, lent by the model manager
 };
 

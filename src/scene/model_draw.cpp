@@ -1,6 +1,9 @@
 // Drawing of models: one array draw and one full material set per mesh.
 #include <GL/gl.h>
 
+#include <algorithm>
+
+#include "scene/frame.h"
 #include "scene/model.h"
 #include "scene/model_manager.h"
 
@@ -57,6 +60,43 @@ void DrawMesh(const Model& model, const ModelMesh& mesh) {
     glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(mesh.corners.size()));
 }
 
+// The eye sits at the origin of eye space, looking down -z.
+bool EyeOutsideBox(const GLfloat (&modelview)[16], const Bounds& bounds) {
+    float low[3] = {0, 0, 0}, high[3] = {0, 0, 0};
+    for (int corner = 0; corner < 8; ++corner) {
+        const float x = corner & 1 ? bounds.high.x : bounds.low.x;
+        const float y = corner & 2 ? bounds.high.y : bounds.low.y;
+        const float z = corner & 4 ? bounds.high.z : bounds.low.z;
+        for (int axis = 0; axis < 3; ++axis) {
+            const float eye = modelview[axis] * x + modelview[4 + axis] * y + modelview[8 + axis] * z + modelview[12 + axis];
+            low[axis] = corner == 0 ? eye : std::min(low[axis], eye);
+            high[axis] = corner == 0 ? eye : std::max(high[axis], eye);
+        }
+    }
+    // The near plane's corners are a little further than kSceneNear from the eye; where
+    // it cuts into a model, the model's inside shows.
+    const float margin = static_cast<float>(2 * kSceneNear);
+    for (int axis = 0; axis < 3; ++axis)
+        if (low[axis] - margin > 0 || high[axis] + margin < 0) return true;
+    return false;
+}
+
+// The faces of a closed model that face its inside hide behind those that face out
+// wherever the eye is outside the model; culling them spares filling them. GL_BACK or
+// GL_FRONT, whichever faces in; 0 when nothing may be culled.
+GLenum InwardFaces(const Model& model) {
+    if (model.outsideWinding == SurfaceWinding::kOpen) return 0;
+    GLfloat m[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    const float determinant = m[0] * (m[5] * m[10] - m[9] * m[6]) - m[4] * (m[1] * m[10] - m[9] * m[2]) +
+                              m[8] * (m[1] * m[6] - m[5] * m[2]);
+    if (determinant == 0 || !EyeOutsideBox(m, model.bounds)) return 0;
+    // GL's front faces run counter-clockwise on the screen; a mirroring transform turns
+    // the model's windings around on the way there.
+    const bool outsideIsFront = (model.outsideWinding == SurfaceWinding::kCounterClockwise) == (determinant > 0);
+    return outsideIsFront ? GL_BACK : GL_FRONT;
+}
+
 }  // namespace
 
 void Model::Draw(bool force) const {
@@ -73,6 +113,11 @@ void Model::Draw(bool force) const {
         if (model != nullptr) model->Draw(true);
 
     glScalef(scale.x, scale.y, scale.z);
+    const GLenum culled = InwardFaces(*this);
+    if (culled != 0) {
+        glCullFace(culled);
+        glEnable(GL_CULL_FACE);
+    }
 
     GLboolean texturing = glIsEnabled(GL_TEXTURE_2D);
     glEnableClientState(GL_VERTEX_ARRAY);
@@ -86,6 +131,7 @@ void Model::Draw(bool force) const {
         glEnable(GL_TEXTURE_2D);
     else
         glDisable(GL_TEXTURE_2D);
+    if (culled != 0) glDisable(GL_CULL_FACE);
 
     glPopMatrix();
 }

@@ -36,7 +36,8 @@ class Installed(unittest.TestCase):
         subprocess.run(["cmake", "--install", BUILD_DIR, "--prefix", self.prefix], check=True, capture_output=True)
 
     def test_the_install_tree_has_the_usual_places(self):
-        for path in ("bin/kav", "bin/kav-inspect", "libexec/kav/kav", "share/applications/kav.desktop",
+        for path in ("bin/kav", "bin/kav-inspect", "libexec/kav/kav", "libexec/kav/kav-server",
+                     "share/applications/kav.desktop",
                      "share/icons/hicolor/scalable/apps/kav.svg", "share/kav/data/crossroads/crossroads.ini",
                      "share/kav/data/.default", "share/kav/data/sounds/click.wav"):
             self.assertTrue(os.path.exists(os.path.join(self.prefix, path)), path)

@@ -49,9 +49,10 @@ class ServerUnavailable(Exception):
     pass
 
 
-def start_server(workdir):
-    """The game server from KAV_SERVER_CMD; returns it and the port it listens on."""
-    command = shlex.split(SERVER_COMMAND)
+def start_server(workdir, extra=(), command_line=SERVER_COMMAND):
+    """The game server from KAV_SERVER_CMD (or another kav-server role), with `extra`
+    options; returns it and the port it listens on."""
+    command = shlex.split(command_line) + list(extra)
     if not os.path.isabs(command[0]) and os.path.exists(os.path.join(SOURCE_DIR, command[0])):
         command[0] = os.path.join(SOURCE_DIR, command[0])
     if not os.path.exists(command[0]):

@@ -21,13 +21,6 @@ namespace {
 constexpr int kSpeedUp = 1;
 constexpr int kFire = 5;
 
-class RecordedLines : public MessageLines {
-public:
-    void AddLine(const std::string& line) override { lines.push_back(line); }
-    void ClearLines() override { lines.clear(); }
-    std::vector<std::string> lines;
-};
-
 // A game on copies of the shipped levels, with a clock the test moves.
 class GameManagerTest : public ::testing::Test {
 protected:
@@ -70,22 +63,18 @@ protected:
     RecordedLines messages;
 };
 
-TEST_F(GameManagerTest, LoadedLevelWaitsWithHelpLines) {
-    ASSERT_TRUE(Load("Crossroads", 7));
-    EXPECT_EQ(messages.lines.back(), "Max hits:7");
-    EXPECT_EQ(game.Players().MaxHits(), 7) << "the hit limit goes to the players";
-    for (int step = 0; step < 5; ++step) Step(20);
-    EXPECT_EQ(game.GetState(), GameState::kLoaded) << "a loaded level waits for its start";
-}
-
-TEST_F(GameManagerTest, TheHelpLinesNameTheKeysThePlayersBound) {
+TEST_F(GameManagerTest, LoadedLevelWaitsWithHelpLinesNamingTheKeysThePlayersBound) {
     KeyCodes codes = DefaultKeyCodes();
     codes[4] = kKeySpace;  // player 1 fires with Space
     game.SetHelpKeys(codes);
-    ASSERT_TRUE(Load("Crossroads"));
+    ASSERT_TRUE(Load("Crossroads", 7));
     const std::vector<std::string>& lines = messages.lines;
     EXPECT_NE(std::find(lines.begin(), lines.end(), "Player 1 keys: Up,Down,Left,Right - move; Space - fire."), lines.end());
     EXPECT_NE(std::find(lines.begin(), lines.end(), "Player 2 keys: S,E,F,D - move; Q - fire."), lines.end());
+    EXPECT_EQ(lines.back(), "Max hits:7");
+    EXPECT_EQ(game.Players().MaxHits(), 7) << "the hit limit goes to the players";
+    for (int step = 0; step < 5; ++step) Step(20);
+    EXPECT_EQ(game.GetState(), GameState::kLoaded) << "a loaded level waits for its start";
 }
 
 TEST_F(GameManagerTest, ARaceIsWonAndRunsOutForThreeSecondsOfGameTime) {

@@ -8,11 +8,13 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "effects/effect_services.h"
 #include "effects/particle_system_manager.h"
 #include "effects/script_manager.h"
 #include "effects/sound_manager.h"
+#include "game/game_manager.h"
 #include "scene/texture_manager.h"
 
 class NoGlUploader : public TextureUploader {
@@ -37,6 +39,14 @@ public:
     SoundManager sound;
     ParticleSystemManager particles;
     TextureManager textures;
+};
+
+// The game's message lines, kept for the test to read.
+class RecordedLines : public MessageLines {
+public:
+    void AddLine(const std::string& line) override { lines.push_back(line); }
+    void ClearLines() override { lines.clear(); }
+    std::vector<std::string> lines;
 };
 
 // Copies data/<level> (relative to the repository root) to <root>/<level>.

@@ -30,13 +30,6 @@ public:
     std::vector<int> players;
 };
 
-class Lines : public MessageLines {
-public:
-    void AddLine(const std::string& line) override { lines.push_back(line); }
-    void ClearLines() override { lines.clear(); }
-    std::vector<std::string> lines;
-};
-
 // A network race on a copy of a shipped level against a scripted server. The client
 // loop and the main thread's queue are turned by hand; waiting moves the clock.
 class NetworkSessionTest : public ::testing::Test {
@@ -96,10 +89,7 @@ protected:
         ASSERT_EQ(Client().GameCount(), 1u);
         Client().JoinGame(0, &entryResult, {"ann"});
         Turn();
-        JoinReply reply;
-        reply.status = kStatusAccepted;
-        reply.game = crossroads;
-        peer->Reply(MessageKind::kJoinGame, EncodeJoinReply(reply));
+        peer->Reply(MessageKind::kJoinGame, EncodeJoinReply(JoinReply{kStatusAccepted, crossroads}));
         peer->Reply(MessageKind::kPlayerJoined, EncodePlayerJoined(PlayerJoined{0, "ann", 1}));
         peer->Reply(MessageKind::kPlayerJoined, EncodePlayerJoined(PlayerJoined{1, "bob", 0}));
         Turn(2);
@@ -118,7 +108,7 @@ protected:
     TempDir data;
     int64_t now = 1000;
     GameManager game{services.Lend(), [this] { return now; }};
-    Lines lines;
+    RecordedLines lines;
     MainThreadQueue queue;
     ScriptedPeer* peer = nullptr;
     std::unique_ptr<NetworkSession> session;
@@ -127,7 +117,7 @@ protected:
     int racesOver = 0;
 };
 
-TEST_F(NetworkSessionTest, TheServersGameBecomesTheLoadedRace) {
+TEST_F(NetworkSessionTest, TheServersGameBecomesTheLoadedRaceAndStoppingItLeavesTheServersGame) {
     JoinRace();
     EXPECT_TRUE(game.NetworkGame());
     EXPECT_EQ(game.CurrentLevel().name, "Crossroads");
@@ -141,6 +131,11 @@ TEST_F(NetworkSessionTest, TheServersGameBecomesTheLoadedRace) {
     peer->Reply(MessageKind::kPlayerLeft, EncodeByte(1));
     Turn();
     EXPECT_FALSE(game.Players().FindPlayer(1)->active);
+
+    game.StopGame();
+    EXPECT_EQ(peer->SentOf(MessageKind::kLeaveGame).size(), 1u);
+    Turn();
+    EXPECT_EQ(Client().State(), kClientLobby);
 }
 
 TEST_F(NetworkSessionTest, LocalChangesGoOutAndRemoteOnesComeIn) {
@@ -177,10 +172,7 @@ TEST_F(NetworkSessionTest, ALostConnectionPausesTheRaceUntilItIsBack) {
     Turn();
     peer->pumpFails = false;
     EXPECT_EQ(game.GetState(), GameState::kPaused);
-    JoinReply reply;
-    reply.status = kStatusAccepted;
-    reply.game = Client().CurrentGame();
-    peer->Reply(MessageKind::kJoinGame, EncodeJoinReply(reply));
+    peer->Reply(MessageKind::kJoinGame, EncodeJoinReply(JoinReply{kStatusAccepted, Client().CurrentGame()}));
     Turn(2);
     EXPECT_EQ(game.GetState(), GameState::kPlaying);
     EXPECT_EQ(Client().State(), kClientRacing);
@@ -202,14 +194,6 @@ TEST_F(NetworkSessionTest, AnAbortedRaceReturnsToTheMenus) {
     session->Tick();
     EXPECT_EQ(racesOver, 1);
     EXPECT_EQ(game.GetState(), GameState::kNoLevel);
-}
-
-TEST_F(NetworkSessionTest, StoppingANetworkGameLeavesTheServersGame) {
-    JoinRace();
-    game.StopGame();
-    EXPECT_EQ(peer->SentOf(MessageKind::kLeaveGame).size(), 1u);
-    Turn();
-    EXPECT_EQ(Client().State(), kClientLobby);
 }
 
 }  // namespace

@@ -81,7 +81,6 @@ public:
     bool IsConnected() const override { return connected; }
     void RequestServerListRefresh() override { ++refreshes; }
     bool Start() override { return ++starts > 0; }
-    bool ConnectToListedServer(int index) override { return connected = index >= 0; }
     bool ConnectTo(const std::string& host, uint16_t port) override {
         typed.push_back(host + " " + std::to_string(port));
         return connected = port != 0;

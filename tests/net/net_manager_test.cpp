@@ -207,11 +207,12 @@ TEST(NetManager, ConnectFailuresAreLoggedAndLeaveNoConnection) {
     struct Case {
         std::string host;
         std::string line;
+        std::string failure;  // what the player is told
     } const cases[] = {
-        {"", "net E Could not find host: "},
-        {"[::1", "net E Could not find host: [::1"},
-        {"127.0.0.1:99999", "net E Could not find host: 127.0.0.1:99999"},
-        {refusedHost, "net w Could not connect to the host: " + refusedHost},
+        {"", "net E Could not find host: ", "Could not find host "},
+        {"[::1", "net E Could not find host: [::1", "Could not find host [::1"},
+        {"127.0.0.1:99999", "net E Could not find host: 127.0.0.1:99999", "Could not find host 127.0.0.1:99999"},
+        {refusedHost, "net w Could not connect to the host: " + refusedHost, "Connection refused by " + refusedHost},
     };
     for (const Case& c : cases) {
         ReportCapture log;
@@ -221,6 +222,7 @@ TEST(NetManager, ConnectFailuresAreLoggedAndLeaveNoConnection) {
         EXPECT_FALSE(net.Connected());
         EXPECT_EQ(net.CurrentConnection(), nullptr);
         EXPECT_TRUE(HasLine(log, c.line)) << log.Joined();
+        EXPECT_EQ(net.ConnectFailure(), c.failure);
     }
 }
 
@@ -238,6 +240,7 @@ TEST(NetManager, AConnectThatIsNeverAnsweredGivesUpAtTheTimeLimit) {
     net.Startup();
     EXPECT_FALSE(net.ConnectTo("127.0.0.1", listener.Port()));
     EXPECT_TRUE(HasLine(log, "net w Could not connect to the host: 127.0.0.1")) << log.Joined();
+    EXPECT_EQ(net.ConnectFailure(), "No answer from 127.0.0.1:" + std::to_string(listener.Port()));
 }
 
 TEST(NetManager, AHostPortTextChoosesThePortAndIpv6Works) {

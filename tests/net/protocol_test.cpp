@@ -110,28 +110,18 @@ std::vector<RoundTrip> RoundTrips() {
     return cases;
 }
 
-TEST(Protocol, EveryPayloadDecodesToWhatWasEncoded) {
+TEST(Protocol, EveryPayloadDecodesToWhatWasEncodedButNotWhenCutAtAnyByteOrFollowedByMore) {
     for (const RoundTrip& c : RoundTrips()) {
         EXPECT_TRUE(c.decodesToOriginal(c.payload.data(), c.payload.size())) << c.name;
-    }
-}
-
-TEST(Protocol, ARecordCutAtAnyByteIsRefused) {
-    for (const RoundTrip& c : RoundTrips()) {
+        Payload longer = c.payload;
+        longer.push_back(0xff);
+        EXPECT_FALSE(c.decodesToOriginal(longer.data(), longer.size())) << c.name << ": bytes left over";
         for (size_t cut = 0; cut < c.payload.size(); ++cut) {
             if (c.shorterValidSizes.count(cut)) continue;
             // A copy of exactly `cut` bytes, so a read past the frame would be caught by ASan.
             const std::vector<uint8_t> shorter(c.payload.begin(), c.payload.begin() + cut);
             EXPECT_FALSE(c.decodesToOriginal(shorter.empty() ? nullptr : shorter.data(), cut)) << c.name << " " << cut;
         }
-    }
-}
-
-TEST(Protocol, BytesLeftOverAfterARecordAreRefused) {
-    for (const RoundTrip& c : RoundTrips()) {
-        Payload longer = c.payload;
-        longer.push_back(0xff);
-        EXPECT_FALSE(c.decodesToOriginal(longer.data(), longer.size())) << c.name;
     }
 }
 

@@ -78,4 +78,42 @@ TEST(ServerList, TheBadLineAndTheSkippedLinesAreReported) {
     EXPECT_EQ(result.skipped[0].line, "0.8;a;1;A;d");
 }
 
+TEST(ServerList, ServersOfAnotherVersionAreKeptAsForeignEntries) {
+    const ServerListResult result =
+        ParseServerList("\nSTART_OF_LIST\n1.0;a;1;New;d;2/5\n0.9b;h;2;Ours;e;0/1\nEND_OF_LIST\n");
+    ASSERT_EQ(result.foreign.size(), 1u);
+    EXPECT_EQ(result.foreign[0].name, "New");
+    EXPECT_EQ(result.foreign[0].version, "1.0");
+    ASSERT_EQ(result.entries.size(), 1u);
+    EXPECT_EQ(result.entries[0].status, "0/1") << "the live status is the rest of the line";
+}
+
+// The cache file is a list document: what it is written from is what it reads back as.
+TEST(ServerList, AListDocumentReadsBackAsItsEntries) {
+    const std::vector<std::vector<std::string>> lists = {
+        {},
+        {"0.9b;h;4077;One;first;0/0"},
+        {"0.9b;h;4077;One;first;1/2", "0.8;old.example;99;Old;;", "0.9b;::1;4078;Six;v6 server;0/3"},
+    };
+    for (const std::vector<std::string>& lines : lists) {
+        std::string body;
+        for (const std::string& line : lines) body += line + "\n";
+        const ServerListResult first = ParseServerList("\nSTART_OF_LIST\n" + body + "END_OF_LIST\n");
+        std::vector<ServerEntry> all = first.entries;
+        all.insert(all.end(), first.foreign.begin(), first.foreign.end());
+        const ServerListResult again = ParseServerList(ServerListDocument(all));
+        ASSERT_EQ(again.status, ServerListStatus::kOk) << body;
+        ASSERT_EQ(again.entries.size(), first.entries.size()) << body;
+        ASSERT_EQ(again.foreign.size(), first.foreign.size()) << body;
+        for (size_t i = 0; i < all.size(); ++i) {
+            const ServerEntry& back = i < again.entries.size() ? again.entries[i] : again.foreign[i - again.entries.size()];
+            EXPECT_EQ(back.host + ";" + back.port_text + ";" + back.name + ";" + back.description + ";" + back.status + ";" +
+                          back.version,
+                      all[i].host + ";" + all[i].port_text + ";" + all[i].name + ";" + all[i].description + ";" +
+                          all[i].status + ";" + all[i].version)
+                << body;
+        }
+    }
+}
+
 }  // namespace

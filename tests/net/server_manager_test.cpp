@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <deque>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -16,7 +18,11 @@
 namespace {
 
 // Records what the client asked of the game, with the clock it saw then.
-class RecordingGame : public NetworkGame, public NetworkClock, public LevelDirectory, public LineList {
+class RecordingGame : public NetworkGame,
+                      public NetworkClock,
+                      public LevelDirectory,
+                      public LineList,
+                      public ServerBrowserView {
 public:
     void SelectLevel(const std::string& name, int32_t victories) override {
         Note("select " + name + " " + std::to_string(victories));
@@ -47,6 +53,16 @@ public:
 
     void AddLine(const std::string& line) override { Note("list " + line); }
     void ClearLines() override { Note("list cleared"); }
+
+    void ShowServers(const std::vector<ServerRow>& rows, bool cached) override {
+        std::string names;
+        for (const ServerRow& row : rows) names += " " + row.entry.name + (row.compatible ? "" : "(" + row.entry.version + ")");
+        Note(std::string(cached ? "cached servers" : "servers") + names);
+    }
+    void ShowPing(const std::string& host, uint16_t port, int pingMs) override {
+        Note("ping " + host + ":" + std::to_string(port) + " " + std::to_string(pingMs));
+    }
+    void ShowListFailed(const std::string& text) override { Note("no list: " + text); }
 
     void Note(const std::string& what) { calls.push_back(what); }
     bool Called(const std::string& what) const {
@@ -81,7 +97,9 @@ std::vector<uint8_t> PlayerUpdateAt(int32_t time) {
 
 class ServerManagerTest : public ::testing::Test {
 protected:
-    ServerManagerTest() {
+    ServerManagerTest() { NewClient(); }
+
+    void NewClient() {
         ServerManagerOptions options;
         options.clock = [this] { return now; };
         // Waiting moves the clock; a waiting game entry finds its level loaded.
@@ -114,10 +132,7 @@ protected:
         LogIn();
         client->CreateGame(Canyon(0), 3, &entryResult, {"ann"});
         client->RunOnce();  // the lobby's last turn
-        CreateReply reply;
-        reply.status = kStatusAccepted;
-        reply.game_id = 42;
-        peer.Reply(MessageKind::kCreateGame, EncodeCreateReply(reply));
+        peer.Reply(MessageKind::kCreateGame, EncodeCreateReply(CreateReply{kStatusAccepted, 42}));
         ASSERT_TRUE(RunUntil(kClientRacing));
         queue.RunPending();
     }
@@ -169,6 +184,63 @@ TEST_F(ServerManagerTest, RefusedRepliesLeaveTheClientIdleWithResultMinusOne) {
     }
 }
 
+TEST_F(ServerManagerTest, AClosedConnectionDuringLogInIsToldApartFromARefusedName) {
+    struct Case {
+        const char* name;
+        bool closes;
+        bool connectedAfter;
+        const char* status;
+    } const cases[] = {
+        {"name refused", false, true, ""},
+        {"connection closed", true, false, "The server closed the connection during log in"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        peer.Reset();
+        std::atomic<int> result{0};
+        ASSERT_TRUE(client->ConnectTo("127.0.0.1", 4077));
+        client->Login("ann", &result);
+        if (c.closes) peer.pumpFails = true;
+        else peer.Reply(MessageKind::kLogin, EncodeByte(kStatusRefused));
+        EXPECT_TRUE(RunUntil(kClientIdle, 3));
+        EXPECT_EQ(result, -1);
+        EXPECT_EQ(client->IsConnected(), c.connectedAfter);
+        EXPECT_EQ(client->StatusText(), c.status);
+    }
+}
+
+TEST_F(ServerManagerTest, AFailedConnectSaysWhyOnItsSecondLine) {
+    struct Case {
+        bool listed;
+        const char* why;
+        const char* status;
+    } const cases[] = {
+        {false, "", "Could not connect to the server"},
+        {false, "Connection refused by 127.0.0.1:4077", "Could not connect to the server\nConnection refused by 127.0.0.1:4077"},
+        {true, "No answer from 10.0.0.1:4077", "Could not connect to the server\nNo answer from 10.0.0.1:4077"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.status);
+        peer.Reset();
+        peer.connectResults = {false};
+        peer.connectFailure = c.why;
+        EXPECT_FALSE(c.listed ? client->ConnectToListedServer(0) : client->ConnectTo("127.0.0.1", 4077));
+        EXPECT_EQ(client->StatusText(), c.status);
+    }
+}
+
+TEST_F(ServerManagerTest, TheLobbysRefreshKeepsTheChat) {
+    LogIn();
+    queue.RunPending();
+    game.calls.clear();
+    now += ServerManager::kListRefreshMs;
+    client->RunOnce();
+    queue.RunPending();
+    // The chat and the games lists are both `game` here: one clear is the games list's.
+    EXPECT_EQ(std::count(game.calls.begin(), game.calls.end(), "list cleared"), 1);
+    EXPECT_EQ(peer.SentOf(MessageKind::kListGames).size(), 2u);
+}
+
 TEST_F(ServerManagerTest, AcceptedLogInListsTheGames) {
     LogIn();
     EXPECT_EQ(loginResult, 1);
@@ -176,11 +248,13 @@ TEST_F(ServerManagerTest, AcceptedLogInListsTheGames) {
     EXPECT_EQ(peer.SentOf(MessageKind::kListGames).size(), 1u);
     GameRecord otherLevel = Canyon(8);
     otherLevel.checksum = 78;
+    peer.Junk();  // unknown kinds are skipped in the lobby
     peer.Reply(MessageKind::kListGames, EncodeGameRecord(otherLevel));
     peer.Reply(MessageKind::kListGames, EncodeGameRecord(Canyon(9)));
     peer.Reply(MessageKind::kChat, EncodeChat("bob>hi"));
     client->RunOnce();
     queue.RunPending();
+    EXPECT_EQ(client->State(), kClientLobby);
     EXPECT_EQ(client->GameCount(), 1u);
     EXPECT_TRUE(game.Called("list evening: canyon"));
     EXPECT_TRUE(game.Called("list bob>hi"));
@@ -208,27 +282,18 @@ TEST_F(ServerManagerTest, BadGameRecordsDropTheLobby) {
     }
 }
 
-TEST_F(ServerManagerTest, JoinBeyondTheListFailsAtOnce) {
-    LogIn();
-    std::atomic<int> result{0};
-    client->JoinGame(3, &result, {"ann"});
-    EXPECT_EQ(result, -1);
-    EXPECT_TRUE(peer.SentOf(MessageKind::kJoinGame).empty());
-}
-
-TEST_F(ServerManagerTest, JoiningSelectsTheServersLevelAndWaitsForTheLoad) {
+TEST_F(ServerManagerTest, JoiningSelectsTheServersLevelAndWaitsForTheLoadButNotBeyondTheList) {
     LogIn();
     peer.Reply(MessageKind::kListGames, EncodeGameRecord(Canyon(9)));
     client->RunOnce();
+    std::atomic<int> beyond{0};
+    client->JoinGame(1, &beyond, {"ann"});
+    EXPECT_EQ(beyond, -1) << "a join beyond the list fails at once";
+    EXPECT_TRUE(peer.SentOf(MessageKind::kJoinGame).empty());
     client->JoinGame(0, &entryResult, {"ann", "cid"});
-    JoinRequest expected;
-    expected.game_id = 9;
-    expected.names = {"ann", "cid"};
-    EXPECT_EQ(peer.SentOf(MessageKind::kJoinGame).at(0).payload, EncodeJoinRequest(expected));
+    EXPECT_EQ(peer.SentOf(MessageKind::kJoinGame).at(0).payload, EncodeJoinRequest(JoinRequest{9, false, {"ann", "cid"}}));
     client->RunOnce();  // the lobby's last turn
-    JoinReply reply;
-    reply.status = kStatusAccepted;
-    reply.game = Canyon(9);
+    JoinReply reply{kStatusAccepted, Canyon(9)};
     reply.game.victories = 7;
     peer.Reply(MessageKind::kJoinGame, EncodeJoinReply(reply));
     ASSERT_TRUE(RunUntil(kClientRacing));
@@ -300,8 +365,11 @@ TEST_F(ServerManagerTest, RaceMessagesReachTheGameInOrder) {
     PlayerJoined bob{1, "bob", 0};
     peer.Junk();
     peer.Reply(MessageKind::kPlayerJoined, EncodePlayerJoined(PlayerJoined{0, "ann", 1}));
+    client->RunOnce();
     EXPECT_FALSE(client->StartAllowed());
     peer.Reply(MessageKind::kPlayerJoined, EncodePlayerJoined(bob));
+    client->RunOnce();
+    EXPECT_TRUE(client->StartAllowed()) << "start is allowed with two players";
     peer.Reply(MessageKind::kChat, EncodeChat("bob>go"));
     peer.Reply(MessageKind::kReady, {});
     peer.Reply(MessageKind::kPlayerLeft, EncodeByte(1));
@@ -315,84 +383,126 @@ TEST_F(ServerManagerTest, RaceMessagesReachTheGameInOrder) {
     EXPECT_EQ(game.calls, expected);
 }
 
-TEST_F(ServerManagerTest, StartIsAllowedWithTwoPlayers) {
-    EnterRace();
-    peer.Reply(MessageKind::kPlayerJoined, EncodePlayerJoined(PlayerJoined{0, "ann", 1}));
-    client->RunOnce();
-    EXPECT_FALSE(client->StartAllowed());
-    peer.Reply(MessageKind::kPlayerJoined, EncodePlayerJoined(PlayerJoined{1, "bob", 1}));
-    client->RunOnce();
-    EXPECT_TRUE(client->StartAllowed());
+TEST_F(ServerManagerTest, ALostRaceConnectionIsTriedThreeTimesThenRejoinedWithTheGameIdOrAborted) {
+    const JoinReply accepted{kStatusAccepted, Canyon(42)};
+    const std::vector<std::string> lost = {"pause", "line Disconnected...", "line Try 0 to connect..."};
+    struct Case {
+        const char* rule;
+        std::deque<bool> connects;
+        size_t tries;
+        std::optional<JoinReply> reply;
+        int state;
+        std::vector<std::string> calls;  // after `lost`
+    } const cases[] = {
+        {"an accepted rejoin resumes the race", {false, true}, 2, accepted, kClientRacing,
+         {"line Try 1 to connect...", "line Connection resumed, updating...", "resume"}},
+        {"a refused rejoin aborts it", {}, 1, JoinReply{}, kClientIdle,
+         {"line Connection resumed, updating...", "line Could not join game", "abort"}},
+        {"three failed tries abort it", {false, false, false}, 3, std::nullopt, kClientIdle,
+         {"line Try 1 to connect...", "line Try 2 to connect...", "line Game is aborted", "abort"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rule);
+        peer.Reset();
+        waits.clear();
+        NewClient();
+        EnterRace();
+        game.calls.clear();
+        peer.sent.clear();
+        peer.pumpFails = true;
+        peer.connectResults = c.connects;
+        client->RunOnce();
+        peer.pumpFails = false;
+        EXPECT_EQ(peer.typedConnects.size(), 1 + c.tries) << "the first connect and the tries";
+        EXPECT_EQ(peer.typedConnects.back(), "127.0.0.1:4077");
+        std::vector<int64_t> expectedWaits(1 + c.tries, 5000);
+        expectedWaits[0] = ServerManager::kLoadPollMs;
+        EXPECT_EQ(waits, expectedWaits) << "five seconds before each try";
+        if (c.reply) {
+            EXPECT_EQ(client->State(), kClientJoining);
+            EXPECT_EQ(peer.SentOf(MessageKind::kJoinGame).at(0).payload, EncodeJoinRequest(JoinRequest{42, true, {}}))
+                << "a rejoin names the game id only";
+            peer.Junk();
+            peer.Reply(MessageKind::kJoinGame, EncodeJoinReply(*c.reply));
+            EXPECT_TRUE(RunUntil(c.state, 3));
+        }
+        queue.RunPending();
+        std::vector<std::string> expected = lost;
+        expected.insert(expected.end(), c.calls.begin(), c.calls.end());
+        EXPECT_EQ(game.calls, expected);
+        EXPECT_EQ(client->State(), c.state);
+        EXPECT_FALSE(client->Reconnecting());
+        EXPECT_EQ(client->IsConnected(), c.state == kClientRacing);
+    }
 }
 
-TEST_F(ServerManagerTest, AResumedConnectionRejoinsWithTheGameIdOnly) {
-    EnterRace();
-    game.calls.clear();
-    peer.sent.clear();
-    peer.pumpFails = true;
-    peer.connectResults = {false, true};
-    client->RunOnce();
-    peer.pumpFails = false;
-    EXPECT_EQ(client->State(), kClientJoining);
-    JoinRequest rejoin;
-    rejoin.game_id = 42;
-    rejoin.rejoin = true;
-    EXPECT_EQ(peer.SentOf(MessageKind::kJoinGame).at(0).payload, EncodeJoinRequest(rejoin));
-    EXPECT_EQ(waits, std::vector<int64_t>({ServerManager::kLoadPollMs, 5000, 5000}));
-
-    JoinReply reply;
-    reply.status = kStatusAccepted;
-    reply.game = Canyon(42);
-    peer.Junk();
-    peer.Reply(MessageKind::kJoinGame, EncodeJoinReply(reply));
-    EXPECT_TRUE(RunUntil(kClientRacing, 3));
-    queue.RunPending();
-    const std::vector<std::string> expected = {"pause", "line Disconnected...", "line Try 0 to connect...",
-                                               "line Try 1 to connect...", "line Connection resumed, updating...",
-                                               "resume"};
-    EXPECT_EQ(game.calls, expected);
-    EXPECT_FALSE(client->Reconnecting());
+ServerEntry ListedServer(const std::string& name, const std::string& version) {
+    ServerEntry entry;
+    entry.name = name;
+    entry.version = version;
+    entry.host = "127.0.0.1";
+    entry.port = 1;  // nobody listens there: its ping says so at once
+    return entry;
 }
 
-TEST_F(ServerManagerTest, ARefusedRejoinAbortsTheRace) {
-    EnterRace();
-    game.calls.clear();
-    peer.pumpFails = true;
-    client->RunOnce();
-    peer.pumpFails = false;
-    peer.Reply(MessageKind::kJoinGame, EncodeJoinReply(JoinReply{}));
-    EXPECT_TRUE(RunUntil(kClientIdle, 3));
-    queue.RunPending();
-    const std::vector<std::string> expected = {"pause", "line Disconnected...", "line Try 0 to connect...",
-                                               "line Connection resumed, updating...", "line Could not join game",
-                                               "abort"};
-    EXPECT_EQ(game.calls, expected);
-    EXPECT_FALSE(client->Reconnecting());
-    EXPECT_FALSE(client->IsConnected());
+// A refresh swaps the whole list in one step (the screen keeps its rows until then); a
+// failed fetch falls back to the cached list, marked so, or says there is no list.
+TEST_F(ServerManagerTest, TheServerListArrivesWholeFromTheDirectoryOrTheCache) {
+    struct Case {
+        bool fetched;
+        bool cached;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {true, true, "servers north south(1.0)"},
+        {false, true, "cached servers west"},
+        {false, false, "no list: Could not get list of the servers"},
+    };
+    for (const Case& c : cases) {
+        peer.servers.entries = {ListedServer("north", "0.9b")};
+        peer.servers.foreign = {ListedServer("south", "1.0")};
+        peer.listAvailable = c.fetched;
+        peer.cachedServers.entries = {ListedServer("west", "0.9b")};
+        peer.cacheAvailable = c.cached;
+        client->RunOnce();  // a failed fetch of the case before ends its turn in idle
+        game.calls.clear();
+        client->RefreshServerList(&game);
+        client->RunOnce();
+        client->RunOnce();
+        queue.RunPending();
+        ASSERT_FALSE(game.calls.empty()) << c.shown;
+        EXPECT_EQ(game.calls.front(), c.shown);
+        EXPECT_EQ(client->State(), kClientIdle);
+    }
 }
 
-TEST_F(ServerManagerTest, ThreeFailedTriesAbortTheGame) {
-    EnterRace();
-    game.calls.clear();
-    peer.pumpFails = true;
-    peer.connectResults = {false, false, false};
-    client->RunOnce();
-    queue.RunPending();
-    const std::vector<std::string> expected = {"pause", "line Disconnected...", "line Try 0 to connect...",
-                                               "line Try 1 to connect...", "line Try 2 to connect...",
-                                               "line Game is aborted", "abort"};
-    EXPECT_EQ(game.calls, expected);
-    EXPECT_EQ(peer.typedConnects.size(), 4u);  // the first connect and three tries
-    EXPECT_EQ(peer.typedConnects.back(), "127.0.0.1:4077");
-}
-
-TEST_F(ServerManagerTest, UnknownKindsAreSkippedInTheLobby) {
-    LogIn();
-    peer.Junk();
-    peer.Reply(MessageKind::kListGames, EncodeGameRecord(Canyon(9)));
-    client->RunOnce();
-    EXPECT_EQ(client->State(), kClientLobby);
-    EXPECT_EQ(client->GameCount(), 1u);
+// The screen asks, the client thread connects, the result comes back through the flag.
+TEST_F(ServerManagerTest, ABackgroundConnectReportsItsOutcome) {
+    struct Case {
+        bool answers;
+        int result;
+        std::string status;
+    } const cases[] = {
+        {true, 1, ""},
+        {false, -1, "Could not connect to the server"},
+    };
+    for (const Case& c : cases) {
+        peer.Reset();
+        peer.connectResults = {c.answers};
+        std::atomic<int> result{0};
+        client->ConnectInBackground("127.0.0.1", 4077, &result);
+        EXPECT_EQ(result, 0) << "nothing happens on the asking thread";
+        EXPECT_TRUE(peer.typedConnects.empty());
+        client->RunOnce();
+        client->RunOnce();
+        EXPECT_EQ(result, c.result);
+        EXPECT_EQ(peer.typedConnects, std::vector<std::string>{"127.0.0.1:4077"});
+        EXPECT_EQ(client->IsConnected(), c.answers);
+        if (!c.status.empty()) {
+            EXPECT_EQ(client->StatusText(), c.status);
+        }
+        EXPECT_EQ(client->State(), kClientIdle);
+    }
 }
 
 TEST(ServerManagerThread, StopEndsAReconnectWaitAtOnce) {

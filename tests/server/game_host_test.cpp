@@ -137,10 +137,7 @@ TEST_F(HostTest, AClientThatStopsReadingIsDroppedAndTheOthersPlayOn) {
     const auto created = Next(sender);
     CreateReply reply;
     ASSERT_TRUE(DecodeCreateReply(created.second.data(), created.second.size(), reply));
-    JoinRequest join;
-    join.game_id = reply.game_id;
-    join.names = {"Sleeper"};
-    Send(sleeper, MessageKind::kJoinGame, EncodeJoinRequest(join));
+    Send(sleeper, MessageKind::kJoinGame, EncodeJoinRequest(JoinRequest{reply.game_id, false, {"Sleeper"}}));
     ASSERT_EQ(Next(sender).first, ToByte(MessageKind::kPlayerJoined));  // the creator's own slot
     ASSERT_EQ(Next(sender).first, ToByte(MessageKind::kPlayerJoined));  // the sleeper
 

@@ -58,8 +58,8 @@ protected:
         if (got.size() != 1 || got[0].kind != ToByte(kind) || got[0].payload.empty()) return 0;
         return got[0].payload[0];
     }
-    uint8_t Login(ClientId id, const std::string& name) {
-        Connect(id);
+    uint8_t Login(ClientId id, const std::string& name, const std::string& address = "127.0.1.1") {
+        Connect(id, address);
         Receive(id, MessageKind::kLogin, EncodeText(name));
         return Status(id, MessageKind::kLogin);
     }
@@ -84,17 +84,9 @@ protected:
         return reply.game_id;
     }
     void Join(ClientId id, int32_t game, std::vector<std::string> names) {
-        JoinRequest request;
-        request.game_id = game;
-        request.names = std::move(names);
-        Receive(id, MessageKind::kJoinGame, EncodeJoinRequest(request));
+        Receive(id, MessageKind::kJoinGame, EncodeJoinRequest(JoinRequest{game, false, std::move(names)}));
     }
-    void Rejoin(ClientId id, int32_t game) {
-        JoinRequest request;
-        request.game_id = game;
-        request.rejoin = true;
-        Receive(id, MessageKind::kJoinGame, EncodeJoinRequest(request));
-    }
+    void Rejoin(ClientId id, int32_t game) { Receive(id, MessageKind::kJoinGame, EncodeJoinRequest(JoinRequest{game, true, {}})); }
     // Alice (client 1) creates a two-place game, Bob (client 2) joins it.
     int32_t TwoPlayerGame() {
         EXPECT_EQ(Login(1, "Alice"), kStatusAccepted);
@@ -328,28 +320,24 @@ TEST_F(LobbyTest, ChatLinesBeyondTheRateAreDropped) {
 
 TEST_F(LobbyTest, TheRaceStartsWhenEveryClientIsReadyAndTwoPlayersAreIn) {
     const std::vector<uint8_t> start = {ToByte(MessageKind::kReady)};
-    // One client alone never starts; with two local players it does.
-    ASSERT_EQ(Login(1, "Solo"), kStatusAccepted);
-    Create(1, Request({"Solo"}, 2));
-    Take(1);
-    Receive(1, MessageKind::kReady);
-    EXPECT_TRUE(Take(1).empty());
-    ASSERT_EQ(Login(2, "Pair"), kStatusAccepted);
-    Create(2, Request({"Pair", "Pair 2"}, 2));
-    Take(2);
-    Receive(2, MessageKind::kReady);
-    EXPECT_EQ(Kinds(Take(2)), start);
-}
-
-TEST_F(LobbyTest, ATwoClientRaceStartsOnlyOnTheSecondReady) {
-    const std::vector<uint8_t> start = {ToByte(MessageKind::kReady)};
     TwoPlayerGame();
     Receive(1, MessageKind::kReady);
     EXPECT_TRUE(Take(1).empty());
     EXPECT_TRUE(Take(2).empty());
     Receive(2, MessageKind::kReady);
-    EXPECT_EQ(Kinds(Take(1)), start);
+    EXPECT_EQ(Kinds(Take(1)), start) << "a two-client race starts on the second ready";
     EXPECT_EQ(Kinds(Take(2)), start);
+    // One client alone never starts; with two local players it does.
+    ASSERT_EQ(Login(3, "Solo"), kStatusAccepted);
+    Create(3, Request({"Solo"}, 2));
+    Take(3);
+    Receive(3, MessageKind::kReady);
+    EXPECT_TRUE(Take(3).empty());
+    ASSERT_EQ(Login(4, "Pair"), kStatusAccepted);
+    Create(4, Request({"Pair", "Pair 2"}, 2));
+    Take(4);
+    Receive(4, MessageKind::kReady);
+    EXPECT_EQ(Kinds(Take(4)), start);
 }
 
 TEST_F(LobbyTest, UpdatesGoToTheOtherMembersUnchangedAndBadOnesAreDropped) {
@@ -436,12 +424,9 @@ TEST_F(LobbyTest, AfterTheWaitThePlayersAreGoneAndARejoinIsRefused) {
 }
 
 TEST_F(LobbyTest, ARejoinTakesThePlayersFromItsOwnAddressFirst) {
-    Connect(1, "127.0.1.1");
-    Receive(1, MessageKind::kLogin, EncodeText("Alice"));
-    Connect(2, "127.0.1.2");
-    Receive(2, MessageKind::kLogin, EncodeText("Bob"));
-    Connect(3, "127.0.1.3");
-    Receive(3, MessageKind::kLogin, EncodeText("Carol"));
+    ASSERT_EQ(Login(1, "Alice", "127.0.1.1"), kStatusAccepted);
+    ASSERT_EQ(Login(2, "Bob", "127.0.1.2"), kStatusAccepted);
+    ASSERT_EQ(Login(3, "Carol", "127.0.1.3"), kStatusAccepted);
     const int32_t game = Create(1, Request({"Alice"}, 3));
     Join(2, game, {"Bob"});
     Join(3, game, {"Carol"});

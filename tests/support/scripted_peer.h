@@ -23,9 +23,13 @@ class ScriptedPeer : public ServerTransport {
 public:
     bool Startup() override { return true; }
     void Shutdown() override {}
-    bool FetchServerList(std::vector<std::string>& lines) override {
-        lines = servers;
+    bool FetchServerList(ServerListResult& list) override {
+        list = servers;
         return listAvailable;
+    }
+    bool LoadCachedServerList(ServerListResult& list) override {
+        list = cachedServers;
+        return cacheAvailable;
     }
     bool ConnectToListed(size_t index) override {
         listedConnects.push_back(index);
@@ -35,6 +39,7 @@ public:
         typedConnects.push_back(host + ":" + std::to_string(port));
         return NextConnect();
     }
+    std::string ConnectFailure() const override { return connectFailure; }
     void Disconnect() override { connected = false; }
     bool Connected() const override { return connected; }
     bool Pump() override {
@@ -83,10 +88,13 @@ public:
     }
 
     std::deque<bool> connectResults;  // empty: every connect works
+    std::string connectFailure;       // why a failed connect failed
     std::vector<size_t> listedConnects;
     std::vector<std::string> typedConnects;
-    std::vector<std::string> servers;
+    ServerListResult servers;
     bool listAvailable = true;
+    ServerListResult cachedServers;
+    bool cacheAvailable = false;
     bool connected = false;
     std::atomic<bool> pumped{false};
     bool pumpFails = false;

@@ -1,0 +1,66 @@
+#include "scene/closed_surface.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace {
+
+using Edge = std::array<float, 6>;  // from x, y, z, to x, y, z
+
+bool Same(const Vec3& a, const Vec3& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
+
+Edge MakeEdge(const Vec3& from, const Vec3& to) { return {from.x, from.y, from.z, to.x, to.y, to.z}; }
+
+Edge Reversed(const Edge& edge) { return {edge[3], edge[4], edge[5], edge[0], edge[1], edge[2]}; }
+
+// Six times the signed volume of the tetrahedron from the origin to the triangle.
+double TripleProduct(const Vec3& a, const Vec3& b, const Vec3& c) {
+    const double cx = static_cast<double>(b.y) * c.z - static_cast<double>(b.z) * c.y;
+    const double cy = static_cast<double>(b.z) * c.x - static_cast<double>(b.x) * c.z;
+    const double cz = static_cast<double>(b.x) * c.y - static_cast<double>(b.y) * c.x;
+    return a.x * cx + a.y * cy + a.z * cz;
+}
+
+}  // namespace
+
+Bounds BoundsOf(const std::vector<Vec3>& points) {
+    Bounds bounds;
+    if (!points.empty()) bounds.low = bounds.high = points[0];
+    for (const Vec3& p : points) {
+        bounds.low = {std::min(bounds.low.x, p.x), std::min(bounds.low.y, p.y), std::min(bounds.low.z, p.z)};
+        bounds.high = {std::max(bounds.high.x, p.x), std::max(bounds.high.y, p.y), std::max(bounds.high.z, p.z)};
+    }
+    return bounds;
+}
+
+SurfaceWinding ClosedSurfaceWinding(const std::vector<Vec3>& corners) {
+    std::vector<Edge> edges;
+    edges.reserve(corners.size());
+    double volume = 0;
+    for (size_t i = 0; i + 2 < corners.size(); i += 3) {
+        const Vec3& a = corners[i];
+        const Vec3& b = corners[i + 1];
+        const Vec3& c = corners[i + 2];
+        if (Same(a, b) || Same(b, c) || Same(c, a)) continue;
+        edges.push_back(MakeEdge(a, b));
+        edges.push_back(MakeEdge(b, c));
+        edges.push_back(MakeEdge(c, a));
+        volume += TripleProduct(a, b, c);
+    }
+    if (edges.empty()) return SurfaceWinding::kOpen;
+    std::sort(edges.begin(), edges.end());
+    // An edge run twice the same way is where more than two triangles meet, or where
+    // the winding flips: the surface is not one closed shell there.
+    if (std::adjacent_find(edges.begin(), edges.end()) != edges.end()) return SurfaceWinding::kOpen;
+    for (const Edge& edge : edges)
+        if (!std::binary_search(edges.begin(), edges.end(), Reversed(edge))) return SurfaceWinding::kOpen;
+    // A sheet drawn from both sides pairs its edges too, but encloses nothing: its two
+    // faces lie on each other, and which one shows depends on the drawing order.
+    const Bounds bounds = BoundsOf(corners);
+    const double box = (static_cast<double>(bounds.high.x) - bounds.low.x) *
+                       (static_cast<double>(bounds.high.y) - bounds.low.y) *
+                       (static_cast<double>(bounds.high.z) - bounds.low.z);
+    if (!(box > 0) || std::abs(volume / 6) <= box * 1e-6) return SurfaceWinding::kOpen;
+    return volume > 0 ? SurfaceWinding::kCounterClockwise : SurfaceWinding::kClockwise;
+}

@@ -1,0 +1,137 @@
+#include "net/server_pinger.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "loopback.h"
+#include "net/frame.h"
+#include "net/protocol.h"
+
+namespace {
+
+// A game server that takes one connection and answers what it is sent the way
+// `answer` says: the reply frames for the ping it read, or nothing.
+class PingPeer {
+public:
+    using Answer = std::function<std::vector<uint8_t>(int32_t clientTime)>;
+
+    explicit PingPeer(Answer answer) : answer_(std::move(answer)) {
+        thread_ = std::thread([this] {
+            const int socket = listener_.Accept();
+            if (socket < 0) return;
+            std::string ping;
+            if (ReadExactly(socket, ping, 7) && ping[2] == 13) {
+                int32_t time = 0;
+                std::memcpy(&time, ping.data() + 3, 4);
+                const std::vector<uint8_t> reply = answer_(time);
+                if (!reply.empty()) WriteAll(socket, reply.data(), reply.size());
+            }
+            // Stays open until the pinger closes its end (or the time limit passes).
+            std::string rest;
+            ReadExactly(socket, rest, 1, 3000);
+            CloseSocket(socket);
+        });
+    }
+    ~PingPeer() { thread_.join(); }
+
+    uint16_t Port() const { return listener_.Port(); }
+
+private:
+    Listener listener_;
+    Answer answer_;
+    std::thread thread_;
+};
+
+std::vector<uint8_t> Frame(MessageKind kind, const std::vector<uint8_t>& payload) {
+    std::vector<uint8_t> out;
+    AppendFrame(out, ToByte(kind), payload.data(), payload.size());
+    return out;
+}
+
+// The clock the pinger reads; a peer moves it before it replies, so the round trip
+// is known exactly.
+std::atomic<int64_t> now{1000};
+
+TEST(ServerPinger, TheRoundTripOfAPingIsMeasuredAfterTheConnect) {
+    struct Case {
+        const char* name;
+        PingPeer::Answer answer;
+        int expected;
+    } const cases[] = {
+        {"reply", [](int32_t sent) {
+             now += 25;
+             return Frame(MessageKind::kPing, EncodePingReply(PingReply{sent, 5}));
+         }, 25},
+        {"a chat line before the reply", [](int32_t sent) {
+             now += 40;
+             std::vector<uint8_t> bytes = Frame(MessageKind::kChat, EncodeChat("hi"));
+             const std::vector<uint8_t> reply = Frame(MessageKind::kPing, EncodePingReply(PingReply{sent, 5}));
+             bytes.insert(bytes.end(), reply.begin(), reply.end());
+             return bytes;
+         }, 40},
+        {"another time echoed", [](int32_t sent) {
+             return Frame(MessageKind::kPing, EncodePingReply(PingReply{sent + 1, 5}));
+         }, -1},
+        {"a frame that cannot be", [](int32_t) { return std::vector<uint8_t>{1, 0, 13}; }, -1},
+        {"silence past the time limit", [](int32_t) {
+             now += ServerPinger::kTimeLimitMs;
+             return std::vector<uint8_t>();
+         }, -1},
+    };
+    for (const Case& c : cases) {
+        PingPeer peer(c.answer);
+        ServerPinger pinger([] { return now.load(); });
+        EXPECT_EQ(pinger.Measure({"127.0.0.1", peer.Port()}), c.expected) << c.name;
+    }
+}
+
+TEST(ServerPinger, AClosedPortIsUnreachable) {
+    ClosedPort closed;
+    ServerPinger pinger;
+    EXPECT_EQ(pinger.Measure({"127.0.0.1", closed.Port()}), -1);
+}
+
+TEST(ServerPinger, ResultsArriveForEachServerInTurn) {
+    ClosedPort closed;
+    PingPeer peer([](int32_t sent) { return Frame(MessageKind::kPing, EncodePingReply(PingReply{sent, 5})); });
+    ServerPinger pinger;
+    std::mutex mutex;
+    std::condition_variable arrived;
+    std::vector<std::string> results;
+    pinger.Ping({{"127.0.0.1", closed.Port()}, {"127.0.0.1", peer.Port()}}, [&](const PingTarget& target, int ping) {
+        std::lock_guard<std::mutex> guard(mutex);
+        results.push_back(std::to_string(target.port) + (ping >= 0 ? " reached" : " unreachable"));
+        arrived.notify_all();
+    });
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        arrived.wait_for(lock, std::chrono::seconds(5), [&] { return results.size() == 2; });
+    }
+    pinger.Stop();
+    EXPECT_EQ(results, (std::vector<std::string>{std::to_string(closed.Port()) + " unreachable",
+                                                 std::to_string(peer.Port()) + " reached"}));
+}
+
+TEST(ServerPinger, StopEndsASilentMeasurementAtOnce) {
+    PingPeer peer([](int32_t) { return std::vector<uint8_t>(); });
+    ServerPinger pinger;
+    std::atomic<bool> done{false};
+    pinger.Ping({{"127.0.0.1", peer.Port()}}, [&](const PingTarget&, int) { done = true; });
+    // Give the pinger a moment to be inside the measurement; either way Stop must be quick.
+    for (int i = 0; i < 20; ++i) std::this_thread::yield();
+    const auto stopAt = std::chrono::steady_clock::now();
+    pinger.Stop();
+    EXPECT_LT(std::chrono::steady_clock::now() - stopAt, std::chrono::milliseconds(500));
+    EXPECT_FALSE(done) << "a stopped measurement reports nothing";
+}
+
+}  // namespace

@@ -1,0 +1,76 @@
+#include "scene/closed_surface.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// A tetrahedron's corners, counter-clockwise seen from outside.
+const Vec3 kA{0, 0, 0}, kB{1, 0, 0}, kC{0, 1, 0}, kD{0, 0, 1};
+
+std::vector<Vec3> Triangles(const std::vector<std::vector<Vec3>>& triangles) {
+    std::vector<Vec3> corners;
+    for (const auto& triangle : triangles) corners.insert(corners.end(), triangle.begin(), triangle.end());
+    return corners;
+}
+
+std::vector<std::vector<Vec3>> Tetrahedron() { return {{kA, kC, kB}, {kA, kB, kD}, {kA, kD, kC}, {kB, kC, kD}}; }
+
+std::vector<std::vector<Vec3>> TurnedInside(std::vector<std::vector<Vec3>> triangles) {
+    for (auto& triangle : triangles) std::swap(triangle[1], triangle[2]);
+    return triangles;
+}
+
+std::vector<std::vector<Vec3>> Moved(std::vector<std::vector<Vec3>> triangles, float by) {
+    for (auto& triangle : triangles)
+        for (Vec3& corner : triangle) corner.x += by;
+    return triangles;
+}
+
+std::vector<std::vector<Vec3>> Joined(std::vector<std::vector<Vec3>> a, const std::vector<std::vector<Vec3>>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+}  // namespace
+
+TEST(ClosedSurface, TellsClosedShellsAndTheirWindingFromOpenOnes) {
+    std::vector<std::vector<Vec3>> flipped = Tetrahedron();
+    std::swap(flipped[0][1], flipped[0][2]);
+    std::vector<std::vector<Vec3>> missing = Tetrahedron();
+    missing.pop_back();
+    const std::vector<std::vector<Vec3>> sheet = {{kA, kB, kC}, {kA, kC, kB}};
+    const struct {
+        std::string what;
+        std::vector<std::vector<Vec3>> triangles;
+        SurfaceWinding winding;
+    } cases[] = {
+        {"a tetrahedron", Tetrahedron(), SurfaceWinding::kCounterClockwise},
+        {"a tetrahedron turned inside out", TurnedInside(Tetrahedron()), SurfaceWinding::kClockwise},
+        {"two tetrahedra apart", Joined(Tetrahedron(), Moved(Tetrahedron(), 5)), SurfaceWinding::kCounterClockwise},
+        {"a tetrahedron with an area-less triangle", Joined(Tetrahedron(), {{kA, kA, kB}}),
+         SurfaceWinding::kCounterClockwise},
+        {"a face missing", missing, SurfaceWinding::kOpen},
+        {"one face turned", flipped, SurfaceWinding::kOpen},
+        {"a face twice", Joined(Tetrahedron(), {Tetrahedron()[0]}), SurfaceWinding::kOpen},
+        {"a sheet seen from both sides", sheet, SurfaceWinding::kOpen},
+        {"nothing", {}, SurfaceWinding::kOpen},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ClosedSurfaceWinding(Triangles(c.triangles)), c.winding) << c.what;
+}
+
+TEST(ClosedSurface, BoundsHoldEveryPoint) {
+    const Bounds bounds = BoundsOf({{1, -2, 3}, {-4, 5, 0}, {2, 0, -6}});
+    EXPECT_EQ(bounds.low.x, -4);
+    EXPECT_EQ(bounds.low.y, -2);
+    EXPECT_EQ(bounds.low.z, -6);
+    EXPECT_EQ(bounds.high.x, 2);
+    EXPECT_EQ(bounds.high.y, 5);
+    EXPECT_EQ(bounds.high.z, 3);
+    const Bounds none = BoundsOf({});
+    EXPECT_EQ(none.low.x, 0);
+    EXPECT_EQ(none.high.z, 0);
+}
