@@ -30,7 +30,8 @@ std::string LargeScene() {
         polh.name = "terrain" + std::to_string(p);
         for (int y = 0; y < kGridSide; ++y) {
             for (int x = 0; x < kGridSide; ++x) {
-                polh.vertices.push_back({static_cast<float>(x), static_cast<float>(y), static_cast<float>((x * y) % 7)});
+                polh.vertices.push_back(
+                    {static_cast<float>(x), static_cast<float>(y), static_cast<float>((x * y) % 7)});
                 polh.textureVertices.push_back({x / float(kGridSide), y / float(kGridSide)});
             }
         }
@@ -38,7 +39,9 @@ std::string LargeScene() {
             for (int x = 0; x + 1 < kGridSide; ++x) {
                 const int corner = y * kGridSide + x;
                 CobFaceSpec face;
-                face.corners = {{corner, corner}, {corner + 1, corner + 1}, {corner + kGridSide + 1, corner + kGridSide + 1},
+                face.corners = {{corner, corner},
+                                {corner + 1, corner + 1},
+                                {corner + kGridSide + 1, corner + kGridSide + 1},
                                 {corner + kGridSide, corner + kGridSide}};
                 polh.faces.push_back(face);
             }
@@ -48,7 +51,9 @@ std::string LargeScene() {
         WriteCobPolH(polhBody, polh, 8);
         WriteCobMat1(matBody, CobMat1Spec());
         WriteCobShBx(boxBody, "phong", CobPhongParameters(1));
-        file.Chunk("PolH", 0, 8, id, 0, polhBody).Chunk("Mat1", 0, 6, id + 1, id, matBody).Chunk("ShBx", 0, 4, id + 2, id + 1, boxBody);
+        file.Chunk("PolH", 0, 8, id, 0, polhBody)
+            .Chunk("Mat1", 0, 6, id + 1, id, matBody)
+            .Chunk("ShBx", 0, 4, id + 2, id + 1, boxBody);
     }
     return file.End().Bytes();
 }

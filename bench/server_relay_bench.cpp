@@ -27,7 +27,8 @@ constexpr int kUpdatesPerSecond = 30;
 const auto kLoadTime = std::chrono::seconds(20);
 
 int64_t NowMicros() {
-    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 class Latencies {
@@ -67,7 +68,8 @@ public:
         configFile_ = config;
         if (!written) return;
         program_ = std::make_unique<Program>(
-            KAV_SERVER_PATH, std::vector<std::string>{"--config", configFile_, "--listen", "127.0.0.1", "--port", "0", "--log", ""});
+            KAV_SERVER_PATH,
+            std::vector<std::string>{"--config", configFile_, "--listen", "127.0.0.1", "--port", "0", "--log", ""});
         const std::string line = program_->FirstLine();
         if (line.rfind("listening ", 0) == 0) port_ = std::stoi(line.substr(line.rfind(' ') + 1));
     }
@@ -179,12 +181,13 @@ private:
         });
     }
     void Pump(const std::shared_ptr<Link>& link) {
-        link->socket.async_read_some(asio::buffer(link->buffer), [this, link](const asio::error_code& ec, size_t count) {
-            if (ec) return;
-            asio::error_code ignored;
-            asio::write(link->partner->socket, asio::buffer(link->buffer, count), ignored);
-            Pump(link);
-        });
+        link->socket.async_read_some(asio::buffer(link->buffer),
+                                     [this, link](const asio::error_code& ec, size_t count) {
+                                         if (ec) return;
+                                         asio::error_code ignored;
+                                         asio::write(link->partner->socket, asio::buffer(link->buffer, count), ignored);
+                                         Pump(link);
+                                     });
     }
     asio::ip::tcp::acceptor acceptor_;
     std::shared_ptr<Link> waiting_;

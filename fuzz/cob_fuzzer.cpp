@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const CobPolH& polh : reader.Polyhedra()) {
         for (const CobFace& face : polh.faces) {
             const CobMaterialChoice choice = ChooseCobMaterial(reader, polh.id, face.materialIndex);
-            if (choice.material != nullptr && choice.material->textureMap) CobTextureFileName(*choice.material->textureMap);
+            if (choice.material != nullptr && choice.material->textureMap)
+                CobTextureFileName(*choice.material->textureMap);
         }
     }
     return 0;

@@ -29,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (status != wholeStatus) std::abort();
             if (status == FrameStatus::kBad) return 0;
             if (status == FrameStatus::kNeedMore) break;
-            if (head.length < kFrameHeadSize || head.length > queue.Unread() || head.length != whole.length) std::abort();
+            if (head.length < kFrameHeadSize || head.length > queue.Unread() || head.length != whole.length)
+                std::abort();
             queue.Skip(head.length);
             wholeOffset += head.length;
         }

@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (uint32_t index : triangle.vertexIndices)
             if (index >= model.vertices.size()) __builtin_trap();
     for (const ModelMesh& mesh : model.meshes) {
-        if (mesh.materialIndex >= 0 && static_cast<size_t>(mesh.materialIndex) >= model.materials.size()) __builtin_trap();
+        if (mesh.materialIndex >= 0 && static_cast<size_t>(mesh.materialIndex) >= model.materials.size())
+            __builtin_trap();
         for (uint32_t index : mesh.triangleIndices)
             if (index >= model.triangles.size()) __builtin_trap();
     }

@@ -29,7 +29,8 @@ FuzzInput ReadInput(const std::string& text) {
         if (equals == std::string::npos) continue;
         std::string key = line.substr(0, equals), value = line.substr(equals + 1);
         if (key == "tick") {
-            if (input.tickSteps.size() < kMaxTicks) input.tickSteps.push_back(std::strtoll(value.c_str(), nullptr, 10) % 100000);
+            if (input.tickSteps.size() < kMaxTicks)
+                input.tickSteps.push_back(std::strtoll(value.c_str(), nullptr, 10) % 100000);
         } else {
             input.definition.entries.emplace_back(key, value);
         }
@@ -65,7 +66,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         manager.RemoveEmitter(handle);
         manager.RemoveEmitter(handle);
         manager.Destroy();
-    } catch (const FatalReportThrown&) {
-    }
+    } catch (const FatalReportThrown&) {}
     return 0;
 }

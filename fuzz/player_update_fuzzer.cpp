@@ -16,7 +16,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (!DecodePlayerUpdate(data, size, update)) return 0;
         const std::vector<uint8_t> again = EncodePlayerUpdate(update);
         if (again.size() != size || !std::equal(again.begin(), again.end(), data)) std::abort();
-    } catch (const FatalReportThrown&) {
-    }
+    } catch (const FatalReportThrown&) {}
     return 0;
 }

@@ -30,7 +30,8 @@ void BindFireAndReset(ScriptManager& scripts) {
         if (block.type == "action") events.push_back(block.name);
     std::vector<EventTrigger> triggers(events.size());
     Vec3 position{1, 2, 3}, rotation{10, 20, 30}, velocity{0.1f, 0, 0};
-    for (size_t i = 0; i < events.size(); ++i) scripts.BindEvent(events[i], triggers[i], &position, &rotation, &velocity);
+    for (size_t i = 0; i < events.size(); ++i)
+        scripts.BindEvent(events[i], triggers[i], &position, &rotation, &velocity);
     for (const EventTrigger& trigger : triggers) trigger.Start();
     scripts.Tick();
     for (const EventTrigger& trigger : triggers) trigger.Stop();
@@ -64,7 +65,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (std::string line; std::getline(stream, line);) lines.push_back(line);
         std::vector<ScriptBlock> blocks;
         ParseScript(CleanScriptLines(lines), blocks);
-    } catch (const FatalReportThrown&) {
-    }
+    } catch (const FatalReportThrown&) {}
     return 0;
 }

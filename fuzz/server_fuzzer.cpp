@@ -17,7 +17,8 @@ class CheckingOutput : public ClientOutput {
 public:
     void Send(ClientId client, const std::vector<uint8_t>& frame) override {
         FrameHead head;
-        if (client == 0 || CheckFrame(frame.data(), frame.size(), head) != FrameStatus::kFrame || head.length != frame.size()) {
+        if (client == 0 || CheckFrame(frame.data(), frame.size(), head) != FrameStatus::kFrame ||
+            head.length != frame.size()) {
             std::abort();
         }
     }

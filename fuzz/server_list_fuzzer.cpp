@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (result.status != ServerListStatus::kOk && !result.entries.empty()) std::abort();
     for (const ServerEntry& entry : result.entries) {
         if (entry.host.empty() || entry.port == 0 || entry.version != kDirectoryVersion) std::abort();
-        if (entry.host.find('\n') != std::string::npos || entry.description.find('\n') != std::string::npos) std::abort();
+        if (entry.host.find('\n') != std::string::npos || entry.description.find('\n') != std::string::npos)
+            std::abort();
     }
     return 0;
 }

@@ -65,7 +65,8 @@ bool Announcer::Start(std::string& error) {
 
 std::string Announcer::AnnounceLine(int port, const std::string& name, const std::string& description,
                                     const std::string& status) {
-    return "ANNOUNCE " + std::to_string(port) + ";" + Clean(name) + ";" + Clean(description) + ";" + Clean(status) + "\n";
+    return "ANNOUNCE " + std::to_string(port) + ";" + Clean(name) + ";" + Clean(description) + ";" + Clean(status) +
+           "\n";
 }
 
 void Announcer::Announce() {
@@ -94,20 +95,24 @@ void Announcer::SendLine(const std::string& line, std::function<void()> done) {
     });
     const std::string host = host_;
     const int port = port_;
-    exchange->resolver.async_resolve(host, std::to_string(port), [exchange, host, port](const asio::error_code& ec, auto results) {
-        if (ec) {
-            Report(LogModule::kServer, LogLevel::kWarning, "Directory %s not found", host.c_str());
-            return exchange->Finish();
-        }
-        asio::async_connect(exchange->socket, results, [exchange, host, port](const asio::error_code& connected, const auto&) {
-            if (connected) {
-                Report(LogModule::kServer, LogLevel::kWarning, "Could not reach the directory %s:%d", host.c_str(), port);
+    exchange->resolver.async_resolve(
+        host, std::to_string(port), [exchange, host, port](const asio::error_code& ec, auto results) {
+            if (ec) {
+                Report(LogModule::kServer, LogLevel::kWarning, "Directory %s not found", host.c_str());
                 return exchange->Finish();
             }
-            asio::async_write(exchange->socket, asio::buffer(exchange->line), [exchange](const asio::error_code& written, size_t) {
-                if (written) return exchange->Finish();
-                ReadToEnd(exchange);
-            });
+            asio::async_connect(exchange->socket, results,
+                                [exchange, host, port](const asio::error_code& connected, const auto&) {
+                                    if (connected) {
+                                        Report(LogModule::kServer, LogLevel::kWarning,
+                                               "Could not reach the directory %s:%d", host.c_str(), port);
+                                        return exchange->Finish();
+                                    }
+                                    asio::async_write(exchange->socket, asio::buffer(exchange->line),
+                                                      [exchange](const asio::error_code& written, size_t) {
+                                                          if (written) return exchange->Finish();
+                                                          ReadToEnd(exchange);
+                                                      });
+                                });
         });
-    });
 }

@@ -20,7 +20,8 @@ constexpr size_t kOutLimit = 1 << 20;
 constexpr uint8_t kBulletLoaded = 1 << 4;  // the short update: no bullet in flight
 
 int64_t NowMicros() {
-    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 void PutU16(std::vector<uint8_t>& out, size_t at, uint16_t value) {
@@ -39,8 +40,8 @@ void PutFloat(std::vector<uint8_t>& out, size_t at, float value) {
 }
 
 uint32_t GetU32(const std::vector<uint8_t>& in, size_t at) {
-    return static_cast<uint32_t>(in[at]) | static_cast<uint32_t>(in[at + 1]) << 8 | static_cast<uint32_t>(in[at + 2]) << 16 |
-           static_cast<uint32_t>(in[at + 3]) << 24;
+    return static_cast<uint32_t>(in[at]) | static_cast<uint32_t>(in[at + 1]) << 8 |
+           static_cast<uint32_t>(in[at + 2]) << 16 | static_cast<uint32_t>(in[at + 3]) << 24;
 }
 
 }  // namespace
@@ -264,7 +265,9 @@ int RunBots(int count, const std::string& hostPort) {
         BotSettings settings = base;
         settings.name = "Bot " + std::to_string(i + 1);
         const bool lastOfOdd = i == count - 1 && count % 2 == 1;
-        settings.role = lastOfOdd ? BotSettings::Role::kJoinAny : i % 2 == 0 ? BotSettings::Role::kCreate : BotSettings::Role::kJoin;
+        settings.role = lastOfOdd    ? BotSettings::Role::kJoinAny
+                        : i % 2 == 0 ? BotSettings::Role::kCreate
+                                     : BotSettings::Role::kJoin;
         settings.partner = "Bot " + std::to_string(i);
         bots.push_back(std::make_unique<Bot>(io, settings));
         bots.back()->Start();

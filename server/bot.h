@@ -54,7 +54,7 @@ private:
     asio::io_context& io_;
     BotSettings settings_;
     asio::ip::tcp::socket socket_;
-    asio::steady_timer timer_;     // list polling and the update rate
+    asio::steady_timer timer_;  // list polling and the update rate
     asio::steady_timer pingTimer_;
     State state_ = State::kConnecting;
     uint8_t head_[3];

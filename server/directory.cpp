@@ -102,10 +102,11 @@ DirectoryReply Directory::Handle(const DirectoryRequest& request, const std::str
     if (found && request.path == settings_.listPath) body = ListDocument();
     if (found && request.path == settings_.referencePath) body = ReferenceDocument();
     if (body.empty()) {
-        reply.bytes = request.http ? HttpReply("404 Not Found", "text/html",
-                                               "<html><body><h1>404 Not Found</h1>" + std::string(kErrorDocument) +
-                                                   "</body></html>\n")
-                                   : kErrorDocument;
+        reply.bytes =
+            request.http
+                ? HttpReply("404 Not Found", "text/html",
+                            "<html><body><h1>404 Not Found</h1>" + std::string(kErrorDocument) + "</body></html>\n")
+                : kErrorDocument;
         return reply;
     }
     reply.bytes = request.http ? HttpReply("200 OK", "text/plain", body) : body;
@@ -136,7 +137,9 @@ DirectoryReply Directory::Announce(const std::string& argument, const std::strin
     entry.description = Field(fields[2]);
     entry.status = Field(fields[3]);
     entry.renewed = now;
-    if (fresh) Report(LogModule::kServer, LogLevel::kInfo, "Server %s:%d announced: %s", peer.c_str(), port, entry.name.c_str());
+    if (fresh)
+        Report(LogModule::kServer, LogLevel::kInfo, "Server %s:%d announced: %s", peer.c_str(), port,
+               entry.name.c_str());
     if (!entry.reached) reply.check = std::make_pair(peer, port);
     reply.bytes = "OK\n";
     return reply;
@@ -152,7 +155,8 @@ void Directory::Reached(const std::string& host, int port) {
 void Directory::Expire(int64_t now) {
     for (auto entry = entries_.begin(); entry != entries_.end();) {
         if (now - entry->second.renewed >= settings_.entryLifetimeMs) {
-            Report(LogModule::kServer, LogLevel::kInfo, "Server %s:%d was not renewed and is dropped", entry->first.first.c_str(), entry->first.second);
+            Report(LogModule::kServer, LogLevel::kInfo, "Server %s:%d was not renewed and is dropped",
+                   entry->first.first.c_str(), entry->first.second);
             entry = entries_.erase(entry);
         } else {
             ++entry;
@@ -165,8 +169,8 @@ std::string Directory::ListDocument() const {
     for (const std::string& line : settings_.staticServers) document += line + "\n";
     for (const auto& [key, entry] : entries_) {
         if (!entry.reached) continue;
-        document += std::string(kListVersion) + ";" + key.first + ";" + std::to_string(key.second) + ";" + entry.name + ";" +
-                    entry.description + ";" + entry.status + "\n";
+        document += std::string(kListVersion) + ";" + key.first + ";" + std::to_string(key.second) + ";" + entry.name +
+                    ";" + entry.description + ";" + entry.status + "\n";
     }
     return document + "END_OF_LIST\n</pre></body></html>\n";
 }

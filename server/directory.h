@@ -13,7 +13,7 @@
 // description;games/players" or "WITHDRAW port" line.
 struct DirectoryRequest {
     std::string method;
-    std::string path;  // for GET: the path alone, scheme, host and query cut off
+    std::string path;      // for GET: the path alone, scheme, host and query cut off
     std::string argument;  // for ANNOUNCE and WITHDRAW: the rest of the line
     bool http = false;
 };

@@ -49,7 +49,8 @@ DirectoryHost::DirectoryHost(asio::io_context& io, const ServerConfig& config)
 
 bool DirectoryHost::Start(std::string& error) {
     if (!OpenListener(acceptor_, config_.listen, config_.directoryPort, error)) return false;
-    Report(LogModule::kServer, LogLevel::kInfo, "Server directory listening on %s port %d", ListenHost().c_str(), ListenPort());
+    Report(LogModule::kServer, LogLevel::kInfo, "Server directory listening on %s port %d", ListenHost().c_str(),
+           ListenPort());
     Accept();
     ScheduleExpiry();
     return true;
@@ -84,31 +85,33 @@ void DirectoryHost::Accept() {
 }
 
 void DirectoryHost::Read(const std::shared_ptr<Request>& request) {
-    request->socket.async_read_some(asio::buffer(request->buffer), [this, request](const asio::error_code& ec, size_t count) {
-        const auto finish = [this, request] {
-            --open_;
-            request->timer.cancel();
-            asio::error_code ignored;
-            request->socket.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
-            request->socket.close(ignored);
-        };
-        if (ec) return finish();
-        request->received.append(request->buffer, count);
-        DirectoryRequest parsed;
-        const RequestStatus status = ParseDirectoryRequest(request->received, parsed);
-        if (status == RequestStatus::kIncomplete) return Read(request);
-        DirectoryReply reply;
-        if (status == RequestStatus::kBad) {
-            Report(LogModule::kServer, LogLevel::kWarning, "Bad directory request from %s", PeerAddress(request->socket).c_str());
-            reply.bytes = "\nERROR\n";
-        } else {
-            reply = directory_.Handle(parsed, PeerAddress(request->socket), NowMs());
-        }
-        if (reply.check) Ping(reply.check->first, reply.check->second);
-        request->reply = std::move(reply.bytes);
-        asio::async_write(request->socket, asio::buffer(request->reply),
-                          [finish, request](const asio::error_code&, size_t) { finish(); });
-    });
+    request->socket.async_read_some(
+        asio::buffer(request->buffer), [this, request](const asio::error_code& ec, size_t count) {
+            const auto finish = [this, request] {
+                --open_;
+                request->timer.cancel();
+                asio::error_code ignored;
+                request->socket.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
+                request->socket.close(ignored);
+            };
+            if (ec) return finish();
+            request->received.append(request->buffer, count);
+            DirectoryRequest parsed;
+            const RequestStatus status = ParseDirectoryRequest(request->received, parsed);
+            if (status == RequestStatus::kIncomplete) return Read(request);
+            DirectoryReply reply;
+            if (status == RequestStatus::kBad) {
+                Report(LogModule::kServer, LogLevel::kWarning, "Bad directory request from %s",
+                       PeerAddress(request->socket).c_str());
+                reply.bytes = "\nERROR\n";
+            } else {
+                reply = directory_.Handle(parsed, PeerAddress(request->socket), NowMs());
+            }
+            if (reply.check) Ping(reply.check->first, reply.check->second);
+            request->reply = std::move(reply.bytes);
+            asio::async_write(request->socket, asio::buffer(request->reply),
+                              [finish, request](const asio::error_code&, size_t) { finish(); });
+        });
 }
 
 void DirectoryHost::Ping(const std::string& host, int port) {
@@ -122,31 +125,38 @@ void DirectoryHost::Ping(const std::string& host, int port) {
         asio::error_code ignored;
         if (!timeout) check->socket.close(ignored);
     });
-    check->socket.async_connect({address, static_cast<uint16_t>(port)}, [this, check, host, port](const asio::error_code& connected) {
-        if (connected) {
-            Report(LogModule::kServer, LogLevel::kWarning, "Server %s:%d announced itself but cannot be reached", host.c_str(), port);
-            check->timer.cancel();
-            return;
-        }
-        asio::async_write(check->socket, asio::buffer(check->ping), [this, check, host, port](const asio::error_code& written, size_t) {
-            if (written) {
+    check->socket.async_connect(
+        {address, static_cast<uint16_t>(port)}, [this, check, host, port](const asio::error_code& connected) {
+            if (connected) {
+                Report(LogModule::kServer, LogLevel::kWarning, "Server %s:%d announced itself but cannot be reached",
+                       host.c_str(), port);
                 check->timer.cancel();
                 return;
             }
-            asio::async_read(check->socket, asio::buffer(check->reply), [this, check, host, port](const asio::error_code& read, size_t) {
-                check->timer.cancel();
-                asio::error_code ignored;
-                check->socket.close(ignored);
-                FrameHead head;
-                if (!read && CheckFrame(check->reply, sizeof check->reply, head) == FrameStatus::kFrame &&
-                    head.kind == ToByte(MessageKind::kPing) && head.length == kPingReplySize) {
-                    directory_.Reached(host, port);
-                } else {
-                    Report(LogModule::kServer, LogLevel::kWarning, "Server %s:%d did not answer the ping", host.c_str(), port);
-                }
-            });
+            asio::async_write(
+                check->socket, asio::buffer(check->ping),
+                [this, check, host, port](const asio::error_code& written, size_t) {
+                    if (written) {
+                        check->timer.cancel();
+                        return;
+                    }
+                    asio::async_read(
+                        check->socket, asio::buffer(check->reply),
+                        [this, check, host, port](const asio::error_code& read, size_t) {
+                            check->timer.cancel();
+                            asio::error_code ignored;
+                            check->socket.close(ignored);
+                            FrameHead head;
+                            if (!read && CheckFrame(check->reply, sizeof check->reply, head) == FrameStatus::kFrame &&
+                                head.kind == ToByte(MessageKind::kPing) && head.length == kPingReplySize) {
+                                directory_.Reached(host, port);
+                            } else {
+                                Report(LogModule::kServer, LogLevel::kWarning, "Server %s:%d did not answer the ping",
+                                       host.c_str(), port);
+                            }
+                        });
+                });
         });
-    });
 }
 
 void DirectoryHost::ScheduleExpiry() {

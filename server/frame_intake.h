@@ -8,7 +8,7 @@
 #include "net/byte_queue.h"
 
 struct IntakeLimits {
-    size_t maxFrameSize = 4096;   // the largest frame a client may send, head included
+    size_t maxFrameSize = 4096;    // the largest frame a client may send, head included
     double framesPerSecond = 400;  // sustained frame rate a client may keep up
     double frameBurst = 800;       // frames a client may send at once above that rate
 };

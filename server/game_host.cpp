@@ -37,7 +37,8 @@ GameHost::~GameHost() { Stop(); }
 
 bool GameHost::Start(std::string& error) {
     if (!OpenListener(acceptor_, config_.listen, config_.port, error)) return false;
-    Report(LogModule::kServer, LogLevel::kInfo, "Game server listening on %s port %d", ListenHost().c_str(), ListenPort());
+    Report(LogModule::kServer, LogLevel::kInfo, "Game server listening on %s port %d", ListenHost().c_str(),
+           ListenPort());
     Accept();
     ScheduleTick();
     return true;
@@ -63,7 +64,8 @@ void GameHost::Accept() {
             asio::error_code peerError;
             const std::string address = PeerAddress(socket);
             if (!admission_.Admit(address)) {
-                Report(LogModule::kServer, LogLevel::kWarning, "Connection from %s refused: too many connections", address.c_str());
+                Report(LogModule::kServer, LogLevel::kWarning, "Connection from %s refused: too many connections",
+                       address.c_str());
                 socket.close(peerError);
             } else {
                 socket.set_option(asio::ip::tcp::no_delay(true), peerError);
@@ -83,13 +85,15 @@ void GameHost::Read(const std::shared_ptr<Session>& session) {
         asio::buffer(session->buffer), [this, session](const asio::error_code& ec, size_t count) {
             if (session->closing) return;
             if (ec) return Drop(session->id, nullptr);
-            const bool ok = session->intake.Feed(session->buffer, count, NowMs(), [&](uint8_t kind, const uint8_t* payload, size_t size) {
-                if (!session->closing) lobby_.Receive(session->id, kind, payload, size, NowMs());
-            });
+            const bool ok = session->intake.Feed(session->buffer, count, NowMs(),
+                                                 [&](uint8_t kind, const uint8_t* payload, size_t size) {
+                                                     if (!session->closing)
+                                                         lobby_.Receive(session->id, kind, payload, size, NowMs());
+                                                 });
             if (session->closing) return;
             if (!ok) {
-                Report(LogModule::kServer, LogLevel::kWarning, "Connection from %s closed: %s", session->address.c_str(),
-                       session->intake.Error().c_str());
+                Report(LogModule::kServer, LogLevel::kWarning, "Connection from %s closed: %s",
+                       session->address.c_str(), session->intake.Error().c_str());
                 return Drop(session->id, nullptr);
             }
             Read(session);
@@ -104,7 +108,8 @@ void GameHost::Send(ClientId client, const std::vector<uint8_t>& frame) {
         // The lobby is in the middle of its own work: the drop, which tells the lobby,
         // waits until that is done.
         session->closing = true;
-        Report(LogModule::kServer, LogLevel::kWarning, "Client from %s does not read, dropped", session->address.c_str());
+        Report(LogModule::kServer, LogLevel::kWarning, "Client from %s does not read, dropped",
+               session->address.c_str());
         asio::post(io_, [this, client] { Drop(client, nullptr); });
         return;
     }
@@ -127,7 +132,9 @@ void GameHost::Close(ClientId client) { Forget(client); }
 void GameHost::Drop(ClientId client, const char* reason) {
     auto found = sessions_.find(client);
     if (found == sessions_.end()) return;
-    if (reason != nullptr) Report(LogModule::kServer, LogLevel::kInfo, "Connection from %s closed: %s", found->second->address.c_str(), reason);
+    if (reason != nullptr)
+        Report(LogModule::kServer, LogLevel::kInfo, "Connection from %s closed: %s", found->second->address.c_str(),
+               reason);
     Forget(client);
     lobby_.Disconnect(client, NowMs());
 }

@@ -19,7 +19,8 @@ bool OpenListener(asio::ip::tcp::acceptor& acceptor, const std::string& address,
         endpoint = asio::ip::tcp::endpoint(asio::ip::tcp::v4(), portNumber);
         acceptor.open(endpoint.protocol(), ec);
     }
-    if (!ec && everywhere && endpoint.protocol() == asio::ip::tcp::v6()) acceptor.set_option(asio::ip::v6_only(false), ec);
+    if (!ec && everywhere && endpoint.protocol() == asio::ip::tcp::v6())
+        acceptor.set_option(asio::ip::v6_only(false), ec);
     if (!ec) acceptor.set_option(asio::ip::tcp::acceptor::reuse_address(true), ec);
     if (!ec) acceptor.bind(endpoint, ec);
     if (!ec) acceptor.listen(asio::socket_base::max_listen_connections, ec);

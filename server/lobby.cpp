@@ -45,7 +45,8 @@ void Lobby::Disconnect(ClientId id, int64_t now) {
         slot->address = client.address;
         slot->waitingSince = now;
     }
-    Report(LogModule::kServer, LogLevel::kInfo, "Players of %s wait in game %d for a rejoin", client.name.c_str(), client.game);
+    Report(LogModule::kServer, LogLevel::kInfo, "Players of %s wait in game %d for a rejoin", client.name.c_str(),
+           client.game);
     // The dropped client can no longer hold back a start that everyone else is ready for.
     StartIfAllReady(game->second);
 }
@@ -83,7 +84,8 @@ void Lobby::Tick(int64_t now) {
         if (!client.loggedIn && now - client.connectedAt >= settings_.loginTimeoutMs) late.push_back(id);
     }
     for (ClientId id : late) {
-        Report(LogModule::kServer, LogLevel::kWarning, "No log in from %s in time, connection closed", clients_[id].address.c_str());
+        Report(LogModule::kServer, LogLevel::kWarning, "No log in from %s in time, connection closed",
+               clients_[id].address.c_str());
         clients_.erase(id);
         output_.Close(id);
     }
@@ -125,7 +127,8 @@ void Lobby::OnLogin(ClientId id, Client& client, const uint8_t* payload, size_t 
 
 void Lobby::OnList(ClientId id) {
     for (const auto& entry : games_) {
-        if (IsValidGameRecord(entry.second.record)) Send(id, MessageKind::kListGames, EncodeGameRecord(entry.second.record));
+        if (IsValidGameRecord(entry.second.record))
+            Send(id, MessageKind::kListGames, EncodeGameRecord(entry.second.record));
     }
 }
 
@@ -163,7 +166,8 @@ void Lobby::OnJoin(ClientId id, Client& client, const uint8_t* payload, size_t s
     const auto names = CleanNames(request.names);
     const size_t free = game == games_.end() ? 0 : game->second.slots.size() - Occupied(game->second);
     if (!client.loggedIn || client.game != 0 || !names || names->size() > free) {
-        Report(LogModule::kServer, LogLevel::kInfo, "Join of game %d refused for %s", request.game_id, client.address.c_str());
+        Report(LogModule::kServer, LogLevel::kInfo, "Join of game %d refused for %s", request.game_id,
+               client.address.c_str());
         return SendStatus(id, MessageKind::kJoinGame, kStatusRefused);
     }
     SendJoinReply(id, game->second);
@@ -192,7 +196,8 @@ void Lobby::OnRejoin(ClientId id, Client& client, int32_t gameId) {
     }
     client.loggedIn = true;
     client.game = gameId;
-    Report(LogModule::kServer, LogLevel::kInfo, "User %s rejoined game %d from %s", client.name.c_str(), gameId, client.address.c_str());
+    Report(LogModule::kServer, LogLevel::kInfo, "User %s rejoined game %d from %s", client.name.c_str(), gameId,
+           client.address.c_str());
     SendJoinReply(id, game->second);
     SendRoster(id, game->second);
 }
@@ -229,12 +234,14 @@ void Lobby::OnUpdate(ClientId id, const Client& client, const uint8_t* payload, 
     if (game == games_.end()) return;
     const auto& slots = game->second.slots;
     if (!IsWellSizedPlayerUpdate(payload, size)) {
-        Report(LogModule::kServer, LogLevel::kWarning, "Player update of %zu bytes from %s dropped", size, client.name.c_str());
+        Report(LogModule::kServer, LogLevel::kWarning, "Player update of %zu bytes from %s dropped", size,
+               client.name.c_str());
         return;
     }
     const size_t slot = payload[kSlotByteOffset];
     if (slot >= slots.size() || !slots[slot]) {
-        Report(LogModule::kServer, LogLevel::kWarning, "Player update for slot %zu from %s dropped", slot, client.name.c_str());
+        Report(LogModule::kServer, LogLevel::kWarning, "Player update for slot %zu from %s dropped", slot,
+               client.name.c_str());
         return;
     }
     std::vector<uint8_t> frame;
@@ -266,8 +273,8 @@ void Lobby::OnClockReport(const Client& client, const uint8_t* payload, size_t s
     int32_t estimate = 0;
     if (!DecodeInt(payload, size, estimate)) return;
     const int64_t difference = static_cast<int64_t>(estimate) - static_cast<int32_t>(now);
-    Report(LogModule::kServer, LogLevel::kInfo, "Clock report from %s: %d, %lld ms from the server clock", client.name.c_str(), estimate,
-           static_cast<long long>(difference));
+    Report(LogModule::kServer, LogLevel::kInfo, "Clock report from %s: %d, %lld ms from the server clock",
+           client.name.c_str(), estimate, static_cast<long long>(difference));
 }
 
 bool Lobby::NameInUse(const std::string& name) const {
@@ -314,7 +321,8 @@ void Lobby::Seat(ClientId id, Client& client, Game& game, const std::vector<std:
         joined.name = name;
         SendToMembers(game, MessageKind::kPlayerJoined, EncodePlayerJoined(joined), id);
     }
-    Report(LogModule::kServer, LogLevel::kInfo, "User %s joined game %d with %zu players", client.name.c_str(), client.game, names.size());
+    Report(LogModule::kServer, LogLevel::kInfo, "User %s joined game %d with %zu players", client.name.c_str(),
+           client.game, names.size());
     SendRoster(id, game);
 }
 
@@ -341,7 +349,8 @@ void Lobby::FreeSlots(Game& game, ClientId owner, bool waiting) {
     for (size_t i = 0; i < game.slots.size(); ++i) {
         auto& slot = game.slots[i];
         if (!slot || (waiting ? slot->owner != 0 || slot->formerOwner != owner : slot->owner != owner)) continue;
-        if (waiting) Report(LogModule::kServer, LogLevel::kInfo, "Player %s did not come back in time", slot->name.c_str());
+        if (waiting)
+            Report(LogModule::kServer, LogLevel::kInfo, "Player %s did not come back in time", slot->name.c_str());
         slot.reset();
         freed.push_back(static_cast<uint8_t>(i));
     }
@@ -375,12 +384,14 @@ void Lobby::StartIfAllReady(Game& game) {
         if (!clients_[member].ready) return;
     }
     game.started = true;
-    Report(LogModule::kServer, LogLevel::kInfo, "Game %d started with %zu players", game.record.game_id, Occupied(game));
+    Report(LogModule::kServer, LogLevel::kInfo, "Game %d started with %zu players", game.record.game_id,
+           Occupied(game));
     SendToMembers(game, MessageKind::kReady, {}, 0);
 }
 
 size_t Lobby::Occupied(const Game& game) {
-    return static_cast<size_t>(std::count_if(game.slots.begin(), game.slots.end(), [](const auto& slot) { return slot.has_value(); }));
+    return static_cast<size_t>(
+        std::count_if(game.slots.begin(), game.slots.end(), [](const auto& slot) { return slot.has_value(); }));
 }
 
 // Every member client holds at least one slot, so the slots name the members without

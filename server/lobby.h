@@ -11,9 +11,9 @@
 #include "server/client_output.h"
 
 struct LobbySettings {
-    int64_t loginTimeoutMs = 10000;   // a connection that has not logged in by then is closed
-    int64_t rejoinWaitMs = 60000;     // how long a dropped client's players wait for a rejoin
-    int chatLinesPerWindow = 5;       // chat lines a client may send per window; more are dropped
+    int64_t loginTimeoutMs = 10000;  // a connection that has not logged in by then is closed
+    int64_t rejoinWaitMs = 60000;    // how long a dropped client's players wait for a rejoin
+    int chatLinesPerWindow = 5;      // chat lines a client may send per window; more are dropped
     int64_t chatWindowMs = 5000;
 };
 

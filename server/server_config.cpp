@@ -19,8 +19,8 @@ bool ParseNumber(const std::string& text, long long low, long long high, long lo
 
 // Reads one numeric key when present; a present but bad value is an error.
 template <typename Number>
-bool ReadNumber(const IniFile& ini, const char* section, const char* key, long long low, long long high,
-                Number& out, std::string& error) {
+bool ReadNumber(const IniFile& ini, const char* section, const char* key, long long low, long long high, Number& out,
+                std::string& error) {
     if (!ini.HasKey(section, key)) return true;
     long long value = 0;
     if (!ParseNumber(ini.GetString(section, key), low, high, value)) {

@@ -11,7 +11,7 @@
 struct ServerConfig {
     bool gameRole = true;
     bool directoryRole = false;
-    std::string listen;   // address to bind; empty: every address, IPv4 and IPv6
+    std::string listen;  // address to bind; empty: every address, IPv4 and IPv6
     int port = 4077;
     std::string name = "KAV server";
     std::string description = "An open KAV game server";

@@ -107,10 +107,12 @@ void Application::Draw() {
     Tick();
     SetClearColour(mainMenu_.IsVisible() ? Colour{0, 0, 0, 1} : game_.BackgroundColour());
     const FrameLayout layout{PixelRect{0, 0, WindowWidth(), WindowHeight()}, WindowWidth(), WindowHeight()};
-    DrawFrame(layout, [this] { DrawScene(); }, [this] {
-        DrawSelf();
-        DrawChildren();
-    });
+    DrawFrame(
+        layout, [this] { DrawScene(); },
+        [this] {
+            DrawSelf();
+            DrawChildren();
+        });
 }
 
 void Application::RunQueuedActions() {
@@ -184,8 +186,9 @@ void Application::FollowMenuChoices() {
 
 void Application::PadInput(const PadEvent& event) {
     if (DebugReplayDrivesInput()) return;
-    Widget* menu = gameMenu_.IsVisible() ? static_cast<Widget*>(&gameMenu_)
-                                         : mainMenu_.IsVisible() ? static_cast<Widget*>(&mainMenu_) : nullptr;
+    Widget* menu = gameMenu_.IsVisible()   ? static_cast<Widget*>(&gameMenu_)
+                   : mainMenu_.IsVisible() ? static_cast<Widget*>(&mainMenu_)
+                                           : nullptr;
     const PadOutcome outcome = padRouter_.Route(event, menu != nullptr);
     if (outcome.kind == PadOutcome::kMenuKey) {
         PadMenuKey(menu, outcome.key, outcome.pressed);
@@ -225,7 +228,8 @@ void Application::PadConnected(int, bool connected) {
     IniSaveFailure failure;
     // A kav.ini the player made read-only stays as it is; the shipped bindings apply anyway.
     if (AddDefaultPadBindings(config) && !config.Save(&failure) && !failure.readOnly)
-        Report(LogModule::kKav, LogLevel::kWarning, "Could not write the pad bindings to %s: %s", kConfigFileName, failure.reason.c_str());
+        Report(LogModule::kKav, LogLevel::kWarning, "Could not write the pad bindings to %s: %s", kConfigFileName,
+               failure.reason.c_str());
 }
 
 void Application::AddMessageLine(const std::string& text) { overlay_.AddLine(text); }
@@ -274,20 +278,13 @@ void Application::HandleCommand(const KeyBinding& command) {
         case kCommandReloadLevel:
             if (command.pressed) game_.LoadLevel();
             break;
-        case kCommandShowScore:
-            overlay_.ShowScore(command.pressed);
-            break;
+        case kCommandShowScore: overlay_.ShowScore(command.pressed); break;
         case kCommandChat:
             if (command.pressed) overlay_.ShowChat(true);
             break;
-        case kCommandExit:
-            RunExitCommand();
-            break;
-        case kCommandStartGame:
-            EndRace();
-            break;
-        default:
-            break;  // mute and camera reset have no action of their own
+        case kCommandExit: RunExitCommand(); break;
+        case kCommandStartGame: EndRace(); break;
+        default: break;  // mute and camera reset have no action of their own
     }
 }
 

@@ -83,10 +83,10 @@ void EnsureDefaultConfig(const char* path) {
 namespace {
 
 const char* const kLogSwitchKeys[kLogModuleCount] = {
-    "PrintSoundManagerInfo",   "PrintDrawManagerInfo",           "PrintGameManagerInfo",
-    "PrintModelManagerInfo",   "PrintPlayerManagerInfo",         "PrintKAVManagerInfo",
-    "PrintNetManagerInfo",     "PrintTextureManagerInfo",        "PrintGuiManagerInfo",
-    "PrintScriptManagerInfo",  "PrintParticleSystemManagerInfo", "PrintDebugManagerInfo",
+    "PrintSoundManagerInfo",  "PrintDrawManagerInfo",           "PrintGameManagerInfo",
+    "PrintModelManagerInfo",  "PrintPlayerManagerInfo",         "PrintKAVManagerInfo",
+    "PrintNetManagerInfo",    "PrintTextureManagerInfo",        "PrintGuiManagerInfo",
+    "PrintScriptManagerInfo", "PrintParticleSystemManagerInfo", "PrintDebugManagerInfo",
     "PrintServerManagerInfo",
 };
 

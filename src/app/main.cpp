@@ -59,9 +59,9 @@ int main(int argc, char** argv) {
     int status = 0;
     application = app.get();
     WindowSettings windowSettings(kConfigFileName, [&app](const std::string& text) { app->AddMessageLine(text); });
-    const WindowMode mode = windowSettings.Load(
-        WindowMode{std::max(640, app->MinWidth()), std::max(480, app->MinHeight()), false}, app->MinWidth(),
-        app->MinHeight());
+    const WindowMode mode =
+        windowSettings.Load(WindowMode{std::max(640, app->MinWidth()), std::max(480, app->MinHeight()), false},
+                            app->MinWidth(), app->MinHeight());
     app->SetSize(mode.width, mode.height);
     app->SetPosition(20, 50);
 

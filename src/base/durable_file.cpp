@@ -48,8 +48,8 @@ bool WriteAll(int fd, const std::string& content) {
 bool WriteTemporary(const std::string& temporary, const std::string& content, const struct stat* old) {
     const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
     if (fd < 0) return false;
-    bool ok = (old == nullptr || fchmod(fd, old->st_mode & kPermissionBits) == 0) && WriteAll(fd, content) &&
-              fsync(fd) == 0;
+    bool ok =
+        (old == nullptr || fchmod(fd, old->st_mode & kPermissionBits) == 0) && WriteAll(fd, content) && fsync(fd) == 0;
     const int saved = errno;
     // close reports a delayed write error on some file systems, so it counts too.
     if (close(fd) != 0 && ok) return false;

@@ -8,7 +8,6 @@
 #include <iostream>
 #include <mutex>
 
-
 namespace {
 
 constexpr size_t kMessageBufferSize = 5000;
@@ -41,9 +40,7 @@ int ModuleIndex(LogModule module) { return static_cast<int>(module); }
 
 bool IsKnownModule(LogModule module) { return ModuleIndex(module) >= 0 && ModuleIndex(module) < kLogModuleCount; }
 
-const char* ModuleTag(LogModule module) {
-    return IsKnownModule(module) ? kModuleTags[ModuleIndex(module)] : "UKN ";
-}
+const char* ModuleTag(LogModule module) { return IsKnownModule(module) ? kModuleTags[ModuleIndex(module)] : "UKN "; }
 
 const char* LevelMarker(LogLevel level) {
     switch (level) {

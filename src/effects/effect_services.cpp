@@ -11,5 +11,6 @@ EffectsStartup StartupOf(const EffectServices& services) {
 
 void StartEffects(const EffectsStartup& startup) {
     if (!startup.initSound()) Report(LogModule::kScript, LogLevel::kFatal, "Could not initialize sound manager");
-    if (!startup.initParticles()) Report(LogModule::kScript, LogLevel::kFatal, "Could not initialize particle system manager");
+    if (!startup.initParticles())
+        Report(LogModule::kScript, LogLevel::kFatal, "Could not initialize particle system manager");
 }

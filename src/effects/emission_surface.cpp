@@ -18,8 +18,8 @@ float UniformBetween(float lo, float hi, const RandomSource& random) {
 
 void EmissionSurface::Load(const ParticleDefinition& definition) {
     Vec3 location, rotation;
-    if (std::sscanf(definition.Get("surf_loc_rot").c_str(), "%g,%g,%g,%g,%g,%g", &location.x, &location.y,
-                    &location.z, &rotation.x, &rotation.y, &rotation.z) == 6) {
+    if (std::sscanf(definition.Get("surf_loc_rot").c_str(), "%g,%g,%g,%g,%g,%g", &location.x, &location.y, &location.z,
+                    &rotation.x, &rotation.y, &rotation.z) == 6) {
         location_ = location;
         rotation_ = rotation;
     }

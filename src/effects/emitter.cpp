@@ -19,8 +19,8 @@ void Advance(float& value, const RangedValue<float>& ranged, float dt) {
 int CappedParticleCount(const ParticleDefinition& definition) {
     int count = definition.GetInt("particles");
     if (count > kMaxParticlesPerEmitter) {
-        Report(LogModule::kParticles, LogLevel::kWarning, "Too many particles for %s, using %d", definition.name.c_str(),
-               kMaxParticlesPerEmitter);
+        Report(LogModule::kParticles, LogLevel::kWarning, "Too many particles for %s, using %d",
+               definition.name.c_str(), kMaxParticlesPerEmitter);
         return kMaxParticlesPerEmitter;
     }
     return std::max(count, 0);
@@ -51,9 +51,9 @@ void Emitter::Load(const ParticleDefinition& definition, const std::string& text
     // against a life drawn from "live".
     live_.Read(definition.Get("live"), 1);
     const std::pair<const char*, RangedValue<float>*> lifeRelative[] = {
-        {"gen_rate", &genRate_}, {"size", &size_},   {"red", &red_},     {"green", &green_}, {"blue", &blue_},
-        {"alpha", &alpha_},      {"x_vel", &xVel_},  {"y_vel", &yVel_},  {"z_vel", &zVel_},  {"x_grv", &xGrv_},
-        {"y_grv", &yGrv_},       {"z_grv", &zGrv_},
+        {"gen_rate", &genRate_}, {"size", &size_},   {"red", &red_},    {"green", &green_},
+        {"blue", &blue_},        {"alpha", &alpha_}, {"x_vel", &xVel_}, {"y_vel", &yVel_},
+        {"z_vel", &zVel_},       {"x_grv", &xGrv_},  {"y_grv", &yGrv_}, {"z_grv", &zGrv_},
     };
     for (const auto& [key, value] : lifeRelative) value->Read(definition.Get(key), live_.Draw(random_));
 

@@ -72,8 +72,8 @@ void AddSquare(std::vector<ParticleCorner>& corners, const float modelview[16], 
     for (int corner : kStripCorner) {
         const float u = (kCornerX[corner] + 1) / 2;
         const float v = (kCornerY[corner] + 1) / 2;
-        corners.push_back({u, v, c.r, c.g, c.b, c.a, centre[0] + kCornerX[corner] * s,
-                           centre[1] + kCornerY[corner] * s, centre[2]});
+        corners.push_back(
+            {u, v, c.r, c.g, c.b, c.a, centre[0] + kCornerX[corner] * s, centre[1] + kCornerY[corner] * s, centre[2]});
     }
 }
 

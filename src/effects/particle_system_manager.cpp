@@ -31,8 +31,8 @@ void ParticleSystemManager::SetTextureDirectory(const std::string& directory) {
     textureDirectory_ = directory;
 }
 
-int ParticleSystemManager::AddEmitter(const ParticleDefinition& definition, const Vec3* position,
-                                      const Vec3* rotation, const Vec3* velocity) {
+int ParticleSystemManager::AddEmitter(const ParticleDefinition& definition, const Vec3* position, const Vec3* rotation,
+                                      const Vec3* velocity) {
     SpinLockGuard guard(flag_);
     if (!initialised_) return 0;
     std::string type = definition.Get("type");

@@ -44,8 +44,8 @@ public:
     void SetTextureDirectory(const std::string& directory);
     // A stopped emitter following the three vectors (null: a zero vector), or 0 when
     // the definition names no known "type" or the manager is not initialised.
-    int AddEmitter(const ParticleDefinition& definition, const Vec3* position = nullptr,
-                   const Vec3* rotation = nullptr, const Vec3* velocity = nullptr);
+    int AddEmitter(const ParticleDefinition& definition, const Vec3* position = nullptr, const Vec3* rotation = nullptr,
+                   const Vec3* velocity = nullptr);
     // Handle 0, unknown and already removed handles are ignored.
     void RemoveEmitter(int handle);
     void RestartEmitter(int handle);

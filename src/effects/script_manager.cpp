@@ -52,14 +52,15 @@ int ScriptManager::FindSound(const std::string& name, const Vec3* position, cons
     if (const ScriptedAction* shared = FindAction(ActionKind::kSound, name)) return shared->Handle();
     const ScriptBlock* block = FindBlock("sound", name);
     if (!block) {
-        Report(LogModule::kScript, LogLevel::kError, "Unreferenced sound %s at script %s", LoggedToken(name).c_str(), scriptName_.c_str());
+        Report(LogModule::kScript, LogLevel::kError, "Unreferenced sound %s at script %s", LoggedToken(name).c_str(),
+               scriptName_.c_str());
         return 0;
     }
     for (const auto& [key, value] : block->statements) {
         if (key == "file") return services_.sound.LoadSound(dataDirectory_ + "/" + value, position, velocity);
     }
-    Report(LogModule::kScript, LogLevel::kWarning, "Sound %s at script %s is missing file location", LoggedToken(name).c_str(),
-           scriptName_.c_str());
+    Report(LogModule::kScript, LogLevel::kWarning, "Sound %s at script %s is missing file location",
+           LoggedToken(name).c_str(), scriptName_.c_str());
     return 0;
 }
 
@@ -68,12 +69,13 @@ int ScriptManager::FindEmitter(const std::string& name, const Vec3* position, co
     if (const ScriptedAction* shared = FindAction(ActionKind::kEmitter, name)) return shared->Handle();
     const ScriptBlock* block = FindBlock("pts", name);
     if (!block) {
-        Report(LogModule::kScript, LogLevel::kError, "Unreferenced particle emitter %s at script %s", LoggedToken(name).c_str(),
-               scriptName_.c_str());
+        Report(LogModule::kScript, LogLevel::kError, "Unreferenced particle emitter %s at script %s",
+               LoggedToken(name).c_str(), scriptName_.c_str());
         return 0;
     }
     services_.particles.SetTextureDirectory(dataDirectory_);
-    return services_.particles.AddEmitter(ParticleDefinition{block->name, block->statements}, position, rotation, velocity);
+    return services_.particles.AddEmitter(ParticleDefinition{block->name, block->statements}, position, rotation,
+                                          velocity);
 }
 
 void ScriptManager::Reset() {

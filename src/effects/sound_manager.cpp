@@ -67,7 +67,6 @@ namespace {
 
 using SoundState = SoundManager::State;
 
-
 // Called right after each OpenAL call, so the line names the call that failed.
 bool AlFailed(const std::string& operation) {
     ALenum error = alGetError();
@@ -126,7 +125,8 @@ ALuint DecodeWavIntoBuffer(const std::string& fileName) {
     ALfloat frequency = 0;
     void* data = alutLoadMemoryFromFile(fileName.c_str(), &format, &size, &frequency);
     if (data == nullptr) {
-        Report(LogModule::kSound, LogLevel::kError, "alutLoadWAVFile %s : %s", fileName.c_str(), alutGetErrorString(alutGetError()));
+        Report(LogModule::kSound, LogLevel::kError, "alutLoadWAVFile %s : %s", fileName.c_str(),
+               alutGetErrorString(alutGetError()));
         alDeleteBuffers(1, &buffer);
         return 0;
     }

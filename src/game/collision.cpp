@@ -42,8 +42,10 @@ bool CollideCrossing(PathMover& a, PathMover& b, bool isBullet) {
                 return true;
             }
             if (x == y) {
-                if (a.speed <= b.speed && !isBullet) Respond(a, b, true, false, false);
-                else Respond(a, b, false, true, isBullet);
+                if (a.speed <= b.speed && !isBullet)
+                    Respond(a, b, true, false, false);
+                else
+                    Respond(a, b, false, true, isBullet);
                 return true;
             }
         }
@@ -80,8 +82,10 @@ bool Collide(PathMover& a, PathMover& b, float radius, bool isBullet) {
 
     if (placeA.edge == placeB.edge) {
         // The one behind ran into the other.
-        if (placeA.distance <= placeB.distance) Respond(a, b, true, false, isBullet);
-        else Respond(a, b, false, true, isBullet);
+        if (placeA.distance <= placeB.distance)
+            Respond(a, b, true, false, isBullet);
+        else
+            Respond(a, b, false, true, isBullet);
     } else if (IsReverse(placeA.edge, placeB.edge)) {
         Respond(a, b, true, true, isBullet);
     } else if (placeB.edge->to != placeA.edge->from) {

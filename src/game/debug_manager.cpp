@@ -110,7 +110,7 @@ std::vector<uint8_t> KeyData(int code, int mouseX, int mouseY) {
 bool SwitchArgument(const char* text) { return std::strtol(text, nullptr, 10) != 0; }
 
 const char* KindName(int32_t kind) {
-    static const char* const kNames[] = {"NONE",     "KeyDown", "KeyUp",         "Sent",       "Received",
+    static const char* const kNames[] = {"NONE",    "KeyDown", "KeyUp",         "Sent",       "Received",
                                          "Resized", "Label",   "Player Update", "Timer reset"};
     if (kind < 0 || kind >= static_cast<int32_t>(sizeof kNames / sizeof kNames[0])) return "UNKNOWN";
     return kNames[kind];
@@ -276,12 +276,8 @@ void ReplayAction(const DebugAction& action, ReplayTarget& target) {
                 target.KeyUp(code);
             break;
         }
-        case kActionSent:
-            Report(LogModule::kDebug, LogLevel::kInfo, "Sent: %d bytes", size);
-            break;
-        case kActionReceived:
-            Report(LogModule::kDebug, LogLevel::kInfo, "Recv: %d bytes", size);
-            break;
+        case kActionSent: Report(LogModule::kDebug, LogLevel::kInfo, "Sent: %d bytes", size); break;
+        case kActionReceived: Report(LogModule::kDebug, LogLevel::kInfo, "Recv: %d bytes", size); break;
         case kActionResized: {
             const int width = reader.I32();
             const int height = reader.I32();
@@ -304,9 +300,7 @@ void ReplayAction(const DebugAction& action, ReplayTarget& target) {
             Report(LogModule::kDebug, LogLevel::kInfo, "Timer reset");
             target.ResetGameTimer();
             break;
-        default:
-            Report(LogModule::kDebug, LogLevel::kWarning, "UNKNOWN: action %d, size %d", action.kind, size);
-            break;
+        default: Report(LogModule::kDebug, LogLevel::kWarning, "UNKNOWN: action %d, size %d", action.kind, size); break;
     }
 }
 
@@ -336,10 +330,6 @@ bool ParseDumpRecords(const uint8_t* data, size_t size, std::vector<DebugAction>
     return true;
 }
 
-void SetDumpExitHandler(DumpExitHandler handler) {
-    State().exitHandler = handler != nullptr ? handler : ExitProcess;
-}
+void SetDumpExitHandler(DumpExitHandler handler) { State().exitHandler = handler != nullptr ? handler : ExitProcess; }
 
-void SetDebugClock(DebugClock clock) {
-    State().clock = clock ? std::move(clock) : DefaultClock;
-}
+void SetDebugClock(DebugClock clock) { State().clock = clock ? std::move(clock) : DefaultClock; }

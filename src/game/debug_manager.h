@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-
 // The event recorder: records the inputs that drive a game (keys with the mouse
 // position, the player updates this machine sends, game timer resets) with their
 // times into a dump file, and plays such a file back on a thread of its own at the

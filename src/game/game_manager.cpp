@@ -35,10 +35,10 @@ GameManager::GameManager(const EffectServices& services, GameClock::TimeSource t
       scripts_(std::make_unique<ScriptManager>(services)),
       finishClock_(timeSource),
       secondClock_(timeSource) {
-    models_->SetListenerHook([&sound = services.sound](const float* position, const float* velocity,
-                                                       const float* orientation) {
-        sound.SetListener(position, velocity, orientation);
-    });
+    models_->SetListenerHook(
+        [&sound = services.sound](const float* position, const float* velocity, const float* orientation) {
+            sound.SetListener(position, velocity, orientation);
+        });
     players_->SetMessageSink([this](const std::string& line) { AddMessage(line); });
     Report(LogModule::kGame, LogLevel::kInfo, "Game manager is initialized");
     state_ = GameState::kNoLevel;
@@ -122,7 +122,8 @@ void GameManager::ReadBackgroundColour(const IniFile& ini) {
     backgroundColour_ = Colour{0, 0, 0, 1};
     if (!ini.HasKey("level", "bg_color")) return;
     Vec3 colour;
-    if (ScanVector(ini.GetString("level", "bg_color"), colour) == 3) backgroundColour_ = {colour.x, colour.y, colour.z, 1};
+    if (ScanVector(ini.GetString("level", "bg_color"), colour) == 3)
+        backgroundColour_ = {colour.x, colour.y, colour.z, 1};
 }
 
 void GameManager::UnloadLevel() {
@@ -149,8 +150,10 @@ void GameManager::AddParticipant(int id, const std::string& name, bool local) {
 
 void GameManager::RemoveParticipant(int id) {
     for (auto it = participants_.begin(); it != participants_.end();) {
-        if (it->id == id) it = participants_.erase(it);
-        else ++it;
+        if (it->id == id)
+            it = participants_.erase(it);
+        else
+            ++it;
     }
     players_->SetPlayerActive(id, false);
 }
@@ -162,9 +165,7 @@ void GameManager::StopGame() {
     UnloadLevel();
 }
 
-void GameManager::ForgetParticipants() {
-    participants_.clear();
-}
+void GameManager::ForgetParticipants() { participants_.clear(); }
 
 void GameManager::GameStep() {
     switch (state_) {
@@ -193,18 +194,17 @@ void GameManager::GameStep() {
         case GameState::kFinished:
         case GameState::kPaused:
         case GameState::kLoaded:
-        case GameState::kLoading:
-            break;
-        default:
-            Report(LogModule::kGame, LogLevel::kWarning, "Unkown state");
-            break;
+        case GameState::kLoading: break;
+        default: Report(LogModule::kGame, LogLevel::kWarning, "Unkown state"); break;
     }
 }
 
 void GameManager::OnAction(int kind, int command, int player, bool pressed) {
     if (state_ != GameState::kPlaying) return;
-    if (kind == kShipControlAction) players_->OnControl(command, player, pressed);
-    else if (kind == kCameraAction) models_->OnCameraCommand(command, pressed);
+    if (kind == kShipControlAction)
+        players_->OnControl(command, player, pressed);
+    else if (kind == kCameraAction)
+        models_->OnCameraCommand(command, pressed);
 }
 
 void GameManager::Draw() {

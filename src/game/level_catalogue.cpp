@@ -10,9 +10,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool EndsWithIni(const std::string& name) {
-    return name.size() >= 4 && name.compare(name.size() - 4, 4, ".ini") == 0;
-}
+bool EndsWithIni(const std::string& name) { return name.size() >= 4 && name.compare(name.size() - 4, 4, ".ini") == 0; }
 
 // The description files of a directory, in listing order; stops after two, which is
 // already one too many.
@@ -49,7 +47,8 @@ bool CheckLevelDirectory(const std::string& directory, LevelEntry& entry) {
         return false;
     }
     if (!ini.HasKey("general", "level_name")) {
-        Report(LogModule::kGame, LogLevel::kWarning, "%s does not have level name defined in section \"general\"", iniPath.c_str());
+        Report(LogModule::kGame, LogLevel::kWarning, "%s does not have level name defined in section \"general\"",
+               iniPath.c_str());
         return false;
     }
     entry.directory = directory;

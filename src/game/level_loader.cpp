@@ -152,7 +152,7 @@ void LoadSceneShip(const CobReader& scene, const CobGrou& group, LevelWorld& wor
 void BindShipEvents(ScriptManager& scripts, Player& player) {
     Ship& ship = player.ship;
     const Vec3* shipPosition = &ship.model->location;
-    EventTrigger* const shipTriggers[] = {&player.fire, &player.loaded,     &ship.moving,   &ship.hit,
+    EventTrigger* const shipTriggers[] = {&player.fire,     &player.loaded, &ship.moving,   &ship.hit,
                                           &ship.accelerate, &ship.slowdown, &ship.collision};
     static_assert(sizeof(shipTriggers) / sizeof(shipTriggers[0]) + 1 == sizeof(kShipEvents) / sizeof(kShipEvents[0]),
                   "every ship event but the bullet's has a ship trigger");

@@ -31,7 +31,7 @@ bool LoadLevelFromScene(const CobReader& scene, LevelWorld& world);
 bool SaveBuiltLevel(const PlayerManager& players, const ModelManager& models, const std::string& path);
 
 // The events a ship's script binds to its player's triggers, in binding order.
-constexpr const char* kShipEvents[] = {"fire",     "loaded",     "moving",    "hit",
+constexpr const char* kShipEvents[] = {"fire",       "loaded",   "moving",    "hit",
                                        "accelerate", "slowdown", "collision", "bul_moving"};
 
 // Binds the eight ship events of the script just read to the player's triggers.

@@ -68,10 +68,14 @@ int Sign(double difference) { return difference > 0 ? 1 : difference < 0 ? -1 : 
 void LinkTowards(PathPoint& point, const PathPoint& other) {
     const int dx = Sign(std::trunc(point.position.x) - std::trunc(other.position.x));
     const int dy = Sign(std::trunc(point.position.y) - std::trunc(other.position.y));
-    if (dx > 0) point.left_index = other.index;
-    else if (dx < 0) point.right_index = other.index;
-    else if (dy > 0) point.down_index = other.index;
-    else if (dy < 0) point.up_index = other.index;
+    if (dx > 0)
+        point.left_index = other.index;
+    else if (dx < 0)
+        point.right_index = other.index;
+    else if (dy > 0)
+        point.down_index = other.index;
+    else if (dy < 0)
+        point.up_index = other.index;
 }
 
 size_t FindOrAddPoint(std::vector<PathPoint>& points, const Vec3& position) {
@@ -109,6 +113,7 @@ std::vector<PathPoint> PathFromCurve(const CobNCur& curve) {
         }
         previous = current;
     }
-    Report(LogModule::kGame, LogLevel::kInfo, "Converted %d points from the nurbs curve", static_cast<int>(points.size()));
+    Report(LogModule::kGame, LogLevel::kInfo, "Converted %d points from the nurbs curve",
+           static_cast<int>(points.size()));
     return points;
 }

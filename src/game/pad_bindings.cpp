@@ -12,8 +12,23 @@ const char* const kSection = "Pads";
 const char* const kNoControl = "NONE";
 
 const char* const kControlNames[kPadControlCount] = {
-    "A", "B", "X", "Y", "BACK", "GUIDE", "START", "LEFT_STICK", "RIGHT_STICK", "LEFT_SHOULDER", "RIGHT_SHOULDER",
-    "UP", "DOWN", "LEFT", "RIGHT", "LEFT_TRIGGER", "RIGHT_TRIGGER",
+    "A",
+    "B",
+    "X",
+    "Y",
+    "BACK",
+    "GUIDE",
+    "START",
+    "LEFT_STICK",
+    "RIGHT_STICK",
+    "LEFT_SHOULDER",
+    "RIGHT_SHOULDER",
+    "UP",
+    "DOWN",
+    "LEFT",
+    "RIGHT",
+    "LEFT_TRIGGER",
+    "RIGHT_TRIGGER",
 };
 
 size_t Index(PadControl control) { return static_cast<size_t>(control); }
@@ -76,8 +91,8 @@ PadBindings ReadPadBindings(const IniFile& ini) {
             const std::string value = ini.GetString(kSection, info.name);
             if (strcasecmp(value.c_str(), kNoControl) == 0) continue;
             if (!ParseControl(value, control)) {
-                Report(LogModule::kKav, LogLevel::kWarning, "Pad control \"%s\" of %s is unknown; using %s", value.c_str(), info.name,
-                       PadControlName(info.defaultControl));
+                Report(LogModule::kKav, LogLevel::kWarning, "Pad control \"%s\" of %s is unknown; using %s",
+                       value.c_str(), info.name, PadControlName(info.defaultControl));
                 control = info.defaultControl;
             }
         }

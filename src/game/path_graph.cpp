@@ -43,9 +43,12 @@ using PairMap = std::map<std::pair<size_t, size_t>, size_t>;
 const PathPoint* TurnTarget(const PathPoint& at, const PathPoint* cameFrom, int preferred, int junctionFallback) {
     const PathPoint* target = at.neighbour[preferred];
     if (target == nullptr) {
-        if (at.neighbour_count == 1) target = cameFrom;
-        else if (at.neighbour_count == 2) target = OtherNeighbour(at, cameFrom);
-        else target = at.neighbour[junctionFallback];
+        if (at.neighbour_count == 1)
+            target = cameFrom;
+        else if (at.neighbour_count == 2)
+            target = OtherNeighbour(at, cameFrom);
+        else
+            target = at.neighbour[junctionFallback];
     }
     return target != nullptr ? target : cameFrom;
 }
@@ -125,7 +128,8 @@ bool PathGraph::CompleteLinks() {
             int32_t& backLink = neighbour.NeighbourIndex(Opposite(direction));
             if (backLink == point.index) continue;
             if (backLink > 0) {
-                Report(LogModule::kPlayer, LogLevel::kError, "Point %d skipps it's neighbour %d.", neighbour.index, point.index);
+                Report(LogModule::kPlayer, LogLevel::kError, "Point %d skipps it's neighbour %d.", neighbour.index,
+                       point.index);
                 return false;
             }
             backLink = point.index;
@@ -198,8 +202,9 @@ void WalkEdges(const std::vector<PathPoint>& points, std::vector<PathEdge>& edge
         const size_t toIndex = static_cast<size_t>(neighbour - points.data());
         if (!pairs.emplace(std::make_pair(fromIndex, toIndex), edges.size()).second) continue;
         const PathEdge& edge = edges.emplace_back(MakeEdge(points[fromIndex], *neighbour, edges.size()));
-        Report(LogModule::kPlayer, LogLevel::kInfo, "Edge %d(%d %d):dir=[%g,%g,%g],rot=[%g,%g,%g]", edge.index, edge.from->index,
-               edge.to->index, edge.dir.x, edge.dir.y, edge.dir.z, edge.rot.x, edge.rot.y, edge.rot.z);
+        Report(LogModule::kPlayer, LogLevel::kInfo, "Edge %d(%d %d):dir=[%g,%g,%g],rot=[%g,%g,%g]", edge.index,
+               edge.from->index, edge.to->index, edge.dir.x, edge.dir.y, edge.dir.z, edge.rot.x, edge.rot.y,
+               edge.rot.z);
         stack.push_back({toIndex, 0});
     }
 }
@@ -262,8 +267,8 @@ void PathGraph::Save(IniFile& ini) const {
     for (size_t i = 0; i < points_.size(); ++i) {
         const Vec3& position = points_[i].position;
         std::snprintf(key, sizeof key, "point%d", static_cast<int>(i));
-        std::snprintf(value, sizeof value, "%g,%g,%g", static_cast<double>(position.x),
-                      static_cast<double>(position.y), static_cast<double>(position.z));
+        std::snprintf(value, sizeof value, "%g,%g,%g", static_cast<double>(position.x), static_cast<double>(position.y),
+                      static_cast<double>(position.z));
         ini.SetValue("path", key, value, true);
     }
     for (size_t i = 0; i < points_.size(); ++i) {

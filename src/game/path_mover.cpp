@@ -46,8 +46,10 @@ void PathMover::StopTriggers() { moving.Stop(); }
 void PathMover::SetSpeed(float newSpeed) {
     const bool wasMoving = speed != 0;
     speed = newSpeed;
-    if (!wasMoving && speed != 0) moving.Start();
-    else if (wasMoving && speed == 0) moving.Stop();
+    if (!wasMoving && speed != 0)
+        moving.Start();
+    else if (wasMoving && speed == 0)
+        moving.Stop();
 }
 
 const PathEdge* PathMover::NextEdge() const {
@@ -136,17 +138,23 @@ bool Ship::SetAcceleration(float newAcceleration) {
     if (hit_mode || newAcceleration == acceleration) return false;
     if (newAcceleration > 0 && speed >= MaxSpeed) return false;
     if (newAcceleration < 0 && speed <= MinSpeed) return false;
-    if (acceleration > 0) accelerate.Stop();
-    else if (acceleration < 0) slowdown.Stop();
-    if (newAcceleration > 0) accelerate.Start();
-    else if (newAcceleration < 0) slowdown.Start();
+    if (acceleration > 0)
+        accelerate.Stop();
+    else if (acceleration < 0)
+        slowdown.Stop();
+    if (newAcceleration > 0)
+        accelerate.Start();
+    else if (newAcceleration < 0)
+        slowdown.Start();
     acceleration = newAcceleration;
     return true;
 }
 
 void Ship::EndAcceleration(bool onlyWhileMoving) {
-    if (acceleration > 0) accelerate.Stop();
-    else if (acceleration < 0 && (!onlyWhileMoving || speed != 0)) slowdown.Stop();
+    if (acceleration > 0)
+        accelerate.Stop();
+    else if (acceleration < 0 && (!onlyWhileMoving || speed != 0))
+        slowdown.Stop();
     acceleration = 0;
 }
 

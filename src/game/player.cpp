@@ -36,8 +36,10 @@ bool Player::Fire() {
     bullet.model->attachedOnly = false;
     // The bullet starts half a unit ahead; with less than that left of the edge it
     // starts half a unit into the edge the ship will take next.
-    if (ship.edge->length - ship.distance >= kBulletStartOffset) bullet.PlaceOn(ship.edge, ship.distance + kBulletStartOffset);
-    else bullet.PlaceOn(ship.NextEdge(), kBulletStartOffset);
+    if (ship.edge->length - ship.distance >= kBulletStartOffset)
+        bullet.PlaceOn(ship.edge, ship.distance + kBulletStartOffset);
+    else
+        bullet.PlaceOn(ship.NextEdge(), kBulletStartOffset);
     bullet.turn = ship.turn;
     bullet.SetSpeed(ship.speed + BulletSpeedBonus);
     bullet.last_time = ship.last_time;
@@ -80,10 +82,10 @@ void Player::EndStep() {
 
 PlayerUpdate Player::MakeUpdate() const {
     PlayerUpdate update;
-    update.flags = static_cast<uint8_t>(TurnFlags(ship.turn, kUpdateShipLeft, kUpdateShipRight) |
-                                        TurnFlags(bullet.turn, kUpdateBulletLeft, kUpdateBulletRight) |
-                                        (ship.left_held ? kUpdateLeftHeld : 0) | (ship.right_held ? kUpdateRightHeld : 0) |
-                                        (bullet_loaded ? kUpdateBulletLoaded : 0));
+    update.flags = static_cast<uint8_t>(
+        TurnFlags(ship.turn, kUpdateShipLeft, kUpdateShipRight) |
+        TurnFlags(bullet.turn, kUpdateBulletLeft, kUpdateBulletRight) | (ship.left_held ? kUpdateLeftHeld : 0) |
+        (ship.right_held ? kUpdateRightHeld : 0) | (bullet_loaded ? kUpdateBulletLoaded : 0));
     update.player_id = static_cast<uint8_t>(id);
     update.time = ship.last_time;
     update.ship_edge = EdgeIndex(ship.edge);

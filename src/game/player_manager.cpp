@@ -140,8 +140,10 @@ void PlayerManager::SetPlayerActive(int id, bool active) {
     player->SetVisible(active);
     RefreshScore();
     if (!announce_) return;
-    if (active) AddMessage(player->name + " joined the game.");
-    else if (!player->name.empty()) AddMessage(player->name + " left the game.");
+    if (active)
+        AddMessage(player->name + " joined the game.");
+    else if (!player->name.empty())
+        AddMessage(player->name + " left the game.");
 }
 
 void PlayerManager::Step() {
@@ -151,8 +153,10 @@ void PlayerManager::Step() {
         if (player->active) active.push_back(player.get());
     for (Player* player : active) {
         player->ship.Update(now);
-        if (!player->bullet_loaded) player->bullet.Update(now);
-        else player->bullet.Tilt();
+        if (!player->bullet_loaded)
+            player->bullet.Update(now);
+        else
+            player->bullet.Tilt();
     }
     Collisions(active);
     for (const auto& player : players_) player->EndStep();
@@ -218,8 +222,7 @@ void PlayerManager::OnControl(int action, int localPlayer, bool pressed) {
         case kControlFire:
             if (pressed) FireShot(*player);
             break;
-        default:
-            break;
+        default: break;
     }
 }
 
@@ -248,8 +251,8 @@ bool PlayerManager::SendPlayerUpdate(Player& player, bool force) {
     if (accepting.empty()) return false;
     const PlayerUpdate update = player.MakeUpdate();
     for (PlayerUpdateSink* sink : accepting) sink->TakeUpdate(update);
-    Report(LogModule::kPlayer, LogLevel::kInfo, "Send update for %d player for time %d, score [%d/%d]", player.id, update.time,
-           player.made_hits, player.got_hits);
+    Report(LogModule::kPlayer, LogLevel::kInfo, "Send update for %d player for time %d, score [%d/%d]", player.id,
+           update.time, player.made_hits, player.got_hits);
     return true;
 }
 
@@ -270,15 +273,16 @@ const PathEdge* PlayerManager::CheckedPlace(const Player& player, const char* mo
                                             float speed, float acceleration) const {
     const PathEdge* edge = path_.Edge(edgeIndex);
     if (edge == nullptr) {
-        Report(LogModule::kPlayer, LogLevel::kWarning, "Update for %d player names %s edge %d, outside the %d edges", player.id, mover,
-               edgeIndex, static_cast<int>(path_.Edges().size()));
+        Report(LogModule::kPlayer, LogLevel::kWarning, "Update for %d player names %s edge %d, outside the %d edges",
+               player.id, mover, edgeIndex, static_cast<int>(path_.Edges().size()));
         return nullptr;
     }
     // A bullet may start up to half a unit past the end of a short edge.
     const bool sane = std::isfinite(distance) && distance >= 0 && distance <= edge->length + 1.0f &&
                       std::isfinite(speed) && speed >= 0 && std::isfinite(acceleration);
     if (!sane) {
-        Report(LogModule::kPlayer, LogLevel::kWarning, "Update for %d player carries a damaged %s state", player.id, mover);
+        Report(LogModule::kPlayer, LogLevel::kWarning, "Update for %d player carries a damaged %s state", player.id,
+               mover);
         return nullptr;
     }
     return edge;
@@ -321,8 +325,8 @@ void PlayerManager::ApplyUpdate(const PlayerUpdate& update) {
         return;
     }
     bool scoreChanged = false;
-    Report(LogModule::kPlayer, LogLevel::kInfo, "Received update for %d player for time %d, score [%d/%d]", player->id, update.time,
-           update.made_hits, update.got_hits);
+    Report(LogModule::kPlayer, LogLevel::kInfo, "Received update for %d player for time %d, score [%d/%d]", player->id,
+           update.time, update.made_hits, update.got_hits);
     ApplyShipState(*player, update);
     ApplyBulletState(*player, update);
     if (player->local) SendPlayerUpdate(*player, false);

@@ -18,7 +18,8 @@ void RecorderSink::TimerReset() { RecordTimerReset(); }
 bool ApplyRecordedUpdate(PlayerManager& players, const uint8_t* data, size_t size) {
     PlayerUpdate update;
     if (!DecodePlayerUpdate(data, size, update)) {
-        Report(LogModule::kDebug, LogLevel::kWarning, "Damaged player update in dump: %d bytes", static_cast<int>(size));
+        Report(LogModule::kDebug, LogLevel::kWarning, "Damaged player update in dump: %d bytes",
+               static_cast<int>(size));
         return false;
     }
     players.ApplyUpdate(update);

@@ -73,7 +73,7 @@ void ChooseLevelScreen::ShowSettings() {
     // As written: a number too large for an int would read as some other number, and
     // "Play" refuses what is no hit limit with its message anyway.
     victories_.SetText(settings.HasKey(kSection, "Victories") ? settings.GetString(kSection, "Victories")
-                                                             : std::to_string(kDefaultVictories));
+                                                              : std::to_string(kDefaultVictories));
 }
 
 void ChooseLevelScreen::FillLevelList() {
@@ -165,14 +165,9 @@ void ChooseLevelScreen::CreateNetworkGame(int victories) {
 
 void ChooseLevelScreen::FollowCreate() {
     switch (FollowServerGame(createResult_, game_)) {
-        case ServerGameEntry::kWaiting:
-            return;
-        case ServerGameEntry::kRefused:
-            ShowMessage("Error", "Server refused to create a game", kShowOk);
-            break;
-        case ServerGameEntry::kLoadFailed:
-            loadFailed_ = true;
-            break;
+        case ServerGameEntry::kWaiting: return;
+        case ServerGameEntry::kRefused: ShowMessage("Error", "Server refused to create a game", kShowOk); break;
+        case ServerGameEntry::kLoadFailed: loadFailed_ = true; break;
         case ServerGameEntry::kLoaded:
             // The players come from the server's list of the game.
             Accept();

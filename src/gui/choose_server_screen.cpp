@@ -121,9 +121,10 @@ bool ChooseServerScreen::Confirm() {
     }
     const ServerRow& row = rows_[static_cast<size_t>(selected)];
     if (!row.compatible) {
-        ShowMessage("Error",
-                    "This server runs version " + row.entry.version + "; this game plays version " + kDirectoryVersion + ".",
-                    kShowOk);
+        ShowMessage(
+            "Error",
+            "This server runs version " + row.entry.version + "; this game plays version " + kDirectoryVersion + ".",
+            kShowOk);
         return false;
     }
     if (connecting_) return false;

@@ -10,7 +10,9 @@ int defaultDialogMinWidth = 240;
 int defaultDialogMinHeight = 50;
 const Colour kCaptionColour{0.1f, 0.9f, 1.0f, 1.0f};
 
-void Colourise(Label& label) { label.SetColour(kCaptionColour.r, kCaptionColour.g, kCaptionColour.b, kCaptionColour.a); }
+void Colourise(Label& label) {
+    label.SetColour(kCaptionColour.r, kCaptionColour.g, kCaptionColour.b, kCaptionColour.a);
+}
 
 }  // namespace
 

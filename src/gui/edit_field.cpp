@@ -44,7 +44,8 @@ std::string& EditField::EditLine() {
 }
 
 void EditField::KeepCursorInView() {
-    if (CursorColumn() > FirstVisibleColumn() + VisibleColumns()) SetFirstVisibleColumn(CursorColumn() - VisibleColumns());
+    if (CursorColumn() > FirstVisibleColumn() + VisibleColumns())
+        SetFirstVisibleColumn(CursorColumn() - VisibleColumns());
     if (CursorColumn() < FirstVisibleColumn()) SetFirstVisibleColumn(CursorColumn());
 }
 

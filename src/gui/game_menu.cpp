@@ -51,7 +51,8 @@ void GameMenu::OnShown() {
 }
 
 void GameMenu::OnResized() {
-    StackButtons({&backToGame_, &endGame_, &options_, &exit_}, kGap, kGap, Width() - 2 * kGap, Height() - 2 * kGap, kGap);
+    StackButtons({&backToGame_, &endGame_, &options_, &exit_}, kGap, kGap, Width() - 2 * kGap, Height() - 2 * kGap,
+                 kGap);
     optionsScreen_.SetPosition((Width() - optionsScreen_.Width()) / 2, (Height() - optionsScreen_.Height()) / 2);
 }
 

@@ -13,8 +13,7 @@ constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 20;
 }  // namespace
 
-InServerScreen::InServerScreen(MenuGame& game, MenuNetwork& network, HostedServer& hosting,
-                               std::string configFileName)
+InServerScreen::InServerScreen(MenuGame& game, MenuNetwork& network, HostedServer& hosting, std::string configFileName)
     : game_(game), network_(network), hosting_(hosting), playerNames_(std::move(configFileName)) {
     SetCaption("Network->In Server");
     OkButton().SetCaption("Create");
@@ -22,7 +21,8 @@ InServerScreen::InServerScreen(MenuGame& game, MenuNetwork& network, HostedServe
     games_.SetRowsSelectable(true);
     chat_.SetFollowTail(true);
     chatInput_.SetHeight(kFieldHeight);
-    for (Widget* widget : std::initializer_list<Widget*>{&gamesLabel_, &games_, &join_, &chatLabel_, &chat_, &chatInput_})
+    for (Widget* widget :
+         std::initializer_list<Widget*>{&gamesLabel_, &games_, &join_, &chatLabel_, &chat_, &chatInput_})
         AddClientChild(widget);
     AddChild(&playerNames_);
     playerNames_.SetOwner(this);
@@ -85,14 +85,9 @@ void InServerScreen::Join(const std::vector<std::string>& names) {
 void InServerScreen::OnTick() {
     if (!joining_) return;
     switch (FollowServerGame(result_, game_)) {
-        case ServerGameEntry::kWaiting:
-            return;
-        case ServerGameEntry::kRefused:
-            ShowMessage("Error", "Could not join game.", kShowOk);
-            break;
-        case ServerGameEntry::kLoadFailed:
-            ShowMessage("Error", "Error with loading level", kShowOk);
-            break;
+        case ServerGameEntry::kWaiting: return;
+        case ServerGameEntry::kRefused: ShowMessage("Error", "Could not join game.", kShowOk); break;
+        case ServerGameEntry::kLoadFailed: ShowMessage("Error", "Error with loading level", kShowOk); break;
         case ServerGameEntry::kLoaded:
             joined_ = true;
             Accept();

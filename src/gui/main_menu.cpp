@@ -79,13 +79,9 @@ void MainMenu::Enter(int state) {
             ResetClicks();
             SetVisible(true);
             return;
-        case kMenuRace:
-            SetVisible(false);
-            return;
-        case kMenuExit:
-            return;
-        default:
-            break;
+        case kMenuRace: SetVisible(false); return;
+        case kMenuExit: return;
+        default: break;
     }
     Screen* screen = ScreenOf(state);
     if (screen == nullptr) {
@@ -142,7 +138,8 @@ void MainMenu::OnHidden() { background_.Stop(); }
 void MainMenu::OnResized() {
     ScrollPanel& client = ClientPanel();
     client.SetSize(client.Width(), Height() - BorderWidth() - client.Y());
-    StackButtons({&startGame_, &lan_, &internet_, &options_, &exit_}, MarginX(), MarginY(), client.Width() - 2 * MarginX(),
-                 client.Height() - 2 * MarginY(), kButtonGap);
-    for (Screen* screen : OwnedScreens()) screen->SetPosition((Width() - screen->Width()) / 2, (Height() - screen->Height()) / 2);
+    StackButtons({&startGame_, &lan_, &internet_, &options_, &exit_}, MarginX(), MarginY(),
+                 client.Width() - 2 * MarginX(), client.Height() - 2 * MarginY(), kButtonGap);
+    for (Screen* screen : OwnedScreens())
+        screen->SetPosition((Width() - screen->Width()) / 2, (Height() - screen->Height()) / 2);
 }

@@ -27,8 +27,7 @@
 // of the game. State 8 (ExitRequested) asks the application to end its main loop.
 class MainMenu : public Screen {
 public:
-    MainMenu(MenuGame& game, MenuNetwork& network, std::string configFileName,
-             const EffectServices& services);
+    MainMenu(MenuGame& game, MenuNetwork& network, std::string configFileName, const EffectServices& services);
 
     // The background scene from "data/.default"; see MenuBackground::Load.
     bool LoadBackground(const std::string& directory = MenuBackground::kDirectory);

@@ -2,17 +2,14 @@
 
 bool MenuStateMachine::IsDue(const MenuChoices& choices, bool screenHidden) const {
     switch (state_) {
-        case kMenuMain:
-            return choices.Any();
+        case kMenuMain: return choices.Any();
         case kMenuServerList:
         case kMenuServerAddress:
         case kMenuLobby:
         case kMenuCreateNetworkGame:
         case kMenuLocalGame:
-        case kMenuOptions:
-            return screenHidden;
-        default:
-            return false;
+        case kMenuOptions: return screenHidden;
+        default: return false;
     }
 }
 
@@ -24,28 +21,22 @@ int MenuStateMachine::Step(const MenuOutcome& outcome) {
 
 int MenuStateMachine::Next(const MenuOutcome& outcome) {
     switch (state_) {
-        case kMenuMain:
-            return FromMainMenu(outcome.choices);
+        case kMenuMain: return FromMainMenu(outcome.choices);
         case kMenuServerList:
         case kMenuServerAddress:
             if (outcome.accepted) return kMenuLobby;
             return outcome.cancelled ? kMenuMain : state_;
-        case kMenuLobby:
-            return FromLobby(outcome);
+        case kMenuLobby: return FromLobby(outcome);
         case kMenuCreateNetworkGame:
             if (outcome.accepted) return kMenuRace;
             return outcome.cancelled ? kMenuLobby : state_;
-        case kMenuJoinedNetworkGame:
-            return kMenuRace;
+        case kMenuJoinedNetworkGame: return kMenuRace;
         case kMenuLocalGame:
             if (outcome.accepted) return kMenuRace;
             return outcome.cancelled ? kMenuMain : state_;
-        case kMenuRace:
-            return network_.IsConnected() ? kMenuLobby : kMenuMain;
-        case kMenuOptions:
-            return kMenuMain;
-        default:
-            return state_;
+        case kMenuRace: return network_.IsConnected() ? kMenuLobby : kMenuMain;
+        case kMenuOptions: return kMenuMain;
+        default: return state_;
     }
 }
 

@@ -37,8 +37,8 @@ struct MenuChoices {
 
 // What the screen of the current state reported when it finished.
 struct MenuOutcome {
-    MenuChoices choices;      // the main menu's
-    bool accepted = false;    // the finishing screen's flags
+    MenuChoices choices;    // the main menu's
+    bool accepted = false;  // the finishing screen's flags
     bool cancelled = false;
     bool joinedGame = false;  // the lobby joined a game
 };

@@ -74,8 +74,7 @@ void OptionsScreen::ShowKeys() {
     const std::vector<int> conflicts = ConflictingActions(keys_);
     keyList_.Clear();
     for (int i = 0; i < kKeyActionCount; ++i) {
-        const bool clash =
-            i != capturingAction_ && std::find(conflicts.begin(), conflicts.end(), i) != conflicts.end();
+        const bool clash = i != capturingAction_ && std::find(conflicts.begin(), conflicts.end(), i) != conflicts.end();
         const std::string key = i == capturingAction_ ? "?" : KeyName(keys_[i]);
         keyList_.AddText(std::string(KeyActions()[i].caption) + ": " + key + (clash ? "  (also bound)" : ""));
     }

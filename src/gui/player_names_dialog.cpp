@@ -34,8 +34,10 @@ std::vector<std::string> PlayerNamesDialog::Names() const {
 void PlayerNamesDialog::OnShown() {
     SettingsScreen::OnShown();
     const IniFile settings = ReadSettings();
-    player1Name_.SetText(settings.HasKey(kSection, "Player1Name") ? settings.GetString(kSection, "Player1Name") : "Player1");
-    player2Name_.SetText(settings.HasKey(kSection, "Player2Name") ? settings.GetString(kSection, "Player2Name") : "Player2");
+    player1Name_.SetText(settings.HasKey(kSection, "Player1Name") ? settings.GetString(kSection, "Player1Name")
+                                                                  : "Player1");
+    player2Name_.SetText(settings.HasKey(kSection, "Player2Name") ? settings.GetString(kSection, "Player2Name")
+                                                                  : "Player2");
 }
 
 void PlayerNamesDialog::OnResized() {

@@ -13,7 +13,10 @@ constexpr int kMessageListHeightPercent = 40;
 }  // namespace
 
 RaceOverlay::RaceOverlay(Widget& root, GameManager& game, Clock clock)
-    : root_(root), game_(game), clock_(clock ? std::move(clock) : Clock(NowMs)), chatInput_("", clock_),
+    : root_(root),
+      game_(game),
+      clock_(clock ? std::move(clock) : Clock(NowMs)),
+      chatInput_("", clock_),
       startButton_("Waiting") {
     root_.AddChild(&messageList_);
     root_.AddChild(&chatInput_);
@@ -50,8 +53,7 @@ void RaceOverlay::Tick() {
         case GameState::kFinishing:
             if (!chatShown_) ShowChat(true);
             break;
-        default:
-            break;
+        default: break;
     }
     if (game_.GetState() != GameState::kLoaded && startButton_.IsVisible()) startButton_.SetVisible(false);
     if (scorePanel_.IsVisible()) ShowScore(true);
@@ -88,9 +90,7 @@ void RaceOverlay::ScrollMessages() {
 
 int RaceOverlay::FittingRows() const { return std::max(1, messageList_.View().VisibleRows()); }
 
-int RaceOverlay::MaxFirstRow() const {
-    return std::max(0, messageList_.View().LineCount() - FittingRows());
-}
+int RaceOverlay::MaxFirstRow() const { return std::max(0, messageList_.View().LineCount() - FittingRows()); }
 
 void RaceOverlay::ScrollToTail() { messageList_.View().SetFirstVisibleRow(MaxFirstRow()); }
 

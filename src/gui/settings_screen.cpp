@@ -39,7 +39,8 @@ std::string SettingsScreen::SaveSettings(const IniFile& settings) {
         Report(LogModule::kGui, LogLevel::kError, "Settings cannot be saved: %s is read-only", file.c_str());
         return "Settings cannot be saved: " + file + " is read-only.";
     }
-    Report(LogModule::kGui, LogLevel::kError, "Could not save settings to %s: %s", file.c_str(), failure.reason.c_str());
+    Report(LogModule::kGui, LogLevel::kError, "Could not save settings to %s: %s", file.c_str(),
+           failure.reason.c_str());
     return "Settings could not be saved to " + file + ": " + failure.reason;
 }
 

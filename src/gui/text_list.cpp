@@ -109,8 +109,7 @@ void TextList::OnKeyDown(KeyEvent* event) {
         case kKeyRight:
             if (CanScrollHorizontally()) Scroll(horizontalBar_, 1);
             break;
-        default:
-            return;
+        default: return;
     }
     event->code = KEY_CONSUMED;
 }

@@ -151,7 +151,8 @@ void TextView::DrawRows(int x, int y) const {
         // The font draws whatever is printed; the view shows no more than its columns.
         const int count = std::min(length - firstColumn_, VisibleColumns() + 1);
         if (count > 0)
-            PrintText(x, y, line.data() + firstColumn_, count, scale_, RowDimmed(row) ? dimmedColour : foregroundColour);
+            PrintText(x, y, line.data() + firstColumn_, count, scale_,
+                      RowDimmed(row) ? dimmedColour : foregroundColour);
         // The font leaves blending and texturing on; the next row's bar is plain.
         glDisable(GL_TEXTURE_2D);
         glDisable(GL_BLEND);

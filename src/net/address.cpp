@@ -111,8 +111,8 @@ std::string FormatAddress(const PeerAddress& address) {
     return text;
 }
 
-ConnectResult ConnectStream(const std::string& host, uint16_t port, int timeLimitMs, int& socket,
-                            PeerAddress& address, const std::atomic<bool>* cancel) {
+ConnectResult ConnectStream(const std::string& host, uint16_t port, int timeLimitMs, int& socket, PeerAddress& address,
+                            const std::atomic<bool>* cancel) {
     socket = -1;
     if (host.empty()) return ConnectResult::kNoHost;
     addrinfo hints{};

@@ -37,5 +37,5 @@ enum class ConnectResult {
 // so a host that swallows the handshake cannot hold the caller for long. The socket
 // is left non-blocking. `socket` is -1 unless kConnected. A set `cancel` flag ends the
 // attempts within a few milliseconds (a game that quits does not wait for the limit).
-ConnectResult ConnectStream(const std::string& host, uint16_t port, int timeLimitMs, int& socket,
-                            PeerAddress& address, const std::atomic<bool>* cancel = nullptr);
+ConnectResult ConnectStream(const std::string& host, uint16_t port, int timeLimitMs, int& socket, PeerAddress& address,
+                            const std::atomic<bool>* cancel = nullptr);

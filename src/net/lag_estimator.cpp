@@ -24,8 +24,9 @@ void LagEstimator::Reset() {
 
 LagEstimator::Correction LagEstimator::AddReply(int32_t sent, int32_t server, int32_t receipt) {
     const PingSample sample = MakePingSample(sent, server, receipt);
-    Report(LogModule::kNet, LogLevel::kInfo, "Received (#%d)%d at %d, dif %d, lag=%d (server side: %d)", static_cast<int>(samples_.size()),
-           sample.sent, sample.receipt, sample.round_trip, sample.offset, sample.server);
+    Report(LogModule::kNet, LogLevel::kInfo, "Received (#%d)%d at %d, dif %d, lag=%d (server side: %d)",
+           static_cast<int>(samples_.size()), sample.sent, sample.receipt, sample.round_trip, sample.offset,
+           sample.server);
     samples_.push_back(sample);
 
     Correction correction;

@@ -50,10 +50,12 @@ bool NetManager::Connect() {
         connectFailure_ = "Could not find host " + host_;
         return false;
     }
-    const std::string where = (host.find(':') == std::string::npos ? host : "[" + host + "]") + ":" + std::to_string(port);
+    const std::string where =
+        (host.find(':') == std::string::npos ? host : "[" + host + "]") + ":" + std::to_string(port);
     int socket = -1;
     PeerAddress address;
-    const ConnectResult result = ConnectStream(host, port, options_.connect_time_limit_ms, socket, address, &cancelConnects_);
+    const ConnectResult result =
+        ConnectStream(host, port, options_.connect_time_limit_ms, socket, address, &cancelConnects_);
     switch (result) {
         case ConnectResult::kNoHost:
             Report(LogModule::kNet, LogLevel::kError, "Could not find host: %s", host_.c_str());
@@ -66,10 +68,10 @@ bool NetManager::Connect() {
         case ConnectResult::kRefused:
         case ConnectResult::kNoConnect:
             Report(LogModule::kNet, LogLevel::kWarning, "Could not connect to the host: %s", host_.c_str());
-            connectFailure_ = (result == ConnectResult::kRefused ? "Connection refused by " : "No answer from ") + where;
+            connectFailure_ =
+                (result == ConnectResult::kRefused ? "Connection refused by " : "No answer from ") + where;
             return false;
-        case ConnectResult::kConnected:
-            break;
+        case ConnectResult::kConnected: break;
     }
     currentSocket_ = socket;
     AddConnection(socket, address);
@@ -108,8 +110,10 @@ bool NetManager::Select(int waitUnits) {
     for (int socket : reads) watched.push_back({socket, POLLIN, 0});
     for (int socket : writes) {
         auto both = std::find_if(watched.begin(), watched.end(), [socket](const pollfd& p) { return p.fd == socket; });
-        if (both != watched.end()) both->events |= POLLOUT;
-        else watched.push_back({socket, POLLOUT, 0});
+        if (both != watched.end())
+            both->events |= POLLOUT;
+        else
+            watched.push_back({socket, POLLOUT, 0});
     }
     const long micros = std::max(waitUnits, 0) * 100L;
     const timespec wait{micros / 1000000, (micros % 1000000) * 1000};
@@ -150,7 +154,8 @@ NetManager::ReceiveResult NetManager::Receive(Connection& connection) {
     }
     connection.receive.Append(scratch_.data(), static_cast<size_t>(got));
     if (connection.receive.Unread() > options_.receive_limit) {
-        Report(LogModule::kNet, LogLevel::kError, "Too much unread data from socket %d, connection dropped", connection.socket);
+        Report(LogModule::kNet, LogLevel::kError, "Too much unread data from socket %d, connection dropped",
+               connection.socket);
         connection.failed = true;
         connection.receive.Consume(0);
         return ReceiveResult::kClosed;
@@ -177,8 +182,10 @@ long NetManager::SendPending(int socket) {
     if (peeked != 0) {
         // MSG_NOSIGNAL: a peer that is gone must give an error here, not kill the game.
         sent = send(socket, sendScratch_.data(), peeked, MSG_NOSIGNAL | MSG_DONTWAIT);
-        if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) sent = 0;
-        else if (sent <= 0) sent = -1;
+        if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
+            sent = 0;
+        else if (sent <= 0)
+            sent = -1;
     }
     if (sent < 0) {
         // Only what was tried goes: a message queued meanwhile by another thread starts clean.
@@ -261,7 +268,8 @@ void NetManager::AddConnection(int socket, const PeerAddress& address) {
         if (readSet_.size() < kMaxWatched) Watch(readSet_, socket);
     }
     ++connectionCount_;
-    Report(LogModule::kNet, LogLevel::kInfo, "Connection added socket %d, ip %s", socket, FormatAddress(address).c_str());
+    Report(LogModule::kNet, LogLevel::kInfo, "Connection added socket %d, ip %s", socket,
+           FormatAddress(address).c_str());
 }
 
 void NetManager::RemoveConnection(int socket) {
@@ -277,11 +285,13 @@ void NetManager::RemoveConnection(int socket) {
     connection->socket = -1;
     if (socket == currentSocket_) connected_ = false;
     --connectionCount_;
-    Report(LogModule::kNet, LogLevel::kInfo, "Connection removed; socket %d, ip %s", socket, FormatAddress(connection->peer).c_str());
+    Report(LogModule::kNet, LogLevel::kInfo, "Connection removed; socket %d, ip %s", socket,
+           FormatAddress(connection->peer).c_str());
 }
 
 void NetManager::CloseSocket(int socket) {
-    if (close(socket) != 0) Report(LogModule::kNet, LogLevel::kError, "Not correct closing for the socket %d, error:%d", socket, errno);
+    if (close(socket) != 0)
+        Report(LogModule::kNet, LogLevel::kError, "Not correct closing for the socket %d, error:%d", socket, errno);
 }
 
 void NetManager::PurgeClosed() {

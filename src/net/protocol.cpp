@@ -88,9 +88,7 @@ Payload EncodeText(const std::string& text) {
     return writer.Take();
 }
 
-bool DecodeText(const uint8_t* data, size_t size, std::string& text) {
-    return DecodeWhole(data, size, text, ReadText);
-}
+bool DecodeText(const uint8_t* data, size_t size, std::string& text) { return DecodeWhole(data, size, text, ReadText); }
 
 Payload EncodeChat(const std::string& text) {
     return Payload(text.begin(), text.begin() + std::min(text.size(), kMaxPayloadSize));

@@ -48,7 +48,7 @@ struct GameRecord {
 bool IsValidGameRecord(const GameRecord& game);
 
 struct CreateRequest {
-    GameRecord game;  // max players, victories, reserved, the id held, level, title, checksum
+    GameRecord game;                 // max players, victories, reserved, the id held, level, title, checksum
     std::vector<std::string> names;  // the local players
 };
 

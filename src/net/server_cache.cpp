@@ -13,7 +13,8 @@ std::string ServerCachePath(const std::string& configFile) {
 bool SaveServerCache(const std::string& path, const std::vector<ServerEntry>& entries) {
     std::string error;
     if (ReplaceFileDurably(path, ServerListDocument(entries), &error)) return true;
-    Report(LogModule::kServer, LogLevel::kWarning, "Could not save the server cache %s: %s", path.c_str(), error.c_str());
+    Report(LogModule::kServer, LogLevel::kWarning, "Could not save the server cache %s: %s", path.c_str(),
+           error.c_str());
     return false;
 }
 
@@ -35,6 +36,7 @@ bool LoadServerCache(const std::string& path, ServerListResult& list) {
         return false;
     }
     list = std::move(read);
-    Report(LogModule::kServer, LogLevel::kInfo, "Using the cached list of %d servers", static_cast<int>(list.entries.size() + list.foreign.size()));
+    Report(LogModule::kServer, LogLevel::kInfo, "Using the cached list of %d servers",
+           static_cast<int>(list.entries.size() + list.foreign.size()));
     return true;
 }

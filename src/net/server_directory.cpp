@@ -63,8 +63,8 @@ bool ServerDirectory::Fetch(bool mayRetry) {
 
     const ServerListResult list = ParseServerList(TakeReply());
     for (const SkippedServer& skipped : list.skipped)
-        Report(LogModule::kServer, LogLevel::kInfo, "Server with a different version \"%s\" was found:  %s", skipped.version.c_str(),
-               skipped.line.c_str());
+        Report(LogModule::kServer, LogLevel::kInfo, "Server with a different version \"%s\" was found:  %s",
+               skipped.version.c_str(), skipped.line.c_str());
     switch (list.status) {
         case ServerListStatus::kErrorReply:
             Report(LogModule::kServer, LogLevel::kError, "%s Returned error", url.c_str());
@@ -77,10 +77,10 @@ bool ServerDirectory::Fetch(bool mayRetry) {
             // The cached script may have moved: ask the reference file once, and only once.
             return usedCache && mayRetry ? Fetch(false) : false;
         case ServerListStatus::kBadEntry:
-            Report(LogModule::kServer, LogLevel::kError, "Has incorrect information structure  %s", list.bad_line.c_str());
+            Report(LogModule::kServer, LogLevel::kError, "Has incorrect information structure  %s",
+                   list.bad_line.c_str());
             return false;
-        case ServerListStatus::kOk:
-            break;
+        case ServerListStatus::kOk: break;
     }
     entries_ = list.entries;
     foreign_ = list.foreign;

@@ -35,8 +35,8 @@ ServerListResult ParseServerList(const std::string& document) {
     }
     const size_t start = document.find(kStartMarker);
     // The end marker may begin with the start marker's closing line feed.
-    const size_t end = start == std::string::npos ? std::string::npos
-                                                  : document.find(kEndMarker, start + kStartMarker.size() - 1);
+    const size_t end =
+        start == std::string::npos ? std::string::npos : document.find(kEndMarker, start + kStartMarker.size() - 1);
     if (end == std::string::npos) {
         result.status = ServerListStatus::kNoMarkers;
         return result;

@@ -37,7 +37,7 @@ struct ServerListResult {
     ServerListStatus status = ServerListStatus::kOk;
     std::vector<ServerEntry> entries;
     std::vector<SkippedServer> skipped;  // lines of another version, in document order
-    std::vector<ServerEntry> foreign;     // the same lines as entries, shown but not joinable
+    std::vector<ServerEntry> foreign;    // the same lines as entries, shown but not joinable
     std::string bad_line;                // the line that made it kBadEntry
 };
 

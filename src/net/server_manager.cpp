@@ -193,7 +193,9 @@ void ServerManager::JoinGame(size_t index, std::atomic<int>* result, const std::
     SendMessage(MessageKind::kJoinGame, EncodeJoinRequest(request));
 }
 
-void ServerManager::SendChat(const std::string& text) { SendMessage(MessageKind::kChat, EncodeChat(UserName() + ">" + text)); }
+void ServerManager::SendChat(const std::string& text) {
+    SendMessage(MessageKind::kChat, EncodeChat(UserName() + ">" + text));
+}
 
 void ServerManager::SendReady() { SendMessage(MessageKind::kReady, {}); }
 
@@ -333,27 +335,27 @@ void ServerManager::RunOnce() {
         error_ = false;
     }
     switch (state_.load()) {
-    case kClientIdle: {
-        // Idle waits for the next request instead of spinning through empty turns.
-        if (nextState_ == kClientIdle) {
-            if (options_.wait) {
-                options_.wait(kIdleWaitMs);
-            } else {
-                std::unique_lock<std::mutex> lock(wakeMutex_);
-                wake_.wait_for(lock, std::chrono::milliseconds(kIdleWaitMs),
-                               [this] { return stopRequested_ || nextState_ != kClientIdle; });
+        case kClientIdle: {
+            // Idle waits for the next request instead of spinning through empty turns.
+            if (nextState_ == kClientIdle) {
+                if (options_.wait) {
+                    options_.wait(kIdleWaitMs);
+                } else {
+                    std::unique_lock<std::mutex> lock(wakeMutex_);
+                    wake_.wait_for(lock, std::chrono::milliseconds(kIdleWaitMs),
+                                   [this] { return stopRequested_ || nextState_ != kClientIdle; });
+                }
             }
+            break;
         }
-        break;
-    }
-    case kClientServerList: StepServerList(); break;
-    case kClientConnecting: StepConnecting(); break;
-    case kClientLoggingIn: StepLoggingIn(); break;
-    case kClientLobby: StepLobby(); break;
-    case kClientCreating: StepCreating(); break;
-    case kClientRacing: StepRacing(); break;
-    case kClientJoining: StepJoining(); break;
-    default: Report(LogModule::kNet, LogLevel::kError, "Unknown state"); break;
+        case kClientServerList: StepServerList(); break;
+        case kClientConnecting: StepConnecting(); break;
+        case kClientLoggingIn: StepLoggingIn(); break;
+        case kClientLobby: StepLobby(); break;
+        case kClientCreating: StepCreating(); break;
+        case kClientRacing: StepRacing(); break;
+        case kClientJoining: StepJoining(); break;
+        default: Report(LogModule::kNet, LogLevel::kError, "Unknown state"); break;
     }
     if (!stopRequested_) state_ = nextState_.load();
 }
@@ -560,40 +562,40 @@ void ServerManager::StepRacing() {
 
 void ServerManager::HandleRaceFrame(uint8_t kind, const std::vector<uint8_t>& payload) {
     switch (static_cast<MessageKind>(kind)) {
-    case MessageKind::kPlayerUpdate: HandlePlayerUpdate(payload); break;
-    case MessageKind::kPing: HandlePingReply(payload); break;
-    case MessageKind::kPlayerJoined: {
-        PlayerJoined joined;
-        if (!DecodePlayerJoined(payload.data(), payload.size(), joined)) return BadData("Bad player data");
-        roster_.insert(joined.slot);
-        rosterSize_ = static_cast<int>(roster_.size());
-        Post([this, joined] { game_.AddPlayer(joined.slot, joined.name, joined.flag == 1); });
-        break;
-    }
-    case MessageKind::kPlayerLeft: {
-        uint8_t slot = 0;
-        if (!DecodeByte(payload.data(), payload.size(), slot)) return BadData("Bad player data");
-        roster_.erase(slot);
-        rosterSize_ = static_cast<int>(roster_.size());
-        Post([this, slot] { game_.RemovePlayer(slot); });
-        break;
-    }
-    case MessageKind::kReady: {
-        const std::string trip = "Time to reach server " + std::to_string(lag_.OneWayTrip());
-        Post([this, trip] {
-            game_.StartRace();
-            game_.AddRaceLine(trip);
-            game_.AddRaceLine("Game started!");
-        });
-        break;
-    }
-    case MessageKind::kChat: {
-        const std::string text = DecodeChat(payload.data(), payload.size());
-        Post([this, text] { game_.AddRaceLine(text); });
-        break;
-    }
-    case MessageKind::kLeaveGame: Post([this] { game_.EndRace(); }); break;
-    default: break;  // not handled while racing: skipped
+        case MessageKind::kPlayerUpdate: HandlePlayerUpdate(payload); break;
+        case MessageKind::kPing: HandlePingReply(payload); break;
+        case MessageKind::kPlayerJoined: {
+            PlayerJoined joined;
+            if (!DecodePlayerJoined(payload.data(), payload.size(), joined)) return BadData("Bad player data");
+            roster_.insert(joined.slot);
+            rosterSize_ = static_cast<int>(roster_.size());
+            Post([this, joined] { game_.AddPlayer(joined.slot, joined.name, joined.flag == 1); });
+            break;
+        }
+        case MessageKind::kPlayerLeft: {
+            uint8_t slot = 0;
+            if (!DecodeByte(payload.data(), payload.size(), slot)) return BadData("Bad player data");
+            roster_.erase(slot);
+            rosterSize_ = static_cast<int>(roster_.size());
+            Post([this, slot] { game_.RemovePlayer(slot); });
+            break;
+        }
+        case MessageKind::kReady: {
+            const std::string trip = "Time to reach server " + std::to_string(lag_.OneWayTrip());
+            Post([this, trip] {
+                game_.StartRace();
+                game_.AddRaceLine(trip);
+                game_.AddRaceLine("Game started!");
+            });
+            break;
+        }
+        case MessageKind::kChat: {
+            const std::string text = DecodeChat(payload.data(), payload.size());
+            Post([this, text] { game_.AddRaceLine(text); });
+            break;
+        }
+        case MessageKind::kLeaveGame: Post([this] { game_.EndRace(); }); break;
+        default: break;  // not handled while racing: skipped
     }
 }
 

@@ -40,8 +40,7 @@ void OpenPad(WindowRoot& root, int deviceIndex) {
     // SDL may announce a pad twice (at start-up and as it is found).
     if (SlotOf(SDL_JoystickGetDeviceInstanceID(deviceIndex), number) != nullptr) return;
     std::array<PadSlot, kMaxPads>& slots = State().slots;
-    for (number = 0; number < kMaxPads && slots[number].controller != nullptr; ++number) {
-    }
+    for (number = 0; number < kMaxPads && slots[number].controller != nullptr; ++number) {}
     if (number == kMaxPads) {
         Report(LogModule::kKav, LogLevel::kWarning, "Game pad ignored: %d pads are in use already", kMaxPads);
         return;
@@ -53,7 +52,8 @@ void OpenPad(WindowRoot& root, int deviceIndex) {
     }
     slots[number] = PadSlot{controller, SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller)), PadState{}};
     const char* name = SDL_GameControllerName(controller);
-    Report(LogModule::kKav, LogLevel::kInfo, "Game pad %d connected: %s", number + 1, name != nullptr ? name : "unnamed");
+    Report(LogModule::kKav, LogLevel::kInfo, "Game pad %d connected: %s", number + 1,
+           name != nullptr ? name : "unnamed");
     root.PadConnected(number, true);
 }
 
@@ -104,20 +104,11 @@ void StartPads() {
 
 bool HandlePadEvent(WindowRoot& root, const SDL_Event& event) {
     switch (event.type) {
-        case SDL_CONTROLLERDEVICEADDED:
-            OpenPad(root, event.cdevice.which);
-            return true;
-        case SDL_CONTROLLERDEVICEREMOVED:
-            ClosePad(root, event.cdevice.which);
-            return true;
+        case SDL_CONTROLLERDEVICEADDED: OpenPad(root, event.cdevice.which); return true;
+        case SDL_CONTROLLERDEVICEREMOVED: ClosePad(root, event.cdevice.which); return true;
         case SDL_CONTROLLERBUTTONDOWN:
-        case SDL_CONTROLLERBUTTONUP:
-            PadButton(root, event.cbutton);
-            return true;
-        case SDL_CONTROLLERAXISMOTION:
-            PadAxis(root, event.caxis);
-            return true;
-        default:
-            return false;
+        case SDL_CONTROLLERBUTTONUP: PadButton(root, event.cbutton); return true;
+        case SDL_CONTROLLERAXISMOTION: PadAxis(root, event.caxis); return true;
+        default: return false;
     }
 }

@@ -108,18 +108,13 @@ void ResetInput() {
 bool HandleInputEvent(WindowRoot& root, const SDL_Event& event, Uint16 modifiers) {
     switch (event.type) {
         case SDL_KEYDOWN:
-        case SDL_KEYUP:
-            HandleKey(root, event.key);
-            return true;
+        case SDL_KEYUP: HandleKey(root, event.key); return true;
         case SDL_MOUSEMOTION:
             SetMousePosition(event.motion.x, event.motion.y);
             root.MouseMove(event.motion.x, event.motion.y);
             return true;
         case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP:
-            HandleMouseButton(root, event.button, modifiers);
-            return true;
-        default:
-            return false;
+        case SDL_MOUSEBUTTONUP: HandleMouseButton(root, event.button, modifiers); return true;
+        default: return false;
     }
 }

@@ -62,10 +62,9 @@ struct Punctuation {
     char shifted;
 };
 constexpr Punctuation kPunctuation[] = {
-    {kVkSemicolon, ';', ':'},     {kVkEquals, '=', '+'},       {kVkComma, ',', '<'},
-    {kVkMinus, '-', '_'},         {kVkPeriod, '.', '>'},       {kVkSlash, '/', '?'},
-    {kVkGrave, '`', '~'},         {kVkLeftBracket, '[', '{'},  {kVkBackslash, '\\', '|'},
-    {kVkRightBracket, ']', '}'},  {kVkApostrophe, '\'', '"'},
+    {kVkSemicolon, ';', ':'},  {kVkEquals, '=', '+'},       {kVkComma, ',', '<'},       {kVkMinus, '-', '_'},
+    {kVkPeriod, '.', '>'},     {kVkSlash, '/', '?'},        {kVkGrave, '`', '~'},       {kVkLeftBracket, '[', '{'},
+    {kVkBackslash, '\\', '|'}, {kVkRightBracket, ']', '}'}, {kVkApostrophe, '\'', '"'},
 };
 
 struct NamedKey {

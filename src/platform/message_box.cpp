@@ -36,8 +36,13 @@ bool AskYesNo(const char* title, const char* text) {
             {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "No"},
             {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "Yes"},
         };
-        const SDL_MessageBoxData box = {SDL_MESSAGEBOX_WARNING, SDL_GL_GetCurrentWindow(), title ? title : "",
-                                        text ? text : "", 2, buttons, nullptr};
+        const SDL_MessageBoxData box = {SDL_MESSAGEBOX_WARNING,
+                                        SDL_GL_GetCurrentWindow(),
+                                        title ? title : "",
+                                        text ? text : "",
+                                        2,
+                                        buttons,
+                                        nullptr};
         int chosen = 0;
         if (SDL_ShowMessageBox(&box, &chosen) == 0) return chosen == 1;
     }

@@ -164,8 +164,7 @@ void Run(const VirtualPadCommand& command) {
         case VirtualPadCommand::kAxis:
             SDL_JoystickSetVirtualAxis(joystick, command.index, static_cast<Sint16>(command.value));
             break;
-        default:
-            break;
+        default: break;
     }
 }
 
@@ -176,7 +175,8 @@ void StartVirtualPads() {
     const char* path = std::getenv("KAV_VIRTUAL_PAD");
     if (path == nullptr || pads.script != nullptr) return;
     pads.script = std::make_unique<VirtualPadScript>(path);
-    if (!pads.script->IsOpen()) Report(LogModule::kKav, LogLevel::kWarning, "Virtual pad script %s cannot be read", path);
+    if (!pads.script->IsOpen())
+        Report(LogModule::kKav, LogLevel::kWarning, "Virtual pad script %s cannot be read", path);
 }
 
 void PumpVirtualPads() {

@@ -145,14 +145,9 @@ void ShowAndResize(WindowRoot& root) {
 void HandleWindowEvent(const SDL_WindowEvent& event) {
     WindowState& state = State();
     switch (event.event) {
-        case SDL_WINDOWEVENT_SIZE_CHANGED:
-            ResizeRoot(state.root, event.data1, event.data2);
-            break;
-        case SDL_WINDOWEVENT_CLOSE:
-            PostQuit();
-            break;
-        default:
-            break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED: ResizeRoot(state.root, event.data1, event.data2); break;
+        case SDL_WINDOWEVENT_CLOSE: PostQuit(); break;
+        default: break;
     }
 }
 
@@ -216,8 +211,9 @@ bool CreateGLWindow(const char* title, WindowRoot* root, int bits, bool fullscre
     StartPads();
     StartVirtualPads();
     if (state.fullscreen && !FullscreenModeAvailable(place.width, place.height, bits)) {
-        if (!AskYesNo("Vexo GL",
-                      "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?")) {
+        if (!AskYesNo(
+                "Vexo GL",
+                "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?")) {
             ShowMessageBox("ERROR", "Program Will Now Close.", MessageIcon::kError);
             return false;
         }
@@ -251,8 +247,7 @@ void KillGLWindow() {
 }
 
 int MainLoop() {
-    while (RunFrame()) {
-    }
+    while (RunFrame()) {}
     return 0;
 }
 
@@ -290,13 +285,9 @@ ResizeAction DecideResize(const WindowRoot& root, int width, int height) {
 void ResizeRoot(WindowRoot* root, int width, int height) {
     if (root == nullptr) return;
     switch (DecideResize(*root, width, height)) {
-        case ResizeAction::kIgnore:
-            return;
-        case ResizeAction::kSnapToMinimum:
-            SetWindowSize(root->MinWidth(), root->MinHeight());
-            return;
-        case ResizeAction::kAccept:
-            break;
+        case ResizeAction::kIgnore: return;
+        case ResizeAction::kSnapToMinimum: SetWindowSize(root->MinWidth(), root->MinHeight()); return;
+        case ResizeAction::kAccept: break;
     }
     WindowState& state = State();
     state.width = width;

@@ -2,15 +2,12 @@
 
 WindowKey ClassifyWindowKey(const SDL_KeyboardEvent& key) {
     switch (key.keysym.scancode) {
-        case SDL_SCANCODE_F11:
-            return WindowKey::kToggleFullscreen;
-        case SDL_SCANCODE_F12:
-            return WindowKey::kScreenshot;
+        case SDL_SCANCODE_F11: return WindowKey::kToggleFullscreen;
+        case SDL_SCANCODE_F12: return WindowKey::kScreenshot;
         case SDL_SCANCODE_RETURN:
         case SDL_SCANCODE_KP_ENTER:
             return (key.keysym.mod & KMOD_ALT) != 0 ? WindowKey::kToggleFullscreen : WindowKey::kNone;
-        default:
-            return WindowKey::kNone;
+        default: return WindowKey::kNone;
     }
 }
 

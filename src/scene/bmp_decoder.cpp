@@ -243,7 +243,8 @@ void DecodeRunLength(const uint8_t* data, const Layout& layout, Canvas& canvas) 
             const uint8_t* literal = bytes.Take(literalBytes);
             if (literal == nullptr) return;
             for (unsigned i = 0; i < value; ++i) {
-                const uint32_t index = fourBit ? (i % 2 == 0 ? literal[i / 2] >> 4 : literal[i / 2] & 0x0F) : literal[i];
+                const uint32_t index =
+                    fourBit ? (i % 2 == 0 ? literal[i / 2] >> 4 : literal[i / 2] & 0x0F) : literal[i];
                 canvas.Put(x++, y, PaletteColour(layout, index));
             }
             if (literalBytes % 2 != 0) bytes.Skip(1);

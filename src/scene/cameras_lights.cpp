@@ -144,23 +144,18 @@ void DrawManager::LoadLightsFromCob(const std::vector<CobLght>& records) {
         light.position[1] = centre.y;
         light.position[2] = centre.z;
         switch (record.lightType) {
-        case kLightDirectional:
-            light.position[3] = 0;
-            break;
-        case kLightPositional:
-            light.position[3] = 1;
-            break;
-        case kLightSpot:
-            light.position[3] = 1;
-            light.direction[0] = record.localAxes.zAxis.x;
-            light.direction[1] = record.localAxes.zAxis.y;
-            light.direction[2] = record.localAxes.zAxis.z;
-            light.direction[3] = 1;
-            light.cutoff = record.spotCutoff;  // the first float after the colour
-            light.exponent = 6;
-            break;
-        default:
-            continue;
+            case kLightDirectional: light.position[3] = 0; break;
+            case kLightPositional: light.position[3] = 1; break;
+            case kLightSpot:
+                light.position[3] = 1;
+                light.direction[0] = record.localAxes.zAxis.x;
+                light.direction[1] = record.localAxes.zAxis.y;
+                light.direction[2] = record.localAxes.zAxis.z;
+                light.direction[3] = 1;
+                light.cutoff = record.spotCutoff;  // the first float after the colour
+                light.exponent = 6;
+                break;
+            default: continue;
         }
         light.type = record.lightType;
         light.id = GL_LIGHT0 + static_cast<uint32_t>(lights_.size());
@@ -189,15 +184,14 @@ void DrawManager::SaveLightsToIni(IniFile& ini) const {
         ini.SetInt(section, "type", light.type, true);
         ini.SetValue(section, "loc", FormatTriple(light.position[0], light.position[1], light.position[2]), true);
         if (light.type == kLightSpot) {
-            ini.SetValue(section, "direction",
-                         FormatTriple(light.direction[0], light.direction[1], light.direction[2]), true);
+            ini.SetValue(section, "direction", FormatTriple(light.direction[0], light.direction[1], light.direction[2]),
+                         true);
             ini.SetFloat(section, "angle_illumination", light.cutoff, true);
             ini.SetFloat(section, "exponent", light.exponent, true);
         }
         ini.SetValue(section, "ambient", FormatTriple(light.ambient[0], light.ambient[1], light.ambient[2]), true);
         ini.SetValue(section, "diffuse", FormatTriple(light.diffuse[0], light.diffuse[1], light.diffuse[2]), true);
-        ini.SetValue(section, "specular",
-                     FormatTriple(light.specular[0], light.specular[1], light.specular[2]), true);
+        ini.SetValue(section, "specular", FormatTriple(light.specular[0], light.specular[1], light.specular[2]), true);
     }
 }
 

@@ -103,7 +103,8 @@ void AddFace(const CobPolH& polyhedron, const CobFace& face, int32_t materialInd
         const CobFaceCorner* corners[3] = {&c[0], &c[i - 1], &c[i]};
         if (!std::all_of(std::begin(corners), std::end(corners),
                          [&](const CobFaceCorner* corner) { return CornerIsValid(polyhedron, *corner); })) {
-            Report(LogModule::kDraw, LogLevel::kWarning, "Face of %s refers to a missing vertex", polyhedron.name.c_str());
+            Report(LogModule::kDraw, LogLevel::kWarning, "Face of %s refers to a missing vertex",
+                   polyhedron.name.c_str());
             continue;
         }
         Vec3d first = Position(*model, c[0]);
@@ -170,8 +171,10 @@ PositionParts DecomposePositionMatrix(const CobPositionMatrix& matrix) {
     parts.rotation = {NormalisedAngle(-x), NormalisedAngle(-y), NormalisedAngle(-z)};
     parts.scale = {static_cast<float>(sx), static_cast<float>(sy), static_cast<float>(sz)};
 
-    Report(LogModule::kDraw, LogLevel::kInfo, "Location: %g,%g,%g", parts.location.x, parts.location.y, parts.location.z);
-    Report(LogModule::kDraw, LogLevel::kInfo, "Rotation: %g,%g,%g", parts.rotation.x, parts.rotation.y, parts.rotation.z);
+    Report(LogModule::kDraw, LogLevel::kInfo, "Location: %g,%g,%g", parts.location.x, parts.location.y,
+           parts.location.z);
+    Report(LogModule::kDraw, LogLevel::kInfo, "Rotation: %g,%g,%g", parts.rotation.x, parts.rotation.y,
+           parts.rotation.z);
     Report(LogModule::kDraw, LogLevel::kInfo, "Scale: %g,%g,%g", parts.scale.x, parts.scale.y, parts.scale.z);
     return parts;
 }

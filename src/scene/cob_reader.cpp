@@ -60,7 +60,8 @@ void ReadObjectStart(ByteReader& bytes, const ChunkHeader& header, CobObjectReco
     record.parentId = header.parentId;
     record.duplicateCount = bytes.I16();
     record.name = ReadName(bytes);
-    if (loadingPrefix != nullptr && bytes.Ok()) Report(LogModule::kModel, LogLevel::kInfo, "%s%s", loadingPrefix, record.name.c_str());
+    if (loadingPrefix != nullptr && bytes.Ok())
+        Report(LogModule::kModel, LogLevel::kInfo, "%s%s", loadingPrefix, record.name.c_str());
     CobLocalAxes& axes = record.localAxes;
     axes.centre = ReadVec3(bytes);
     axes.xAxis = ReadVec3(bytes);
@@ -188,12 +189,19 @@ constexpr int kUnknownValue = -2;
 
 int ParameterValueSize(int32_t type) {
     switch (type) {
-        case 1: case 2: case 3: case 5: case 6: return 4;
+        case 1:
+        case 2:
+        case 3:
+        case 5:
+        case 6: return 4;
         case 4: return 8;
-        case 7: case 8: case 9: return 12;
+        case 7:
+        case 8:
+        case 9: return 12;
         case kCobParameterName: return kNameValue;
         case kCobParameterByteFlag: return 1;
-        case 33: case 34: return 2;
+        case 33:
+        case 34: return 2;
         case 45: return 1;
         case 49: return 16;
         default: return kUnknownValue;
@@ -354,7 +362,7 @@ struct AcceptedVersion {
 };
 
 constexpr AcceptedVersion kAcceptedVersions[] = {
-    {"END ", 1, 0}, {"PolH", 0, 8}, {"Mat1", 0, 6}, {"NCur", 0, 2}, {"Came", 0, 2},
+    {"END ", 1, 0},  {"PolH", 0, 8}, {"Mat1", 0, 6}, {"NCur", 0, 2}, {"Came", 0, 2},
     {"Lght", 0, 12}, {"Grou", 0, 1}, {"ShBx", 0, 4}, {"Note", 0, 1},
 };
 
@@ -505,14 +513,22 @@ bool CobReader::ReadChunks(ByteReader& bytes) {
         RecordResult result = RecordResult::kComplete;
         const bool accepted = IsAccepted(header);
         if (accepted && header.type == "END ") return true;
-        if (accepted && header.type == "PolH") result = ReadInto(bytes, header, polyhedra_, ReadPolH);
-        else if (accepted && header.type == "Mat1") result = ReadInto(bytes, header, materials_, ReadMat1);
-        else if (accepted && header.type == "ShBx") result = ReadInto(bytes, header, shaderBoxes_, ReadShBx);
-        else if (accepted && header.type == "NCur") result = ReadInto(bytes, header, curves_, ReadNCur);
-        else if (accepted && header.type == "Came") result = ReadInto(bytes, header, cameras_, ReadCame);
-        else if (accepted && header.type == "Lght") result = ReadInto(bytes, header, lights_, ReadLght);
-        else if (accepted && header.type == "Grou") result = ReadInto(bytes, header, groups_, ReadGrou);
-        else if (accepted && header.type == "Note") result = ReadInto(bytes, header, notes_, ReadNote);
+        if (accepted && header.type == "PolH")
+            result = ReadInto(bytes, header, polyhedra_, ReadPolH);
+        else if (accepted && header.type == "Mat1")
+            result = ReadInto(bytes, header, materials_, ReadMat1);
+        else if (accepted && header.type == "ShBx")
+            result = ReadInto(bytes, header, shaderBoxes_, ReadShBx);
+        else if (accepted && header.type == "NCur")
+            result = ReadInto(bytes, header, curves_, ReadNCur);
+        else if (accepted && header.type == "Came")
+            result = ReadInto(bytes, header, cameras_, ReadCame);
+        else if (accepted && header.type == "Lght")
+            result = ReadInto(bytes, header, lights_, ReadLght);
+        else if (accepted && header.type == "Grou")
+            result = ReadInto(bytes, header, groups_, ReadGrou);
+        else if (accepted && header.type == "Note")
+            result = ReadInto(bytes, header, notes_, ReadNote);
         else {
             Report(LogModule::kModel, LogLevel::kInfo, "Ignoring chunk: %s", header.type.c_str());
             if (header.size > 0) bytes.Skip(static_cast<size_t>(header.size));

@@ -31,8 +31,12 @@ void Model::PrepareDrawing() {
             for (int corner = 0; corner < 3; ++corner) {
                 const ModelVertex& vertex = vertices[triangle.vertexIndices[corner]];
                 const float* normal = triangle.normals[corner];
-                mesh.corners.push_back({triangle.s[corner], triangle.t[corner], {normal[0], normal[1], normal[2]},
-                                        vertex.x, vertex.y, vertex.z});
+                mesh.corners.push_back({triangle.s[corner],
+                                        triangle.t[corner],
+                                        {normal[0], normal[1], normal[2]},
+                                        vertex.x,
+                                        vertex.y,
+                                        vertex.z});
             }
         }
     }

@@ -68,7 +68,8 @@ bool EyeOutsideBox(const GLfloat (&modelview)[16], const Bounds& bounds) {
         const float y = corner & 2 ? bounds.high.y : bounds.low.y;
         const float z = corner & 4 ? bounds.high.z : bounds.low.z;
         for (int axis = 0; axis < 3; ++axis) {
-            const float eye = modelview[axis] * x + modelview[4 + axis] * y + modelview[8 + axis] * z + modelview[12 + axis];
+            const float eye =
+                modelview[axis] * x + modelview[4 + axis] * y + modelview[8 + axis] * z + modelview[12 + axis];
             low[axis] = corner == 0 ? eye : std::min(low[axis], eye);
             high[axis] = corner == 0 ? eye : std::max(high[axis], eye);
         }
@@ -88,8 +89,8 @@ GLenum InwardFaces(const Model& model) {
     if (model.outsideWinding == SurfaceWinding::kOpen) return 0;
     GLfloat m[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, m);
-    const float determinant = m[0] * (m[5] * m[10] - m[9] * m[6]) - m[4] * (m[1] * m[10] - m[9] * m[2]) +
-                              m[8] * (m[1] * m[6] - m[5] * m[2]);
+    const float determinant =
+        m[0] * (m[5] * m[10] - m[9] * m[6]) - m[4] * (m[1] * m[10] - m[9] * m[2]) + m[8] * (m[1] * m[6] - m[5] * m[2]);
     if (determinant == 0 || !EyeOutsideBox(m, model.bounds)) return 0;
     // GL's front faces run counter-clockwise on the screen; a mirroring transform turns
     // the model's windings around on the way there.

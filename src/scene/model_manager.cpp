@@ -66,7 +66,8 @@ ModelObject* ModelManager::LoadCobModel(const std::string& path) {
         return nullptr;
     }
     if (polyhedra.size() > 1)
-        Report(LogModule::kDraw, LogLevel::kWarning, "More then one poly found loaded only first from %s", path.c_str());
+        Report(LogModule::kDraw, LogLevel::kWarning, "More then one poly found loaded only first from %s",
+               path.c_str());
     return BuildModel(reader, polyhedra.front());
 }
 

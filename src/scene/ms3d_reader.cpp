@@ -35,7 +35,7 @@ void ReadVertices(ByteReader& bytes, uint16_t count, std::vector<ModelVertex>& v
         vertex.y = bytes.F32();
         vertex.z = bytes.F32();
         vertex.flags = static_cast<uint16_t>(int16_t{bytes.I8()});  // bone id, -1 for none
-        bytes.Skip(1);  // reference count
+        bytes.Skip(1);                                              // reference count
     }
 }
 
@@ -80,8 +80,8 @@ bool ReadGroups(ByteReader& bytes, uint16_t count, size_t triangleCount, Milksha
         for (uint32_t& index : mesh.triangleIndices) {
             index = bytes.U16();
             if (index >= triangleCount)
-                return Refuse(error, "group " + std::to_string(i) + " uses triangle " + std::to_string(index) +
-                                         " of " + std::to_string(triangleCount));
+                return Refuse(error, "group " + std::to_string(i) + " uses triangle " + std::to_string(index) + " of " +
+                                         std::to_string(triangleCount));
         }
         mesh.materialIndex = bytes.I8();
     }

@@ -22,7 +22,8 @@ TEST(ReportLine, TagsFollowTheModuleNumbersAndMarkersTheLevels) {
     Report(LogModule::kGame, LogLevel::kWarning, "No levels to play");
     Report(LogModule::kGame, LogLevel::kError, "x");
     Report(LogModule::kGame, static_cast<LogLevel>(7), "y");
-    EXPECT_EQ(capture.Lines(), (std::vector<std::string>{"srv   b", "UKN   c", "gme w No levels to play", "gme E x", "gme U y"}));
+    EXPECT_EQ(capture.Lines(),
+              (std::vector<std::string>{"srv   b", "UKN   c", "gme w No levels to play", "gme E x", "gme U y"}));
 }
 
 TEST(ReportLine, StartsWithTheTimeAndIsCutAt4999Characters) {
@@ -51,7 +52,8 @@ TEST(ReportLine, LinesFromManyThreadsNeverInterleave) {
         });
     for (auto& thread : threads) thread.join();
     ASSERT_EQ(capture.Lines().size(), 800u);
-    for (const auto& line : capture.Lines()) EXPECT_TRUE(std::regex_match(line, std::regex(R"(net   thread \d line \d+)")));
+    for (const auto& line : capture.Lines())
+        EXPECT_TRUE(std::regex_match(line, std::regex(R"(net   thread \d line \d+)")));
 }
 
 TEST(ReportLine, AnObserverThatThrowsLeavesTheLogUsable) {
@@ -102,7 +104,8 @@ TEST(ReportFile, HeaderThenLinesAndInfoStaysOffTheConsole) {
 TEST(ReportFile, ALogThatCannotBeWrittenSaysSoOnTheConsoleOnce) {
     testing::internal::CaptureStdout();
     ReportInit("/dev/full");
-    for (int i = 0; i < 3000; ++i) Report(LogModule::kGame, LogLevel::kInfo, "line %d that fills the stream's buffer", i);
+    for (int i = 0; i < 3000; ++i)
+        Report(LogModule::kGame, LogLevel::kInfo, "line %d that fills the stream's buffer", i);
     Report(LogModule::kGame, LogLevel::kError, "an error still reaches the console");
     ReportShutdown();
     const std::string console = testing::internal::GetCapturedStdout();

@@ -25,9 +25,9 @@ TEST(EmissionSurfaceTest, CircleWalksAroundInWholeDegreeSteps) {
         float degrees, radius;
     };
     const Case cases[] = {
-        {"2,8", 0, 0, 2},    {"2,8", 3, 135, 2},  {"2,8", 9, 45, 2},  // round and round
-        {"1,7", 1, 51, 1},                                           // 360 / 7 is 51
-        {"5", 1, 90, 3},     {"5,0", 1, 90, 3},   {"5,-2", 1, 90, 3}, // bad counts keep the old circle
+        {"2,8", 0, 0, 2},  {"2,8", 3, 135, 2}, {"2,8", 9, 45, 2},   // round and round
+        {"1,7", 1, 51, 1},                                          // 360 / 7 is 51
+        {"5", 1, 90, 3},   {"5,0", 1, 90, 3},  {"5,-2", 1, 90, 3},  // bad counts keep the old circle
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.text) + " point " + std::to_string(c.n));

@@ -66,8 +66,8 @@ TEST_F(EmitterTest, EmissionRateAccumulatesFromTheRestartUpToTheMaximum) {
 }
 
 TEST_F(EmitterTest, BurstKeepsDeadParticlesFrozenUntilTheLastDiesThenClears) {
-    Emitter& emitter = Make(StillEmitter(
-        {{"live", "100,300,1"}, {"gen_rate", "1,1,0"}, {"particles", "5"}, {"x_vel", "0.01,0.01,0"}}));
+    Emitter& emitter = Make(
+        StillEmitter({{"live", "100,300,1"}, {"gen_rate", "1,1,0"}, {"particles", "5"}, {"x_vel", "0.01,0.01,0"}}));
     emitter.Restart(0);
     std::vector<Particle> previous = emitter.Particles();
     bool sawFrozenBesideAlive = false;

@@ -43,7 +43,8 @@ TEST_F(ParticleDrawingGlTest, ParticlesAddTheirColourFacingTheViewerAndRestoreTh
 
     EXPECT_PRED3(PixelNear, At(kSize / 2 + 4, kSize / 2 + 4), (Pixel{191, 64, 128}), 6)
         << "the billboard adds the particle onto the grey background";
-    EXPECT_PRED3(PixelNear, At(2, 2), (Pixel{64, 64, 64}), 6) << "outside the square, and a stopped emitter, draw nothing";
+    EXPECT_PRED3(PixelNear, At(2, 2), (Pixel{64, 64, 64}), 6)
+        << "outside the square, and a stopped emitter, draw nothing";
     EXPECT_FALSE(glIsEnabled(GL_BLEND)) << "blending was off before";
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D)) << "texturing was off before";
     GLboolean depthWrites = GL_FALSE;

@@ -77,7 +77,8 @@ TEST_F(ScriptManagerTest, FireEventPlaysTheSoundOnceAndRunsTheEmitter) {
     scripts->BindEvent("fire", fire, &position_, &rotation_, &velocity_);
     ASSERT_EQ(fire.Size(), 2u);
     EXPECT_EQ(log_.Count("Loading sound " + dir_.File("shot.wav")), 1)
-        << "the sound is loaded from the data directory, once\n" << log_.Joined();
+        << "the sound is loaded from the data directory, once\n"
+        << log_.Joined();
     int emitter = scripts->Actions()[1]->Handle();
     ASSERT_NE(emitter, 0);
     EXPECT_TRUE(particles_.Inspect(emitter)->stopped);
@@ -112,7 +113,8 @@ TEST_F(ScriptManagerTest, AScriptManagerLeavesTheServicesToTheirOwnerAndAFailedS
     EventTrigger fire;
     levelScripts->BindEvent("fire", fire, &position_, &rotation_, &velocity_);
     const std::vector<int> handles = Handles(*levelScripts);
-    EXPECT_EQ(std::count(handles.begin(), handles.end(), 0), 0) << "the sound and the emitter still load\n" << log_.Joined();
+    EXPECT_EQ(std::count(handles.begin(), handles.end(), 0), 0) << "the sound and the emitter still load\n"
+                                                                << log_.Joined();
 
     const std::pair<EffectsStartup, const char*> failures[] = {
         {EffectsStartup{Fails, Succeeds}, "scr F Could not initialize sound manager"},
@@ -159,7 +161,8 @@ TEST_F(ScriptManagerTest, ShipScriptsShareTheSoundsTheLevelScriptDeclared) {
     const char kShip[] = "sound = engine { file = engine.wav; } action = moving { LoopSound = engine; }";
     auto scripts = MakeScripts();
     EventTrigger ship0, ship1, start;
-    ASSERT_TRUE(scripts->ReadScriptText("", "sound = engine { file = engine.wav; } action = start { PlaySound = engine; }"));
+    ASSERT_TRUE(
+        scripts->ReadScriptText("", "sound = engine { file = engine.wav; } action = start { PlaySound = engine; }"));
     scripts->BindEvent("start", start);
     ASSERT_TRUE(scripts->ReadScriptText("ship0", kShip));
     scripts->BindEvent("moving", ship0);
@@ -216,12 +219,14 @@ TEST_F(ScriptManagerTest, ResetReleasesEverySharedHandleOnce) {
     EXPECT_TRUE(particles_.Inspect(kept)) << "other emitters stay";
 
     log_.Clear();
-    ASSERT_TRUE(scripts->ReadScriptText("ship0", "sound = engine { file = engine.wav; } action = moving { LoopSound = engine; }"));
+    ASSERT_TRUE(scripts->ReadScriptText(
+        "ship0", "sound = engine { file = engine.wav; } action = moving { LoopSound = engine; }"));
     EventTrigger again;
     scripts->BindEvent("moving", again);
     EXPECT_TRUE(log_.Contains("Loading sound " + dir_.File("engine.wav")))
         << "the shared sound's buffer was released with its last action";
-    EXPECT_GT(capture_.PeakAfter([this, keptSound] { sound_.PlaySound(keptSound, false); }, 80, 150), kAudible) << "a sound the scripts did not load survives their reset";
+    EXPECT_GT(capture_.PeakAfter([this, keptSound] { sound_.PlaySound(keptSound, false); }, 80, 150), kAudible)
+        << "a sound the scripts did not load survives their reset";
 }
 
 // The scripts shipped in data/ must read, and every event they name must find its
@@ -240,7 +245,8 @@ TEST_F(ScriptManagerTest, ShippedScriptsBindEveryEventWithoutErrors) {
             std::vector<EventTrigger> triggers(scripts->Blocks().size());
             for (size_t i = 0; i < scripts->Blocks().size(); ++i) {
                 const ScriptBlock& block = scripts->Blocks()[i];
-                if (block.type == "action") scripts->BindEvent(block.name, triggers[i], &position_, &rotation_, &velocity_);
+                if (block.type == "action")
+                    scripts->BindEvent(block.name, triggers[i], &position_, &rotation_, &velocity_);
             }
             for (const auto& action : scripts->Actions())
                 EXPECT_NE(action->Handle(), 0) << file.path() << ": " << action->Name() << " has no sound or emitter";

@@ -31,13 +31,21 @@ TEST_F(ScriptParserTest, SpacesAndCommentsGoWhileSpacesInsideTokensStay) {
     };
     const Case cases[] = {
         {"spaces around tokens go, spaces inside stay",
-         "  action\t=\r\n  big  bang \n{\n\tPlaySound =  shot one ; StartPts = a;\n}\n", "action", "big  bang",
+         "  action\t=\r\n  big  bang \n{\n\tPlaySound =  shot one ; StartPts = a;\n}\n",
+         "action",
+         "big  bang",
          {{"PlaySound", "shot one"}, {"StartPts", "a"}}},
         {"control bytes, tabs and bytes above 127 count as spaces; 127 is kept",
-         "sound\x01=\x7f\xe9shot\tloud\x1f{file=\xff" "a.wav\x80;}", "sound", "\x7f shot loud", {{"file", "a.wav"}}},
+         "sound\x01=\x7f\xe9shot\tloud\x1f{file=\xff"
+         "a.wav\x80;}",
+         "sound",
+         "\x7f shot loud",
+         {{"file", "a.wav"}}},
         {"comments run to the end of the line or text",
-         "// a ship\nsound = shot { // the gun\n file = shot.wav; // loud\n}// sound = b { file = y.wav; }", "sound",
-         "shot", {{"file", "shot.wav"}}},
+         "// a ship\nsound = shot { // the gun\n file = shot.wav; // loud\n}// sound = b { file = y.wav; }",
+         "sound",
+         "shot",
+         {{"file", "shot.wav"}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rule);
@@ -63,7 +71,8 @@ TEST_F(ScriptParserTest, EachSyntaxErrorHasItsTextAndNamesTheBadStatementAndBloc
         // The message names the type, not the name.
         {"sound = shot; file = a.wav; }", {"Missing { after sound", "Bad block 1"}},
         {"action = fire { PlaySound shot; }", {"Missign = after PlaySound shot", "Bad statement 1", "Bad block 1"}},
-        {"action = fire { StartPts = trail; PlaySound = shot }", {"Missing ; after shot", "Bad statement 2", "Bad block 1"}},
+        {"action = fire { StartPts = trail; PlaySound = shot }",
+         {"Missing ; after shot", "Bad statement 2", "Bad block 1"}},
         {"sound = shot { file = a.wav;", {"Missign = after ", "Bad statement 2", "Bad block 1"}},  // never closes
     };
     for (const Case& c : cases) {

@@ -186,7 +186,8 @@ TEST_F(SoundManagerTest, SoundsSectionGivesInterfaceSoundsAndVolumes) {
     sound_.ReadSoundConfig(config);
     ASSERT_NE(sound_.MouseOverSound(), 0);
     sound_.Shutdown();
-    EXPECT_EQ(sound_.MouseOverSound(), 0) << "shutdown forgets them: their handles would name other sounds after a new init";
+    EXPECT_EQ(sound_.MouseOverSound(), 0)
+        << "shutdown forgets them: their handles would name other sounds after a new init";
     EXPECT_EQ(sound_.MouseClickSound(), 0);
 }
 

@@ -149,8 +149,9 @@ TEST_F(DebugManagerTest, RecordsTimeSinceOpeningKindLengthAndData) {
     RecordLabel("Level: data/canyon");
     RecordLabel(std::string(300, 'x'));
     DebugSave();
-    EXPECT_EQ(dir.Read("run.dump"), RecordBytes(10, 1, KeyBytes('a', 100, 200)) + RecordBytes(305, 7, std::string(24, '\x11')) +
-                                        RecordBytes(307, 8, "") + RecordBytes(307, 6, "\x12Level: data/canyon") +
+    EXPECT_EQ(dir.Read("run.dump"), RecordBytes(10, 1, KeyBytes('a', 100, 200)) +
+                                        RecordBytes(305, 7, std::string(24, '\x11')) + RecordBytes(307, 8, "") +
+                                        RecordBytes(307, 6, "\x12Level: data/canyon") +
                                         RecordBytes(307, 6, "\xff" + std::string(255, 'x')))
         << "a label is its length in one byte and at most 255 bytes of text";
     const std::string firstSave = dir.Read("run.dump");
@@ -231,7 +232,11 @@ TEST_F(DebugManagerTest, EachActionKindDrivesTheGameOrIsOnlyLogged) {
         {kActionTimerReset, "", "dbg   Timer reset", {"timer reset"}},
         {kActionResized, sizes, "dbg   Resized: width=800, height=600", {}},
         // Short data never reads past its end.
-        {kActionLabel, "\x09" "ab", "dbg   Label: ab", {}},
+        {kActionLabel,
+         "\x09"
+         "ab",
+         "dbg   Label: ab",
+         {}},
         {kActionKeyDown, "", "dbg   KeyDown: 0", {"move 0,0", "down 0"}},
         {42, "abcde", "dbg w UNKNOWN: action 42, size 5", {}},
     };
@@ -266,7 +271,8 @@ protected:
 };
 
 TEST_F(ReplayThreadTest, ReplaysInOrderAtTheRecordedTimesSkippingUnknownKinds) {
-    LoadReplay(RecordBytes(40, 1, KeyBytes('a', 5, 6)) + RecordBytes(70, 42, "zz") + RecordBytes(200, 2, KeyBytes('a', 5, 6)));
+    LoadReplay(RecordBytes(40, 1, KeyBytes('a', 5, 6)) + RecordBytes(70, 42, "zz") +
+               RecordBytes(200, 2, KeyBytes('a', 5, 6)));
     const int64_t start = now.load();
     ReportCapture capture;
     ReplayAndWait();
@@ -275,7 +281,8 @@ TEST_F(ReplayThreadTest, ReplaysInOrderAtTheRecordedTimesSkippingUnknownKinds) {
     EXPECT_GE(target.times[0] - start, 40);
     EXPECT_LT(target.times[0] - start, 60) << "the wait ends once the time is reached";
     EXPECT_GE(target.times[2] - start, 200);
-    EXPECT_NE(capture.Joined().find("dbg w UNKNOWN: action 42, size 2"), std::string::npos) << "unknown kinds are skipped with a warning";
+    EXPECT_NE(capture.Joined().find("dbg w UNKNOWN: action 42, size 2"), std::string::npos)
+        << "unknown kinds are skipped with a warning";
 }
 
 TEST_F(ReplayThreadTest, HandsEachActionToTheMainThreadButWaitsOnItsOwn) {

@@ -33,7 +33,8 @@ protected:
         layout.windowHeight = kSize;
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        DrawFrame(layout, [&] { game.Draw(); }, nullptr);
+        DrawFrame(
+            layout, [&] { game.Draw(); }, nullptr);
         int lit = 0;
         for (int y = 0; y < kSize; y += 4)
             for (int x = 0; x < kSize; x += 4)

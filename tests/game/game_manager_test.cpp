@@ -69,7 +69,8 @@ TEST_F(GameManagerTest, LoadedLevelWaitsWithHelpLinesNamingTheKeysThePlayersBoun
     game.SetHelpKeys(codes);
     ASSERT_TRUE(Load("Crossroads", 7));
     const std::vector<std::string>& lines = messages.lines;
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "Player 1 keys: Up,Down,Left,Right - move; Space - fire."), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Player 1 keys: Up,Down,Left,Right - move; Space - fire."),
+              lines.end());
     EXPECT_NE(std::find(lines.begin(), lines.end(), "Player 2 keys: S,E,F,D - move; Q - fire."), lines.end());
     EXPECT_EQ(lines.back(), "Max hits:7");
     EXPECT_EQ(game.Players().MaxHits(), 7) << "the hit limit goes to the players";
@@ -138,7 +139,9 @@ TEST_F(GameManagerTest, FaultyDescriptionsAreReportedAndLeaveNoRace) {
         const char* logged;
     } cases[] = {
         {{{"path", "point3_nb", "-1,-1"}}, GameState::kNoLevel, "Bad neigbourhood for point3_nb"},
-        {{{"ship0", "ship_loc", "-5,-6,0"}, {"ship1", "ship_loc", "5,6,0"}}, GameState::kLoading, "Could not position players."},
+        {{{"ship0", "ship_loc", "-5,-6,0"}, {"ship1", "ship_loc", "5,6,0"}},
+         GameState::kLoading,
+         "Could not position players."},
     };
     const std::string pristine = data.Path() + "/pristine";
     std::filesystem::copy(crossroads, pristine, std::filesystem::copy_options::recursive);

@@ -24,9 +24,9 @@ TEST(KeyBindings, LaterActionWinsMissingKeysBindCodeZeroAndCodesOutsideTheTableA
 
 TEST(KeyBindings, KeysAreNamedAsThePlayerKnowsThem) {
     const std::vector<std::pair<int, std::string>> cases{
-        {0, "none"},   {13, "Enter"},  {27, "Esc"},     {9, "Tab"},   {101, "E"},      {96, "`"},
-        {49, "1"},     {301, "F1"},    {324, "F24"},    {350, "Left"}, {353, "Down"},  {363, "Pad 3"},
-        {373, "Pad +"}, {382, "Ctrl"}, {399, "Key 399"},
+        {0, "none"},   {13, "Enter"},  {27, "Esc"},    {9, "Tab"},    {101, "E"},
+        {96, "`"},     {49, "1"},      {301, "F1"},    {324, "F24"},  {350, "Left"},
+        {353, "Down"}, {363, "Pad 3"}, {373, "Pad +"}, {382, "Ctrl"}, {399, "Key 399"},
     };
     for (const auto& [code, name] : cases) EXPECT_EQ(KeyName(code), name) << code;
 }
@@ -66,9 +66,9 @@ TEST(KeyBindings, HelpLinesNameTheBoundKeysOnlyWhereTheyDifferFromTheShippedOnes
     codes[9] = 'w';
     codes[17] = 't';
     codes[14] = 'p';
-    EXPECT_EQ(KeyHelpLines(codes), (std::vector<std::string>{"P - menu; Tab - score.",
-                                                            "F1,F2 change camera view; T - chat;", shipped[2],
-                                                            "Player 2 keys: E,D,S,F - move; W - fire."}));
+    EXPECT_EQ(KeyHelpLines(codes),
+              (std::vector<std::string>{"P - menu; Tab - score.", "F1,F2 change camera view; T - chat;", shipped[2],
+                                        "Player 2 keys: E,D,S,F - move; W - fire."}));
 }
 
 }  // namespace

@@ -67,12 +67,12 @@ protected:
 };
 
 TEST_F(LevelLoaderTest, FileWayBuildsShipsObjectsScriptsAndViews) {
-    ASSERT_TRUE(LoadIni(std::string(kPath) + "[level]\nscript=level.scr\n" +
-                        Ship(0, "models/shipred.ms3d",
-                             "ship_loc=4,0,0\nship_rot=0,0,90\nbullet_offset=0,-0.2,0.3\nscript=ship.scr\n") +
-                        "[obj0]\nfile=models/pillar.ms3d\n[obj1]\nfile=models/none.cob\n"
-                        "[obj2]\nfile=models/pillar.ms3d\n" +
-                        kCamera + "[light0]\ntype=2\nloc=0,0,5,1\nambient=1,1,1\ndiffuse=1,1,1\nspecular=1,1,1\n"));
+    ASSERT_TRUE(LoadIni(
+        std::string(kPath) + "[level]\nscript=level.scr\n" +
+        Ship(0, "models/shipred.ms3d", "ship_loc=4,0,0\nship_rot=0,0,90\nbullet_offset=0,-0.2,0.3\nscript=ship.scr\n") +
+        "[obj0]\nfile=models/pillar.ms3d\n[obj1]\nfile=models/none.cob\n"
+        "[obj2]\nfile=models/pillar.ms3d\n" +
+        kCamera + "[light0]\ntype=2\nloc=0,0,5,1\nambient=1,1,1\ndiffuse=1,1,1\nspecular=1,1,1\n"));
     ASSERT_EQ(players.PlayerCount(), 1u);
     Player& player = *players.FindPlayer(0);
     EXPECT_EQ(player.ship.model->location.x, 4.0f) << "ship_loc is added to the model's place";
@@ -109,7 +109,8 @@ TEST_F(LevelLoaderTest, FileWayFaults) {
         EXPECT_EQ(players.PlayerCount(), c.players);
         if (c.loads) {
             const std::string log = capture.Joined();
-            EXPECT_TRUE(log.find("gme w") == log.npos && log.find("gme E") == log.npos) << "a skipped ship says nothing";
+            EXPECT_TRUE(log.find("gme w") == log.npos && log.find("gme E") == log.npos)
+                << "a skipped ship says nothing";
         }
     }
 }

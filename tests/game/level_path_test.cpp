@@ -38,8 +38,9 @@ std::vector<Vec3> Through(const std::vector<Vec3>& anchors) {
 }
 
 TEST(ReadPathFromIni, ReadsPointsAndNeighboursUntilTheFirstMissingNumber) {
-    const auto points = FromIni("[path]\npoint0=0,0,0\npoint1=3,0,0\npoint3=9,9,9\n"
-                                "point0_nb=-1,1,-1,-1\npoint1_nb=2,-1,-1,0\n");
+    const auto points = FromIni(
+        "[path]\npoint0=0,0,0\npoint1=3,0,0\npoint3=9,9,9\n"
+        "point0_nb=-1,1,-1,-1\npoint1_nb=2,-1,-1,0\n");
     ASSERT_EQ(points.size(), 2u) << "point3 is not read after the missing point2";
     EXPECT_EQ(points[1].position.x, 3.0f);
     EXPECT_EQ(points[1].up_index, 2) << "neighbour lines list Up, Right, Down, Left";

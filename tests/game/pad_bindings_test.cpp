@@ -17,9 +17,7 @@ PadBindings Read(const std::string& text) {
     return ReadPadBindings(ini);
 }
 
-PadAction ActionOf(const PadBindings& bindings, PadControl control) {
-    return bindings[static_cast<size_t>(control)];
-}
+PadAction ActionOf(const PadBindings& bindings, PadControl control) { return bindings[static_cast<size_t>(control)]; }
 
 TEST(PadBindings, WithoutPadsSectionTheShippedControlsAreUsedQuietly) {
     ReportCapture capture;
@@ -27,11 +25,11 @@ TEST(PadBindings, WithoutPadsSectionTheShippedControlsAreUsedQuietly) {
     EXPECT_EQ(bindings, DefaultPadBindings());
     EXPECT_TRUE(capture.Lines().empty()) << capture.Joined();
     const std::vector<std::pair<PadControl, PadAction>> shipped{
-        {PadControl::kUp, PadAction::kSpeedUp},     {PadControl::kDown, PadAction::kSlowDown},
-        {PadControl::kLeft, PadAction::kTurnLeft},  {PadControl::kRight, PadAction::kTurnRight},
-        {PadControl::kA, PadAction::kFire},         {PadControl::kStart, PadAction::kMenu},
-        {PadControl::kBack, PadAction::kScore},     {PadControl::kY, PadAction::kNextCamera},
-        {PadControl::kB, PadAction::kNone},         {PadControl::kRightTrigger, PadAction::kNone},
+        {PadControl::kUp, PadAction::kSpeedUp},    {PadControl::kDown, PadAction::kSlowDown},
+        {PadControl::kLeft, PadAction::kTurnLeft}, {PadControl::kRight, PadAction::kTurnRight},
+        {PadControl::kA, PadAction::kFire},        {PadControl::kStart, PadAction::kMenu},
+        {PadControl::kBack, PadAction::kScore},    {PadControl::kY, PadAction::kNextCamera},
+        {PadControl::kB, PadAction::kNone},        {PadControl::kRightTrigger, PadAction::kNone},
     };
     for (const auto& [control, action] : shipped)
         EXPECT_EQ(ActionOf(bindings, control), action) << PadControlName(control);
@@ -123,9 +121,9 @@ TEST(PadRouter, InARacePadsDriveTheirPlayersShipAndTheCommands) {
 
 TEST(PadRouter, InTheMenusPadsAreArrowsEnterAndEscape) {
     const std::vector<std::pair<PadControl, int>> cases{
-        {PadControl::kUp, kKeyUp},       {PadControl::kDown, kKeyDown}, {PadControl::kLeft, kKeyLeft},
-        {PadControl::kRight, kKeyRight}, {PadControl::kA, kKeyEnter},   {PadControl::kB, kKeyEscape},
-        {PadControl::kStart, kKeyEscape}, {PadControl::kX, 0},          {PadControl::kBack, 0},
+        {PadControl::kUp, kKeyUp},        {PadControl::kDown, kKeyDown}, {PadControl::kLeft, kKeyLeft},
+        {PadControl::kRight, kKeyRight},  {PadControl::kA, kKeyEnter},   {PadControl::kB, kKeyEscape},
+        {PadControl::kStart, kKeyEscape}, {PadControl::kX, 0},           {PadControl::kBack, 0},
     };
     for (const auto& [control, key] : cases) {
         PadRouter router;

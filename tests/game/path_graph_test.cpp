@@ -19,8 +19,8 @@ TEST(PathGraphBuild, EdgesAreMadeDepthFirstUpDownLeftRightAndEveryTurnIsSet) {
     ASSERT_TRUE(graph.Build({MakePoint(0, 0, 0, 1, 4, 2, 3), MakePoint(1, 0, 1, -1, -1, 0, -1),
                              MakePoint(2, 0, -1, 0, -1, -1, -1), MakePoint(3, -1, 0, -1, 0, -1, -1),
                              MakePoint(4, 1, 0, -1, -1, -1, 0)}));
-    EXPECT_EQ(EdgeOrder(graph), (std::vector<std::pair<int, int>>{{0, 1}, {1, 0}, {0, 2}, {2, 0}, {0, 3}, {3, 0},
-                                                                   {0, 4}, {4, 0}}))
+    EXPECT_EQ(EdgeOrder(graph),
+              (std::vector<std::pair<int, int>>{{0, 1}, {1, 0}, {0, 2}, {2, 0}, {0, 3}, {3, 0}, {0, 4}, {4, 0}}))
         << "each new edge is followed at once from its far point; the order names the edges in updates";
     EXPECT_FLOAT_EQ(FindEdge(graph, 0, 4)->rot.z, 90) << "an edge going Right has heading 90";
     EXPECT_FLOAT_EQ(FindEdge(graph, 0, 3)->rot.z, 270) << "an edge going Left has heading 270";
@@ -33,7 +33,12 @@ TEST(PathGraphBuild, TurnsAtDeadEndsCornersAndCrossings) {
         const char* rule;
     } cases[] = {
         {LinePoints(2, 3), 0, 1, 0, 0, 0, "at a dead end every turn turns back"},
-        {{MakePoint(0, 0, 0, -1, 1), MakePoint(1, 1, 0, 2, -1, -1, 0), MakePoint(2, 1, 1, -1, -1, 1)}, 0, 1, 2, 2, 2,
+        {{MakePoint(0, 0, 0, -1, 1), MakePoint(1, 1, 0, 2, -1, -1, 0), MakePoint(2, 1, 1, -1, -1, 1)},
+         0,
+         1,
+         2,
+         2,
+         2,
          "at a corner every turn follows the bend"},
         {GridPoints(3, 3, 1), 1, 4, 3, 5, 7, "at a crossing going up, left is towards smaller x"},
     };
@@ -60,19 +65,24 @@ TEST(PathGraphLinks, FaultyLinksAreRepairedOrRefused) {
     struct Case {
         std::vector<PathPoint> points;
         bool builds;
-        int edges;  // -1 not checked
+        int edges;           // -1 not checked
         const char* logged;  // "" none
         const char* rule;
     } cases[] = {
         {{}, false, 0, "", "an empty point list is refused"},
         {{MakePoint(0, 0, 0), MakePoint(1, 1, 0, -1, -1, -1, 0)}, true, 2, "", "a one-sided link is completed"},
-        {{MakePoint(0, 0, 0, -1, 1), MakePoint(1, 1, 0, -1, -1, -1, 0), MakePoint(2, 2, 0, -1, -1, -1, 0)}, false, 0,
-         "plr E Point 0 skipps it's neighbour 2.", "a contradicting link fails"},
+        {{MakePoint(0, 0, 0, -1, 1), MakePoint(1, 1, 0, -1, -1, -1, 0), MakePoint(2, 2, 0, -1, -1, -1, 0)},
+         false,
+         0,
+         "plr E Point 0 skipps it's neighbour 2.",
+         "a contradicting link fails"},
         {outOfRange, false, 0, "plr E Point 2 has no neighbours must be deleted", "an index out of range fails"},
         {hostile, false, 0, "skipps it's neighbour -5", "negative and self links never reach outside"},
         {{MakePoint(0, 0, 0, -1, 1), MakePoint(1, 1, 0, -1, -1, -1, 0), MakePoint(2, 5, 0, -1, 3),
           MakePoint(3, 6, 0, -1, -1, -1, 2), MakePoint(4, 9, 9)},
-         true, 2, "plr w Point 4 has no neighbours must be deleted",
+         true,
+         2,
+         "plr w Point 4 has no neighbours must be deleted",
          "only what the first point reaches gets edges; a lone point is a warning"},
     };
     for (const Case& c : cases) {

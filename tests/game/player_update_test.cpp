@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace {
 
 PlayerUpdate Sample(uint8_t flags) {

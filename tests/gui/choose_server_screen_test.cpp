@@ -80,8 +80,8 @@ TEST_F(ChooseServer, RowsStayWhileARefreshRunsAndTheNewListReplacesThem) {
     EXPECT_EQ(screen.Status().Text(), "Refreshing...");
 
     screen.ShowServers({Row("east", 3), Row("south", 2), Row("north", 1)}, false);
-    EXPECT_EQ(Shown(), (std::vector<std::string>{"east  races 0/1  ...", "south  races 0/1  ...",
-                                                 "north  races 0/1  12 ms"}));
+    EXPECT_EQ(Shown(),
+              (std::vector<std::string>{"east  races 0/1  ...", "south  races 0/1  ...", "north  races 0/1  12 ms"}));
     EXPECT_EQ(screen.ServerList().SelectedRow(), 1) << "the chosen server stays chosen";
     EXPECT_EQ(screen.Status().Text(), "3 servers");
 

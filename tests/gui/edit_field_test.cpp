@@ -38,7 +38,10 @@ TEST_F(EditFieldKeys, EditingKeysChangeTheTextAtTheCursor) {
         {"printable characters insert at the cursor", {'a', 'B', kKeyHome, '>'}, ">aB", 1},
         {"Backspace erases before the cursor", {'a', 'b', 'c', kKeyLeft, kKeyBackspace}, "ac", 1},
         {"Delete erases at the cursor", {'a', 'b', 'c', kKeyHome, kKeyDelete}, "bc", 0},
-        {"the cursor stops at both ends", {'a', 'b', kKeyLeft, kKeyLeft, kKeyLeft, 'x', kKeyEnd, kKeyRight, 'y'}, "xaby", 4},
+        {"the cursor stops at both ends",
+         {'a', 'b', kKeyLeft, kKeyLeft, kKeyLeft, 'x', kKeyEnd, kKeyRight, 'y'},
+         "xaby",
+         4},
         {"other keys insert nothing", {'a', 200, kKeyF1, kKeyUp}, "a", 1},
     };
     for (const Case& c : cases) {

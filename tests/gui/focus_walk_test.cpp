@@ -50,7 +50,7 @@ protected:
 
 TEST_F(FocusWalk, StepsGoThroughTheAvailableButtonsInReadingOrderAndWrapRound) {
     const std::vector<std::pair<int, std::string>> steps{
-        {1, "upper left"}, {1, "upper right"}, {1, "lower"}, {1, "Cancel"}, {1, "OK"},
+        {1, "upper left"}, {1, "upper right"}, {1, "lower"},   {1, "Cancel"}, {1, "OK"},
         {1, "upper left"}, {-1, "OK"},         {-1, "Cancel"}, {-1, "lower"},
     };
     for (const auto& [step, expected] : steps) {

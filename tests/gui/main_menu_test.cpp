@@ -132,8 +132,8 @@ TEST_F(NetworkMenuFlow, ATypedAddressNeedsAColonAndLeadsToTheLobby) {
     EXPECT_EQ(network.starts, 1);
     menu.ServerAddress().Address().SetText("localhost");
     Click(menu.ServerAddress().OkButton());
-    EXPECT_TRUE(ShowsMessage(menu.ServerAddress(), "Error",
-                             "You should use colon to separate address from the port number"));
+    EXPECT_TRUE(
+        ShowsMessage(menu.ServerAddress(), "Error", "You should use colon to separate address from the port number"));
     EXPECT_EQ(menu.ServerAddress().Address().Text(), "localhost");
     Click(menu.ServerAddress().Message().OkButton());
     ReleaseOn(menu, kKeyEscape);

@@ -56,7 +56,8 @@ TEST_F(RaceOverlayTest, ALongRaceKeepsAtMostAThousandLinesPlusWhatArrivesBetween
         for (int i = 0; i < 40; ++i) overlay.AddLine("hit");
         now += 3001;
         overlay.Tick();
-        EXPECT_LE(overlay.MessageList().LineCount(), RaceOverlay::kMaxMessageLines + 40) << "after scroll step " << step;
+        EXPECT_LE(overlay.MessageList().LineCount(), RaceOverlay::kMaxMessageLines + 40)
+            << "after scroll step " << step;
     }
     EXPECT_GT(overlay.MessageList().LineCount(), 600) << "only a third is dropped at a time";
 }

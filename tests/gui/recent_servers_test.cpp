@@ -19,16 +19,19 @@ IniFile SettingsWith(const std::string& text) {
 
 TEST(RecentServers, UnusableEntriesAreSkipped) {
     const std::string oversized = std::string(RecentServers::kMaxAddressLength, 'a') + ":1";
-    const IniFile settings = SettingsWith("[RecentServers]\n"
-                                          "Server1=alpha:4077\n"
-                                          "Server2=\n"
-                                          "Server3=alpha:4077\n"
-                                          "Server4=no-port\n"
-                                          "Server5=" + oversized + "\n"
-                                          "Server6=bad host:1\n"
-                                          "Server7=beta:5000\n"
-                                          "Server8=\x01:1\n"
-                                          "Server9=gamma:1\n");
+    const IniFile settings = SettingsWith(
+        "[RecentServers]\n"
+        "Server1=alpha:4077\n"
+        "Server2=\n"
+        "Server3=alpha:4077\n"
+        "Server4=no-port\n"
+        "Server5=" +
+        oversized +
+        "\n"
+        "Server6=bad host:1\n"
+        "Server7=beta:5000\n"
+        "Server8=\x01:1\n"
+        "Server9=gamma:1\n");
     EXPECT_EQ(RecentServers::Read(settings).Addresses(), (std::vector<std::string>{"alpha:4077", "beta:5000"}));
     EXPECT_TRUE(RecentServers::Read(SettingsWith("")).Addresses().empty());
 }
@@ -43,7 +46,8 @@ TEST(RecentServers, TheLatestComesFirstOnceAndEightAreKept) {
         {{"a:1", "b:2"}, "c:3", {"c:3", "a:1", "b:2"}},
         {{"a:1", "b:2", "c:3"}, "c:3", {"c:3", "a:1", "b:2"}},
         {{"a:1", "b:2"}, "no-port", {"a:1", "b:2"}},
-        {{"1:1", "2:2", "3:3", "4:4", "5:5", "6:6", "7:7", "8:8"}, "9:9",
+        {{"1:1", "2:2", "3:3", "4:4", "5:5", "6:6", "7:7", "8:8"},
+         "9:9",
          {"9:9", "1:1", "2:2", "3:3", "4:4", "5:5", "6:6", "7:7"}},
     };
     for (const Case& c : cases) {

@@ -27,7 +27,8 @@ TEST_F(ScreenMessages, TheButtonsArgumentShowsOkOrCancelOrNeither) {
         bool ok;
         bool cancel;
     };
-    for (const Case& c : {Case{Screen::kShowOk, true, false}, Case{Screen::kShowCancel, false, true}, Case{0, false, false}}) {
+    for (const Case& c :
+         {Case{Screen::kShowOk, true, false}, Case{Screen::kShowCancel, false, true}, Case{0, false, false}}) {
         SCOPED_TRACE(c.buttons);
         screen.ShowMessage("Error", "No servers selected", c.buttons);
         MessageBox& box = screen.Message();

@@ -34,7 +34,9 @@ TEST(TextViewWrapping, LongLinesBreakAfterABreakCharacterOrHardAtTheWidth) {
     const Case cases[] = {
         {"after the last break character", false, "hello world again", {"hello ", "world ", "again"}},
         {"no break character: a hard cut", false, "abcdefghijklmn", {"abcdefghij", "klmn"}},
-        {"continuations indent by three", true, "abcdefghijklmnopqrstuvwxyz",
+        {"continuations indent by three",
+         true,
+         "abcdefghijklmnopqrstuvwxyz",
          {"abcdefghij", "   klmnopq", "   rstuvwx", "   yz"}},
     };
     for (const Case& c : cases) {

@@ -61,15 +61,16 @@ TEST_F(WidgetRouting, ClicksHoverAndFocusLosingBeforeGainingAndKeysFollowTheFocu
         << "the child under the mouse is hovered, focused and gets the click before its parent";
     journal.clear();
     Click(210, 20);
-    EXPECT_EQ(journal, (Journal{"right enter", "left leave", "left unfocus", "right focus", "right key 385",
-                                "root key 385"}))
+    EXPECT_EQ(journal,
+              (Journal{"right enter", "left leave", "left unfocus", "right focus", "right key 385", "root key 385"}))
         << "hover enters before it leaves; focus is lost before it is gained";
     journal.clear();
     KeyEvent key{'a'};
     root.KeyDown(&key);
     KeyEvent consumed{KEY_CONSUMED};
     root.KeyDown(&consumed);
-    EXPECT_EQ(journal, (Journal{"right key 97", "root key 97"})) << "keys go to the focused child; consumed ones nowhere";
+    EXPECT_EQ(journal, (Journal{"right key 97", "root key 97"}))
+        << "keys go to the focused child; consumed ones nowhere";
 }
 
 TEST_F(WidgetRouting, AClickOnADisabledChildOnTopIsSwallowed) {

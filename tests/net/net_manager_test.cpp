@@ -66,7 +66,8 @@ TEST_F(NetManagerTest, QueuedMessagesReachThePeerFramed) {
     EXPECT_TRUE(net_.Send(13, buffer));
     EXPECT_EQ(buffer.Unread(), 0u);
 
-    const std::string expected = Frame(1, payload) + std::string("\x03\x00\x07", 3) + Frame(13, std::string("\x10\0\0\0", 4));
+    const std::string expected =
+        Frame(1, payload) + std::string("\x03\x00\x07", 3) + Frame(13, std::string("\x10\0\0\0", 4));
     std::string got;
     ASSERT_TRUE(PumpUntil(net_, [&] { return net_.CurrentConnection()->send.Unread() == 0; }));
     ASSERT_TRUE(ReadExactly(peer_, got, expected.size()));
@@ -128,8 +129,7 @@ TEST_F(NetManagerTest, AFrameThatCanNeverBeWholeDropsTheConnectionOnce) {
     EXPECT_FALSE(net_.Connected());
     EXPECT_FALSE(net_.HasMessage());
     int dropped = 0;
-    for (const std::string& line : log_.Lines())
-        dropped += line.find("net E Bad message frame from socket") == 0;
+    for (const std::string& line : log_.Lines()) dropped += line.find("net E Bad message frame from socket") == 0;
     EXPECT_EQ(dropped, 1) << log_.Joined();
 }
 
@@ -259,7 +259,8 @@ TEST(NetManager, AHostPortTextChoosesThePortAndIpv6Works) {
         ASSERT_TRUE(net.ConnectTo(host, 80)) << host;
         const int peer = listener.Accept();
         EXPECT_GE(peer, 0);
-        EXPECT_TRUE(HasLine(log, "net   Connection added socket " + std::to_string(net.CurrentSocket()) + ", ip " + c.ip))
+        EXPECT_TRUE(
+            HasLine(log, "net   Connection added socket " + std::to_string(net.CurrentSocket()) + ", ip " + c.ip))
             << log.Joined();
         EXPECT_TRUE(HasLine(log, "net   Connection is opened to the host: " + host));
         CloseSocket(peer);

@@ -36,7 +36,9 @@ TEST(NetTransport, CarriesWholeFramesBothWaysOverLoopback) {
 
     std::string sent;
     ASSERT_TRUE(ReadExactly(peer, sent, 7));
-    EXPECT_EQ(sent, std::string("\x07\x00\x0a\x03" "ann", 7));
+    EXPECT_EQ(sent, std::string("\x07\x00\x0a\x03"
+                                "ann",
+                                7));
 
     CloseSocket(peer);
     bool gone = false;

@@ -50,13 +50,16 @@ std::vector<RoundTrip> RoundTrips() {
     cases.push_back({"empty text", EncodeText(""), Matches<std::string>("", DecodeText, std::equal_to<>()), {}});
     cases.push_back({"byte", EncodeByte(5), Matches<uint8_t>(5, DecodeByte, std::equal_to<>()), {}});
     cases.push_back({"int", EncodeInt(-123456), Matches<int32_t>(-123456, DecodeInt, std::equal_to<>()), {}});
-    cases.push_back({"game record", EncodeGameRecord(game),
-                     Matches<GameRecord>(game, DecodeGameRecord, [](auto& a, auto& b) { return a == b; }), {}});
+    cases.push_back({"game record",
+                     EncodeGameRecord(game),
+                     Matches<GameRecord>(game, DecodeGameRecord, [](auto& a, auto& b) { return a == b; }),
+                     {}});
 
     CreateRequest create;
     create.game = game;
     create.names = {"Player1", "", "Player2"};
-    cases.push_back({"create request", EncodeCreateRequest(create),
+    cases.push_back({"create request",
+                     EncodeCreateRequest(create),
                      Matches<CreateRequest>(create, DecodeCreateRequest,
                                             [](auto& a, auto& b) { return a.game == b.game && a.names == b.names; }),
                      {}});
@@ -66,10 +69,14 @@ std::vector<RoundTrip> RoundTrips() {
     auto sameCreated = [](const CreateReply& a, const CreateReply& b) {
         return a.status == b.status && a.game_id == b.game_id;
     };
-    cases.push_back({"create reply", EncodeCreateReply(created),
-                     Matches<CreateReply>(created, DecodeCreateReply, sameCreated), {}});
-    cases.push_back({"create refused", EncodeCreateReply(refused),
-                     Matches<CreateReply>(refused, DecodeCreateReply, sameCreated), {}});
+    cases.push_back({"create reply",
+                     EncodeCreateReply(created),
+                     Matches<CreateReply>(created, DecodeCreateReply, sameCreated),
+                     {}});
+    cases.push_back({"create refused",
+                     EncodeCreateReply(refused),
+                     Matches<CreateReply>(refused, DecodeCreateReply, sameCreated),
+                     {}});
 
     auto sameJoin = [](const JoinRequest& a, const JoinRequest& b) {
         return a.game_id == b.game_id && a.rejoin == b.rejoin && a.names == b.names;
@@ -77,31 +84,38 @@ std::vector<RoundTrip> RoundTrips() {
     const JoinRequest join{42, false, {"Ann", "Bob"}};
     const JoinRequest noNames{42, false, {}};
     const JoinRequest rejoin{42, true, {}};
-    cases.push_back({"join request", EncodeJoinRequest(join), Matches<JoinRequest>(join, DecodeJoinRequest, sameJoin),
+    cases.push_back(
+        {"join request", EncodeJoinRequest(join), Matches<JoinRequest>(join, DecodeJoinRequest, sameJoin), {4}});
+    cases.push_back({"join without names",
+                     EncodeJoinRequest(noNames),
+                     Matches<JoinRequest>(noNames, DecodeJoinRequest, sameJoin),
                      {4}});
-    cases.push_back({"join without names", EncodeJoinRequest(noNames),
-                     Matches<JoinRequest>(noNames, DecodeJoinRequest, sameJoin), {4}});
-    cases.push_back({"rejoin", EncodeJoinRequest(rejoin), Matches<JoinRequest>(rejoin, DecodeJoinRequest, sameJoin),
-                     {}});
+    cases.push_back(
+        {"rejoin", EncodeJoinRequest(rejoin), Matches<JoinRequest>(rejoin, DecodeJoinRequest, sameJoin), {}});
 
-    auto sameJoinReply = [](const JoinReply& a, const JoinReply& b) { return a.status == b.status && a.game == b.game; };
+    auto sameJoinReply = [](const JoinReply& a, const JoinReply& b) {
+        return a.status == b.status && a.game == b.game;
+    };
     const JoinReply joined{kStatusAccepted, game};
     const JoinReply joinRefused{kStatusRefused, GameRecord()};
-    cases.push_back({"join reply", EncodeJoinReply(joined), Matches<JoinReply>(joined, DecodeJoinReply, sameJoinReply),
+    cases.push_back(
+        {"join reply", EncodeJoinReply(joined), Matches<JoinReply>(joined, DecodeJoinReply, sameJoinReply), {}});
+    cases.push_back({"join refused",
+                     EncodeJoinReply(joinRefused),
+                     Matches<JoinReply>(joinRefused, DecodeJoinReply, sameJoinReply),
                      {}});
-    cases.push_back({"join refused", EncodeJoinReply(joinRefused),
-                     Matches<JoinReply>(joinRefused, DecodeJoinReply, sameJoinReply), {}});
 
     const PlayerJoined player{3, "Zed", 1};
-    cases.push_back({"player joined", EncodePlayerJoined(player),
-                     Matches<PlayerJoined>(player, DecodePlayerJoined,
-                                           [](auto& a, auto& b) {
-                                               return a.slot == b.slot && a.name == b.name && a.flag == b.flag;
-                                           }),
+    cases.push_back({"player joined",
+                     EncodePlayerJoined(player),
+                     Matches<PlayerJoined>(
+                         player, DecodePlayerJoined,
+                         [](auto& a, auto& b) { return a.slot == b.slot && a.name == b.name && a.flag == b.flag; }),
                      {}});
 
     const PingReply pong{1000, -5};
-    cases.push_back({"ping reply", EncodePingReply(pong),
+    cases.push_back({"ping reply",
+                     EncodePingReply(pong),
                      Matches<PingReply>(pong, DecodePingReply,
                                         [](auto& a, auto& b) {
                                             return a.client_time == b.client_time && a.server_time == b.server_time;
@@ -129,10 +143,10 @@ TEST(Protocol, TheCreateRequestLayoutIsFixed) {
     CreateRequest create;
     create.game = {2, 5, 0, 9, "ab", "T", 0x11223344};
     create.names = {"P"};
-    const Payload expected{2, 0, 0, 0, 5, 0, 0, 0, 0, 0, 0, 0, 9, 0, 0, 0,  // players, victories, 0, id
-                           2, 'a', 'b', 1, 'T',                              // level, title
-                           0x44, 0x33, 0x22, 0x11,                           // checksum
-                           1, 1, 'P'};                                       // names
+    const Payload expected{2,    0,    0,    0,    5,   0, 0, 0, 0, 0, 0, 0, 9, 0, 0, 0,  // players, victories, 0, id
+                           2,    'a',  'b',  1,    'T',                                   // level, title
+                           0x44, 0x33, 0x22, 0x11,                                        // checksum
+                           1,    1,    'P'};                                              // names
     EXPECT_EQ(EncodeCreateRequest(create), expected);
 }
 
@@ -172,8 +186,8 @@ TEST(Protocol, AGameRecordNeedsALevelPlayersAndVictories) {
         const char* level;
         bool valid;
     } const cases[] = {
-        {4, 10, "canyon", true}, {0, 10, "canyon", false}, {4, 0, "canyon", false}, {4, 10, "", false},
-        {-1, -1, "x", true},
+        {4, 10, "canyon", true}, {0, 10, "canyon", false}, {4, 0, "canyon", false},
+        {4, 10, "", false},      {-1, -1, "x", true},
     };
     for (const Case& c : cases) {
         GameRecord game;
@@ -190,9 +204,8 @@ TEST(Protocol, APlayerUpdateMustHaveTheSizeItsFlagsCallFor) {
         size_t size;
         bool wellSized;
     } const cases[] = {
-        {0x00, 34, true},  {0x00, 24, false}, {0x10, 24, true},  {0x10, 34, false},
-        {0x90, 34, true},  {0x90, 24, false}, {0x80, 34, true},  {0x6f, 34, true},
-        {0x10, 25, false}, {0x00, 0, false},
+        {0x00, 34, true},  {0x00, 24, false}, {0x10, 24, true}, {0x10, 34, false}, {0x90, 34, true},
+        {0x90, 24, false}, {0x80, 34, true},  {0x6f, 34, true}, {0x10, 25, false}, {0x00, 0, false},
     };
     for (const Case& c : cases) {
         std::vector<uint8_t> record(c.size, 0);

@@ -47,7 +47,7 @@ private:
     void Serve() {
         std::vector<int> heldOpen;
         // Ends when the test is done with it, or after about 10 s whatever happens.
-    for (int turn = 0; turn < 1000 && !stop_; ++turn) {
+        for (int turn = 0; turn < 1000 && !stop_; ++turn) {
             const int peer = listener_.Accept(10);
             if (peer < 0) continue;
             const std::string request = ReadLine(peer);
@@ -125,8 +125,8 @@ std::string ServeReference(FakeWeb& web, const std::string& script) {
 
 TEST_F(ServerDirectoryTest, WithoutACacheTheReferenceFileLeadsToTheListOnAnyPort) {
     FakeWeb web;
-    const std::string url = ServeReference(
-        web, "HTTP/1.0 200 OK\nContent-Type: text/plain\n" + List("0.9b;127.0.0.1;4077;Alpha;first\n0.9c;h;1;Beta;x\n"));
+    const std::string url = ServeReference(web, "HTTP/1.0 200 OK\nContent-Type: text/plain\n" +
+                                                    List("0.9b;127.0.0.1;4077;Alpha;first\n0.9c;h;1;Beta;x\n"));
     WriteConfig(web.Host(), "", "");
 
     ServerDirectory directory(net_, options_);

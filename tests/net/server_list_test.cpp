@@ -21,17 +21,33 @@ TEST(ServerList, DocumentsAndWhatTheyList) {
         std::vector<std::string> names;
         size_t skipped;
     } const cases[] = {
-        {"plain", "\nSTART_OF_LIST\n0.9b;h1;4077;One;first\n0.9b;h2;4078;Two;second\nEND_OF_LIST\n",
-         ServerListStatus::kOk, {"One", "Two"}, 0},
-        {"headers before", "HTTP/1.0 200 OK\nContent-Type: text/plain\n\nSTART_OF_LIST\n0.9b;h;1;A;d\nEND_OF_LIST\n",
-         ServerListStatus::kOk, {"A"}, 0},
+        {"plain",
+         "\nSTART_OF_LIST\n0.9b;h1;4077;One;first\n0.9b;h2;4078;Two;second\nEND_OF_LIST\n",
+         ServerListStatus::kOk,
+         {"One", "Two"},
+         0},
+        {"headers before",
+         "HTTP/1.0 200 OK\nContent-Type: text/plain\n\nSTART_OF_LIST\n0.9b;h;1;A;d\nEND_OF_LIST\n",
+         ServerListStatus::kOk,
+         {"A"},
+         0},
         {"markers share a line feed", "\nSTART_OF_LIST\nEND_OF_LIST\n", ServerListStatus::kOk, {}, 0},
         {"one blank line", "\nSTART_OF_LIST\n\nEND_OF_LIST\n", ServerListStatus::kOk, {}, 0},
-        {"text after the list", "x\nSTART_OF_LIST\n0.9b;h;1;A;d\nEND_OF_LIST\ntrailer", ServerListStatus::kOk, {"A"}, 0},
-        {"carriage returns", "\nSTART_OF_LIST\n0.9b;h;1;A;d\r\n0.9b;h;2;B;e\r\nEND_OF_LIST\n", ServerListStatus::kOk,
-         {"A", "B"}, 0},
-        {"last character of the version differs", "\nSTART_OF_LIST\n0.9c;h;1;A;d\n0.9b;h;2;B;e\nEND_OF_LIST\n",
-         ServerListStatus::kOk, {"B"}, 1},
+        {"text after the list",
+         "x\nSTART_OF_LIST\n0.9b;h;1;A;d\nEND_OF_LIST\ntrailer",
+         ServerListStatus::kOk,
+         {"A"},
+         0},
+        {"carriage returns",
+         "\nSTART_OF_LIST\n0.9b;h;1;A;d\r\n0.9b;h;2;B;e\r\nEND_OF_LIST\n",
+         ServerListStatus::kOk,
+         {"A", "B"},
+         0},
+        {"last character of the version differs",
+         "\nSTART_OF_LIST\n0.9c;h;1;A;d\n0.9b;h;2;B;e\nEND_OF_LIST\n",
+         ServerListStatus::kOk,
+         {"B"},
+         1},
         {"version is a prefix", "\nSTART_OF_LIST\n0.9;h;1;A;d\nEND_OF_LIST\n", ServerListStatus::kOk, {}, 1},
         {"error marker", "\nSTART_OF_LIST\n0.9b;h;1;A;d\nEND_OF_LIST\n\nERROR\n", ServerListStatus::kErrorReply, {}, 0},
         {"no markers", "<html>moved</html>", ServerListStatus::kNoMarkers, {}, 0},
@@ -39,7 +55,11 @@ TEST(ServerList, DocumentsAndWhatTheyList) {
         {"end before start", "\nEND_OF_LIST\nSTART_OF_LIST\n", ServerListStatus::kNoMarkers, {}, 0},
         {"markers without line feeds", "START_OF_LIST\n0.9b;h;1;A;d\nEND_OF_LIST", ServerListStatus::kNoMarkers, {}, 0},
         {"empty", "", ServerListStatus::kNoMarkers, {}, 0},
-        {"empty host", "\nSTART_OF_LIST\n0.9b;h;1;A;d\n0.9b;;4077;B;e\nEND_OF_LIST\n", ServerListStatus::kBadEntry, {}, 0},
+        {"empty host",
+         "\nSTART_OF_LIST\n0.9b;h;1;A;d\n0.9b;;4077;B;e\nEND_OF_LIST\n",
+         ServerListStatus::kBadEntry,
+         {},
+         0},
         {"empty port", "\nSTART_OF_LIST\n0.9b;h;;B;e\nEND_OF_LIST\n", ServerListStatus::kBadEntry, {}, 0},
         {"port is no number", "\nSTART_OF_LIST\n0.9b;h;http;B;e\nEND_OF_LIST\n", ServerListStatus::kBadEntry, {}, 0},
         {"port too large", "\nSTART_OF_LIST\n0.9b;h;70000;B;e\nEND_OF_LIST\n", ServerListStatus::kBadEntry, {}, 0},
@@ -106,9 +126,10 @@ TEST(ServerList, AListDocumentReadsBackAsItsEntries) {
         ASSERT_EQ(again.entries.size(), first.entries.size()) << body;
         ASSERT_EQ(again.foreign.size(), first.foreign.size()) << body;
         for (size_t i = 0; i < all.size(); ++i) {
-            const ServerEntry& back = i < again.entries.size() ? again.entries[i] : again.foreign[i - again.entries.size()];
-            EXPECT_EQ(back.host + ";" + back.port_text + ";" + back.name + ";" + back.description + ";" + back.status + ";" +
-                          back.version,
+            const ServerEntry& back =
+                i < again.entries.size() ? again.entries[i] : again.foreign[i - again.entries.size()];
+            EXPECT_EQ(back.host + ";" + back.port_text + ";" + back.name + ";" + back.description + ";" + back.status +
+                          ";" + back.version,
                       all[i].host + ";" + all[i].port_text + ";" + all[i].name + ";" + all[i].description + ";" +
                           all[i].status + ";" + all[i].version)
                 << body;

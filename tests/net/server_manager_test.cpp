@@ -56,7 +56,8 @@ public:
 
     void ShowServers(const std::vector<ServerRow>& rows, bool cached) override {
         std::string names;
-        for (const ServerRow& row : rows) names += " " + row.entry.name + (row.compatible ? "" : "(" + row.entry.version + ")");
+        for (const ServerRow& row : rows)
+            names += " " + row.entry.name + (row.compatible ? "" : "(" + row.entry.version + ")");
         Note(std::string(cached ? "cached servers" : "servers") + names);
     }
     void ShowPing(const std::string& host, uint16_t port, int pingMs) override {
@@ -200,8 +201,10 @@ TEST_F(ServerManagerTest, AClosedConnectionDuringLogInIsToldApartFromARefusedNam
         std::atomic<int> result{0};
         ASSERT_TRUE(client->ConnectTo("127.0.0.1", 4077));
         client->Login("ann", &result);
-        if (c.closes) peer.pumpFails = true;
-        else peer.Reply(MessageKind::kLogin, EncodeByte(kStatusRefused));
+        if (c.closes)
+            peer.pumpFails = true;
+        else
+            peer.Reply(MessageKind::kLogin, EncodeByte(kStatusRefused));
         EXPECT_TRUE(RunUntil(kClientIdle, 3));
         EXPECT_EQ(result, -1);
         EXPECT_EQ(client->IsConnected(), c.connectedAfter);
@@ -216,7 +219,8 @@ TEST_F(ServerManagerTest, AFailedConnectSaysWhyOnItsSecondLine) {
         const char* status;
     } const cases[] = {
         {false, "", "Could not connect to the server"},
-        {false, "Connection refused by 127.0.0.1:4077", "Could not connect to the server\nConnection refused by 127.0.0.1:4077"},
+        {false, "Connection refused by 127.0.0.1:4077",
+         "Could not connect to the server\nConnection refused by 127.0.0.1:4077"},
         {true, "No answer from 10.0.0.1:4077", "Could not connect to the server\nNo answer from 10.0.0.1:4077"},
     };
     for (const Case& c : cases) {
@@ -291,7 +295,8 @@ TEST_F(ServerManagerTest, JoiningSelectsTheServersLevelAndWaitsForTheLoadButNotB
     EXPECT_EQ(beyond, -1) << "a join beyond the list fails at once";
     EXPECT_TRUE(peer.SentOf(MessageKind::kJoinGame).empty());
     client->JoinGame(0, &entryResult, {"ann", "cid"});
-    EXPECT_EQ(peer.SentOf(MessageKind::kJoinGame).at(0).payload, EncodeJoinRequest(JoinRequest{9, false, {"ann", "cid"}}));
+    EXPECT_EQ(peer.SentOf(MessageKind::kJoinGame).at(0).payload,
+              EncodeJoinRequest(JoinRequest{9, false, {"ann", "cid"}}));
     client->RunOnce();  // the lobby's last turn
     JoinReply reply{kStatusAccepted, Canyon(9)};
     reply.game.victories = 7;
@@ -337,7 +342,7 @@ TEST_F(ServerManagerTest, TheClockFollowsTheServerAfterTenReplies) {
         client->RunOnce();
         if (i == 0) {
             EXPECT_EQ(game.clock, server + 10);  // the first reply sets the clock outright
-            game.clock = receipt;  // the rest measure against the unmoved clock
+            game.clock = receipt;                // the rest measure against the unmoved clock
         }
     }
     // The 7 smallest in size: 500 500 501 499 500 502 498 -> 500 on average.
@@ -377,9 +382,9 @@ TEST_F(ServerManagerTest, RaceMessagesReachTheGameInOrder) {
     client->RunOnce();
     EXPECT_TRUE(game.calls.empty());  // nothing runs on the client thread
     queue.RunPending();
-    const std::vector<std::string> expected = {"add 0 ann local", "add 1 bob",  "line bob>go", "start",
-                                               "line Time to reach server -1", "line Game started!",
-                                               "remove 1", "end"};
+    const std::vector<std::string> expected = {
+        "add 0 ann local",    "add 1 bob", "line bob>go", "start", "line Time to reach server -1",
+        "line Game started!", "remove 1",  "end"};
     EXPECT_EQ(game.calls, expected);
 }
 
@@ -394,11 +399,23 @@ TEST_F(ServerManagerTest, ALostRaceConnectionIsTriedThreeTimesThenRejoinedWithTh
         int state;
         std::vector<std::string> calls;  // after `lost`
     } const cases[] = {
-        {"an accepted rejoin resumes the race", {false, true}, 2, accepted, kClientRacing,
+        {"an accepted rejoin resumes the race",
+         {false, true},
+         2,
+         accepted,
+         kClientRacing,
          {"line Try 1 to connect...", "line Connection resumed, updating...", "resume"}},
-        {"a refused rejoin aborts it", {}, 1, JoinReply{}, kClientIdle,
+        {"a refused rejoin aborts it",
+         {},
+         1,
+         JoinReply{},
+         kClientIdle,
          {"line Connection resumed, updating...", "line Could not join game", "abort"}},
-        {"three failed tries abort it", {false, false, false}, 3, std::nullopt, kClientIdle,
+        {"three failed tries abort it",
+         {false, false, false},
+         3,
+         std::nullopt,
+         kClientIdle,
          {"line Try 1 to connect...", "line Try 2 to connect...", "line Game is aborted", "abort"}},
     };
     for (const Case& c : cases) {

@@ -67,25 +67,37 @@ TEST(ServerPinger, TheRoundTripOfAPingIsMeasuredAfterTheConnect) {
         PingPeer::Answer answer;
         int expected;
     } const cases[] = {
-        {"reply", [](int32_t sent) {
+        {"reply",
+         [](int32_t sent) {
              now += 25;
              return Frame(MessageKind::kPing, EncodePingReply(PingReply{sent, 5}));
-         }, 25},
-        {"a chat line before the reply", [](int32_t sent) {
+         },
+         25},
+        {"a chat line before the reply",
+         [](int32_t sent) {
              now += 40;
              std::vector<uint8_t> bytes = Frame(MessageKind::kChat, EncodeChat("hi"));
              const std::vector<uint8_t> reply = Frame(MessageKind::kPing, EncodePingReply(PingReply{sent, 5}));
              bytes.insert(bytes.end(), reply.begin(), reply.end());
              return bytes;
-         }, 40},
-        {"another time echoed", [](int32_t sent) {
+         },
+         40},
+        {"another time echoed",
+         [](int32_t sent) {
              return Frame(MessageKind::kPing, EncodePingReply(PingReply{sent + 1, 5}));
-         }, -1},
-        {"a frame that cannot be", [](int32_t) { return std::vector<uint8_t>{1, 0, 13}; }, -1},
-        {"silence past the time limit", [](int32_t) {
+         },
+         -1},
+        {"a frame that cannot be",
+         [](int32_t) {
+             return std::vector<uint8_t>{1, 0, 13};
+         },
+         -1},
+        {"silence past the time limit",
+         [](int32_t) {
              now += ServerPinger::kTimeLimitMs;
              return std::vector<uint8_t>();
-         }, -1},
+         },
+         -1},
     };
     for (const Case& c : cases) {
         PingPeer peer(c.answer);

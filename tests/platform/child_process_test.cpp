@@ -135,6 +135,6 @@ TEST(ChildProcess, TheChildHoldsNoneOfTheParentsFiles) {
 TEST(ChildProcess, ExecutableDirectoryHoldsThisProgram) {
     const std::string directory = ExecutableDirectory();
     ASSERT_FALSE(directory.empty());
-    struct stat info{};
+    struct stat info {};
     EXPECT_EQ(stat((directory + "/kav_platform_tests").c_str(), &info), 0) << directory;
 }

@@ -10,9 +10,7 @@ class FakeRoot : public WindowRoot {
 public:
     void KeyDown(KeyEvent* event) override { calls.push_back("down " + std::to_string(event->code)); }
     void KeyUp(KeyEvent* event) override { calls.push_back("up " + std::to_string(event->code)); }
-    void MouseMove(int x, int y) override {
-        calls.push_back("move " + std::to_string(x) + "," + std::to_string(y));
-    }
+    void MouseMove(int x, int y) override { calls.push_back("move " + std::to_string(x) + "," + std::to_string(y)); }
     void SetPosition(int x, int y) override {
         x_ = x;
         y_ = y;

@@ -51,7 +51,6 @@ protected:
             for (int x = 0; x < kWidth; ++x) red[(kHeight - 1 - row) * kWidth + x] = rgba[(row * kWidth + x) * 4];
         return red;
     }
-
 };
 
 TEST_F(FontOnScreen, EachCharacterAdvances15PixelsControlCharactersWithoutInk) {

@@ -34,7 +34,8 @@ TEST(GlyphImage, PrintablesHaveInkInBothSetsTheSpaceNoneAndBoldMore) {
 // Glyphs advance by 15 pixels, so the last column of a cell lies under the next glyph.
 TEST(GlyphImage, TheLastColumnOfEveryCellIsEmpty) {
     for (int y = 0; y < kGlyphImageSize; ++y)
-        for (int x = kCell - 1; x < kGlyphImageSize; x += kCell) ASSERT_EQ(RowInk(y, x, 1), 0) << "column " << x << " row " << y;
+        for (int x = kCell - 1; x < kGlyphImageSize; x += kCell)
+            ASSERT_EQ(RowInk(y, x, 1), 0) << "column " << x << " row " << y;
 }
 
 }  // namespace

@@ -76,8 +76,8 @@ TEST_F(InputEvents, AHeldKeyGivesOneKeyDownWhileTheFilterIsOnAndEveryRepeatWhile
         Press(SDL_SCANCODE_E, true);
         Press(SDL_SCANCODE_E, true);
         Release(SDL_SCANCODE_E);
-        EXPECT_EQ(root.calls, filter ? (Calls{"down 101", "up 101"})
-                                     : (Calls{"down 101", "down 101", "down 101", "up 101"}));
+        EXPECT_EQ(root.calls,
+                  filter ? (Calls{"down 101", "up 101"}) : (Calls{"down 101", "down 101", "down 101", "up 101"}));
     }
     SetRepeatFilter(true);
     root.calls.clear();

@@ -51,7 +51,8 @@ TEST(PngFile, AWrongSizeOrAnUnwritablePlaceIsAnError) {
 
 TEST(ScreenshotNames, AreNumberedFromOneAndSkipTakenNumbers) {
     TempDir dir;
-    EXPECT_EQ(NextScreenshotPath(dir.Path() + "/shots"), dir.Path() + "/shots/kav-0001.png") << "a missing folder is empty";
+    EXPECT_EQ(NextScreenshotPath(dir.Path() + "/shots"), dir.Path() + "/shots/kav-0001.png")
+        << "a missing folder is empty";
     dir.Write("kav-0001.png", "");
     dir.Write("kav-0003.png", "");
     EXPECT_EQ(NextScreenshotPath(dir.Path()), dir.Path() + "/kav-0002.png");

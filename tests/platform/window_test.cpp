@@ -10,8 +10,10 @@ TEST(ResizeRule, SizesBelowTheMinimumSnapBackAndMinimisingChangesNothing) {
     const struct {
         int width, height;
         ResizeAction action;
-    } cases[] = {{319, 480, ResizeAction::kSnapToMinimum}, {640, 239, ResizeAction::kSnapToMinimum},
-                 {320, 240, ResizeAction::kAccept},        {0, 480, ResizeAction::kIgnore},
+    } cases[] = {{319, 480, ResizeAction::kSnapToMinimum},
+                 {640, 239, ResizeAction::kSnapToMinimum},
+                 {320, 240, ResizeAction::kAccept},
+                 {0, 480, ResizeAction::kIgnore},
                  {640, 0, ResizeAction::kIgnore}};
     FakeRoot root;
     for (const auto& c : cases)

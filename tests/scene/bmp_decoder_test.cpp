@@ -35,7 +35,8 @@ BmpSpec FiveWide() {
 }
 
 void ExpectFiveWide(const BmpDecodeResult& result) {
-    EXPECT_EQ(Row(result, 0), (std::vector<uint32_t>{0x100007, 0x200007, 0x300007, 0x400007, 0x500007})) << result.error;
+    EXPECT_EQ(Row(result, 0), (std::vector<uint32_t>{0x100007, 0x200007, 0x300007, 0x400007, 0x500007}))
+        << result.error;
     EXPECT_EQ(Row(result, 1), (std::vector<uint32_t>{0x100107, 0x200107, 0x300107, 0x400107, 0x500107}));
 }
 
@@ -66,13 +67,15 @@ TEST(BmpDecoder, EveryPixelFormatDecodesToItsColours) {
     // 1 and 5: an index past the colour table is black.
     const BmpSpec bytes = Paletted(2, 1, 8, 0, {0, 0xC0FFEE}, std::string("\x01\x05\x00\x00", 4));
     // Row 0: three of 1, literal 2 3 2 (odd: padded), line end; delta to x 4 of row 2; 3; picture end.
-    const BmpSpec rle8 = Paletted(6, 3, 8, kBmpRle8, {0x000000, 0x0000AA, 0x00BB00, 0xCC0000},
-                                  std::string("\x03\x01\x00\x03\x02\x03\x02\x00\x00\x00\x00\x02\x04\x01\x01\x03\x00\x01", 18));
+    const BmpSpec rle8 =
+        Paletted(6, 3, 8, kBmpRle8, {0x000000, 0x0000AA, 0x00BB00, 0xCC0000},
+                 std::string("\x03\x01\x00\x03\x02\x03\x02\x00\x00\x00\x00\x02\x04\x01\x01\x03\x00\x01", 18));
     // Run of 3 alternating 1 and 2; literal of 5 pixels 3 1 2 3 1 (three bytes, padded); end.
     const BmpSpec rle4 = Paletted(8, 1, 4, kBmpRle4, {0x000000, 0x111111, 0x222222, 0x333333},
                                   std::string("\x03\x12\x00\x05\x31\x23\x10\x00\x00\x01", 10));
     // A run of 255, a far delta and a long literal cut short are clipped to the picture.
-    const BmpSpec clipped = Paletted(2, 1, 8, kBmpRle8, {0, 0xFFFFFF}, std::string("\xFF\x01\x00\x02\xFF\xFF\x00\xFF", 8));
+    const BmpSpec clipped =
+        Paletted(2, 1, 8, kBmpRle8, {0, 0xFFFFFF}, std::string("\xFF\x01\x00\x02\xFF\xFF\x00\xFF", 8));
     const struct {
         const char* format;
         BmpSpec spec;
@@ -104,7 +107,8 @@ TEST(BmpDecoder, CoreV5AndBareDibHeadersGiveTheSamePicture) {
     v5.headerSize = 124;
     bare.fileHeader = false;
     for (const BmpSpec& variant : {core, v5, bare})
-        EXPECT_EQ(Row(Decode(BmpFile(variant)), 0), (std::vector<uint32_t>{0x0000FF, 0x00FF00, 0xFF0000})) << variant.headerSize;
+        EXPECT_EQ(Row(Decode(BmpFile(variant)), 0), (std::vector<uint32_t>{0x0000FF, 0x00FF00, 0xFF0000}))
+            << variant.headerSize;
 }
 
 TEST(BmpDecoder, BrokenOrHostileFilesAreRefusedWithTheirText) {

@@ -15,7 +15,8 @@ struct Scene {
     ReportCapture log;
     CobReader reader;
 
-    Scene(const std::string& lookShader, const std::vector<CobParameterSpec>& parameters, int32_t materialParent = kPolyhedronId) {
+    Scene(const std::string& lookShader, const std::vector<CobParameterSpec>& parameters,
+          int32_t materialParent = kPolyhedronId) {
         CobMat1Spec mat;
         mat.number = 3;
         ByteWriter matBody, box;
@@ -43,11 +44,16 @@ TEST(CobMaterialRules, APhongLookGivesTheMaterialAndItsDiffuseFactorAndEachMissi
     } cases[] = {
         {"phong", "phong", CobPhongParameters(0.6f), kPolyhedronId, ""},
         {"caligari phong", "caligari phong", CobPhongParameters(0.6f), kPolyhedronId, ""},
-        {"a material of another polyhedron", "phong", CobPhongParameters(1), kPolyhedronId + 1, "Could not find material"},
+        {"a material of another polyhedron", "phong", CobPhongParameters(1), kPolyhedronId + 1,
+         "Could not find material"},
         {"no shader box", "", {}, kPolyhedronId, "Could not find shader"},
         {"another look", "matte", CobPhongParameters(1), kPolyhedronId,
          "Not a right shader (only phong and caligari phong are supported)"},
-        {"no diffuse factor", "phong", {CobPhongParameters(1)[1], CobPhongParameters(1)[2]}, kPolyhedronId, "Not a right shader"},
+        {"no diffuse factor",
+         "phong",
+         {CobPhongParameters(1)[1], CobPhongParameters(1)[2]},
+         kPolyhedronId,
+         "Not a right shader"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.rule);

@@ -31,9 +31,11 @@ TEST(PositionMatrix, TurnsComeOutOfTheMatrixInDegrees) {
         Vec3 rotation;
     } cases[] = {
         {"a turn about z comes out negated and positive (-30 -> 330)",
-         Matrix({c30, -s30, 0, 0, s30, c30, 0, 0, 0, 0, 1, 0}), {0, 0, 330}},
+         Matrix({c30, -s30, 0, 0, s30, c30, 0, 0, 0, 0, 1, 0}),
+         {0, 0, 330}},
         {"turns about x and y are found from the matrix",
-         Matrix({cb, 0, sb, 0, sa * sb, ca, -sa * cb, 0, -ca * sb, sa, ca * cb, 0}), {340, 40, 0}},
+         Matrix({cb, 0, sb, 0, sa * sb, ca, -sa * cb, 0, -ca * sb, sa, ca * cb, 0}),
+         {340, 40, 0}},
         // m2 = 1: the cosine of the y angle is 0, so x is 0 and z comes from m4 and m8.
         {"an upright y turn uses the other branch", Matrix({0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, 0}), {0, 270, 0}},
     };
@@ -123,7 +125,9 @@ TEST_F(CobModelTest, MaterialsComeFromMat1AndTexturesTakeTenTimesTheDiffuse) {
 TEST_F(CobModelTest, ARunOfFacesOfOneMaterialIsOneMeshInFaceOrder) {
     materials.push_back(CobMat1Spec());
     materials[1].number = 1;
-    square.faces = {{0, 1, {{0, 0}, {1, 1}, {2, 2}}}, {0, 0, {{0, 0}, {2, 2}, {3, 3}}}, {0, 1, {{0, 0}, {1, 1}, {3, 3}}},
+    square.faces = {{0, 1, {{0, 0}, {1, 1}, {2, 2}}},
+                    {0, 0, {{0, 0}, {2, 2}, {3, 3}}},
+                    {0, 1, {{0, 0}, {1, 1}, {3, 3}}},
                     {0, 1, {{1, 1}, {2, 2}, {3, 3}}}};
     Model model = Build();
     ASSERT_EQ(model.materials.size(), 2u) << "a material is made once per build";
@@ -135,7 +139,8 @@ TEST_F(CobModelTest, ARunOfFacesOfOneMaterialIsOneMeshInFaceOrder) {
 
 TEST_F(CobModelTest, HolesFlaggedFacesAndCornersOutsideTheListsAreLeftOut) {
     // A hole carries no material index: the faces after it are only right when it is read without one.
-    square.faces = {{kCobFaceHole, 0, {{0, 0}, {1, 1}, {2, 2}}}, {0x01, 0, {{0, 0}, {1, 1}, {2, 2}}},
+    square.faces = {{kCobFaceHole, 0, {{0, 0}, {1, 1}, {2, 2}}},
+                    {0x01, 0, {{0, 0}, {1, 1}, {2, 2}}},
                     {0, 0, {{0, 0}, {1, 1}, {7, 2}, {3, 3}}},   // vertex 7: both triangles use it
                     {0, 0, {{0, 0}, {1, 1}, {2, 2}, {3, 9}}}};  // texture vertex 9: the second one
     Model model = Build();

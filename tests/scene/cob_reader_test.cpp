@@ -79,7 +79,8 @@ TEST(CobReaderHeader, RefusesWhatIsNotABinaryCobFile) {
         CobReader reader;
         EXPECT_FALSE(LoadBytes(reader, c.bytes, "x.cob"));
         EXPECT_EQ(reader.LastError(), c.error);
-        EXPECT_TRUE(log.Contains(c.error.empty() ? "Reading ASCII file is not supported" : c.error)) << "errors are logged";
+        EXPECT_TRUE(log.Contains(c.error.empty() ? "Reading ASCII file is not supported" : c.error))
+            << "errors are logged";
         EXPECT_EQ(RecordCount(reader), 0u) << "a refused file is refused before any chunk is read";
     }
 }
@@ -87,7 +88,11 @@ TEST(CobReaderHeader, RefusesWhatIsNotABinaryCobFile) {
 TEST(CobReaderChunks, EndsAtEndOrFileEndAndSkipsUnknownAndNewerChunksBySize) {
     ReportCapture log;
     CobReader reader;
-    ASSERT_TRUE(LoadBytes(reader, CobFileBuilder().Chunk("Note", 0, 1, 1, 0, NoteBody("a")).End(0).Chunk("Note", 0, 1, 2, 0, NoteBody("b")).Bytes()));
+    ASSERT_TRUE(LoadBytes(reader, CobFileBuilder()
+                                      .Chunk("Note", 0, 1, 1, 0, NoteBody("a"))
+                                      .End(0)
+                                      .Chunk("Note", 0, 1, 2, 0, NoteBody("b"))
+                                      .Bytes()));
     EXPECT_EQ(reader.Notes().size(), 1u) << "nothing after an END chunk is read";
 
     ByteWriter junk;
@@ -133,9 +138,12 @@ TEST(CobReaderVersions, PolHAndLightsReadExactlyTheFieldsOfTheirMinorVersion) {
     for (int16_t minor = 0; minor <= 12; ++minor) {
         SCOPED_TRACE("minor " + std::to_string(minor));
         ASSERT_TRUE(LoadBytes(reader, ThenNote("PolH", minor, PolHBody(CobSquare(), minor))));
-        EXPECT_EQ(reader.Polyhedra().size(), minor <= 8 ? 1u : 0u) << "PolH from minor 9 on is newer than the reader knows";
+        EXPECT_EQ(reader.Polyhedra().size(), minor <= 8 ? 1u : 0u)
+            << "PolH from minor 9 on is newer than the reader knows";
         EXPECT_EQ(reader.Notes().size(), 1u) << "PolH read too much or too little";
-        ASSERT_TRUE(LoadBytes(reader, ThenNote("Lght", minor, Body(WriteCobLght, "sun", minor, int16_t{1}, int16_t{1}, 1.0f, 0.5f, 0.25f, 45.0f))));
+        ASSERT_TRUE(LoadBytes(
+            reader, ThenNote("Lght", minor,
+                             Body(WriteCobLght, "sun", minor, int16_t{1}, int16_t{1}, 1.0f, 0.5f, 0.25f, 45.0f))));
         EXPECT_EQ(reader.Lights().at(0).spotCutoff, 45);
         EXPECT_EQ(reader.Notes().size(), 1u) << "Lght read too much or too little";
     }
@@ -150,7 +158,9 @@ TEST(CobReaderPolH, CountsBeyondTheFileEndTheLoadWithoutAllocating) {
     WriteCobObjectStart(faces, "faces");
     faces.I32(0).I32(0).I32(3).U8(0).I16(0x7FFF).I16(0);
     for (const ByteWriter* body : {&vertices, &faces}) {
-        EXPECT_TRUE(LoadBytes(reader, CobFileBuilder().Chunk("Note", 0, 1, 1, 0, NoteBody("before")).Chunk("PolH", 0, 4, 2, 0, *body).Bytes()));
+        EXPECT_TRUE(LoadBytes(
+            reader,
+            CobFileBuilder().Chunk("Note", 0, 1, 1, 0, NoteBody("before")).Chunk("PolH", 0, 4, 2, 0, *body).Bytes()));
         EXPECT_TRUE(reader.Polyhedra().empty()) << "a record cut short is not kept";
         EXPECT_EQ(reader.Notes().size(), 1u);
     }
@@ -164,8 +174,9 @@ TEST(CobReaderMat1, ReadsEverySubRecordKindAndWarnsAboutTheUncheckedOnes) {
     ReportCapture log;
     CobReader reader;
     CobMat1Spec spec;
-    spec.subRecords = ByteWriter().Text("e:").U8(1).Name("env.bmp").Bytes() + CobTextureSubRecord("tex.bmp", 4, 5) +
-                      ByteWriter().Text("b:").U8(2).Name("bump.bmp").F32(0.5f).F32(0.25f).F32(2).F32(3).F32(0.75f).Bytes();
+    spec.subRecords =
+        ByteWriter().Text("e:").U8(1).Name("env.bmp").Bytes() + CobTextureSubRecord("tex.bmp", 4, 5) +
+        ByteWriter().Text("b:").U8(2).Name("bump.bmp").F32(0.5f).F32(0.25f).F32(2).F32(3).F32(0.75f).Bytes();
     ASSERT_TRUE(LoadBytes(reader, ThenNote("Mat1", 6, Mat1Body(spec))));
     const CobMat1& mat = reader.Materials().at(0);
     ASSERT_TRUE(mat.environmentMap && mat.textureMap && mat.bumpMap);
@@ -178,9 +189,15 @@ TEST(CobReaderShBx, ReadsEveryParameterTypeBySize) {
     CobReader reader;
     const std::string four = "1234";
     const std::vector<CobParameterSpec> parameters = {
-        {"p1", 1, four},          {"p6", 6, four},          {"p4", 4, four + four},   {"p7", 7, four + four + four},
-        {"p10", 10, ByteWriter().Name("a name").Bytes()}, {"p11", 11, std::string(1, '\0')},
-        {"p33", 33, "xy"},        {"p45", 45, "q"},         {"p49", 49, four + four + four + four},
+        {"p1", 1, four},
+        {"p6", 6, four},
+        {"p4", 4, four + four},
+        {"p7", 7, four + four + four},
+        {"p10", 10, ByteWriter().Name("a name").Bytes()},
+        {"p11", 11, std::string(1, '\0')},
+        {"p33", 33, "xy"},
+        {"p45", 45, "q"},
+        {"p49", 49, four + four + four + four},
     };
     ASSERT_TRUE(LoadBytes(reader, ThenNote("ShBx", 4, ShBxBody("caligari phong", parameters))));
     const CobShader& shader = reader.ShaderBoxes().at(0).shaders[2];
@@ -214,12 +231,13 @@ TEST(CobReaderNCur, RationalCurvesCarryWeightsAndKnots) {
     ReportCapture log;
     CobReader reader;
     const std::vector<CobVertex> four = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
-    const std::string bytes = CobFileBuilder()
-                                  .Chunk("NCur", 0, 2, 1, 0, Body(WriteCobNCur, "rational", 2, 4, four))
-                                  .Chunk("NCur", 0, 2, 2, 0, Body(WriteCobNCur, "open", 0, 2, four))
-                                  .Chunk("NCur", 0, 1, 3, 0, Body(WriteCobNCur, "few", 1, 4, std::vector<CobVertex>{{0, 0, 0}}))
-                                  .End()
-                                  .Bytes();
+    const std::string bytes =
+        CobFileBuilder()
+            .Chunk("NCur", 0, 2, 1, 0, Body(WriteCobNCur, "rational", 2, 4, four))
+            .Chunk("NCur", 0, 2, 2, 0, Body(WriteCobNCur, "open", 0, 2, four))
+            .Chunk("NCur", 0, 1, 3, 0, Body(WriteCobNCur, "few", 1, 4, std::vector<CobVertex>{{0, 0, 0}}))
+            .End()
+            .Bytes();
     ASSERT_TRUE(LoadBytes(reader, bytes));
     ASSERT_EQ(reader.Curves().size(), 3u);
     EXPECT_EQ(reader.Curves()[0].controlPoints.at(3).weight, 3.5f) << "a rational point is followed by its weight";

@@ -43,7 +43,9 @@ private:
 
 // ---- COB --------------------------------------------------------------------
 
-struct CobVertex { float x, y, z; };
+struct CobVertex {
+    float x, y, z;
+};
 
 struct CobFaceSpec {
     uint8_t flags = 0;
@@ -83,7 +85,7 @@ inline void WriteCobPolH(ByteWriter& w, const CobPolHSpec& polh, int16_t minorVe
         if ((face.flags & 0x08) == 0) w.I16(face.material);
         for (const auto& corner : face.corners) w.I32(corner.first).I32(corner.second);
     }
-    if (minorVersion >= 5) w.I32(0);  // draw flags
+    if (minorVersion >= 5) w.I32(0);                       // draw flags
     if (minorVersion == 6 || minorVersion == 7) w.I16(0);  // radiosity quality
 }
 
@@ -114,16 +116,23 @@ inline void WriteCobMat1(ByteWriter& w, const CobMat1Spec& m) {
     w.Text(m.subRecords);
 }
 
-struct CobParameterSpec { std::string name; int32_t type; std::string value; /* encoded bytes */ };
+struct CobParameterSpec {
+    std::string name;
+    int32_t type;
+    std::string value; /* encoded bytes */
+};
 
 // The parameters a phong look needs, with the given diffuse factor.
 inline std::vector<CobParameterSpec> CobPhongParameters(float diffuseFactor) {
     const auto f = [](float value) { return ByteWriter().F32(value).Bytes(); };
-    return {{"diffuse factor", 1, f(diffuseFactor)}, {"specular factor", 1, f(0.4f)}, {"specular colour", 7, f(1) + f(1) + f(1)}};
+    return {{"diffuse factor", 1, f(diffuseFactor)},
+            {"specular factor", 1, f(0.4f)},
+            {"specular colour", 7, f(1) + f(1) + f(1)}};
 }
 
 // Four shaders: the third is the look shader given here, the others carry no parameters.
-inline void WriteCobShBx(ByteWriter& w, const std::string& lookShader, const std::vector<CobParameterSpec>& parameters) {
+inline void WriteCobShBx(ByteWriter& w, const std::string& lookShader,
+                         const std::vector<CobParameterSpec>& parameters) {
     for (int shader = 0; shader < 4; ++shader) {
         const bool look = shader == 2;
         const std::vector<CobParameterSpec> none;
@@ -198,16 +207,26 @@ private:
 
 // ---- MS3D -------------------------------------------------------------------
 
-struct Ms3dTriangleSpec { uint16_t vertices[3]; float t[3]; };
-struct Ms3dGroupSpec { std::vector<uint16_t> triangles; int8_t material; };
-struct Ms3dMaterialSpec { std::string texture; float shininess = 20; };
+struct Ms3dTriangleSpec {
+    uint16_t vertices[3];
+    float t[3];
+};
+struct Ms3dGroupSpec {
+    std::vector<uint16_t> triangles;
+    int8_t material;
+};
+struct Ms3dMaterialSpec {
+    std::string texture;
+    float shininess = 20;
+};
 
 // Vertex i sits at (i, 2i, -i); every triangle's normals point along +z.
 inline std::string Ms3dFile(int32_t version, size_t vertexCount, const std::vector<Ms3dTriangleSpec>& triangles,
                             const std::vector<Ms3dGroupSpec>& groups, const std::vector<Ms3dMaterialSpec>& materials) {
     ByteWriter w;
     w.Text("MS3D000000").I32(version).U16(static_cast<uint16_t>(vertexCount));
-    for (size_t i = 0; i < vertexCount; ++i) w.U8(0).F32(static_cast<float>(i)).F32(2.0f * i).F32(-1.0f * i).U8(i == 0 ? 0xFF : 2).U8(1);
+    for (size_t i = 0; i < vertexCount; ++i)
+        w.U8(0).F32(static_cast<float>(i)).F32(2.0f * i).F32(-1.0f * i).U8(i == 0 ? 0xFF : 2).U8(1);
     w.U16(static_cast<uint16_t>(triangles.size()));
     for (const Ms3dTriangleSpec& t : triangles) {
         w.U16(0).U16(t.vertices[0]).U16(t.vertices[1]).U16(t.vertices[2]);

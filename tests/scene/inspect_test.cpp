@@ -60,7 +60,8 @@ TEST(Inspect, FilesTheGameRefusesOrStopsOnGiveTheReason) {
         std::string reason;
     } cases[] = {
         {"ascii.cob", CobFileBuilder('A').Bytes(), "error: Reading ASCII file is not supported"},
-        {"fatal.COB", CobFileBuilder().Chunk("ShBx", 0, 4, 1, 0, box).Bytes(), "the game would stop: Unknown type of the parameter"},
+        {"fatal.COB", CobFileBuilder().Chunk("ShBx", 0, 4, 1, 0, box).Bytes(),
+         "the game would stop: Unknown type of the parameter"},
         {"none.cob", "", "error: Couln't find COB file: " + dir.File("none.cob")},
         {"cut.ms3d", model.substr(0, model.size() - 10), "the materials are cut short"},
         {"bad.bmp", "BM", "Unknown DIB file format."},

@@ -84,12 +84,14 @@ TEST_F(ModelManagerTest, BuildModelAppendsEveryPolyhedronOfALevelSceneAndClearFo
     EXPECT_EQ(capture.Count("Could not find material"), 2);
 
     IniFile ini;
-    ini.Parse("[camera0]\nloc=0,0,1\nlook_at=0,0,0\nup_dir=0,1,0\n[light0]\ntype=2\nloc=0,0,1\nambient=1,1,1\n"
-              "diffuse=1,1,1\nspecular=1,1,1\n");
+    ini.Parse(
+        "[camera0]\nloc=0,0,1\nlook_at=0,0,0\nup_dir=0,1,0\n[light0]\ntype=2\nloc=0,0,1\nambient=1,1,1\n"
+        "diffuse=1,1,1\nspecular=1,1,1\n");
     scene.LoadLightsFromIni(ini);
     ASSERT_TRUE(scene.LoadCamerasFromIni(ini));
     scene.Clear();
-    EXPECT_TRUE(scene.Objects().empty() && scene.Cameras().empty() && scene.Lights().empty()) << "Clear forgets them all";
+    EXPECT_TRUE(scene.Objects().empty() && scene.Cameras().empty() && scene.Lights().empty())
+        << "Clear forgets them all";
 }
 
 }  // namespace

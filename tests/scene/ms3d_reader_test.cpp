@@ -7,8 +7,8 @@
 namespace {
 
 std::string TwoTriangleModel(int32_t version = 3, const std::string& texture = ".\\hull.bmp") {
-    return Ms3dFile(version, 4, {{{0, 1, 2}, {0.25f, 0, 1}}, {{0, 2, 3}, {0.5f, 0.5f, 0.5f}}},
-                    {{{0, 1}, 0}, {{1}, -1}}, {{texture, 32}});
+    return Ms3dFile(version, 4, {{{0, 1, 2}, {0.25f, 0, 1}}, {{0, 2, 3}, {0.5f, 0.5f, 0.5f}}}, {{{0, 1}, 0}, {{1}, -1}},
+                    {{texture, 32}});
 }
 
 bool Load(const std::string& bytes, MilkshapeData& data, std::string* error = nullptr,

@@ -56,7 +56,8 @@ protected:
         layout.windowWidth = layout.windowHeight = kSize;
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        DrawFrame(layout, [&] { scene.DrawScene(); }, nullptr);
+        DrawFrame(
+            layout, [&] { scene.DrawScene(); }, nullptr);
     }
 
     CobFileBuilder file_;

@@ -54,7 +54,8 @@ protected:
 TEST_F(TextureManagerTest, SameFileIsDecodedOnceAndSharedAndUploadedWithUnpaddedRows) {
     dir.Write("five.bmp", SmallBmp(5, 3));
     uint32_t first = textures.GetTextureWithAlpha(dir.File("five.bmp"));
-    EXPECT_EQ(textures.GetTexture(dir.File("five.bmp"), false), first) << "two users of one file must share its texture";
+    EXPECT_EQ(textures.GetTexture(dir.File("five.bmp"), false), first)
+        << "two users of one file must share its texture";
     ASSERT_EQ(log.uploads.size(), 1u) << "the file must be decoded and uploaded once";
     EXPECT_EQ(log.uploads[0].second, 5u * 3 * 3) << "15 bytes per row of a 5-pixel-wide image";
 }
@@ -101,7 +102,8 @@ TEST_F(TextureManagerTest, DeleteAllTexturesSparesKeptTexturesButForgetsThem) {
 
     textures.DeleteAllTextures();
     EXPECT_EQ(log.deleted, std::vector<uint32_t>{level}) << "only textures made outside keep mode are deleted";
-    EXPECT_NE(textures.GetTexture(dir.File("menu.bmp"), false), menu) << "a kept texture is found again only by a new load";
+    EXPECT_NE(textures.GetTexture(dir.File("menu.bmp"), false), menu)
+        << "a kept texture is found again only by a new load";
 }
 
 }  // namespace

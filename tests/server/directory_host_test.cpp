@@ -22,7 +22,8 @@ protected:
         std::string error;
         ASSERT_TRUE(directory->Start(error)) << error;
         ASSERT_TRUE(game->Start(error)) << error;
-        const std::string host = config.listen.find(':') == std::string::npos ? config.listen : "[" + config.listen + "]";
+        const std::string host =
+            config.listen.find(':') == std::string::npos ? config.listen : "[" + config.listen + "]";
         config.announceTo = host + ":" + std::to_string(directory->ListenPort());
         announcer = std::make_unique<Announcer>(io, config, game->ListenPort(), [] { return std::string("0/0"); });
         ASSERT_TRUE(announcer->Start(error)) << error;
@@ -67,8 +68,8 @@ protected:
 
 TEST_P(DirectoryHostTest, AnAnnouncedServerIsPingedListedAndWithdrawn) {
     ASSERT_TRUE(ListedBecomes(1));
-    const std::string line = "0.9b;" + config.listen + ";" + std::to_string(game->ListenPort()) + ";" + config.name + ";" +
-                             config.description + ";0/0\n";
+    const std::string line = "0.9b;" + config.listen + ";" + std::to_string(game->ListenPort()) + ";" + config.name +
+                             ";" + config.description + ";0/0\n";
     const std::string bare = Ask("GET /cgi-bin/kav.pl\n");
     EXPECT_NE(bare.find("\nSTART_OF_LIST\n" + line + "END_OF_LIST\n"), std::string::npos) << bare;
     const std::string http = Ask("GET /cgi-bin/kav.pl HTTP/1.1\r\nHost: x\r\n\r\n");

@@ -78,7 +78,8 @@ TEST_F(DirectoryTest, RequestsCompleteAtTheirLineOrAtTheEmptyLineOfHttp) {
 
 TEST_F(DirectoryTest, ServesBothDocumentsBareOrOverHttpAndErrorsOtherwise) {
     EXPECT_EQ(Say("GET /kav.txt\n").bytes, "dir.example:8080\ncgi-bin/kav.pl\n");
-    EXPECT_EQ(Listed(Say("GET /cgi-bin/kav.pl\n").bytes), std::vector<std::string>{"0.9b;fixed.example;4077;Fixed;Always there;"});
+    EXPECT_EQ(Listed(Say("GET /cgi-bin/kav.pl\n").bytes),
+              std::vector<std::string>{"0.9b;fixed.example;4077;Fixed;Always there;"});
     const std::string http = Say("GET /kav.txt HTTP/1.1\r\n\r\n").bytes;
     EXPECT_EQ(http.rfind("HTTP/1.0 200 OK\r\n", 0), 0u);
     EXPECT_NE(http.find("\r\nContent-Length: 32\r\n"), std::string::npos);

@@ -54,7 +54,8 @@ TEST(FrameIntake, LengthsOutsideThreeToTheLimitCloseTheConnection) {
         SCOPED_TRACE(c.error);
         FrameIntake intake{IntakeLimits()};
         int frames = 0;
-        EXPECT_EQ(intake.Feed(c.bytes.data(), c.bytes.size(), 0, [&](uint8_t, const uint8_t*, size_t) { ++frames; }), c.ok);
+        EXPECT_EQ(intake.Feed(c.bytes.data(), c.bytes.size(), 0, [&](uint8_t, const uint8_t*, size_t) { ++frames; }),
+                  c.ok);
         EXPECT_EQ(intake.Error(), c.error);
         EXPECT_EQ(frames, 0);
     }

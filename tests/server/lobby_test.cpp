@@ -78,7 +78,8 @@ protected:
         const std::vector<Message> got = Take(id);
         CreateReply reply;
         if (got.empty() || got[0].kind != ToByte(MessageKind::kCreateGame) ||
-            !DecodeCreateReply(got[0].payload.data(), got[0].payload.size(), reply) || reply.status != kStatusAccepted) {
+            !DecodeCreateReply(got[0].payload.data(), got[0].payload.size(), reply) ||
+            reply.status != kStatusAccepted) {
             return 0;
         }
         return reply.game_id;
@@ -86,7 +87,9 @@ protected:
     void Join(ClientId id, int32_t game, std::vector<std::string> names) {
         Receive(id, MessageKind::kJoinGame, EncodeJoinRequest(JoinRequest{game, false, std::move(names)}));
     }
-    void Rejoin(ClientId id, int32_t game) { Receive(id, MessageKind::kJoinGame, EncodeJoinRequest(JoinRequest{game, true, {}})); }
+    void Rejoin(ClientId id, int32_t game) {
+        Receive(id, MessageKind::kJoinGame, EncodeJoinRequest(JoinRequest{game, true, {}}));
+    }
     // Alice (client 1) creates a two-place game, Bob (client 2) joins it.
     int32_t TwoPlayerGame() {
         EXPECT_EQ(Login(1, "Alice"), kStatusAccepted);
@@ -101,7 +104,8 @@ protected:
         std::vector<PlayerJoined> roster;
         for (const Message& m : messages) {
             PlayerJoined joined;
-            if (m.kind == ToByte(MessageKind::kPlayerJoined) && DecodePlayerJoined(m.payload.data(), m.payload.size(), joined)) {
+            if (m.kind == ToByte(MessageKind::kPlayerJoined) &&
+                DecodePlayerJoined(m.payload.data(), m.payload.size(), joined)) {
                 roster.push_back(joined);
             }
         }
@@ -125,8 +129,8 @@ TEST_F(LobbyTest, LogInAcceptsOnlyCleanUniqueNames) {
         uint8_t status;
     } const cases[] = {
         {"Alice", kStatusAccepted},
-        {"  Bob\t", kStatusAccepted},        // trimmed
-        {"bob", kStatusRefused},             // taken, ignoring case
+        {"  Bob\t", kStatusAccepted},  // trimmed
+        {"bob", kStatusRefused},       // taken, ignoring case
         {"ALICE", kStatusRefused},
         {"", kStatusRefused},
         {"   ", kStatusRefused},

@@ -38,7 +38,8 @@ TEST(ServerConfig, ValuesOutOfRangeAreRefusedByName) {
 TEST(ServerConfig, TheCommandLineOverridesTheFile) {
     ServerConfig config;
     std::string error;
-    ASSERT_TRUE(ParseServerConfig("[Server]\nPort=5000\nName=From file\nRoles=3\n[StaticServers]\n1=0.9b;h;1;n;d;\n", config, error));
+    ASSERT_TRUE(ParseServerConfig("[Server]\nPort=5000\nName=From file\nRoles=3\n[StaticServers]\n1=0.9b;h;1;n;d;\n",
+                                  config, error));
     EXPECT_TRUE(config.directoryRole);
     EXPECT_EQ(config.staticServers, std::vector<std::string>{"0.9b;h;1;n;d;"});
     const char* argv[] = {"kav-server", "--port", "0", "--name", "Night races", "--announce", "[::1]:8080"};

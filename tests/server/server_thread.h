@@ -12,7 +12,9 @@ class ServerThread {
 public:
     ~ServerThread() { Join(); }
 
-    void Run() { thread_ = std::thread([this] { io.run(); }); }
+    void Run() {
+        thread_ = std::thread([this] { io.run(); });
+    }
     bool Running() const { return thread_.joinable(); }
     void Join() {
         if (!thread_.joinable()) return;

@@ -11,7 +11,7 @@ thread_local std::string lastFatalLine;
 
 void ThrowOnFatal() { throw FatalReport{lastFatalLine}; }
 
-constexpr size_t kTimePrefixLength = 9;  // "hh:mm:ss "
+constexpr size_t kTimePrefixLength = 9;    // "hh:mm:ss "
 constexpr size_t kTagAndMarkerLength = 6;  // "gme w "
 
 }  // namespace

@@ -60,7 +60,9 @@ public:
     }
     void DropOutgoing() override {}
 
-    void Reply(MessageKind kind, std::vector<uint8_t> payload) { incoming.push_back({ToByte(kind), std::move(payload)}); }
+    void Reply(MessageKind kind, std::vector<uint8_t> payload) {
+        incoming.push_back({ToByte(kind), std::move(payload)});
+    }
     void Junk() {
         incoming.push_back({2, {1, 2, 3}});
         incoming.push_back({99, {}});
@@ -101,4 +103,3 @@ public:
     std::deque<PeerFrame> incoming;
     std::vector<PeerFrame> sent;
 };
-

@@ -44,8 +44,8 @@ ScopedWorkingDirectory::~ScopedWorkingDirectory() {
 }
 
 namespace {
-constexpr auto kReadOnly = std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
-                           std::filesystem::perms::others_read;
+constexpr auto kReadOnly =
+    std::filesystem::perms::owner_read | std::filesystem::perms::group_read | std::filesystem::perms::others_read;
 }  // namespace
 
 ReadOnlyFile::ReadOnlyFile(std::string path) : path_(std::move(path)) {

@@ -149,7 +149,7 @@ Inspection InspectCob(const std::string& path) {
     try {
         inspection.loads = reader.Load(path);
         if (!inspection.loads)
-            inspection.reason = !reader.LastError().empty()  ? reader.LastError()
+            inspection.reason = !reader.LastError().empty() ? reader.LastError()
                                 : !watch.Problems().empty() ? watch.Problems().back()
                                                             : "the file cannot be read";
     } catch (const FatalStop& stop) {

@@ -77,13 +77,14 @@ public:
     void Missing(const std::string& path, const std::string& why) {
         if (!seen_.insert(path).second) return;
         list_.Push(Text(path + " (" + why + ")"));
-        if (why != kReadByTheGame) Report(LogModule::kGame, LogLevel::kError, "Missing file %s (%s)", path.c_str(), why.c_str());
+        if (why != kReadByTheGame)
+            Report(LogModule::kGame, LogLevel::kError, "Missing file %s (%s)", path.c_str(), why.c_str());
     }
     // Files the game itself found missing on the way, from its log lines.
     void FromProblems(const std::vector<std::string>& problems) {
-        static const char* const kMissingPrefixes[] = {"error: File does not exist: ",
-                                                      "error: Texture file does not exist ",
-                                                      "error: Could not open input file: ", "error: Failed to load "};
+        static const char* const kMissingPrefixes[] = {
+            "error: File does not exist: ", "error: Texture file does not exist ",
+            "error: Could not open input file: ", "error: Failed to load "};
         for (const std::string& problem : problems)
             for (const char* prefix : kMissingPrefixes)
                 if (problem.rfind(prefix, 0) == 0)
@@ -169,8 +170,8 @@ ReportValue ShipsReport(PlayerManager& players) {
         if (player.placed && player.ship.edge != nullptr) {
             const PathEdge& edge = *player.ship.edge;
             ship.Set("at", Position(player.ship.position))
-                .Set("startEdge", Text(std::to_string(edge.index) + ": " + std::to_string(edge.from->index) +
-                                       " -> " + std::to_string(edge.to->index)));
+                .Set("startEdge", Text(std::to_string(edge.index) + ": " + std::to_string(edge.from->index) + " -> " +
+                                       std::to_string(edge.to->index)));
         } else {
             ship.Set("at", Position(player.ship.model->location));
         }
@@ -212,7 +213,9 @@ ReportValue CamerasReport(const DrawManager& scene) {
     ReportValue cameras = ReportValue::List();
     for (const Camera& camera : scene.Cameras()) {
         ReportValue entry = ReportValue::Object();
-        entry.Set("name", Text(camera.name)).Set("at", Position(camera.location)).Set("lookAt", Position(camera.lookAt));
+        entry.Set("name", Text(camera.name))
+            .Set("at", Position(camera.location))
+            .Set("lookAt", Position(camera.lookAt));
         cameras.Push(std::move(entry));
     }
     return cameras;
@@ -264,8 +267,9 @@ Inspection InspectLevel(const std::string& directory, const LevelEntry& entry, L
 
     IniFile ini(entry.iniPath);
     ini.Load();
-    details.Set("describedBy", Text(ini.HasKey("level", "level_scene") ? "scene " + ini.GetString("level", "level_scene")
-                                                                       : "description file"));
+    details.Set("describedBy",
+                Text(ini.HasKey("level", "level_scene") ? "scene " + ini.GetString("level", "level_scene")
+                                                        : "description file"));
     FileCheck files(entry.directory);
     CheckDescribedFiles(ini, files);
 
@@ -321,8 +325,10 @@ Inspection InspectMenuBackground(const std::string& directory, LogWatch& watch) 
         }
         scripts.SetDataDirectory(directory);
         const std::string scriptPath = directory + "/default.scr";
-        if (scripts.ReadScriptFile("", scriptPath)) scripts.BindEvent("start", start);
-        else files.Missing(scriptPath, "menu script");
+        if (scripts.ReadScriptFile("", scriptPath))
+            scripts.BindEvent("start", start);
+        else
+            files.Missing(scriptPath, "menu script");
         if (!inspection.loads)
             inspection.reason = !watch.Problems().empty() ? watch.Problems().back() : "the menu scene does not load";
     } catch (const FatalStop& stop) {
@@ -354,8 +360,8 @@ Inspection InspectLevelDirectory(const std::string& path) {
     } else if (fs::exists(directory + "/default.scn", error)) {
         inspection = InspectMenuBackground(directory, watch);
     } else {
-        inspection.reason = watch.Problems().empty() ? "no level description file (*.ini) in the directory"
-                                                     : watch.Problems().back();
+        inspection.reason =
+            watch.Problems().empty() ? "no level description file (*.ini) in the directory" : watch.Problems().back();
         inspection.details.Set("level", Text(directory))
             .Set("kind", Text("level"))
             .Set("loads", ReportValue::Bool(false))

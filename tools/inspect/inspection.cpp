@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr size_t kTimePrefixLength = 9;   // "hh:mm:ss "
+constexpr size_t kTimePrefixLength = 9;    // "hh:mm:ss "
 constexpr size_t kTagAndMarkerLength = 6;  // "mod E "
 
 thread_local std::string fatalMessage;

@@ -15,13 +15,14 @@
 namespace {
 
 void Usage() {
-    std::fputs("usage: kav-inspect [--json] FILE|LEVELDIR...\n"
-               "  FILE: a COB scene (.cob, .scn), an MS3D model (.ms3d) or a BMP texture (.bmp)\n"
-               "  LEVELDIR: a level directory (data/<level>) or the menu background (data/.default),\n"
-               "    loaded as the game loads it; the load writes saved.ini.all into a level, as the game does\n"
-               "  --json: one JSON object per file and line\n"
-               "Exit status 0 when the game would load every file and level, 1 otherwise.\n",
-               stderr);
+    std::fputs(
+        "usage: kav-inspect [--json] FILE|LEVELDIR...\n"
+        "  FILE: a COB scene (.cob, .scn), an MS3D model (.ms3d) or a BMP texture (.bmp)\n"
+        "  LEVELDIR: a level directory (data/<level>) or the menu background (data/.default),\n"
+        "    loaded as the game loads it; the load writes saved.ini.all into a level, as the game does\n"
+        "  --json: one JSON object per file and line\n"
+        "Exit status 0 when the game would load every file and level, 1 otherwise.\n",
+        stderr);
 }
 
 // The game's log writes its warnings to standard output; they belong in each file's
