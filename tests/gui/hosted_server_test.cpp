@@ -103,7 +103,7 @@ TEST(HostedServer, TheAnnouncementNamesEveryLanAddress) {
         std::vector<std::string> lines;
     } const cases[] = {
         {{}, {"Hosting on localhost:40123"}},
-        {{"192.168.1.20", "2001:db8::5"}, {"Hosting on 192.168.1.20:40123", "Hosting on [2001:db8::5]:40123"}},
+        {{"127.0.0.2", "::1"}, {"Hosting on 127.0.0.2:40123", "Hosting on [::1]:40123"}},
     };
     for (const Case& c : cases) EXPECT_EQ(server.AnnouncementLines(c.addresses), c.lines);
 }

@@ -221,7 +221,7 @@ TEST_F(ServerManagerTest, AFailedConnectSaysWhyOnItsSecondLine) {
         {false, "", "Could not connect to the server"},
         {false, "Connection refused by 127.0.0.1:4077",
          "Could not connect to the server\nConnection refused by 127.0.0.1:4077"},
-        {true, "No answer from 10.0.0.1:4077", "Could not connect to the server\nNo answer from 10.0.0.1:4077"},
+        {true, "No answer from 127.0.0.2:4077", "Could not connect to the server\nNo answer from 127.0.0.2:4077"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.status);
