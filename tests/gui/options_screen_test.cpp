@@ -102,6 +102,15 @@ TEST_F(Options, AChosenActionTakesTheNextKeyClashesAreMarkedAndOkStoresTheKeys) 
     EXPECT_TRUE(screen.IsVisible()) << "Escape as a new key does not cancel the screen";
     EXPECT_EQ(screen.KeyNote().Text(), "");
 
+    // A pad's A stands for Enter in the menus but is no key to bind: it ends the wait.
+    const std::string menuLine = screen.KeyList().View().Line(kMenu);
+    screen.KeyList().SetSelectedRow(kMenu);
+    Click(screen.ChangeKeyButton());
+    root.Tick();
+    KeyEvent padA{kKeyEnter, true};
+    TopOf(screen)->KeyDown(&padA);
+    EXPECT_EQ(screen.KeyList().View().Line(kMenu), menuLine);
+
     Click(screen.OkButton());
     root.Tick();
     const IniFile settings(config.Path());
