@@ -216,15 +216,6 @@ TEST_F(ServerDirectoryTest, BadListsFailTheFetch) {
     }
 }
 
-TEST_F(ServerDirectoryTest, AnUnreachableReferenceHostFailsTheFetch) {
-    ClosedPort closed;
-    const std::string host = "127.0.0.1:" + std::to_string(closed.Port());
-    WriteConfig(host, "", "");
-    ServerDirectory directory(net_, options_);
-    EXPECT_FALSE(directory.FetchServerList());
-    EXPECT_TRUE(HasLine("net w Could not connect to the host: " + host));
-}
-
 TEST_F(ServerDirectoryTest, AnEmptyConfigurationIsLoggedAndFails) {
     dir_.Write("kav.ini", "");
     ServerDirectory directory(net_, options_);
