@@ -5,8 +5,6 @@
 #include "base/ini_file.h"
 #include "base/report.h"
 #include "game/key_bindings.h"
-#include "support/report_capture.h"
-#include "support/temp_dir.h"
 
 namespace {
 
@@ -14,20 +12,6 @@ IniFile DefaultConfig() {
     IniFile ini;
     ini.Parse(kDefaultConfigText);
     return ini;
-}
-
-TEST(DefaultConfig, IsWrittenOnlyWhenMissing) {
-    TempDir dir;
-    testing::internal::CaptureStdout();
-    EnsureDefaultConfig(dir.File("kav.ini").c_str());
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Creating default ini file\n");
-    EXPECT_EQ(dir.Read("kav.ini"), kDefaultConfigText);
-
-    dir.Write("kav.ini", "[General]\nVictories=3\n");
-    testing::internal::CaptureStdout();
-    EnsureDefaultConfig(dir.File("kav.ini").c_str());
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_EQ(dir.Read("kav.ini"), "[General]\nVictories=3\n");
 }
 
 TEST(KeyBindings, DefaultsBindBothPlayersAndTheCommands) {
