@@ -24,11 +24,7 @@ ServerRow Row(const std::string& name, uint16_t port, const std::string& version
 class ChooseServer : public testing::Test {
 protected:
     ChooseServer() {
-        Place(root, 0, 0, 640, 480);
-        root.AddChild(&screen);
-        screen.SetOwner(&root);
-        Place(screen, 90, 90, ChooseServerScreen::kWidth, ChooseServerScreen::kHeight);
-        screen.Resize();
+        MountScreen(root, screen, 90, 90, ChooseServerScreen::kWidth, ChooseServerScreen::kHeight);
         screen.SetVisible(false);
         screen.SetVisible(true);
         root.Tick();

@@ -86,6 +86,13 @@ public:
     std::vector<std::string> chat;
 };
 
+// A screen mounted in a 640 x 480 `root`, which ticks it and lets it close itself.
+inline void MountScreen(Widget& root, Screen& screen, int x, int y, int width, int height) {
+    Mount(root, screen, x, y, width, height);
+    screen.SetOwner(&root);
+    screen.Resize();
+}
+
 // kav.ini with its default content, in a directory of its own.
 class ConfigCopy {
 public:
