@@ -14,24 +14,6 @@ IniFile DefaultConfig() {
     return ini;
 }
 
-TEST(KeyBindings, DefaultsBindBothPlayersAndTheCommands) {
-    KeyBindingTable table;
-    ReadKeyBindings(DefaultConfig(), table);
-    const struct {
-        int code, command, player, kind;
-    } cases[] = {
-        {351, kControlSpeedUp, 0, kBindingShipControl}, {'q', kControlFire, 1, kBindingShipControl},
-        {301, kCommandNextCamera, -1, kBindingCamera},  {27, kCommandShowMenu, -1, kBindingCommand},
-        {'a', table['a'].command, -1, kBindingNone},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE("key code " + std::to_string(c.code));
-        EXPECT_EQ(table[c.code].command, c.command);
-        EXPECT_EQ(table[c.code].player, c.player);
-        EXPECT_EQ(table[c.code].kind, c.kind);
-    }
-}
-
 TEST(LogSwitches, PresentKeysSetTheSwitchesMissingOnesLeaveThem) {
     IniFile ini;
     ini.Parse("[log]\nPrintGameManagerInfo=0\n");
