@@ -18,6 +18,10 @@ public:
     // "texture" sub-directory holds the scene's textures. False when either fails; what
     // did load is still shown.
     bool Load(const std::string& directory);
+    // While a race runs the background is not seen: Unload frees its models, textures,
+    // music and particles, and Reload reads them again from the same directory.
+    void Unload();
+    void Reload();
 
     void Start() const { start_.Start(); }
     void Stop() const { start_.Stop(); }
@@ -39,4 +43,6 @@ private:
     ModelManager models_;
     ScriptManager scripts_;
     EventTrigger start_;
+    std::string directory_;
+    bool loaded_ = false;
 };

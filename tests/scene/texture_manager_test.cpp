@@ -106,4 +106,18 @@ TEST_F(TextureManagerTest, DeleteAllTexturesSparesKeptTexturesButForgetsThem) {
         << "a kept texture is found again only by a new load";
 }
 
+TEST_F(TextureManagerTest, DeleteKeptTexturesDeletesOnlyKeptTexturesAndForgetsThem) {
+    dir.Write("menu.bmp", SmallBmp());
+    dir.Write("level.bmp", SmallBmp());
+    textures.SetKeepMode(true);
+    uint32_t menu = textures.GetTexture(dir.File("menu.bmp"), false);
+    textures.SetKeepMode(false);
+    uint32_t level = textures.GetTexture(dir.File("level.bmp"), false);
+
+    textures.DeleteKeptTextures();
+    EXPECT_EQ(log.deleted, std::vector<uint32_t>{menu}) << "only textures made in keep mode are deleted";
+    EXPECT_EQ(textures.GetTexture(dir.File("level.bmp"), false), level) << "the others stay known";
+    EXPECT_NE(textures.GetTexture(dir.File("menu.bmp"), false), menu) << "a deleted texture is made anew";
+}
+
 }  // namespace
