@@ -134,10 +134,7 @@ void MainMenu::OnShown() {
     background_.Start();
 }
 
-void MainMenu::OnHidden() {
-    background_.Stop();
-    background_.Unload();
-}
+void MainMenu::OnHidden() { background_.Unload(); }
 
 void MainMenu::OnResized() {
     ScrollPanel& client = ClientPanel();
