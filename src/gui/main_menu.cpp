@@ -130,10 +130,11 @@ void MainMenu::OnTick() {
 void MainMenu::OnShown() {
     Screen::OnShown();
     SetClearColour(Colour{0, 0, 0, 1});
+    background_.Reload();
     background_.Start();
 }
 
-void MainMenu::OnHidden() { background_.Stop(); }
+void MainMenu::OnHidden() { background_.Unload(); }
 
 void MainMenu::OnResized() {
     ScrollPanel& client = ClientPanel();

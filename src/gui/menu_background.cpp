@@ -1,6 +1,7 @@
 #include "gui/menu_background.h"
 
 #include "base/report.h"
+#include "platform/process_usage.h"
 #include "scene/cob_reader.h"
 #include "scene/texture_manager.h"
 
@@ -26,9 +27,37 @@ MenuBackground::MenuBackground(const EffectServices& services)
 bool MenuBackground::Load(const std::string& directory) {
     KeepTextures keep(textures_);
     textures_.SetTexturePath(directory + "/texture");
+    directory_ = directory;
+    loaded_ = true;
     const bool sceneLoaded = LoadScene(directory + "/default.scn");
     const bool scriptRead = LoadScript(directory);
     return sceneLoaded && scriptRead;
+}
+
+// The race's peak memory is reached while its first frames are drawn; what the menu
+// holds would only add to it.
+void MenuBackground::Unload() {
+    if (!loaded_) return;
+    loaded_ = false;
+    start_.Stop();
+    start_.Clear();
+    scripts_.Reset();
+    {
+        SpinLockGuard guard(models_.SceneLock());
+        models_.Clear();
+    }
+    textures_.DeleteKeptTextures();
+    // The freed pages would otherwise stay with the process while the race's first frames
+    // compile their shaders.
+    ReturnFreeMemory();
+}
+
+void MenuBackground::Reload() {
+    if (loaded_ || directory_.empty()) return;
+    // The level that follows sets its own texture path; the one before it keeps its own.
+    const std::string texturePath = textures_.TexturePath();
+    Load(directory_);
+    textures_.SetTexturePath(texturePath);
 }
 
 bool MenuBackground::LoadScene(const std::string& path) {

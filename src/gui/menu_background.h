@@ -18,9 +18,12 @@ public:
     // "texture" sub-directory holds the scene's textures. False when either fails; what
     // did load is still shown.
     bool Load(const std::string& directory);
+    // While a race runs the background is not seen: Unload stops it and frees its models,
+    // textures, music and particles; Reload reads them again from the same directory.
+    void Unload();
+    void Reload();
 
     void Start() const { start_.Start(); }
-    void Stop() const { start_.Stop(); }
     // Once a frame while shown: sounds follow, particles move.
     void Tick() { scripts_.Tick(); }
     // GL, in the 3D pass: the scene, then its particles.
@@ -39,4 +42,6 @@ private:
     ModelManager models_;
     ScriptManager scripts_;
     EventTrigger start_;
+    std::string directory_;
+    bool loaded_ = false;
 };

@@ -1,5 +1,6 @@
 #include "platform/process_usage.h"
 
+#include <malloc.h>
 #include <sys/resource.h>
 
 int64_t PeakResidentKiB() {
@@ -14,3 +15,5 @@ double ProcessorMs() {
     const auto ms = [](const timeval& time) { return time.tv_sec * 1000.0 + time.tv_usec / 1000.0; };
     return ms(usage.ru_utime) + ms(usage.ru_stime);
 }
+
+void ReturnFreeMemory() { malloc_trim(0); }

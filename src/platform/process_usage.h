@@ -11,3 +11,8 @@ int64_t PeakResidentKiB();
 // system does not tell). Unlike the time on the wall, it barely moves with the load of
 // other programs on the machine.
 double ProcessorMs();
+
+// Hands the heap's free pages back to the system. The allocator keeps freed memory for
+// later allocations; after a large release, before memory-hungry work, giving it back
+// keeps the process's peak lower.
+void ReturnFreeMemory();

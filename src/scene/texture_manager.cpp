@@ -80,3 +80,15 @@ void TextureManager::DeleteAllTextures() {
     }
     textures_.clear();
 }
+
+void TextureManager::DeleteKeptTextures() {
+    for (auto known = textures_.begin(); known != textures_.end();) {
+        if (std::find(kept_.begin(), kept_.end(), known->second) != kept_.end())
+            known = textures_.erase(known);
+        else
+            ++known;
+    }
+    if (uploader_)
+        for (uint32_t texture : kept_) uploader_->Delete(texture);
+    kept_.clear();
+}

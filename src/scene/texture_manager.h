@@ -49,6 +49,8 @@ public:
     // Deletes every texture not made in keep mode and forgets them all; a kept texture
     // stays valid in GL, but a later request for its file makes a new one.
     void DeleteAllTextures();
+    // Deletes every texture made in keep mode; a later request for its file makes a new one.
+    void DeleteKeptTextures();
 
     // Number of files with a live texture.
     size_t TextureCount() const { return textures_.size(); }

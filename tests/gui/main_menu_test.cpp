@@ -49,6 +49,7 @@ protected:
 using MainMenuFlow = MenuFlow<NoMenuNetwork>;
 
 TEST_F(MainMenuFlow, StartGameLeadsThroughTheLevelChoiceToTheRaceOrBack) {
+    ASSERT_TRUE(menu.LoadBackground());
     Choose(menu.StartGameButton());
     ReleaseOn(menu, kKeyEscape);
     FinishScreen();
@@ -59,8 +60,10 @@ TEST_F(MainMenuFlow, StartGameLeadsThroughTheLevelChoiceToTheRaceOrBack) {
     FinishScreen();
     EXPECT_EQ(menu.State(), kMenuRace);
     EXPECT_FALSE(menu.IsVisible()) << "the race shows without the menu";
+    EXPECT_TRUE(menu.Background().Models().Objects().empty()) << "the unseen background is freed during the race";
 
     menu.PrepareForShowing();
+    EXPECT_FALSE(menu.Background().Models().Objects().empty()) << "and read again when the menu returns";
     Choose(menu.StartGameButton());
     EXPECT_EQ(menu.State(), kMenuLocalGame) << "a second race can be started";
 }

@@ -24,4 +24,25 @@ TEST(MenuBackground, LoadsTheShippedSceneOrFailsWithALogLineAndKeepModeOff) {
     EXPECT_TRUE(log.Contains("Could not load the menu background scene " + empty.Path() + "/default.scn"));
 }
 
+TEST(MenuBackground, UnloadFreesTheSceneAndReloadReadsItAgainLeavingTheTexturePath) {
+    QuietServices services;
+    MenuBackground background(services.Lend());
+    ASSERT_TRUE(background.Load(MenuBackground::kDirectory));
+    const size_t models = background.Models().Objects().size();
+    const size_t textures = services.textures.TextureCount();
+    ASSERT_GT(textures, 0u);
+    services.textures.SetTexturePath("level/texture");
+
+    background.Unload();
+    EXPECT_TRUE(background.Models().Objects().empty());
+    EXPECT_TRUE(background.StartTrigger().Empty());
+    EXPECT_EQ(services.textures.TextureCount(), 0u);
+
+    background.Reload();
+    EXPECT_EQ(background.Models().Objects().size(), models);
+    EXPECT_FALSE(background.StartTrigger().Empty());
+    EXPECT_EQ(services.textures.TextureCount(), textures);
+    EXPECT_EQ(services.textures.TexturePath(), "level/texture") << "a level's textures are still looked for there";
+}
+
 }  // namespace

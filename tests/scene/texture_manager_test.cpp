@@ -92,17 +92,28 @@ TEST_F(TextureManagerTest, RefusedFilesGiveZeroWithTheirReason) {
     EXPECT_TRUE(log.uploads.empty());
 }
 
-TEST_F(TextureManagerTest, DeleteAllTexturesSparesKeptTexturesButForgetsThem) {
+TEST_F(TextureManagerTest, KeptTexturesOutliveDeleteAllTexturesAndGoWithDeleteKeptTextures) {
     dir.Write("menu.bmp", SmallBmp());
     dir.Write("level.bmp", SmallBmp());
-    textures.SetKeepMode(true);
-    uint32_t menu = textures.GetTexture(dir.File("menu.bmp"), false);
-    textures.SetKeepMode(false);
-    uint32_t level = textures.GetTexture(dir.File("level.bmp"), false);
+    const auto keptTexture = [this] {
+        textures.SetKeepMode(true);
+        const uint32_t texture = textures.GetTexture(dir.File("menu.bmp"), false);
+        textures.SetKeepMode(false);
+        return texture;
+    };
+    const uint32_t menu = keptTexture();
+    const uint32_t level = textures.GetTexture(dir.File("level.bmp"), false);
 
+    textures.DeleteKeptTextures();
+    EXPECT_EQ(log.deleted, std::vector<uint32_t>{menu}) << "only textures made in keep mode are deleted";
+    EXPECT_EQ(textures.GetTexture(dir.File("level.bmp"), false), level) << "the others stay known";
+    const uint32_t menuAgain = keptTexture();
+    EXPECT_NE(menuAgain, menu) << "a deleted kept texture is made anew";
+
+    log.deleted.clear();
     textures.DeleteAllTextures();
     EXPECT_EQ(log.deleted, std::vector<uint32_t>{level}) << "only textures made outside keep mode are deleted";
-    EXPECT_NE(textures.GetTexture(dir.File("menu.bmp"), false), menu)
+    EXPECT_NE(textures.GetTexture(dir.File("menu.bmp"), false), menuAgain)
         << "a kept texture is found again only by a new load";
 }
 
