@@ -338,3 +338,5 @@ void ApplicationReplay::ApplyPlayerUpdate(const uint8_t* data, size_t size) {
 }
 
 void ApplicationReplay::ResetGameTimer() { app_.Game().Players().Clock().Reset(); }
+
+void ApplicationReplay::SetGameTimer(int32_t ms) { app_.Game().Players().Clock().Set(ms); }

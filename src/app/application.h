@@ -117,6 +117,7 @@ public:
     void KeyUp(int code) override;
     void ApplyPlayerUpdate(const uint8_t* data, size_t size) override;
     void ResetGameTimer() override;
+    void SetGameTimer(int32_t ms) override;
 
 private:
     Application& app_;
