@@ -232,6 +232,12 @@ void Application::PadConnected(int, bool connected) {
                failure.reason.c_str());
 }
 
+void Application::EnterReplay() {
+    // The dump's player updates drive the ships now, not live controls nor a server.
+    game_.Players().SetReplaying(true);
+    mainMenu_.SetNetworkAvailable(false);
+}
+
 void Application::AddMessageLine(const std::string& text) { overlay_.AddLine(text); }
 
 void Application::StartRaceFromButton() {

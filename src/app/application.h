@@ -50,6 +50,9 @@ public:
     void PadConnected(int pad, bool connected) override;
     void OnResized() override;
 
+    // A recording is replayed from now on: its updates drive the players, and the menus
+    // offer no network games.
+    void EnterReplay();
     // A local race of two players on the catalogue's level in `directory` ("data/canyon"),
     // without the menus; false when there is no such level or it does not load.
     bool StartLocalRace(const std::string& directory);

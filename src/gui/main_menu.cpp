@@ -40,6 +40,11 @@ MainMenu::MainMenu(MenuGame& game, MenuNetwork& network, std::string configFileN
     SetVisible(false);
 }
 
+void MainMenu::SetNetworkAvailable(bool available) {
+    lan_.SetEnabled(available);
+    internet_.SetEnabled(available);
+}
+
 bool MainMenu::LoadBackground(const std::string& directory) { return background_.Load(directory); }
 
 void MainMenu::PrepareForShowing() {

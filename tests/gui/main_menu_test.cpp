@@ -148,6 +148,19 @@ TEST_F(NetworkMenuFlow, ATypedAddressNeedsAColonAndLeadsToTheLobby) {
     EXPECT_EQ(IniFile(config.Path()).GetString("NetSetup", "ServerUserName"), "ann");
 }
 
+TEST_F(NetworkMenuFlow, WithoutTheNetworkItsChoicesStayShut) {
+    menu.SetNetworkAvailable(false);
+    for (SoundButton* button : {&menu.LanButton(), &menu.InternetButton()}) {
+        EXPECT_FALSE(button->IsEnabled());
+        Choose(*button);
+        EXPECT_EQ(menu.State(), kMenuMain);
+    }
+    EXPECT_EQ(network.starts, 0) << "the client is never started";
+    menu.SetNetworkAvailable(true);
+    Choose(menu.LanButton());
+    EXPECT_EQ(menu.State(), kMenuServerAddress);
+}
+
 TEST_F(NetworkMenuFlow, ANameInUseIsRefusedWithAMessage) {
     Choose(menu.LanButton());
     menu.ServerAddress().Address().SetText("127.0.0.1:4077");
