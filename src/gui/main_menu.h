@@ -85,6 +85,7 @@ private:
     void Enter(int state);
 
     MenuGame& game_;
+    MenuNetwork& network_;
     MenuStateMachine machine_;
     MenuBackground background_;
     SoundButton startGame_{"Start Game"};

@@ -3,13 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/ini_file.h"
 
 #include "game/level_test_support.h"
 #include "menu_test_support.h"
+#include "support/executable_script.h"
 
 namespace {
 
@@ -208,6 +211,31 @@ TEST_F(NetworkMenuFlow, EnterInTheLobbysChatLineSendsIt) {
     ReleaseOn(menu, kKeyEnter);
     EXPECT_EQ(network.chat, std::vector<std::string>({"hello"})) << "an empty line is not sent";
     EXPECT_EQ(menu.InServer().ChatInput().Text(), "");
+}
+
+TEST_F(NetworkMenuFlow, AHostedServerStopsWhenARaceEndsWithItsConnectionLost) {
+    ExecutableScript program("echo listening :: 40123; exec sleep 30");
+    menu.Hosting().SetProgram(program.Path());
+    for (const bool lost : {true, false}) {
+        SCOPED_TRACE(lost ? "connection lost" : "still connected");
+        menu.Hosting().Start();
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (menu.Hosting().Poll() == HostedServer::State::kStarting && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::yield();
+        ASSERT_EQ(menu.Hosting().GetState(), HostedServer::State::kListening);
+        LogInTyped(menu.Hosting().LocalAddress());
+        Choose(menu.InServer().JoinButton());
+        Click(menu.InServer().PlayerNames().OkButton());
+        *network.joinResult = 1;
+        Ticks(4);
+        ASSERT_EQ(menu.State(), kMenuRace);
+
+        network.connected = !lost;
+        menu.PrepareForShowing();
+        EXPECT_EQ(menu.State(), lost ? kMenuMain : kMenuLobby);
+        EXPECT_EQ(menu.Hosting().GetState(), lost ? HostedServer::State::kIdle : HostedServer::State::kListening);
+    }
+    menu.Hosting().Stop();
 }
 
 TEST_F(NetworkMenuFlow, AJoinedGameGoesToTheRace) {
