@@ -208,17 +208,19 @@ void Application::PadMenuKey(Widget* menu, int code, bool pressed) {
     // the focus is, so no button stays pressed.
     Widget* target = menu != nullptr ? menu : FocusedChild();
     if (target == nullptr) return;
-    KeyEvent event{code};
+    KeyEvent event{code, true};
     if (!pressed) {
         target->KeyUp(&event);
         FollowMenuChoices();
         return;
     }
     SetFocusChild(target);
+    // The pad's arrows walk the menu; a keyboard's arrows keep scrolling the lists.
+    if (code == kKeyUp || code == kKeyDown || code == kKeyLeft || code == kKeyRight) {
+        WalkByArrow(*target, code);
+        return;
+    }
     target->KeyDown(&event);
-    // Buttons do not use the arrows: a direction nothing took moves to the next button.
-    if (event.code == kKeyUp || event.code == kKeyLeft) MoveFocus(*target, -1);
-    if (event.code == kKeyDown || event.code == kKeyRight) MoveFocus(*target, 1);
 }
 
 void Application::PadConnected(int, bool connected) {

@@ -23,6 +23,7 @@ public:
     void OnKeyDown(KeyEvent* event) override;
     void OnKeyUp(KeyEvent* event) override;
     void OnResetClicks() override { clicked_ = false; }
+    bool IsFocusStop() const override { return true; }
 
 protected:
     // It has focus in its parent, or stands alone.

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "gui/button.h"
+#include "gui/widget.h"
 
 namespace {
 
@@ -18,15 +18,15 @@ Widget* TopModal(Widget& top, Widget*& focused) {
 }
 
 // Another modal widget below is a layer of its own (a hidden screen, a message box
-// that is not up), so its buttons are not this one's.
-void CollectButtons(Widget& parent, std::vector<Widget*>& buttons) {
+// that is not up), so its stops are not this one's.
+void CollectStops(Widget& parent, std::vector<Widget*>& stops) {
     for (Widget* child : parent.Children()) {
         if (!child->IsVisible() || !child->IsEnabled() || child->IsModal()) continue;
-        if (dynamic_cast<Clickable*>(child) != nullptr) {
-            if (child->IsAvailable()) buttons.push_back(child);
+        if (child->IsFocusStop()) {
+            if (child->IsAvailable()) stops.push_back(child);
             continue;
         }
-        CollectButtons(*child, buttons);
+        CollectStops(*child, stops);
     }
 }
 
@@ -42,11 +42,11 @@ bool IsWithin(const Widget* widget, const Widget* ancestor) {
     return false;
 }
 
-// Focus and hover run down from the modal widget to the button, top first, since a
+// Focus and hover run down from the modal widget to the stop, top first, since a
 // parent that changes its focused child clears the old child's chain.
-void FocusChain(Widget& modal, Widget& button) {
+void FocusChain(Widget& modal, Widget& stop) {
     std::vector<Widget*> chain;
-    for (Widget* widget = &button; widget != &modal && widget != nullptr; widget = widget->Parent())
+    for (Widget* widget = &stop; widget != &modal && widget != nullptr; widget = widget->Parent())
         chain.push_back(widget);
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
         (*it)->Parent()->SetFocusChild(*it);
@@ -59,15 +59,27 @@ void FocusChain(Widget& modal, Widget& button) {
 bool MoveFocus(Widget& top, int step) {
     Widget* focused = nullptr;
     Widget* modal = TopModal(top, focused);
-    std::vector<Widget*> buttons;
-    CollectButtons(*modal, buttons);
-    if (buttons.empty()) return false;
-    std::stable_sort(buttons.begin(), buttons.end(), ReadsBefore);
-    const int count = static_cast<int>(buttons.size());
-    const auto current = std::find_if(buttons.begin(), buttons.end(),
-                                      [focused](const Widget* button) { return IsWithin(focused, button); });
+    std::vector<Widget*> stops;
+    CollectStops(*modal, stops);
+    if (stops.empty()) return false;
+    std::stable_sort(stops.begin(), stops.end(), ReadsBefore);
+    const int count = static_cast<int>(stops.size());
+    const auto current =
+        std::find_if(stops.begin(), stops.end(), [focused](const Widget* stop) { return IsWithin(focused, stop); });
     int next = step > 0 ? 0 : count - 1;
-    if (current != buttons.end()) next = ((static_cast<int>(current - buttons.begin()) + step) % count + count) % count;
-    FocusChain(*modal, *buttons[static_cast<size_t>(next)]);
+    if (current != stops.end()) next = ((static_cast<int>(current - stops.begin()) + step) % count + count) % count;
+    FocusChain(*modal, *stops[static_cast<size_t>(next)]);
     return true;
+}
+
+void WalkByArrow(Widget& top, int arrowCode) {
+    Widget* focused = nullptr;
+    TopModal(top, focused);
+    for (Widget* widget = focused; widget != nullptr && widget != &top; widget = widget->Parent()) {
+        if (!widget->IsFocusStop()) continue;
+        if (widget->TakeArrow(arrowCode)) return;
+        break;
+    }
+    if (arrowCode == kKeyUp || arrowCode == kKeyLeft) MoveFocus(top, -1);
+    if (arrowCode == kKeyDown || arrowCode == kKeyRight) MoveFocus(top, 1);
 }

@@ -11,6 +11,7 @@ namespace {
 constexpr int kSliderMaximum = 100;
 constexpr float kSliderToVolume = 0.01f;
 constexpr float kSliderThumb = 0.1f;
+constexpr int kSliderArrowStep = 5;
 constexpr int kLabelCellSize = 10;
 constexpr int kLabelWidth = 130;
 constexpr int kKeyButtonWidth = 140;
@@ -42,6 +43,7 @@ OptionsScreen::OptionsScreen(std::string configFileName, SoundManager& sound)
     for (ScrollBar* slider : {&soundVolume_, &musicVolume_}) {
         slider->SetRange(0, kSliderMaximum);
         slider->SetThumbFraction(kSliderThumb);
+        slider->SetArrowStep(kSliderArrowStep);
     }
     AddClientChild(&audioLabel_);
     AddClientChild(&soundLabel_);
@@ -104,9 +106,9 @@ void OptionsScreen::OnTick() {
 
 void OptionsScreen::KeyDown(KeyEvent* event) {
     // While an action waits for its key, the next key is that key, whatever it is
-    // (Escape and Enter included); a click ends the wait instead.
+    // (Escape and Enter included); a click or a pad's button ends the wait instead.
     if (capturingAction_ >= 0 && event->code != KEY_CONSUMED && IsAvailable()) {
-        if (!IsMouseButton(event->code) && event->code > 0 && event->code < kKeyBindingCount) {
+        if (!IsMouseButton(event->code) && !event->fromPad && event->code > 0 && event->code < kKeyBindingCount) {
             keys_[capturingAction_] = event->code;
             swallowKeyUp_ = event->code;
             capturingAction_ = -1;

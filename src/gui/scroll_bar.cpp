@@ -137,6 +137,17 @@ void ScrollBar::OnKeyUp(KeyEvent* event) {
     DropFocus();
 }
 
+// Both arrows along the axis are the bar's even at either end, so that a slider held
+// at its end does not let the focus slip to the next stop.
+bool ScrollBar::TakeArrow(int arrowCode) {
+    const bool horizontal = orientation_ == kHorizontal;
+    const int back = horizontal ? kKeyLeft : kKeyUp;
+    const int on = horizontal ? kKeyRight : kKeyDown;
+    if (arrowStep_ <= 0 || (arrowCode != back && arrowCode != on)) return false;
+    SetValue(value_ + (arrowCode == on ? arrowStep_ : -arrowStep_));
+    return true;
+}
+
 void ScrollBar::DrawSelf() {
     const AbsoluteRect& box = Absolute();
     FillRect(box.x1, box.y1, box.x2, box.y2, Opaque(shadeColour));

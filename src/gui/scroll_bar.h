@@ -20,6 +20,8 @@ public:
     void SetValue(int value);
     // The thumb's share of the bar's length, clamped to 0..1.
     void SetThumbFraction(float fraction);
+    // Makes the bar a focus stop whose arrows along its axis move the value by `step`.
+    void SetArrowStep(int step) { arrowStep_ = step; }
 
     int Value() const { return value_; }
     int Minimum() const { return minimum_; }
@@ -39,6 +41,8 @@ public:
     void OnKeyUp(KeyEvent* event) override;
     void OnMouseMove(int x, int y) override;
     void DrawSelf() override;
+    bool IsFocusStop() const override { return arrowStep_ > 0; }
+    bool TakeArrow(int arrowCode) override;
 
 private:
     void PlaceThumb();
@@ -61,4 +65,5 @@ private:
     float pixelsPerUnit_ = 0.0f;
     int dragMouse_ = 0;
     int dragThumbStart_ = 0;
+    int arrowStep_ = 0;
 };

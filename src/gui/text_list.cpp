@@ -116,6 +116,18 @@ void TextList::OnKeyDown(KeyEvent* event) {
 
 void TextList::OnKeyUp(KeyEvent*) { FollowBars(); }
 
+bool TextList::TakeArrow(int arrowCode) {
+    if (arrowCode != kKeyUp && arrowCode != kKeyDown) return false;
+    const int row = selectedRow_ + (arrowCode == kKeyUp ? -1 : 1);
+    if (row < 0 || row >= view_.LineCount()) return false;
+    SetSelectedRow(row);
+    const int first = view_.FirstVisibleRow();
+    const int visible = std::max(1, view_.VisibleRows());
+    if (row < first) Scroll(verticalBar_, row - first);
+    if (row >= first + visible) Scroll(verticalBar_, row - first - visible + 1);
+    return true;
+}
+
 void TextList::OnTick() {
     const int lines = view_.LineCount();
     if (lines == lastLineCount_) return;

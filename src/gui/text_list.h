@@ -34,6 +34,9 @@ public:
     void OnKeyDown(KeyEvent* event) override;
     void OnKeyUp(KeyEvent* event) override;
     void OnTick() override;
+    bool IsFocusStop() const override { return rowsSelectable_; }
+    // Up and down choose the row above and below, scrolled into view; false at either end.
+    bool TakeArrow(int arrowCode) override;
 
 private:
     // Places the view and the bars and sets the bars' ranges from the text.

@@ -45,6 +45,12 @@ public:
     virtual void OnMouseLeave() {}
     virtual void OnShown() {}
     virtual void OnHidden() {}
+    // A place the focus walk of a player without a mouse stops at: a button, a list
+    // whose rows can be chosen, a slider that takes the arrows.
+    virtual bool IsFocusStop() const { return false; }
+    // A focus stop's own use of an arrow from a player without a mouse: a list steps
+    // its chosen row, a slider its value. False leaves the arrow to the focus walk.
+    virtual bool TakeArrow(int) { return false; }
     void SetPosition(int x, int y) override;
 
     void SetVisible(bool visible);

@@ -46,6 +46,8 @@ constexpr int kKeyStateCount = 400;
 // with KEY_CONSUMED and the dispatching loop sees the change.
 struct KeyEvent {
     int32_t code = 0;
+    // A game pad's button standing in for the key in the menus: no key of its own.
+    bool fromPad = false;
 };
 
 // What the window layer drives: the root of the widget tree. The window feeds it

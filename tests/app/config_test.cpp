@@ -5,8 +5,6 @@
 #include "base/ini_file.h"
 #include "base/report.h"
 #include "game/key_bindings.h"
-#include "support/report_capture.h"
-#include "support/temp_dir.h"
 
 namespace {
 
@@ -14,38 +12,6 @@ IniFile DefaultConfig() {
     IniFile ini;
     ini.Parse(kDefaultConfigText);
     return ini;
-}
-
-TEST(DefaultConfig, IsWrittenOnlyWhenMissing) {
-    TempDir dir;
-    testing::internal::CaptureStdout();
-    EnsureDefaultConfig(dir.File("kav.ini").c_str());
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Creating default ini file\n");
-    EXPECT_EQ(dir.Read("kav.ini"), kDefaultConfigText);
-
-    dir.Write("kav.ini", "[General]\nVictories=3\n");
-    testing::internal::CaptureStdout();
-    EnsureDefaultConfig(dir.File("kav.ini").c_str());
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_EQ(dir.Read("kav.ini"), "[General]\nVictories=3\n");
-}
-
-TEST(KeyBindings, DefaultsBindBothPlayersAndTheCommands) {
-    KeyBindingTable table;
-    ReadKeyBindings(DefaultConfig(), table);
-    const struct {
-        int code, command, player, kind;
-    } cases[] = {
-        {351, kControlSpeedUp, 0, kBindingShipControl}, {'q', kControlFire, 1, kBindingShipControl},
-        {301, kCommandNextCamera, -1, kBindingCamera},  {27, kCommandShowMenu, -1, kBindingCommand},
-        {'a', table['a'].command, -1, kBindingNone},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE("key code " + std::to_string(c.code));
-        EXPECT_EQ(table[c.code].command, c.command);
-        EXPECT_EQ(table[c.code].player, c.player);
-        EXPECT_EQ(table[c.code].kind, c.kind);
-    }
 }
 
 TEST(LogSwitches, PresentKeysSetTheSwitchesMissingOnesLeaveThem) {

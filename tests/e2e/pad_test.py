@@ -36,7 +36,7 @@ class PadPlay(unittest.TestCase):
             ini.write(DEFAULT_INI.replace("Victories=10", "Victories=1"))
         pad = VirtualPad(os.path.join(workdir, "pad.txt"))
         pad.do("attach")
-        game = Game(workdir=workdir, levels=("crossroads",), env={"KAV_VIRTUAL_PAD": pad.path})
+        game = Game(workdir=workdir, levels=("canyon", "crossroads"), env={"KAV_VIRTUAL_PAD": pad.path})
         self.addCleanup(game.cleanup)
         game.wait_for_window()
         game.wait_for_screen("pad-1-main-menu", MAIN_MENU_PANEL, panel_colour, "the main menu")
@@ -45,8 +45,12 @@ class PadPlay(unittest.TestCase):
         pad.tap("dpdown")
         pad.tap("a")
         game.wait_for_screen("pad-2-level-choice", CHOOSE_LEVEL_PANEL, panel_colour, "A to open the level choice")
-        # Up from no button goes round to the last one, Play.
-        pad.tap("dpup")
+        # Down reaches the level list and chooses the second level, crossroads; right
+        # walks on to Cancel and Play.
+        pad.tap("dpdown")
+        pad.tap("dpdown")
+        pad.tap("dpright")
+        pad.tap("dpright")
         pad.tap("a")
         game.wait_for_screen("pad-3-race", MAIN_MENU_PANEL, menu_gone, "Play to start the race")
 
@@ -78,6 +82,7 @@ class PadPlay(unittest.TestCase):
         self.assertEqual(game.wait_exit(), 0)
 
         messages = log_messages(game.log())
+        self.assertIn("gme   Game Level:Crossroads", messages)
         self.assertEqual(messages.count("kav   Game pad 1 connected: KAV virtual pad"), 2)
         self.assertEqual(messages.count("kav   Game pad 1 disconnected"), 1)
         if CHECK_OUTCOMES:

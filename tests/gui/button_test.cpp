@@ -8,11 +8,7 @@ namespace {
 
 class ButtonClicks : public testing::Test {
 protected:
-    ButtonClicks() {
-        Place(root, 0, 0, 640, 480);
-        root.AddChild(&button);
-        Place(button, 10, 10, 100, 30);
-    }
+    ButtonClicks() { Mount(root, button, 10, 10, 100, 30); }
 
     Widget root;
     Button button;

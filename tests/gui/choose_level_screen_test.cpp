@@ -9,13 +9,7 @@ namespace {
 
 class ChooseLevel : public testing::Test {
 protected:
-    ChooseLevel() {
-        Place(root, 0, 0, 640, 480);
-        root.AddChild(&screen);
-        screen.SetOwner(&root);
-        Place(screen, 110, 75, ChooseLevelScreen::kWidth, ChooseLevelScreen::kHeight);
-        screen.Resize();
-    }
+    ChooseLevel() { MountScreen(root, screen, 110, 75, ChooseLevelScreen::kWidth, ChooseLevelScreen::kHeight); }
 
     void Show() {
         screen.SetVisible(false);

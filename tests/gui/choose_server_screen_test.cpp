@@ -9,23 +9,6 @@
 
 namespace {
 
-// The client as the server list sees it: refreshes counted, connects recorded.
-class BrowserNetwork : public MenuNetwork {
-public:
-    bool IsConnected() const override { return false; }
-    void RequestServerListRefresh() override { ++refreshes; }
-    bool Start() override { return true; }
-    bool ConnectTo(const std::string& host, uint16_t port) override {
-        connects.push_back(host + ":" + std::to_string(port));
-        return answers;
-    }
-    std::string StatusText() const override { return "Could not connect to the server"; }
-
-    bool answers = true;
-    int refreshes = 0;
-    std::vector<std::string> connects;
-};
-
 ServerRow Row(const std::string& name, uint16_t port, const std::string& version = "0.9b") {
     ServerRow row;
     row.entry.name = name;
@@ -41,11 +24,7 @@ ServerRow Row(const std::string& name, uint16_t port, const std::string& version
 class ChooseServer : public testing::Test {
 protected:
     ChooseServer() {
-        Place(root, 0, 0, 640, 480);
-        root.AddChild(&screen);
-        screen.SetOwner(&root);
-        Place(screen, 90, 90, ChooseServerScreen::kWidth, ChooseServerScreen::kHeight);
-        screen.Resize();
+        MountScreen(root, screen, 90, 90, ChooseServerScreen::kWidth, ChooseServerScreen::kHeight);
         screen.SetVisible(false);
         screen.SetVisible(true);
         root.Tick();
@@ -64,7 +43,7 @@ protected:
     }
 
     ConfigCopy config;
-    BrowserNetwork network;
+    RecordingMenuNetwork network;
     Widget root;
     ChooseServerScreen screen{network, config.Path()};
 };
@@ -122,7 +101,7 @@ TEST_F(ChooseServer, OnlyAServerOfOurVersionIsJoined) {
     screen.ShowServers({Row("newer", 3, "1.0"), Row("north", 4077)}, false);
     Connect(0);
     EXPECT_TRUE(ShowsMessage(screen, "Error", "This server runs version 1.0; this game plays version 0.9b."));
-    EXPECT_TRUE(network.connects.empty());
+    EXPECT_TRUE(network.typed.empty());
     screen.Message().SetVisible(false);
     network.answers = false;
     Connect(1);
@@ -131,7 +110,7 @@ TEST_F(ChooseServer, OnlyAServerOfOurVersionIsJoined) {
     screen.Message().SetVisible(false);
     network.answers = true;
     Connect(1);
-    EXPECT_EQ(network.connects, (std::vector<std::string>{"127.0.0.1:4077", "127.0.0.1:4077"}));
+    EXPECT_EQ(network.typed, (std::vector<std::string>{"127.0.0.1 4077", "127.0.0.1 4077"}));
     EXPECT_TRUE(screen.UserName().IsVisible());
 }
 

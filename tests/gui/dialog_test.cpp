@@ -15,9 +15,7 @@ public:
 class DialogInput : public testing::Test {
 protected:
     DialogInput() {
-        Place(root, 0, 0, 640, 480);
-        root.AddChild(&dialog);
-        Place(dialog, 100, 100, 300, 200);
+        Mount(root, dialog, 100, 100, 300, 200);
         dialog.Resize();
         root.SetFocusChild(&dialog);
         root.SetHoverChild(&dialog);

@@ -11,9 +11,7 @@ namespace {
 class EditFieldKeys : public testing::Test {
 protected:
     EditFieldKeys() {
-        Place(root, 0, 0, 640, 480);
-        root.AddChild(&field);
-        Place(field, 20, 30, 100, 12);
+        Mount(root, field, 20, 30, 100, 12);
         root.SetFocusChild(&field);
     }
 

@@ -7,6 +7,8 @@
 
 #include "gui/button.h"
 #include "gui/dialog.h"
+#include "gui/scroll_bar.h"
+#include "gui/text_list.h"
 #include "widget_driving.h"
 
 namespace {
@@ -16,9 +18,7 @@ namespace {
 class FocusWalk : public testing::Test {
 protected:
     FocusWalk() {
-        Place(root, 0, 0, 640, 480);
-        root.AddChild(&dialog);
-        Place(dialog, 100, 100, 300, 200);
+        Mount(root, dialog, 100, 100, 300, 200);
         for (Button* button : {&lower, &upperLeft, &upperRight, &hidden, &disabled}) dialog.AddClientChild(button);
         Place(lower, 10, 60, 80, 20);
         Place(upperRight, 120, 10, 80, 20);
@@ -31,11 +31,15 @@ protected:
         root.SetFocusChild(&dialog);
     }
 
-    // The caption of the button at the end of the focus chain from the root.
-    std::string Focused() {
+    Widget* FocusedLeaf() {
         Widget* leaf = &root;
         while (leaf->FocusedChild() != nullptr) leaf = leaf->FocusedChild();
-        Button* button = dynamic_cast<Button*>(leaf);
+        return leaf;
+    }
+
+    // The caption of the button at the end of the focus chain from the root.
+    std::string Focused() {
+        Button* button = dynamic_cast<Button*>(FocusedLeaf());
         return button != nullptr ? button->Caption().Text() : "none";
     }
 
@@ -59,15 +63,6 @@ TEST_F(FocusWalk, StepsGoThroughTheAvailableButtonsInReadingOrderAndWrapRound) {
     }
 }
 
-TEST_F(FocusWalk, WithNothingFocusedUpGoesToTheLastButtonAndEnterClicksIt) {
-    ASSERT_TRUE(MoveFocus(root, -1));
-    EXPECT_EQ(Focused(), "OK");
-    EXPECT_EQ(dialog.Buttons().HoveredChild(), &dialog.OkButton()) << "the focused button is drawn highlighted";
-    PressOn(root, kKeyEnter);
-    ReleaseOn(root, kKeyEnter);
-    EXPECT_TRUE(dialog.OkButton().Clicked());
-}
-
 TEST_F(FocusWalk, AModalWidgetUpTakesTheWalkToItsOwnButtons) {
     Dialog inner;
     inner.SetModal(true);
@@ -85,6 +80,68 @@ TEST_F(FocusWalk, AModalWidgetUpTakesTheWalkToItsOwnButtons) {
     ASSERT_TRUE(MoveFocus(root, 1));
     EXPECT_EQ(inner.Buttons().FocusedChild(), &inner.OkButton());
     EXPECT_EQ(dialog.FocusedChild(), &inner) << "the outer dialog's buttons are out of reach";
+}
+
+// A list of four rows, two in view, between the upper buttons and "lower", and a
+// slider below "lower".
+TEST_F(FocusWalk, ArrowsChooseRowsAndMoveSlidersBeforeTheyWalkOn) {
+    TextList list;
+    ScrollBar slider;
+    dialog.AddClientChild(&list);
+    dialog.AddClientChild(&slider);
+    Place(list, 10, 35, 200, 24);
+    Place(slider, 10, 85, 150, 16);
+    list.SetRowsSelectable(true);
+    list.SetHorizontalScrolling(false);
+    for (const char* row : {"canyon", "crossroads", "foundry", "twin orbit"}) list.AddText(row);
+    slider.SetRange(0, 100);
+    slider.SetValue(50);
+    slider.SetArrowStep(5);
+    dialog.Resize();
+    list.Tick();
+
+    struct Step {
+        int arrow;
+        Widget* focused;
+        int row;
+        int firstVisibleRow;
+        int sliderValue;
+    };
+    Widget* const upper = &upperRight;
+    const std::vector<Step> steps{
+        {kKeyRight, upper, -1, 0, 50},  // a step to the right walks between buttons
+        {kKeyDown, &list, -1, 0, 50},   // onto the list, nothing chosen yet
+        {kKeyDown, &list, 0, 0, 50},
+        {kKeyDown, &list, 1, 0, 50},
+        {kKeyDown, &list, 2, 1, 50},  // the chosen row is scrolled into view
+        {kKeyDown, &list, 3, 2, 50},
+        {kKeyDown, &lower, 3, 2, 50},  // past the last row the walk goes on
+        {kKeyUp, &list, 3, 2, 50},
+        {kKeyUp, &list, 2, 2, 50},
+        {kKeyLeft, upper, 2, 2, 50},  // sideways the list lets the walk go
+        {kKeyRight, &list, 2, 2, 50},
+        {kKeyRight, &lower, 2, 2, 50},
+        {kKeyRight, &slider, 2, 2, 50},
+        {kKeyRight, &slider, 2, 2, 55},
+        {kKeyLeft, &slider, 2, 2, 50},
+        {kKeyLeft, &slider, 2, 2, 45},
+        {kKeyDown, &dialog.CancelButton(), 2, 2, 45},
+    };
+    MoveFocus(root, 1);
+    for (size_t i = 0; i < steps.size(); ++i) {
+        WalkByArrow(root, steps[i].arrow);
+        EXPECT_EQ(FocusedLeaf(), steps[i].focused) << "step " << i;
+        EXPECT_EQ(list.SelectedRow(), steps[i].row) << "step " << i;
+        EXPECT_EQ(list.View().FirstVisibleRow(), steps[i].firstVisibleRow) << "step " << i;
+        EXPECT_EQ(slider.Value(), steps[i].sliderValue) << "step " << i;
+    }
+
+    slider.SetValue(100);
+    MoveFocus(root, -1);
+    ASSERT_EQ(FocusedLeaf(), &slider);
+    WalkByArrow(root, kKeyRight);
+    EXPECT_EQ(FocusedLeaf(), &slider) << "a slider at its end keeps the focus";
+    EXPECT_EQ(slider.Value(), 100);
 }
 
 TEST(FocusWalkWithoutButtons, NothingToGoToIsFalse) {

@@ -9,9 +9,7 @@ namespace {
 class InRaceMenu : public testing::Test {
 protected:
     InRaceMenu() {
-        Place(root, 0, 0, 640, 480);
-        root.AddChild(&menu);
-        Place(menu, 220, 177, GameMenu::kWidth, GameMenu::kHeight);
+        Mount(root, menu, 220, 177, GameMenu::kWidth, GameMenu::kHeight);
         menu.Resize();
         menu.SetVisible(false);
         menu.SetVisible(true);

@@ -66,14 +66,6 @@ TEST(HostedServer, ASilentServerIsGivenUpAtTheTimeLimit) {
     EXPECT_EQ(server.Failure(), "The game server did not say where it listens within 5 seconds");
 }
 
-TEST(HostedServer, AMissingProgramIsNamed) {
-    ReportCapture log;
-    HostedServer server("/nonexistent/kav-server", [] { return int64_t{0}; });
-    server.Start();
-    EXPECT_EQ(server.Poll(), HostedServer::State::kFailed);
-    EXPECT_EQ(server.Failure(), "Could not start the game server /nonexistent/kav-server: No such file or directory");
-}
-
 TEST(HostedServer, EachServerIsAnnouncedOnceAndStopForgetsIt) {
     ReportCapture log;
     ExecutableScript program("echo listening :: 40123; exec sleep 30");

@@ -5,16 +5,9 @@
 #include <algorithm>
 #include <string>
 
+#include "menu_test_support.h"
+
 namespace {
-
-class FakeNetwork : public MenuNetwork {
-public:
-    bool IsConnected() const override { return connected; }
-    void RequestServerListRefresh() override { ++refreshes; }
-
-    bool connected = false;
-    int refreshes = 0;
-};
 
 // One letter per finished screen: main menu S L I O X or * (all); a screen's A(ccepted),
 // C(ancelled), N(either), or J (the lobby joined a game, with cancelled also set).
@@ -66,7 +59,7 @@ TEST(MenuTransitions, EachWayThroughTheMenusEndsInItsState) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.rule) + ": " + c.steps);
-        FakeNetwork network;
+        RecordingMenuNetwork network;
         network.connected = c.connected;
         MenuStateMachine machine{network};
         for (const char step : c.steps) machine.Step(OutcomeOf(step));

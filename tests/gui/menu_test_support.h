@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "app/config.h"
 #include "gui/button.h"
 #include "gui/menu_game.h"
+#include "gui/menu_state.h"
 #include "gui/screen.h"
 #include "support/temp_dir.h"
 #include "widget_driving.h"
@@ -47,6 +49,49 @@ public:
     std::vector<Participant> participants;
     std::vector<std::string> raceMessages;
 };
+
+// The game-server client as the menus see it, answering at once: it records what it is
+// asked, and its connects succeed while `answers`.
+class RecordingMenuNetwork : public MenuNetwork {
+public:
+    bool IsConnected() const override { return connected; }
+    void RequestServerListRefresh() override { ++refreshes; }
+    bool Start() override { return ++starts > 0; }
+    bool ConnectTo(const std::string& host, uint16_t port) override {
+        typed.push_back(host + " " + std::to_string(port));
+        return connected = answers;
+    }
+    std::string StatusText() const override { return status; }
+    void Login(const std::string& name, std::atomic<int>* result) override {
+        loginName = name;
+        loginResult = result;
+    }
+    void JoinGame(int, std::atomic<int>* result, const std::vector<std::string>& names) override {
+        joinNames = names;
+        joinResult = result;
+    }
+    void LeaveServer() override { connected = false; }
+    void SendChat(const std::string& text) override { chat.push_back(text); }
+
+    bool connected = false;
+    bool answers = true;
+    int refreshes = 0;
+    int starts = 0;
+    std::string status = "Could not connect to the server";
+    std::vector<std::string> typed;  // "host port" of each connect
+    std::string loginName;
+    std::atomic<int>* loginResult = nullptr;
+    std::vector<std::string> joinNames;
+    std::atomic<int>* joinResult = nullptr;
+    std::vector<std::string> chat;
+};
+
+// A screen mounted in a 640 x 480 `root`, which ticks it and lets it close itself.
+inline void MountScreen(Widget& root, Screen& screen, int x, int y, int width, int height) {
+    Mount(root, screen, x, y, width, height);
+    screen.SetOwner(&root);
+    screen.Resize();
+}
 
 // kav.ini with its default content, in a directory of its own.
 class ConfigCopy {

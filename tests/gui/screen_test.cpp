@@ -9,9 +9,7 @@ namespace {
 class ScreenMessages : public testing::Test {
 protected:
     ScreenMessages() {
-        Place(root, 0, 0, 640, 480);
-        root.AddChild(&screen);
-        Place(screen, 100, 100, 300, 200);
+        Mount(root, screen, 100, 100, 300, 200);
         screen.Resize();
         screen.SetVisible(false);
         screen.SetVisible(true);

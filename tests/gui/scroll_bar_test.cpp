@@ -9,9 +9,7 @@ namespace {
 class ScrollBarInput : public testing::Test {
 protected:
     ScrollBarInput() {
-        Place(root, 0, 0, 640, 480);
-        root.AddChild(&bar);
-        Place(bar, 100, 50, 200, 16);
+        Mount(root, bar, 100, 50, 200, 16);
         bar.SetRange(0, 100);
         bar.SetThumbFraction(0.1f);  // a 20-pixel thumb, 1.8 pixels per unit, pages of 19
         bar.SetValue(50);            // the thumb at 90..110 within the bar

@@ -16,25 +16,6 @@
 
 namespace {
 
-// The game-server client as the address screen sees it: every connect works.
-class TypedNetwork : public MenuNetwork {
-public:
-    bool IsConnected() const override { return connected; }
-    void RequestServerListRefresh() override {}
-    bool Start() override { return true; }
-    bool ConnectTo(const std::string& host, uint16_t port) override {
-        typed.push_back(host + " " + std::to_string(port));
-        return connected = true;
-    }
-    void Login(const std::string&, std::atomic<int>* result) override { loginResult = result; }
-    std::string StatusText() const override { return status; }
-
-    bool connected = false;
-    std::vector<std::string> typed;
-    std::atomic<int>* loginResult = nullptr;
-    std::string status;
-};
-
 class ServerAddressScreenTest : public testing::Test {
 protected:
     ServerAddressScreenTest() {
@@ -79,7 +60,7 @@ protected:
 
     ReportCapture log;
     ConfigCopy config;
-    TypedNetwork network;
+    RecordingMenuNetwork network;
     ExecutableScript program{"echo listening :: 40123; exec sleep 30"};
     HostedServer hosting{program.Path(), [] { return int64_t{0}; }};
     Widget root;

@@ -50,16 +50,6 @@ protected:
     Widget root;
 };
 
-TEST_F(WidgetDrawing, AButtonFillsItsFaceWithTheNormalColour) {
-    Button button("OK");
-    root.AddChild(&button);
-    Place(button, 100, 100, 100, 30);
-    DrawFrames(2);
-    const Rgb face = Pixel(105, 105);
-    for (int channel = 0; channel < 3; ++channel)
-        EXPECT_NEAR(face[channel], Rgb({77, 128, 179})[channel], 2) << "the normal colour 0.3, 0.5, 0.7";
-}
-
 TEST_F(WidgetDrawing, ClippedContentStaysInsideTheView) {
     ScrollPanel panel;
     Button straddling;

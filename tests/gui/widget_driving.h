@@ -18,6 +18,13 @@ inline void Place(Widget& widget, int x, int y, int width, int height) {
     widget.SetPosition(x, y);
 }
 
+// `child` in a 640 x 480 `root`, at (x, y) and of the given size.
+inline void Mount(Widget& root, Widget& child, int x, int y, int width, int height) {
+    Place(root, 0, 0, 640, 480);
+    root.AddChild(&child);
+    Place(child, x, y, width, height);
+}
+
 inline void MoveMouseOnto(Widget& widget, int x, int y) {
     SetMousePosition(x, y);
     std::vector<Widget*> chain;

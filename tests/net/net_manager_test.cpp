@@ -267,24 +267,6 @@ TEST(NetManager, AHostPortTextChoosesThePortAndIpv6Works) {
     }
 }
 
-TEST(NetManager, StartupAndShutdownAreLoggedAndShutdownClosesEverything) {
-    ReportCapture log;
-    Listener listener;
-    {
-        NetManager net;
-        net.Startup();
-        ASSERT_TRUE(net.ConnectTo("127.0.0.1", listener.Port()));
-        net.Shutdown();
-        EXPECT_EQ(net.ConnectionCount(), 0);
-        EXPECT_EQ(net.CurrentConnection(), nullptr);
-    }
-    const std::vector<std::string> messages = log.Messages();
-    ASSERT_GE(messages.size(), 2u);
-    EXPECT_EQ(messages.front(), "Network manager is initialized");
-    EXPECT_EQ(messages.back(), "Network manager is destroyed");
-    EXPECT_EQ(log.Count("Network manager is destroyed"), 1);
-}
-
 TEST(SplitHostPort, NamesAddressesAndPorts) {
     struct Case {
         const char* text;

@@ -47,13 +47,4 @@ TEST(NetTransport, CarriesWholeFramesBothWaysOverLoopback) {
     transport.Shutdown();
 }
 
-TEST(NetTransport, ARefusedConnectLeavesItUnconnected) {
-    ClosedPort closed;
-    NetTransport transport;
-    ASSERT_TRUE(transport.Startup());
-    EXPECT_FALSE(transport.ConnectTo("127.0.0.1", closed.Port()));
-    EXPECT_FALSE(transport.Connected());
-    transport.Shutdown();
-}
-
 }  // namespace

@@ -26,19 +26,6 @@ TEST(ServerCache, LivesBesideTheConfigurationFile) {
     EXPECT_EQ(ServerCachePath("/home/ann/.kav/kav.ini"), "/home/ann/.kav/servers.cache");
 }
 
-TEST(ServerCache, WhatIsSavedIsLoaded) {
-    TempDir dir;
-    const std::string path = dir.File("servers.cache");
-    ASSERT_TRUE(SaveServerCache(path, {Entry("North", "0.9b"), Entry("Future", "2.0")}));
-    ServerListResult list;
-    ASSERT_TRUE(LoadServerCache(path, list));
-    ASSERT_EQ(list.entries.size(), 1u);
-    EXPECT_EQ(list.entries[0].name, "North");
-    EXPECT_EQ(list.entries[0].status, "1/2");
-    ASSERT_EQ(list.foreign.size(), 1u);
-    EXPECT_EQ(list.foreign[0].version, "2.0");
-}
-
 TEST(ServerCache, MissingDamagedOrHugeFilesAreIgnored) {
     struct Case {
         const char* name;

@@ -216,26 +216,6 @@ TEST_F(ServerDirectoryTest, BadListsFailTheFetch) {
     }
 }
 
-TEST_F(ServerDirectoryTest, AListWithNoServersIsAnEmptyDirectory) {
-    FakeWeb web;
-    const std::string url = "http://" + web.Host() + "/list.pl";
-    web.Set(url, "\nSTART_OF_LIST\nEND_OF_LIST\n");
-    WriteConfig("", web.Host(), url);
-    ServerDirectory directory(net_, options_);
-    EXPECT_TRUE(directory.FetchServerList());
-    EXPECT_EQ(directory.Count(), 0u);
-    EXPECT_TRUE(HasLine("srv   Number of servers: 0"));
-}
-
-TEST_F(ServerDirectoryTest, AnUnreachableReferenceHostFailsTheFetch) {
-    ClosedPort closed;
-    const std::string host = "127.0.0.1:" + std::to_string(closed.Port());
-    WriteConfig(host, "", "");
-    ServerDirectory directory(net_, options_);
-    EXPECT_FALSE(directory.FetchServerList());
-    EXPECT_TRUE(HasLine("net w Could not connect to the host: " + host));
-}
-
 TEST_F(ServerDirectoryTest, AnEmptyConfigurationIsLoggedAndFails) {
     dir_.Write("kav.ini", "");
     ServerDirectory directory(net_, options_);

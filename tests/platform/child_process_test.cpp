@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -130,11 +129,4 @@ TEST(ChildProcess, TheChildHoldsNoneOfTheParentsFiles) {
     char byte = 0;
     EXPECT_EQ(read(ends[0], &byte, 1), 0);
     close(ends[0]);
-}
-
-TEST(ChildProcess, ExecutableDirectoryHoldsThisProgram) {
-    const std::string directory = ExecutableDirectory();
-    ASSERT_FALSE(directory.empty());
-    struct stat info {};
-    EXPECT_EQ(stat((directory + "/kav_platform_tests").c_str(), &info), 0) << directory;
 }

@@ -1,6 +1,5 @@
 #include "close_request.h"
 
-#include <SDL_syswm.h>
 #include <X11/Xlib.h>
 
 bool AskXWindowToClose(unsigned long xWindow) {
@@ -16,11 +15,4 @@ bool AskXWindowToClose(unsigned long xWindow) {
     const bool sent = XSendEvent(display, xWindow, False, NoEventMask, &event) != 0;
     XCloseDisplay(display);  // flushes the request to the server
     return sent;
-}
-
-bool AskToClose(SDL_Window* window) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (window == nullptr || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return false;
-    return AskXWindowToClose(info.info.x11.window);
 }

@@ -5,7 +5,6 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include "close_request.h"
 #include "gl_window_fixture.h"
 #include "platform/input.h"
 #include "platform/window.h"
@@ -44,23 +43,6 @@ TEST_F(WindowOnDisplay, MainLoopClearsDrawsAndEndsOnQuit) {
     EXPECT_EQ(root.draws, 1) << "the quit posted during the frame ends the loop before the next frame";
     EXPECT_FLOAT_EQ(centreBlue, 1.0f) << "each frame starts from the clear colour";
     EXPECT_EQ(SDL_GL_GetCurrentWindow(), nullptr) << "the loop destroys the window when it ends";
-}
-
-// Long enough for the close message to come back from the X server many times over.
-constexpr int kFramesToWaitForClose = 5000;
-FakeRoot* closingRoot = nullptr;
-
-void GiveUpWaitingForClose() {
-    if (closingRoot->draws >= kFramesToWaitForClose) PostQuit();
-}
-
-TEST_F(WindowOnDisplay, TheCloseButtonEndsTheLoop) {
-    closingRoot = &root;
-    root.onDraw = GiveUpWaitingForClose;
-    ASSERT_TRUE(AskToClose(SDL_GL_GetCurrentWindow()));
-    EXPECT_EQ(MainLoop(), 0);
-    EXPECT_LT(root.draws, kFramesToWaitForClose) << "closing the window must post the quit";
-    EXPECT_EQ(SDL_GL_GetCurrentWindow(), nullptr);
 }
 
 TEST(WindowWithoutDisplay, CreationFailsWithAMessageOnStandardError) {

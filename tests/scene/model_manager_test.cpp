@@ -25,14 +25,6 @@ std::string CobWithPolyhedra(const std::vector<std::string>& names) {
     return file.Bytes();
 }
 
-TEST(DrawManagerLifecycle, LogsItsBirthAndEnd) {
-    ReportCapture capture;
-    TextureManager textures{nullptr};
-    { ModelManager scene{textures}; }
-    EXPECT_EQ(capture.Lines(),
-              (std::vector<std::string>{"drw   Draw manager is initialized", "drw   Draw manager is destroyed"}));
-}
-
 class ModelManagerTest : public ::testing::Test {
 protected:
     TextureManager textures{nullptr};

@@ -10,7 +10,6 @@
 #include "scene/texture_manager.h"
 #include "support/gl_window.h"
 #include "support/report_capture.h"
-#include "support/temp_dir.h"
 
 namespace {
 
@@ -18,7 +17,7 @@ bool Near(const Pixel& a, const Pixel& b) { return PixelNear(a, b); }
 bool Reddish(const Pixel& p) { return p.r > 128 && p.g < 32 && p.b < 32; }
 bool Greenish(const Pixel& p) { return p.g > 128 && p.r < 32 && p.b < 32; }
 
-const Pixel kBlack{0, 0, 0}, kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255}, kWhite{255, 255, 255};
+const Pixel kBlack{0, 0, 0};
 
 // A camera three units in front of the x-y plane, a light beside it, and a builder for
 // squares of half-size `half` around (x, 0, 0) facing the camera, each with its material.
@@ -41,7 +40,6 @@ protected:
         CobPolHSpec polh = CobSquare("square" + std::to_string(id));
         polh.matrix[3] = x;
         polh.vertices = {{-half, -half, 0}, {-half, half, 0}, {half, half, 0}, {half, -half, 0}};
-        polh.textureVertices = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
         ByteWriter body, material, box;
         WriteCobPolH(body, polh, 4);
         WriteCobMat1(material, mat1);
@@ -63,35 +61,6 @@ protected:
     CobFileBuilder file_;
     TextureManager textures_{MakeGlTextureUploader()};
 };
-
-TEST_F(SceneGlTest, TexturedCobModelShowsItsPictureUprightThroughTheCamera) {
-    BmpSpec bmp;  // 8 x 8: red bottom-left, green bottom-right, blue top-left, white top-right
-    bmp.width = bmp.height = 8;
-    for (int i = 0; i < 64; ++i) {  // files store the bottom row first
-        const Pixel p = i / 8 < 4 ? (i % 8 < 4 ? kRed : kGreen) : (i % 8 < 4 ? kBlue : kWhite);
-        bmp.pixels += {char(p.b), char(p.g), char(p.r)};
-    }
-    TempDir dir;
-    dir.Write("quadrants.bmp", BmpFile(bmp));
-    textures_.SetTexturePath(dir.Path());
-    CobMat1Spec mat1;
-    mat1.ka = 1;  // lit by the light's full ambient, so the picture shows unchanged
-    mat1.subRecords = CobTextureSubRecord("textures\\quadrants.bmp");
-    AddSquare(1, 0, 1, mat1);
-    dir.Write("panel.cob", file_.End().Bytes());
-
-    ModelManager scene{textures_};
-    ASSERT_NE(scene.LoadModelFile(dir.File("panel.cob")), nullptr);
-    LookAtTheXyPlane(scene, "1,1,1");
-    DrawFrameOf(scene);
-
-    // The square covers about 80% of the view; its quadrant centres sit 13 pixels off the middle.
-    const int low = kSize / 2 - 13, high = kSize / 2 + 13;
-    EXPECT_PRED2(Near, At(low, low), kRed) << "bottom-left of the picture at the bottom-left";
-    EXPECT_PRED2(Near, At(high, low), kGreen);
-    EXPECT_PRED2(Near, At(low, high), kBlue);
-    EXPECT_PRED2(Near, At(high, high), kWhite);
-}
 
 TEST_F(SceneGlTest, AttachedOnlyModelsAreDrawnOnlyThroughTheirOwner) {
     CobMat1Spec green, red;
