@@ -33,6 +33,7 @@ public:
         for (size_t i = 0; i < size; ++i) sum += data[i];
     }
     void ResetGameTimer() override { ++sum; }
+    void SetGameTimer(int32_t ms) override { sum += ms; }
 
     long long sum = 0;
 };

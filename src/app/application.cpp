@@ -234,6 +234,12 @@ void Application::PadConnected(int, bool connected) {
                failure.reason.c_str());
 }
 
+void Application::EnterReplay() {
+    // The dump's player updates drive the ships now, not live controls nor a server.
+    game_.Players().SetReplaying(true);
+    mainMenu_.SetNetworkAvailable(false);
+}
+
 void Application::AddMessageLine(const std::string& text) { overlay_.AddLine(text); }
 
 void Application::StartRaceFromButton() {
@@ -340,3 +346,5 @@ void ApplicationReplay::ApplyPlayerUpdate(const uint8_t* data, size_t size) {
 }
 
 void ApplicationReplay::ResetGameTimer() { app_.Game().Players().Clock().Reset(); }
+
+void ApplicationReplay::SetGameTimer(int32_t ms) { app_.Game().Players().Clock().Set(ms); }

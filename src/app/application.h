@@ -50,6 +50,9 @@ public:
     void PadConnected(int pad, bool connected) override;
     void OnResized() override;
 
+    // A recording is replayed from now on: its updates drive the players, and the menus
+    // offer no network games.
+    void EnterReplay();
     // A local race of two players on the catalogue's level in `directory` ("data/canyon"),
     // without the menus; false when there is no such level or it does not load.
     bool StartLocalRace(const std::string& directory);
@@ -117,6 +120,7 @@ public:
     void KeyUp(int code) override;
     void ApplyPlayerUpdate(const uint8_t* data, size_t size) override;
     void ResetGameTimer() override;
+    void SetGameTimer(int32_t ms) override;
 
 private:
     Application& app_;

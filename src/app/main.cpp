@@ -77,8 +77,7 @@ int main(int argc, char** argv) {
                 status = RunBenchmark(*app, argv[2]);
             } else {
                 if (DebugOpenFromCommandLine(argc, argv)) {
-                    // The dump's player updates drive the ships now, not live controls.
-                    app->Game().Players().SetReplaying(true);
+                    app->EnterReplay();
                     StartReplayThread(replay);
                 }
                 MainLoop();

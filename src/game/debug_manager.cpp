@@ -206,6 +206,12 @@ void RecordPlayerUpdate(const uint8_t* data, size_t size) {
 
 void RecordTimerReset() { Record(kActionTimerReset, {}); }
 
+void RecordTimerSet(int32_t ms) {
+    std::vector<uint8_t> data;
+    PutI32(data, ms);
+    Record(kActionTimerReset, std::move(data));
+}
+
 void RecordLabel(const std::string& text) {
     const size_t length = std::min<size_t>(text.size(), UINT8_MAX);
     std::vector<uint8_t> data;
@@ -297,6 +303,14 @@ void ReplayAction(const DebugAction& action, ReplayTarget& target) {
             break;
         }
         case kActionTimerReset:
+            // A reset that carries a reading comes from a network race, whose clock
+            // follows the server's.
+            if (reader.CanRead(4)) {
+                const int32_t ms = reader.I32();
+                Report(LogModule::kDebug, LogLevel::kInfo, "Timer set to %d", ms);
+                target.SetGameTimer(ms);
+                break;
+            }
             Report(LogModule::kDebug, LogLevel::kInfo, "Timer reset");
             target.ResetGameTimer();
             break;

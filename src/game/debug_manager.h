@@ -54,6 +54,8 @@ public:
     // One serialised player update, applied as if it had come from the network.
     virtual void ApplyPlayerUpdate(const uint8_t* data, size_t size) = 0;
     virtual void ResetGameTimer() = 0;
+    // The game timer reads `ms` from now on.
+    virtual void SetGameTimer(int32_t ms) = 0;
 };
 
 // The command line after the program name: one argument records into that dump file;
@@ -81,6 +83,9 @@ void RecordKeyUp(int code, int mouseX, int mouseY);
 // `data` is one serialised player update.
 void RecordPlayerUpdate(const uint8_t* data, size_t size);
 void RecordTimerReset();
+// The game timer was moved and reads `ms` now: a timer reset that carries the reading
+// (one int32), which a replay sets the timer to.
+void RecordTimerSet(int32_t ms);
 // A line of text (at most 255 bytes are kept); the game labels each level it loads,
 // so that a dump says where it was recorded.
 void RecordLabel(const std::string& text);

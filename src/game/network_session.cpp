@@ -4,12 +4,14 @@
 
 #include "game/game_manager.h"
 #include "game/player_manager.h"
+#include "base/main_thread_queue.h"
 #include "game/player_update.h"
 #include "net/server_transport.h"
 
 NetworkSession::NetworkSession(GameManager& game, MainThreadQueue& mainThread,
                                std::unique_ptr<ServerTransport> transport, ServerManagerOptions options)
     : game_(game),
+      mainThread_(mainThread),
       transport_(std::move(transport)),
       client_(*transport_, mainThread, *this, *this, *this, std::move(options)) {
     game_.Players().AddUpdateSink(this);
@@ -85,9 +87,23 @@ void NetworkSession::AddRaceLine(const std::string& line) {
 
 int32_t NetworkSession::Now() { return game_.Players().Clock().Now(); }
 
-void NetworkSession::Set(int32_t ms) { game_.Players().Clock().Set(ms); }
+void NetworkSession::Set(int32_t ms) {
+    game_.Players().Clock().Set(ms);
+    PostClockMove();
+}
 
-void NetworkSession::Shift(int32_t ms) { game_.Players().Clock().Shift(ms); }
+void NetworkSession::Shift(int32_t ms) {
+    game_.Players().Clock().Shift(ms);
+    PostClockMove();
+}
+
+void NetworkSession::PostClockMove() {
+    // The reading is taken when the note is written, so the dump's time and the
+    // clock's value belong to the same moment however late the main thread runs it.
+    mainThread_.Post([this] {
+        if (recorder_ != nullptr && recorder_->Accepting()) recorder_->ClockMoved(Now());
+    });
+}
 
 void NetworkSession::SetLastCorrection(int32_t ms) { game_.Players().Clock().SetLastCorrection(ms); }
 

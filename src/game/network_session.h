@@ -35,7 +35,8 @@ public:
     void SetMessageLines(MessageLines* lines) { lines_ = lines; }
     // What ends a race and returns to the menus (the application's end-of-race command).
     void SetRaceOver(std::function<void()> raceOver) { raceOver_ = std::move(raceOver); }
-    // Received updates reach the recorder too, so a recorded network race replays whole.
+    // Received updates and the moves of the game clock reach the recorder too, so a
+    // recorded network race replays whole.
     void SetRecorder(PlayerUpdateSink* recorder) { recorder_ = recorder; }
 
     // NetworkGame: main thread, posted by the client thread.
@@ -63,11 +64,15 @@ public:
     bool Accepting() const override;
     void TakeUpdate(const PlayerUpdate& update) override;
     void TimerReset() override {}
+    void ClockMoved(int32_t) override {}
 
 private:
     void EndRaceNow();
+    // Client thread, after a move of the game clock: the recorder hears of it on the main thread.
+    void PostClockMove();
 
     GameManager& game_;
+    MainThreadQueue& mainThread_;
     std::unique_ptr<ServerTransport> transport_;
     ServerManager client_;
     MessageLines* lines_ = nullptr;

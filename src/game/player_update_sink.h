@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "game/player_update.h"
 
 // Where this machine's player updates go: the event recorder writes them into its
@@ -13,4 +15,8 @@ public:
     virtual void TakeUpdate(const PlayerUpdate& update) = 0;
     // The game clock was reset with the level; the recorder notes it in its dump.
     virtual void TimerReset() = 0;
+    // The game-server client moved the game clock, which reads `now` at this moment; the
+    // recorder notes it, or a replay would run on another clock than the one the race's
+    // updates were stamped with.
+    virtual void ClockMoved(int32_t now) = 0;
 };

@@ -15,6 +15,8 @@ void RecorderSink::TakeUpdate(const PlayerUpdate& update) {
 
 void RecorderSink::TimerReset() { RecordTimerReset(); }
 
+void RecorderSink::ClockMoved(int32_t now) { RecordTimerSet(now); }
+
 bool ApplyRecordedUpdate(PlayerManager& players, const uint8_t* data, size_t size) {
     PlayerUpdate update;
     if (!DecodePlayerUpdate(data, size, update)) {

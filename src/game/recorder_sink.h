@@ -14,6 +14,7 @@ public:
     bool Accepting() const override;
     void TakeUpdate(const PlayerUpdate& update) override;
     void TimerReset() override;
+    void ClockMoved(int32_t now) override;
 };
 
 // Applies a player update read back from a dump to the players as if it had arrived

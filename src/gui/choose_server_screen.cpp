@@ -5,6 +5,8 @@
 namespace {
 constexpr int kRefreshWidth = 124;
 constexpr int kSortWidth = 124;
+// Wide enough for the whole "Connect" at the buttons' cell size.
+constexpr int kConnectWidth = 124;
 constexpr int kButtonHeight = 20;
 // The status line is as small as the rows, so that the failure text fits.
 constexpr int kStatusCellSize = 12;
@@ -15,6 +17,7 @@ ChooseServerScreen::ChooseServerScreen(MenuNetwork& network, std::string configF
     : SettingsScreen(configFileName), network_(network), userName_(network, configFileName) {
     SetCaption("Network->Choose Server");
     OkButton().SetCaption("Connect");
+    OkButton().SetSize(kConnectWidth, OkButton().Height());
     listLabel_.SetAlignment(Label::kAlignLeft, Label::kAlignMiddle);
     status_.SetAlignment(Label::kAlignLeft, Label::kAlignMiddle);
     status_.SetCellSize(kStatusCellSize);

@@ -15,6 +15,7 @@ constexpr int kButtonGap = 6;
 
 MainMenu::MainMenu(MenuGame& game, MenuNetwork& network, std::string configFileName, const EffectServices& services)
     : game_(game),
+      network_(network),
       machine_(network),
       background_(services),
       hosting_(ExecutableDirectory() + "/kav-server", NowMs),
@@ -38,6 +39,11 @@ MainMenu::MainMenu(MenuGame& game, MenuNetwork& network, std::string configFileN
     Resize();
     // Shown by PrepareForShowing once the application is ready.
     SetVisible(false);
+}
+
+void MainMenu::SetNetworkAvailable(bool available) {
+    lan_.SetEnabled(available);
+    internet_.SetEnabled(available);
 }
 
 bool MainMenu::LoadBackground(const std::string& directory) { return background_.Load(directory); }
@@ -76,6 +82,9 @@ MenuOutcome MainMenu::Outcome() {
 void MainMenu::Enter(int state) {
     switch (state) {
         case kMenuMain:
+            // A server hosted for a network game that is over (its connection was lost
+            // mid-race, say) has no one left to serve.
+            if (!network_.IsConnected()) hosting_.Stop();
             ResetClicks();
             SetVisible(true);
             return;

@@ -38,6 +38,10 @@ public:
     // race leads back to (the lobby while still connected to a game server, else the
     // main menu). Does nothing while the menu is already visible.
     void PrepareForShowing();
+    // Off while a recording is replayed: the replayed updates drive the players, and a
+    // server's would fight them (and ours would never be sent). The replayed clicks of a
+    // recorded network game would otherwise lead the replay into the network screens.
+    void SetNetworkAvailable(bool available);
 
     int State() const { return machine_.State(); }
     bool ExitRequested() const { return machine_.State() == kMenuExit; }
@@ -81,6 +85,7 @@ private:
     void Enter(int state);
 
     MenuGame& game_;
+    MenuNetwork& network_;
     MenuStateMachine machine_;
     MenuBackground background_;
     SoundButton startGame_{"Start Game"};

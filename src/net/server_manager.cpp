@@ -22,6 +22,16 @@ int32_t UpdateTime(const std::vector<uint8_t>& record) {
     return static_cast<int32_t>(time);
 }
 
+// A second record for a listed game updates it in place; true for a new game.
+bool AddGame(std::map<int32_t, GameRecord>& games, std::vector<int32_t>& order, const GameRecord& game) {
+    const bool known = games.count(game.game_id) != 0;
+    games[game.game_id] = game;
+    if (!known) order.push_back(game.game_id);
+    return !known;
+}
+
+std::string GameLine(const GameRecord& game) { return game.title + ": " + game.level_name; }
+
 }  // namespace
 
 ServerManager::ServerManager(ServerTransport& transport, MainThreadQueue& mainThread, NetworkGame& game,
@@ -78,7 +88,29 @@ void ServerManager::ClearGames() {
     std::lock_guard<std::mutex> guard(mutex_);
     games_.clear();
     gameOrder_.clear();
+    listing_ = false;
+    listedGames_.clear();
+    listedOrder_.clear();
     PostListClear(gamesList_);
+}
+
+void ServerManager::StartListing(int64_t now) {
+    std::lock_guard<std::mutex> guard(mutex_);
+    listing_ = true;
+    listingWholeTime_ = now + kListAnswerMs;
+    listedGames_.clear();
+    listedOrder_.clear();
+}
+
+void ServerManager::FinishListing() {
+    std::lock_guard<std::mutex> guard(mutex_);
+    if (!listing_ || ClientNow() < listingWholeTime_) return;
+    listing_ = false;
+    games_.swap(listedGames_);
+    gameOrder_.swap(listedOrder_);
+    // Posted together, so one frame replaces the rows: the lobby never shows them empty.
+    PostListClear(gamesList_);
+    for (const int32_t id : gameOrder_) PostListLine(gamesList_, GameLine(games_[id]));
 }
 
 void ServerManager::ClearLobby() {
@@ -435,15 +467,18 @@ void ServerManager::LostDuringLogIn() {
 
 void ServerManager::StepLobby() {
     if (!Pump()) return;
-    if (ClientNow() >= nextListTime_) {
-        // The chat stays: only the games are listed afresh.
-        ClearGames();
+    const int64_t now = ClientNow();
+    if (now >= nextListTime_) {
+        // The chat stays, and so do the games until the new listing is whole: a Join
+        // clicked meanwhile joins the game the player chose.
+        StartListing(now);
         SendMessage(MessageKind::kListGames, {});
-        nextListTime_ = ClientNow() + kListRefreshMs;
+        nextListTime_ = now + kListRefreshMs;
     }
     uint8_t kind = 0;
     std::vector<uint8_t> payload;
     while (!error_ && transport_.Receive(kind, payload)) HandleLobbyFrame(kind, payload);
+    if (!error_) FinishListing();
 }
 
 void ServerManager::HandleLobbyFrame(uint8_t kind, const std::vector<uint8_t>& payload) {
@@ -460,11 +495,13 @@ void ServerManager::HandleLobbyFrame(uint8_t kind, const std::vector<uint8_t>& p
     }
     if (!levels_.HasLevel(game.level_name, game.checksum)) return;
     std::lock_guard<std::mutex> guard(mutex_);
-    const bool known = games_.count(game.game_id) != 0;
-    games_[game.game_id] = game;
-    if (known) return;  // a second record for a listed game updates it in place
-    gameOrder_.push_back(game.game_id);
-    PostListLine(gamesList_, game.title + ": " + game.level_name);
+    if (listing_) {
+        AddGame(listedGames_, listedOrder_, game);
+        listingWholeTime_ = ClientNow() + kListQuietMs;
+        return;
+    }
+    // The listing after the log in, or a record past a listing's quiet spell, shows at once.
+    if (AddGame(games_, gameOrder_, game)) PostListLine(gamesList_, GameLine(game));
 }
 
 void ServerManager::StepCreating() {

@@ -48,6 +48,10 @@ struct ServerManagerOptions {
 class ServerManager {
 public:
     static constexpr int64_t kListRefreshMs = 15000;
+    // A refreshed listing has no end marker: it is taken as whole once no record has
+    // come for kListQuietMs, or, when none comes at all, kListAnswerMs after the request.
+    static constexpr int64_t kListQuietMs = 300;
+    static constexpr int64_t kListAnswerMs = 3000;
     static constexpr int kPingsPerBurst = 10;
     static constexpr int64_t kPingIntervalMs = 1000;
     static constexpr int64_t kBurstPauseMs = 60000;
@@ -123,6 +127,8 @@ private:
     void PostRaceLine(const std::string& line);
     void ClearGames();
     void ClearLobby();
+    void StartListing(int64_t now);
+    void FinishListing();
     void LostDuringLogIn();
 
     void StepServerList();
@@ -179,6 +185,12 @@ private:
     LineList* gamesList_ = nullptr;
     std::map<int32_t, GameRecord> games_;
     std::vector<int32_t> gameOrder_;  // the ids in the order the games list shows them
+    // A refresh gathers its listing here while the lobby keeps showing (and joining)
+    // the games above; the two change places once it is whole.
+    bool listing_ = false;
+    int64_t listingWholeTime_ = 0;
+    std::map<int32_t, GameRecord> listedGames_;
+    std::vector<int32_t> listedOrder_;
     GameRecord currentGame_;
 
     // The client thread's own.

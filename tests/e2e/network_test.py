@@ -1,19 +1,25 @@
 """Network races played as two people would, each with their own game on one display,
 meeting on a real game server on a free loopback port: the typed address, the user
 name, the lobby with its chat, creating and joining a game, the start button and the
-race to one winner."""
+race to one winner, which one player records and a third game replays with the server
+gone."""
 
 import os
 import shlex
 import shutil
+import signal
 import socket
+import struct
 import subprocess
 import tempfile
 import threading
 import time
 import unittest
 
-from kav_driver import SOURCE_DIR, START_TIMEOUT, Game, has_display, log_messages, mean_colour, wait_until
+from kav_driver import (ARTIFACTS, SOURCE_DIR, START_TIMEOUT, Game, has_display, log_messages, mean_colour,
+                        new_workdir, wait_until)
+from lifecycle_test import DEFAULT_INI
+from replay_test import LEVEL_LINE, PLAY, START_GAME, dump_records, last_scores
 
 # Window pixels (640 x 480 windows; the menus are centred in them).
 LAN = (320, 210)
@@ -41,6 +47,23 @@ MESSAGE_LIST = "600x180+15+90"
 LEVEL_FLOOR = "420x280+110+120"
 # The main menu's left margin, clear of the buttons and their hover colour.
 MAIN_MENU_PANEL = "6x150+173+160"
+# Where the ships set off on Crossroads: bob's at the top right, ann's at the bottom left.
+BOB_START = "120x40+400+100"
+ANN_START = "160x50+40+370"
+# Pixels of those crops that change when a ship leaves its place; the glow of a ship
+# standing still changes a few dozen.
+SHIP_MOVED = 200
+
+# Dump records: their kinds, and the left mouse button's key code.
+KEY_DOWN = 1
+LABEL = 6
+PLAYER_UPDATE = 7
+MOUSE_LEFT = 385
+# A replay is started from the local menus in a stretch of the recording without
+# clicks, which would replay into those menus; three clicks need this long.
+MENU_CLICKS_SECONDS = 6.0
+# After the recording's last action, before the replay is ended.
+AFTER_LAST_ACTION_SECONDS = 2.0
 
 SERVER_COMMAND = os.environ.get("KAV_SERVER_CMD", "build/kav-server --port 0")
 
@@ -165,6 +188,21 @@ def changed_pixels(before, after, crop):
 def changed(before, after, crop, at_least=20):
     return changed_pixels(before, after, crop) >= at_least
 
+
+def menu_stretch(records):
+    """When (ms into the recording) the longest stretch without clicks before the level
+    was loaded begins: clicks the recording made on the network screens replay into
+    whatever menu a replay shows, so a replay's own clicks keep out of their way."""
+    load = next(time_ms for time_ms, kind, _ in records if kind == LABEL)
+    clicks = [time_ms for time_ms, kind, data in records
+              if kind == KEY_DOWN and struct.unpack_from("<i", data)[0] == MOUSE_LEFT and time_ms < load]
+    edges = [0, *clicks, load]
+    start, end = max(zip(edges, edges[1:]), key=lambda gap: gap[1] - gap[0])
+    if end - start < MENU_CLICKS_SECONDS * 1000:
+        raise AssertionError(f"no {MENU_CLICKS_SECONDS} s without clicks before the level was loaded")
+    return start
+
+
 class Relay:
     """A TCP relay between the games and the server on loopback that can fail the way
     an outage does: every connection dropped and new ones refused for a while."""
@@ -263,13 +301,17 @@ class NetworkRace(unittest.TestCase):
         self.addCleanup(self.stop_server)
 
     def stop_server(self):
-        self.server.kill()
-        self.server.wait()
-        self.server.stdout.close()
+        """Once, at the end or when a test wants the server gone."""
+        if self.server is None:
+            return
+        server, self.server = self.server, None
+        server.kill()
+        server.wait()
+        server.stdout.close()
         shutil.rmtree(self.server_dir, ignore_errors=True)
 
-    def start_players(self):
-        ann = Player(levels=("crossroads",))
+    def start_players(self, ann_args=()):
+        ann = Player(levels=("crossroads",), args=ann_args)
         self.addCleanup(ann.cleanup)
         bob = Player(levels=("crossroads",))
         self.addCleanup(bob.cleanup)
@@ -332,7 +374,8 @@ class NetworkRace(unittest.TestCase):
             self.assertEqual(messages.count("net   Connection resumed, updating..."), 1)
 
     def test_two_players_meet_chat_and_race_to_the_same_winner(self):
-        ann, bob = self.start_players()
+        # Ann records her game into a dump (the one argument on the command line).
+        ann, bob = self.start_players(ann_args=["race.dump"])
         ann.log_in(self.port, "ann")
         bob.log_in(self.port, "bob")
         lobby = bob.screenshot("net-1-bob-lobby")
@@ -370,9 +413,14 @@ class NetworkRace(unittest.TestCase):
         ann.click(*START_BUTTON)
         bob.click(*START_BUTTON)
         ann.settle()
+        # Bob sets off along the top lane and brakes to a stop.
+        bob.hold("Up", 0.4)
+        bob.hold("Down", 0.6)
+        bob.settle()
         before = ann.screenshot("net-7-ann-started")
         bob_before = bob.screenshot("net-7-bob-started")
-        # Ann speeds along the bottom lane and fires; the bullet runs round to bob.
+        # Ann speeds along the bottom lane and fires; the bullet runs round and along
+        # the top lane to bob.
         ann.hold("Up", 0.2)
         ann.keys("Return")
         ann.settle()
@@ -382,12 +430,66 @@ class NetworkRace(unittest.TestCase):
         time.sleep(8)
         ann.screenshot("net-9-ann-end")
         bob.screenshot("net-9-bob-end")
-        for player in (ann, bob):
-            player.close_window()
-            player.wait_exit()
+        # The exit command saves ann's recording; closing the window would not.
+        ann.signal(signal.SIGTERM)
+        self.assertEqual(ann.wait_exit(), 0)
+        bob.close_window()
+        bob.wait_exit()
         winners = [[m for m in log_messages(p.log()) if m.endswith(" wins the game")] for p in (ann, bob)]
         self.assertEqual(winners[0], ["gme   Player1 wins the game"], "ann's log")
         self.assertEqual(winners[1], winners[0], "bob's log")
+        self.replay_without_the_server(os.path.join(ann.workdir, "race.dump"), log_messages(ann.log()))
+
+    def replay_without_the_server(self, dump, live):
+        """Ann's recording replayed by a fresh game on the same level and names, chosen
+        in the local menus, with the server gone: the recorded updates drive both ships,
+        bob's as well as ann's, and the race ends as it did for ann."""
+        self.stop_server()
+        os.makedirs(ARTIFACTS, exist_ok=True)
+        shutil.copy(dump, os.path.join(ARTIFACTS, "net-10-race.dump"))
+        records = dump_records(dump)
+        updates = [(time_ms, data[1]) for time_ms, kind, data in records if kind == PLAYER_UPDATE]
+        ann_sets_off = next(time_ms for time_ms, player in updates if player == 0)
+        bob_moves = [time_ms for time_ms, player in updates if player == 1 and time_ms < ann_sets_off]
+        self.assertTrue(bob_moves, "bob's own moves are in ann's recording")
+
+        workdir = new_workdir()
+        with open(os.path.join(workdir, "kav.ini"), "w") as ini:
+            ini.write(DEFAULT_INI.replace("Player2Name=Player2\n", "Player2Name=bob\n")
+                      .replace("Victories=10\n", "Victories=1\n"))
+        replay = Game(args=[dump, "1"], workdir=workdir, levels=("crossroads",))
+        self.addCleanup(replay.cleanup)
+        replay.wait_for_window()
+        started = wait_until(lambda: "with loaded dump" in replay.output() and time.monotonic(), START_TIMEOUT,
+                             "the replay to start")
+
+        def at(time_ms):
+            time.sleep(max(0.0, started + time_ms / 1000 - time.monotonic()))
+
+        at(menu_stretch(records) + 500)
+        replay.click(*START_GAME)
+        replay.click(*LEVEL_LINE)
+        replay.click(*PLAY)
+        at(bob_moves[0] - 500)
+        still = replay.screenshot("net-11-replay-still")
+        at(bob_moves[-1] + 500)
+        bob_moved = replay.screenshot("net-12-replay-bob-moved")
+        self.assertTrue(changed(still, bob_moved, BOB_START, SHIP_MOVED), "bob's recorded updates do not move his ship")
+        self.assertFalse(changed(still, bob_moved, ANN_START, SHIP_MOVED), "ann's ship moves before her recorded updates")
+        wait_until(lambda: changed(still, replay.screenshot("net-13-replay-ann-moving"), ANN_START, SHIP_MOVED),
+                   SHOWS_TIMEOUT, "ann's recorded updates to move her ship")
+        at(records[-1][0] + AFTER_LAST_ACTION_SECONDS * 1000)
+        replay.signal(signal.SIGTERM)
+        self.assertEqual(replay.wait_exit(), 0)
+
+        messages = log_messages(replay.log())
+        self.assertIn(f"dbg   Done all actions ({len(records)})", messages, "the replay did not reach its end")
+        self.assertTrue([m for m in messages if m.startswith("dbg   Timer set to ")],
+                        "the replay does not follow the clock the server gave the race")
+        self.assertFalse([m for m in messages if m.startswith(("net   Connection", "net   Try ", "plr   Send update"))],
+                         "a replay neither connects nor sends")
+        self.assertEqual([m for m in messages if m.endswith(" wins the game")], ["gme   Player1 wins the game"])
+        self.assertEqual(last_scores(messages), last_scores(live), "the final score differs from the race's")
 
 
 if __name__ == "__main__":

@@ -94,17 +94,22 @@ RACES = [
 ]
 
 
-def dump_actions(path):
-    """(time, kind) of each record of a dump file."""
+def dump_records(path):
+    """(time, kind, data) of each record of a dump file."""
     with open(path, "rb") as file:
         data = file.read()
-    actions = []
+    records = []
     position = 0
     while position < len(data):
         time_ms, kind, length = struct.unpack_from("<iiI", data, position)
-        actions.append((time_ms, kind))
+        records.append((time_ms, kind, data[position + 12:position + 12 + length]))
         position += 12 + length
-    return actions
+    return records
+
+
+def dump_actions(path):
+    """(time, kind) of each record of a dump file."""
+    return [(time_ms, kind) for time_ms, kind, _ in dump_records(path)]
 
 
 def start(race, args):

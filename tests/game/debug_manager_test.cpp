@@ -35,6 +35,12 @@ std::string RecordBytes(int32_t time, int32_t kind, const std::string& data) {
     return out + data;
 }
 
+std::string Int32Bytes(int32_t value) {
+    std::string out;
+    PutI32(out, value);
+    return out;
+}
+
 std::string KeyBytes(int32_t code, int32_t x, int32_t y) {
     std::string out;
     PutI32(out, code);
@@ -65,6 +71,7 @@ public:
         Note("update " + std::string(reinterpret_cast<const char*>(data), size));
     }
     void ResetGameTimer() override { Note("timer reset"); }
+    void SetGameTimer(int32_t ms) override { Note("timer set " + std::to_string(ms)); }
 
     std::atomic<bool> onMainThread{false};
     bool mainThreadStopped = false;
@@ -146,13 +153,14 @@ TEST_F(DebugManagerTest, RecordsTimeSinceOpeningKindLengthAndData) {
     RecordPlayerUpdate(update.data(), update.size());
     now = 1307;
     RecordTimerReset();
+    RecordTimerSet(-61331);
     RecordLabel("Level: data/canyon");
     RecordLabel(std::string(300, 'x'));
     DebugSave();
-    EXPECT_EQ(dir.Read("run.dump"), RecordBytes(10, 1, KeyBytes('a', 100, 200)) +
-                                        RecordBytes(305, 7, std::string(24, '\x11')) + RecordBytes(307, 8, "") +
-                                        RecordBytes(307, 6, "\x12Level: data/canyon") +
-                                        RecordBytes(307, 6, "\xff" + std::string(255, 'x')))
+    EXPECT_EQ(dir.Read("run.dump"),
+              RecordBytes(10, 1, KeyBytes('a', 100, 200)) + RecordBytes(305, 7, std::string(24, '\x11')) +
+                  RecordBytes(307, 8, "") + RecordBytes(307, 8, Int32Bytes(-61331)) +
+                  RecordBytes(307, 6, "\x12Level: data/canyon") + RecordBytes(307, 6, "\xff" + std::string(255, 'x')))
         << "a label is its length in one byte and at most 255 bytes of text";
     const std::string firstSave = dir.Read("run.dump");
     now = 1340;
@@ -230,6 +238,9 @@ TEST_F(DebugManagerTest, EachActionKindDrivesTheGameOrIsOnlyLogged) {
         {kActionKeyDown, KeyBytes(97, 320, 240), "dbg   KeyDown: 97", {"move 320,240", "down 97"}},
         {kActionPlayerUpdate, update, "dbg   PlayerUpdate: 1", {"update " + update}},
         {kActionTimerReset, "", "dbg   Timer reset", {"timer reset"}},
+        // The reset of a network race carries the clock reading the server gave it.
+        {kActionTimerReset, Int32Bytes(61331), "dbg   Timer set to 61331", {"timer set 61331"}},
+        {kActionTimerReset, "abc", "dbg   Timer reset", {"timer reset"}},
         {kActionResized, sizes, "dbg   Resized: width=800, height=600", {}},
         // Short data never reads past its end.
         {kActionLabel,

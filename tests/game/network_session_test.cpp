@@ -27,7 +27,9 @@ public:
     bool Accepting() const override { return true; }
     void TakeUpdate(const PlayerUpdate& update) override { players.push_back(update.player_id); }
     void TimerReset() override {}
+    void ClockMoved(int32_t now) override { clocks.push_back(now); }
     std::vector<int> players;
+    std::vector<int32_t> clocks;
 };
 
 // A network race on a copy of a shipped level against a scripted server. The client
@@ -163,6 +165,27 @@ TEST_F(NetworkSessionTest, LocalChangesGoOutAndRemoteOnesComeIn) {
     session->SetRecorder(nullptr);
     EXPECT_FLOAT_EQ(game.Players().FindPlayer(1)->ship.speed, 0.002f);
     EXPECT_EQ(recording.players, std::vector<int>({1})) << "a recorded network race replays the remote ships too";
+}
+
+TEST_F(NetworkSessionTest, TheClocksMovesReachTheRecorderWithTheReadingTheyLeave) {
+    JoinRace();
+    StartRace();
+    Recording recording;
+    session->SetRecorder(&recording);
+    // Bob's update is stamped 5 s ahead: the game clock catches up before it is applied.
+    PlayerUpdate bob = game.Players().FindPlayer(1)->MakeUpdate();
+    bob.time = game.Players().Clock().Now() + 5000;
+    peer->Reply(MessageKind::kPlayerUpdate, EncodePlayerUpdate(bob));
+    Turn();
+    EXPECT_EQ(game.Players().Clock().Now(), bob.time);
+    EXPECT_EQ(recording.clocks, std::vector<int32_t>({bob.time}))
+        << "a replay of the race sets its clock to the server's, as the race did";
+    session->SetRecorder(nullptr);
+    bob.time += 1000;
+    peer->Reply(MessageKind::kPlayerUpdate, EncodePlayerUpdate(bob));
+    Turn();
+    EXPECT_EQ(game.Players().Clock().Now(), bob.time);
+    EXPECT_EQ(recording.clocks.size(), 1u) << "nothing reaches a recorder that was taken away";
 }
 
 TEST_F(NetworkSessionTest, ALostConnectionPausesTheRaceUntilItIsBack) {

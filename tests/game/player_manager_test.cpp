@@ -17,6 +17,7 @@ public:
     bool Accepting() const override { return accepting; }
     void TakeUpdate(const PlayerUpdate& update) override { updates.push_back(update); }
     void TimerReset() override {}
+    void ClockMoved(int32_t) override {}
 
     bool accepting = true;
     std::vector<PlayerUpdate> updates;

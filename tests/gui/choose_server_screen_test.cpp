@@ -85,6 +85,12 @@ TEST_F(ChooseServer, PingsFillInAndSortTheRowsOnRequest) {
     EXPECT_EQ(Shown()[0], "slow  races 0/1  2 ms") << "the order follows new figures";
 }
 
+TEST_F(ChooseServer, TheConnectButtonShowsItsWholeCaption) {
+    const Label& caption = screen.OkButton().Caption();
+    EXPECT_EQ(caption.Text(), "Connect");
+    EXPECT_EQ(caption.VisibleCharacters(), static_cast<int>(caption.Text().size()));
+}
+
 TEST_F(ChooseServer, ACachedListIsMarkedSo) {
     screen.ShowServers({Row("north", 1)}, true);
     EXPECT_EQ(screen.Status().Text(), "(cached) Directory unreachable");

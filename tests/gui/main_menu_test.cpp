@@ -2,13 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/ini_file.h"
 
 #include "game/level_test_support.h"
 #include "menu_test_support.h"
+#include "support/executable_script.h"
 
 namespace {
 
@@ -117,6 +120,19 @@ TEST_F(NetworkMenuFlow, ATypedAddressNeedsAColonAndLeadsToTheLobby) {
     EXPECT_EQ(IniFile(config.Path()).GetString("NetSetup", "ServerUserName"), "ann");
 }
 
+TEST_F(NetworkMenuFlow, WithoutTheNetworkItsChoicesStayShut) {
+    menu.SetNetworkAvailable(false);
+    for (SoundButton* button : {&menu.LanButton(), &menu.InternetButton()}) {
+        EXPECT_FALSE(button->IsEnabled());
+        Choose(*button);
+        EXPECT_EQ(menu.State(), kMenuMain);
+    }
+    EXPECT_EQ(network.starts, 0) << "the client is never started";
+    menu.SetNetworkAvailable(true);
+    Choose(menu.LanButton());
+    EXPECT_EQ(menu.State(), kMenuServerAddress);
+}
+
 TEST_F(NetworkMenuFlow, InternetListsServersAndNeedsOneChosen) {
     Choose(menu.InternetButton());
     EXPECT_EQ(menu.State(), kMenuServerList);
@@ -153,6 +169,31 @@ TEST_F(NetworkMenuFlow, EnterInTheLobbysChatLineSendsIt) {
     ReleaseOn(menu, kKeyEnter);
     EXPECT_EQ(network.chat, std::vector<std::string>({"hello"})) << "an empty line is not sent";
     EXPECT_EQ(menu.InServer().ChatInput().Text(), "");
+}
+
+TEST_F(NetworkMenuFlow, AHostedServerStopsWhenARaceEndsWithItsConnectionLost) {
+    ExecutableScript program("echo listening :: 40123; exec sleep 30");
+    menu.Hosting().SetProgram(program.Path());
+    for (const bool lost : {true, false}) {
+        SCOPED_TRACE(lost ? "connection lost" : "still connected");
+        menu.Hosting().Start();
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (menu.Hosting().Poll() == HostedServer::State::kStarting && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::yield();
+        ASSERT_EQ(menu.Hosting().GetState(), HostedServer::State::kListening);
+        LogInTyped(menu.Hosting().LocalAddress());
+        Choose(menu.InServer().JoinButton());
+        Click(menu.InServer().PlayerNames().OkButton());
+        *network.joinResult = 1;
+        Ticks(4);
+        ASSERT_EQ(menu.State(), kMenuRace);
+
+        network.connected = !lost;
+        menu.PrepareForShowing();
+        EXPECT_EQ(menu.State(), lost ? kMenuMain : kMenuLobby);
+        EXPECT_EQ(menu.Hosting().GetState(), lost ? HostedServer::State::kIdle : HostedServer::State::kListening);
+    }
+    menu.Hosting().Stop();
 }
 
 }  // namespace

@@ -233,6 +233,42 @@ TEST_F(ServerManagerTest, AFailedConnectSaysWhyOnItsSecondLine) {
     }
 }
 
+TEST_F(ServerManagerTest, ARefreshShowsTheListedGamesUntilTheNewListingIsWhole) {
+    LogIn();
+    peer.Reply(MessageKind::kListGames, EncodeGameRecord(Canyon(9)));
+    client->RunOnce();
+    queue.RunPending();
+    game.calls.clear();
+
+    now += ServerManager::kListRefreshMs;
+    client->RunOnce();
+    GameRecord dawn = Canyon(11);
+    dawn.title = "dawn";
+    peer.Reply(MessageKind::kListGames, EncodeGameRecord(dawn));
+    peer.Reply(MessageKind::kListGames, EncodeGameRecord(Canyon(9)));
+    client->RunOnce();
+    queue.RunPending();
+    EXPECT_EQ(peer.SentOf(MessageKind::kListGames).size(), 2u);
+    EXPECT_EQ(client->GameCount(), 1u) << "the rows the player sees stay while the listing comes in";
+    EXPECT_TRUE(game.calls.empty());
+
+    now += ServerManager::kListQuietMs;
+    client->RunOnce();
+    queue.RunPending();
+    EXPECT_EQ(client->GameCount(), 2u);
+    EXPECT_EQ(game.calls, std::vector<std::string>({"list cleared", "list dawn: canyon", "list evening: canyon"}))
+        << "whole, the listing replaces the rows in one go";
+
+    // A Join clicked while the next listing comes in joins the row the player sees.
+    now += ServerManager::kListRefreshMs;
+    client->RunOnce();
+    peer.Reply(MessageKind::kListGames, EncodeGameRecord(Canyon(9)));
+    client->RunOnce();
+    client->JoinGame(1, &entryResult, {"ann"});
+    EXPECT_EQ(entryResult, 0);
+    EXPECT_EQ(peer.SentOf(MessageKind::kJoinGame).at(0).payload, EncodeJoinRequest(JoinRequest{9, false, {"ann"}}));
+}
+
 TEST_F(ServerManagerTest, AcceptedLogInListsTheGames) {
     LogIn();
     EXPECT_EQ(loginResult, 1);
@@ -254,9 +290,14 @@ TEST_F(ServerManagerTest, AcceptedLogInListsTheGames) {
     game.calls.clear();
     now += ServerManager::kListRefreshMs;
     client->RunOnce();
-    queue.RunPending();
+    now += ServerManager::kListAnswerMs - 1;
+    client->RunOnce();
     EXPECT_EQ(peer.SentOf(MessageKind::kListGames).size(), 2u);
-    EXPECT_EQ(client->GameCount(), 0u);
+    EXPECT_EQ(client->GameCount(), 1u) << "a slow server has its time to answer";
+    now += 1;
+    client->RunOnce();
+    queue.RunPending();
+    EXPECT_EQ(client->GameCount(), 0u) << "a refresh nobody answers lists no games";
     // The chat and the games lists are both `game` here: the refresh clears only the games.
     EXPECT_EQ(std::count(game.calls.begin(), game.calls.end(), "list cleared"), 1);
 }
