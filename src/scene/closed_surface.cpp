@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -10,9 +12,41 @@ using Edge = std::array<float, 6>;  // from x, y, z, to x, y, z
 
 bool Same(const Vec3& a, const Vec3& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
 
+bool HasNoArea(const Vec3& a, const Vec3& b, const Vec3& c) { return Same(a, b) || Same(b, c) || Same(c, a); }
+
 Edge MakeEdge(const Vec3& from, const Vec3& to) { return {from.x, from.y, from.z, to.x, to.y, to.z}; }
 
 Edge Reversed(const Edge& edge) { return {edge[3], edge[4], edge[5], edge[0], edge[1], edge[2]}; }
+
+uint64_t Mixed(uint64_t value) {
+    value ^= value >> 33;
+    value *= 0xff51afd7ed558ccdULL;
+    value ^= value >> 33;
+    value *= 0xc4ceb9fe1a85ec53ULL;
+    return value ^ (value >> 33);
+}
+
+uint64_t Bits(float coordinate) {
+    const float plus = coordinate + 0.0f;  // -0 is the same place as 0
+    uint32_t bits;
+    std::memcpy(&bits, &plus, sizeof bits);
+    return bits;
+}
+
+uint64_t PositionHash(const Vec3& p) {
+    return Mixed(Bits(p.x) * 0x9e3779b97f4a7c15ULL + Bits(p.y) * 0xbf58476d1ce4e5b9ULL + Bits(p.z));
+}
+
+// An edge's weight run one way minus its weight run the other way, from the hashes of
+// its ends. The edges of a closed shell come in pairs run both ways, whose weights
+// cancel, so their sum is nil; most open meshes (a terrain) leave a sum, which tells
+// them long before the sort below would.
+uint64_t EdgeImbalance(uint64_t from, uint64_t to) {
+    const auto rotated = [](uint64_t hash) { return hash << 29 | hash >> 35; };
+    return from * rotated(to) - to * rotated(from);
+}
+
+bool IsFinite(const Vec3& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
 
 // Six times the signed volume of the tetrahedron from the origin to the triangle.
 double TripleProduct(const Vec3& a, const Vec3& b, const Vec3& c) {
@@ -35,6 +69,20 @@ Bounds BoundsOf(const std::vector<Vec3>& points) {
 }
 
 SurfaceWinding ClosedSurfaceWinding(const std::vector<Vec3>& corners) {
+    uint64_t imbalance = 0;
+    for (size_t i = 0; i + 2 < corners.size(); i += 3) {
+        // A corner that is no number has no place to close round, and it would leave
+        // the sort below without an order.
+        if (!IsFinite(corners[i]) || !IsFinite(corners[i + 1]) || !IsFinite(corners[i + 2]))
+            return SurfaceWinding::kOpen;
+        if (HasNoArea(corners[i], corners[i + 1], corners[i + 2])) continue;
+        const uint64_t a = PositionHash(corners[i]);
+        const uint64_t b = PositionHash(corners[i + 1]);
+        const uint64_t c = PositionHash(corners[i + 2]);
+        imbalance += EdgeImbalance(a, b) + EdgeImbalance(b, c) + EdgeImbalance(c, a);
+    }
+    if (imbalance != 0) return SurfaceWinding::kOpen;
+
     std::vector<Edge> edges;
     edges.reserve(corners.size());
     double volume = 0;
@@ -42,7 +90,7 @@ SurfaceWinding ClosedSurfaceWinding(const std::vector<Vec3>& corners) {
         const Vec3& a = corners[i];
         const Vec3& b = corners[i + 1];
         const Vec3& c = corners[i + 2];
-        if (Same(a, b) || Same(b, c) || Same(c, a)) continue;
+        if (HasNoArea(a, b, c)) continue;
         edges.push_back(MakeEdge(a, b));
         edges.push_back(MakeEdge(b, c));
         edges.push_back(MakeEdge(c, a));

@@ -194,6 +194,10 @@ void BuildCobModel(const CobReader& reader, const CobPolH& polyhedron, Model* mo
     for (const Vec3& v : polyhedron.vertices)
         model->vertices.push_back({0, v.x * parts.scale.x, v.y * parts.scale.y, v.z * parts.scale.z});
 
+    size_t triangleCount = 0;
+    for (const CobFace& face : polyhedron.faces) triangleCount += face.corners.size() > 2 ? face.corners.size() - 2 : 0;
+    model->triangles.reserve(triangleCount);
+
     std::map<int16_t, int32_t> materialOfNumber;  // material number -> index in model->materials
     for (const CobFace& face : polyhedron.faces) {
         if (face.flags != 0) continue;  // holes and any other marked face are not drawn

@@ -40,7 +40,10 @@ void Model::PrepareDrawing() {
             }
         }
     }
+    size_t cornerCount = 0;
+    for (const ModelMesh& mesh : meshes) cornerCount += mesh.corners.size();
     std::vector<Vec3> positions;
+    positions.reserve(cornerCount);
     for (const ModelMesh& mesh : meshes)
         for (const ModelCorner& corner : mesh.corners) positions.push_back({corner.x, corner.y, corner.z});
     outsideWinding = ClosedSurfaceWinding(positions);
