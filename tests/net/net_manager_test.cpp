@@ -74,37 +74,6 @@ TEST_F(NetManagerTest, QueuedMessagesReachThePeerFramed) {
     EXPECT_EQ(got, expected);
 }
 
-TEST_F(NetManagerTest, AFrameSplitAtAnyByteIsDeliveredOnlyWhenWhole) {
-    const std::string frame = Frame(9, "a game record");
-    for (size_t cut = 1; cut < frame.size(); ++cut) {
-        SCOPED_TRACE(cut);
-        ASSERT_TRUE(WriteAll(peer_, frame.substr(0, cut)));
-        ASSERT_TRUE(PumpUntil(net_, [&] { return Received() == cut; }));
-        EXPECT_FALSE(net_.HasMessage());
-        ASSERT_TRUE(WriteAll(peer_, frame.substr(cut)));
-        ASSERT_TRUE(PumpUntil(net_, [&] { return Received() == frame.size(); }));
-        ByteQueue message;
-        ASSERT_TRUE(net_.NextMessage(message));
-        EXPECT_EQ(ReadAll(message), frame);
-        EXPECT_FALSE(net_.HasMessage());
-    }
-}
-
-TEST_F(NetManagerTest, SeveralFramesInOneReadComeOutOneAtATime) {
-    const std::vector<std::string> frames = {Frame(14, std::string("\x01\x03Zed\x01", 6)), Frame(7, ""),
-                                             Frame(1, std::string(300, 'c'))};
-    ASSERT_TRUE(WriteAll(peer_, frames[0] + frames[1] + frames[2]));
-    ASSERT_TRUE(PumpUntil(net_, [&] { return Received() == frames[0].size() + frames[1].size() + frames[2].size(); }));
-    for (const std::string& frame : frames) {
-        ByteQueue message;
-        ASSERT_TRUE(net_.NextMessage(message));
-        EXPECT_EQ(ReadAll(message), frame);
-    }
-    ByteQueue none;
-    EXPECT_FALSE(net_.NextMessage(none));
-    EXPECT_EQ(none.Unread(), 0u);
-}
-
 TEST_F(NetManagerTest, APeerClosingMidFrameEndsTheConnectionWithoutAMessage) {
     ASSERT_TRUE(WriteAll(peer_, Frame(1, "whole") + Frame(1, "half").substr(0, 4)));
     CloseSocket(peer_);
