@@ -21,34 +21,17 @@ struct DumpExit {
 void ThrowingExit(int status) { throw DumpExit{status}; }
 void ReturningExit(int) {}
 
-// Builds dump bytes by hand, independently of the recorder's own writer.
-void PutI32(std::string& out, int32_t value) {
-    const uint32_t bits = static_cast<uint32_t>(value);
-    for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>((bits >> shift) & 0xff);
+// Dump bytes built by hand, independently of the recorder's own writer.
+std::string I32(int32_t value) {
+    std::string out;
+    for (int shift = 0; shift < 32; shift += 8)
+        out += static_cast<char>((static_cast<uint32_t>(value) >> shift) & 0xff);
+    return out;
 }
-
 std::string RecordBytes(int32_t time, int32_t kind, const std::string& data) {
-    std::string out;
-    PutI32(out, time);
-    PutI32(out, kind);
-    PutI32(out, static_cast<int32_t>(data.size()));
-    return out + data;
+    return I32(time) + I32(kind) + I32(static_cast<int32_t>(data.size())) + data;
 }
-
-std::string Int32Bytes(int32_t value) {
-    std::string out;
-    PutI32(out, value);
-    return out;
-}
-
-std::string KeyBytes(int32_t code, int32_t x, int32_t y) {
-    std::string out;
-    PutI32(out, code);
-    PutI32(out, x);
-    PutI32(out, y);
-    return out;
-}
-
+std::string KeyBytes(int32_t code, int32_t x, int32_t y) { return I32(code) + I32(x) + I32(y); }
 std::vector<uint8_t> AsBytes(const std::string& text) { return std::vector<uint8_t>(text.begin(), text.end()); }
 
 // Everything the replay does to the game, in order, with the clock reading at each call
@@ -159,7 +142,7 @@ TEST_F(DebugManagerTest, RecordsTimeSinceOpeningKindLengthAndData) {
     DebugSave();
     EXPECT_EQ(dir.Read("run.dump"),
               RecordBytes(10, 1, KeyBytes('a', 100, 200)) + RecordBytes(305, 7, std::string(24, '\x11')) +
-                  RecordBytes(307, 8, "") + RecordBytes(307, 8, Int32Bytes(-61331)) +
+                  RecordBytes(307, 8, "") + RecordBytes(307, 8, I32(-61331)) +
                   RecordBytes(307, 6, "\x12Level: data/canyon") + RecordBytes(307, 6, "\xff" + std::string(255, 'x')))
         << "a label is its length in one byte and at most 255 bytes of text";
     const std::string firstSave = dir.Read("run.dump");
@@ -189,10 +172,7 @@ TEST_F(DebugManagerTest, ReplayLoadsEveryRecordUpToTheExactEnd) {
 // --- dump file failures --------------------------------------------------------
 
 TEST_F(DebugManagerTest, UnopenableOrDamagedDumpsEndTheProgramWithTheirMessage) {
-    std::string hugeLength;
-    PutI32(hugeLength, 0);
-    PutI32(hugeLength, 3);
-    PutI32(hugeLength, -1);  // 4 GB of data said to follow
+    const std::string hugeLength = I32(0) + I32(3) + I32(-1);  // 4 GB of data said to follow
     const struct {
         const char* rule;
         DebugMode mode;
@@ -225,9 +205,6 @@ TEST_F(DebugManagerTest, AFailedSaveEndsTheProgramAndLosesNoAction) {
 // --- replaying ------------------------------------------------------------------
 
 TEST_F(DebugManagerTest, EachActionKindDrivesTheGameOrIsOnlyLogged) {
-    std::string sizes;
-    PutI32(sizes, 800);
-    PutI32(sizes, 600);
     const std::string update = std::string("\x10\x01", 2) + std::string(22, 'u');
     const struct {
         int32_t kind;
@@ -239,26 +216,19 @@ TEST_F(DebugManagerTest, EachActionKindDrivesTheGameOrIsOnlyLogged) {
         {kActionPlayerUpdate, update, "dbg   PlayerUpdate: 1", {"update " + update}},
         {kActionTimerReset, "", "dbg   Timer reset", {"timer reset"}},
         // The reset of a network race carries the clock reading the server gave it.
-        {kActionTimerReset, Int32Bytes(61331), "dbg   Timer set to 61331", {"timer set 61331"}},
+        {kActionTimerReset, I32(61331), "dbg   Timer set to 61331", {"timer set 61331"}},
         {kActionTimerReset, "abc", "dbg   Timer reset", {"timer reset"}},
-        {kActionResized, sizes, "dbg   Resized: width=800, height=600", {}},
+        {kActionResized, I32(800) + I32(600), "dbg   Resized: width=800, height=600", {}},
         // Short data never reads past its end.
-        {kActionLabel,
-         "\x09"
-         "ab",
-         "dbg   Label: ab",
-         {}},
+        {kActionLabel, "\tab", "dbg   Label: ab", {}},
         {kActionKeyDown, "", "dbg   KeyDown: 0", {"move 0,0", "down 0"}},
         {42, "abcde", "dbg w UNKNOWN: action 42, size 5", {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
         ScriptedTarget target{now};
-        DebugAction action;
-        action.kind = c.kind;
-        action.data = AsBytes(c.data);
         ReportCapture capture;
-        ReplayAction(action, target);
+        ReplayAction(DebugAction{0, c.kind, AsBytes(c.data)}, target);
         EXPECT_EQ(capture.Lines(), std::vector<std::string>{c.line});
         EXPECT_EQ(target.calls, c.calls);
     }
@@ -281,32 +251,26 @@ protected:
     ScriptedTarget target{now};
 };
 
-TEST_F(ReplayThreadTest, ReplaysInOrderAtTheRecordedTimesSkippingUnknownKinds) {
-    LoadReplay(RecordBytes(40, 1, KeyBytes('a', 5, 6)) + RecordBytes(70, 42, "zz") +
-               RecordBytes(200, 2, KeyBytes('a', 5, 6)));
-    const int64_t start = now.load();
-    ReportCapture capture;
-    ReplayAndWait();
-    EXPECT_EQ(target.calls, (std::vector<std::string>{"move 5,6", "down 97", "move 5,6", "up 97"}));
-    ASSERT_EQ(target.times.size(), 4u);
-    EXPECT_GE(target.times[0] - start, 40);
-    EXPECT_LT(target.times[0] - start, 60) << "the wait ends once the time is reached";
-    EXPECT_GE(target.times[2] - start, 200);
-    EXPECT_NE(capture.Joined().find("dbg w UNKNOWN: action 42, size 2"), std::string::npos)
-        << "unknown kinds are skipped with a warning";
-}
-
-TEST_F(ReplayThreadTest, HandsEachActionToTheMainThreadButWaitsOnItsOwn) {
+TEST_F(ReplayThreadTest, ReplaysOnTheMainThreadAtTheRecordedTimesSkippingUnknownKinds) {
     std::atomic<int> clockReadsOnTheMainThread{0};
     SetDebugClock([&] {
         if (target.onMainThread) ++clockReadsOnTheMainThread;
         return now++;
     });
     const std::string update = std::string("\x10\x02", 2) + std::string(22, '\0');
-    LoadReplay(RecordBytes(0, 1, KeyBytes('w', 0, 0)) + RecordBytes(20, 7, update) + RecordBytes(25, 8, "") +
-               RecordBytes(50, 2, KeyBytes('w', 0, 0)));
+    LoadReplay(RecordBytes(40, 1, KeyBytes('a', 5, 6)) + RecordBytes(70, 42, "zz") + RecordBytes(120, 7, update) +
+               RecordBytes(125, 8, "") + RecordBytes(200, 2, KeyBytes('a', 5, 6)));
+    const int64_t start = now.load();
+    ReportCapture capture;
     ReplayAndWait();
-    ASSERT_EQ(target.calls.size(), 6u);
+    EXPECT_EQ(target.calls, (std::vector<std::string>{"move 5,6", "down 97", "update " + update, "timer reset",
+                                                      "move 5,6", "up 97"}));
+    ASSERT_EQ(target.times.size(), 6u);
+    EXPECT_GE(target.times[0] - start, 40);
+    EXPECT_LT(target.times[0] - start, 60) << "the wait ends once the time is reached";
+    EXPECT_GE(target.times[4] - start, 200);
+    EXPECT_NE(capture.Joined().find("dbg w UNKNOWN: action 42, size 2"), std::string::npos)
+        << "unknown kinds are skipped with a warning";
     EXPECT_EQ(target.callsOffTheMainThread, 0) << "every replayed call runs on the main thread";
     EXPECT_EQ(clockReadsOnTheMainThread.load(), 0) << "the waits keep the main thread free";
 }
