@@ -7,17 +7,13 @@
 
 #include "effects/event_trigger.h"
 #include "game/path_graph.h"
+#include "game/player_update_sink.h"
 
 // Small synthetic levels and recording script actions for the game-rule tests.
 
 inline PathPoint MakePoint(int index, float x, float y, int up = -1, int right = -1, int down = -1, int left = -1) {
-    PathPoint point;
+    PathPoint point{right, left, up, down, {x, y, 0}};
     point.index = index;
-    point.position = {x, y, 0};
-    point.up_index = up;
-    point.right_index = right;
-    point.down_index = down;
-    point.left_index = left;
     return point;
 }
 
@@ -56,32 +52,41 @@ inline const PathEdge* FindEdge(const PathGraph& graph, int from, int to) {
     return nullptr;
 }
 
-// A script action that writes "<name> start" and "<name> stop" into a shared journal.
-class RecordingAction : public ScriptAction {
-public:
-    RecordingAction(std::string name, std::vector<std::string>& journal) : name_(std::move(name)), journal_(journal) {}
-    void Start() override { journal_.push_back(name_ + " start"); }
-    void Stop() override { journal_.push_back(name_ + " stop"); }
-
-private:
-    std::string name_;
-    std::vector<std::string>& journal_;
-};
-
-// Owns recording actions and binds them; Count tells how often an entry was written.
+// Binds script actions that write "<name> start" and "<name> stop" into `entries`.
 class TriggerJournal {
 public:
     void Bind(EventTrigger& trigger, const std::string& name) {
-        actions_.push_back(std::make_unique<RecordingAction>(name, entries_));
+        actions_.push_back(std::make_unique<Action>(name, entries));
         trigger.Bind(actions_.back().get());
     }
     int Count(const std::string& entry) const {
-        return static_cast<int>(std::count(entries_.begin(), entries_.end(), entry));
+        return static_cast<int>(std::count(entries.begin(), entries.end(), entry));
     }
-    const std::vector<std::string>& Entries() const { return entries_; }
-    void Clear() { entries_.clear(); }
+
+    std::vector<std::string> entries;
 
 private:
-    std::vector<std::string> entries_;
-    std::vector<std::unique_ptr<RecordingAction>> actions_;
+    class Action : public ScriptAction {
+    public:
+        Action(std::string name, std::vector<std::string>& journal) : name_(std::move(name)), journal_(journal) {}
+        void Start() override { journal_.push_back(name_ + " start"); }
+        void Stop() override { journal_.push_back(name_ + " stop"); }
+
+    private:
+        std::string name_;
+        std::vector<std::string>& journal_;
+    };
+    std::vector<std::unique_ptr<Action>> actions_;
+};
+
+// An update sink that is always open and keeps what it is handed.
+class RecordingSink : public PlayerUpdateSink {
+public:
+    bool Accepting() const override { return true; }
+    void TakeUpdate(const PlayerUpdate& update) override { updates.push_back(update); }
+    void TimerReset() override {}
+    void ClockMoved(int32_t now) override { clocks.push_back(now); }
+
+    std::vector<PlayerUpdate> updates;
+    std::vector<int32_t> clocks;
 };

@@ -12,17 +12,6 @@
 
 namespace {
 
-class RecordingSink : public PlayerUpdateSink {
-public:
-    bool Accepting() const override { return accepting; }
-    void TakeUpdate(const PlayerUpdate& update) override { updates.push_back(update); }
-    void TimerReset() override {}
-    void ClockMoved(int32_t) override {}
-
-    bool accepting = true;
-    std::vector<PlayerUpdate> updates;
-};
-
 struct ShipAt {
     float x, y, rotation;
 };
@@ -134,7 +123,7 @@ TEST_F(Race, ShipsThatMeetAreTurnedRound) {
               {"Ann", "Bob"});
         journal.Bind(P(0).ship.collision, "Ann collision");
         journal.Bind(P(1).ship.collision, "Bob collision");
-        journal.Clear();
+        journal.entries.clear();
         Ship& bob = P(1).ship;
         if (!headOn) {  // Bob stands 5 ahead of Ann, the same way
             bob.rotation = {0, 0, 90};
@@ -143,9 +132,9 @@ TEST_F(Race, ShipsThatMeetAreTurnedRound) {
         }
         manager.OnControl(kControlSpeedUp, 0, true);
         if (headOn) manager.OnControl(kControlSpeedUp, 1, true);
-        while (journal.Entries().empty() && now < 10000) StepOnce();
+        while (journal.entries.empty() && now < 10000) StepOnce();
         const std::vector<std::string> both = {"Bob collision start", "Ann collision start"};
-        EXPECT_EQ(journal.Entries(), headOn ? both : std::vector<std::string>{"Ann collision start"});
+        EXPECT_EQ(journal.entries, headOn ? both : std::vector<std::string>{"Ann collision start"});
         EXPECT_LT(P(0).ship.edge->dir.x, 0) << "Ann turned round";
         if (headOn) {
             EXPECT_GT(bob.edge->dir.x, 0) << "Bob turned round";
