@@ -54,13 +54,10 @@ TEST(PadBindings, ValuesNameControlsInAnyCaseAndBadOnesFallBackWithAWarning) {
         {"NEXT_CAMERA=A", PadControl::kA, PadAction::kNextCamera, ""},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
         ReportCapture capture;
-        const PadBindings bindings = Read(std::string("[Pads]\n") + c.text + "\n");
-        EXPECT_EQ(ActionOf(bindings, c.control), c.action) << c.text;
-        if (*c.warning != '\0')
-            EXPECT_TRUE(capture.Contains(c.warning)) << c.text << ": " << capture.Joined();
-        else
-            EXPECT_TRUE(capture.Lines().empty()) << c.text << ": " << capture.Joined();
+        EXPECT_EQ(ActionOf(Read(std::string("[Pads]\n") + c.text + "\n"), c.control), c.action);
+        EXPECT_EQ(capture.Messages(), *c.warning ? std::vector<std::string>{c.warning} : std::vector<std::string>{});
     }
 }
 
@@ -104,18 +101,18 @@ TEST(PadRouter, InARacePadsDriveTheirPlayersShipAndTheCommands) {
         {Press(-1, PadControl::kUp), PadOutcome::kNothing, 0, -1, kBindingNone},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE("pad " + std::to_string(c.press.pad) + " " + PadControlName(c.press.control));
         PadRouter router;
         const PadOutcome outcome = router.Route(c.press, false);
-        const std::string what = "pad " + std::to_string(c.press.pad) + " " + PadControlName(c.press.control);
-        EXPECT_EQ(outcome.kind, c.kind) << what;
+        EXPECT_EQ(outcome.kind, c.kind);
         if (outcome.kind != PadOutcome::kBinding) continue;
-        EXPECT_EQ(outcome.binding.command, c.command) << what;
-        EXPECT_EQ(outcome.binding.player, c.player) << what;
-        EXPECT_EQ(outcome.binding.kind, c.bindingKind) << what;
-        EXPECT_TRUE(outcome.binding.pressed) << what;
+        EXPECT_EQ(outcome.binding.command, c.command);
+        EXPECT_EQ(outcome.binding.player, c.player);
+        EXPECT_EQ(outcome.binding.kind, c.bindingKind);
+        EXPECT_TRUE(outcome.binding.pressed);
         const PadOutcome release = router.Route(Release(c.press.pad, c.press.control), false);
-        EXPECT_EQ(release.binding.command, c.command) << what;
-        EXPECT_FALSE(release.binding.pressed) << what;
+        EXPECT_EQ(release.binding.command, c.command);
+        EXPECT_FALSE(release.binding.pressed);
     }
 }
 
@@ -126,11 +123,11 @@ TEST(PadRouter, InTheMenusPadsAreArrowsEnterAndEscape) {
         {PadControl::kStart, kKeyEscape}, {PadControl::kX, 0},           {PadControl::kBack, 0},
     };
     for (const auto& [control, key] : cases) {
-        PadRouter router;
-        const PadOutcome outcome = router.Route(Press(3, control), true);
-        EXPECT_EQ(outcome.kind, key == 0 ? PadOutcome::kNothing : PadOutcome::kMenuKey) << PadControlName(control);
-        EXPECT_EQ(outcome.key, key) << PadControlName(control);
-        EXPECT_TRUE(outcome.pressed || key == 0) << PadControlName(control);
+        SCOPED_TRACE(PadControlName(control));
+        const PadOutcome outcome = PadRouter().Route(Press(3, control), true);
+        EXPECT_EQ(outcome.kind, key == 0 ? PadOutcome::kNothing : PadOutcome::kMenuKey);
+        EXPECT_EQ(outcome.key, key);
+        EXPECT_TRUE(outcome.pressed || key == 0);
     }
     PadRouter rebound;
     PadBindings bindings = DefaultPadBindings();
