@@ -4,22 +4,10 @@
 
 namespace {
 
-PlayerUpdate Sample(uint8_t flags) {
-    PlayerUpdate update;
-    update.flags = flags;
-    update.player_id = 7;
-    update.time = 0x01020304;
-    update.ship_edge = -2;
-    update.ship_speed = 1.0f;          // 00 00 80 3f
-    update.ship_distance = 2.0f;       // 00 00 00 40
-    update.ship_acceleration = -1.0f;  // 00 00 80 bf
-    update.got_hits = 0x0a0b;
-    update.made_hits = 3;
-    update.bullet_edge = 0x0102;
-    update.bullet_speed = 0.5f;     // 00 00 00 3f
-    update.bullet_distance = 4.0f;  // 00 00 80 40
-    return update;
-}
+// Field by field: flags, ship edge, id, time, ship speed, distance, acceleration, bullet edge,
+// speed, distance, got and made hits. The floats 1, 2, -1, 0.5 and 4 are 0x3f800000,
+// 0x40000000, 0xbf800000, 0x3f000000 and 0x40800000.
+PlayerUpdate Sample(uint8_t flags) { return {flags, -2, 7, 0x01020304, 1, 2, -1, 0x0102, 0.5f, 4, 0x0a0b, 3}; }
 
 // flags, id, time, ship edge, speed, distance, acceleration, got, made, then the bullet fields.
 std::vector<uint8_t> Bytes(uint8_t flags, bool bulletFields) {
