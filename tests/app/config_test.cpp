@@ -8,12 +8,6 @@
 
 namespace {
 
-IniFile DefaultConfig() {
-    IniFile ini;
-    ini.Parse(kDefaultConfigText);
-    return ini;
-}
-
 TEST(LogSwitches, PresentKeysSetTheSwitchesMissingOnesLeaveThem) {
     IniFile ini;
     ini.Parse("[log]\nPrintGameManagerInfo=0\n");
@@ -28,6 +22,10 @@ TEST(LogSwitches, PresentKeysSetTheSwitchesMissingOnesLeaveThem) {
     EXPECT_NE(console.find("plr   player info"), std::string::npos);
 }
 
-TEST(DefaultConfig, ItsKeysAreTheShippedKeys) { EXPECT_EQ(ReadKeyCodes(DefaultConfig()), DefaultKeyCodes()); }
+TEST(DefaultConfig, ItsKeysAreTheShippedKeys) {
+    IniFile ini;
+    ini.Parse(kDefaultConfigText);
+    EXPECT_EQ(ReadKeyCodes(ini), DefaultKeyCodes());
+}
 
 }  // namespace

@@ -138,12 +138,10 @@ TEST_F(GameManagerTest, FaultyDescriptionsAreReportedAndLeaveNoRace) {
          GameState::kLoading,
          "Could not position players."},
     };
-    const std::string pristine = data.Path() + "/pristine";
-    std::filesystem::copy(crossroads, pristine, std::filesystem::copy_options::recursive);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.logged);
         std::filesystem::remove_all(crossroads);
-        std::filesystem::copy(pristine, crossroads, std::filesystem::copy_options::recursive);
+        CopyShippedLevel("crossroads", data.Path());
         EditDescription(c.edits);
         capture.Clear();
         EXPECT_FALSE(Load("Crossroads"));

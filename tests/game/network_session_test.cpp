@@ -68,13 +68,8 @@ protected:
         Client().Login("ann", &loginResult);
         peer->Reply(MessageKind::kLogin, EncodeByte(kStatusAccepted));
         Turn(2);
-        GameRecord crossroads;
-        crossroads.max_players = 2;
-        crossroads.victories = 4;
-        crossroads.game_id = 5;
-        crossroads.level_name = "Crossroads";
-        crossroads.title = "noon";
-        crossroads.checksum = static_cast<uint32_t>(game.Levels().at(0).crc);
+        // Two players, four victories, game 5.
+        const GameRecord crossroads{2, 4, 0, 5, "Crossroads", "noon", static_cast<uint32_t>(game.Levels().at(0).crc)};
         peer->Reply(MessageKind::kListGames, EncodeGameRecord(crossroads));
         Turn();
         ASSERT_EQ(Client().GameCount(), 1u);
