@@ -26,9 +26,8 @@ private:
     uint32_t lastName_ = 0;
 };
 
-// A test's own services: textures are decoded but never uploaded (and a picture that
-// cannot be decoded shows no box); sound and particles are not started, so scripts still
-// read and bind, with no handles.
+// A test's own services. A picture that cannot be decoded shows no box; scripts still read
+// and bind, with no sound or particle handles.
 class QuietServices {
 public:
     QuietServices() : textures(std::make_unique<NoGlUploader>()) {

@@ -19,9 +19,11 @@ PadBindings Read(const std::string& text) {
 
 PadAction ActionOf(const PadBindings& bindings, PadControl control) { return bindings[static_cast<size_t>(control)]; }
 
-TEST(PadBindings, WithoutPadsSectionTheShippedControlsAreUsedQuietly) {
+TEST(PadBindings, WithoutPadsSectionTheShippedControlsAreUsedQuietlyAndWrittenOut) {
     ReportCapture capture;
-    const PadBindings bindings = Read("[Keys]\nPLAYER_0_FIRE=13\n");
+    IniFile ini;
+    ini.Parse("[Keys]\nPLAYER_0_FIRE=13\n");
+    const PadBindings bindings = ReadPadBindings(ini);
     EXPECT_EQ(bindings, DefaultPadBindings());
     EXPECT_TRUE(capture.Lines().empty()) << capture.Joined();
     const std::vector<std::pair<PadControl, PadAction>> shipped{
@@ -33,6 +35,16 @@ TEST(PadBindings, WithoutPadsSectionTheShippedControlsAreUsedQuietly) {
     };
     for (const auto& [control, action] : shipped)
         EXPECT_EQ(ActionOf(bindings, control), action) << PadControlName(control);
+
+    ASSERT_TRUE(AddDefaultPadBindings(ini));
+    EXPECT_NE(ini.ToText().find("[Pads]\nINCREASE_SPEED=UP\nDECREASE_SPEED=DOWN\nTURN_LEFT=LEFT\nTURN_RIGHT=RIGHT\n"
+                                "FIRE=A\nSHOW_MENU=START\nSHOW_SCORE=BACK\nNEXT_CAMERA=Y\n"),
+              std::string::npos)
+        << ini.ToText();
+    EXPECT_EQ(ReadPadBindings(ini), DefaultPadBindings());
+    ini.SetValue("Pads", "FIRE", "B", false);
+    EXPECT_FALSE(AddDefaultPadBindings(ini)) << "the player's own section stays";
+    EXPECT_EQ(ini.GetString("Pads", "FIRE"), "B");
 }
 
 TEST(PadBindings, ValuesNameControlsInAnyCaseAndBadOnesFallBackWithAWarning) {
@@ -59,20 +71,6 @@ TEST(PadBindings, ValuesNameControlsInAnyCaseAndBadOnesFallBackWithAWarning) {
         EXPECT_EQ(ActionOf(Read(std::string("[Pads]\n") + c.text + "\n"), c.control), c.action);
         EXPECT_EQ(capture.Messages(), *c.warning ? std::vector<std::string>{c.warning} : std::vector<std::string>{});
     }
-}
-
-TEST(PadBindings, TheShippedSectionIsWrittenOnlyWhenMissingAndReadsBackAsTheDefaults) {
-    IniFile ini;
-    ini.Parse("[Keys]\nPLAYER_0_FIRE=13\n");
-    ASSERT_TRUE(AddDefaultPadBindings(ini));
-    EXPECT_NE(ini.ToText().find("[Pads]\nINCREASE_SPEED=UP\nDECREASE_SPEED=DOWN\nTURN_LEFT=LEFT\nTURN_RIGHT=RIGHT\n"
-                                "FIRE=A\nSHOW_MENU=START\nSHOW_SCORE=BACK\nNEXT_CAMERA=Y\n"),
-              std::string::npos)
-        << ini.ToText();
-    EXPECT_EQ(ReadPadBindings(ini), DefaultPadBindings());
-    ini.SetValue("Pads", "FIRE", "B", false);
-    EXPECT_FALSE(AddDefaultPadBindings(ini)) << "the player's own section stays";
-    EXPECT_EQ(ini.GetString("Pads", "FIRE"), "B");
 }
 
 PadEvent Press(int pad, PadControl control) { return PadEvent{pad, control, true}; }
