@@ -159,8 +159,7 @@ TEST_F(DebugManagerTest, RecordsTimeSinceOpeningKindLengthAndData) {
 
 TEST_F(DebugManagerTest, ReplayLoadsEveryRecordUpToTheExactEnd) {
     const std::string records = RecordBytes(5, 1, KeyBytes('a', 1, 2)) + RecordBytes(9, 6, std::string("\x02hi", 3));
-    dir.Write("run.dump", records);
-    Open(kDebugReplay, Dump());
+    LoadReplay(records);
     std::vector<uint8_t> reread;
     for (const DebugAction& action : DebugPendingActions()) AppendDumpRecord(reread, action);
     EXPECT_EQ(reread, AsBytes(records)) << "every record is loaded, in file order";
