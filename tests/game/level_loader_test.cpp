@@ -54,12 +54,6 @@ protected:
         if (!scene.LoadFromMemory(bytes.data(), bytes.size(), "level.cob")) return false;
         return LoadLevelFromScene(scene, world);
     }
-    void Clear() {
-        players.Clear();
-        models.Clear();
-        start.Clear();
-        capture.Clear();
-    }
     QuietServices services;
     ReportCapture capture;
     TempDir dir;
@@ -108,7 +102,9 @@ TEST_F(LevelLoaderTest, FileWayFaults) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rule);
-        Clear();
+        players.Clear();
+        models.Clear();
+        capture.Clear();
         EXPECT_EQ(LoadIni(c.ini), c.loads);
         EXPECT_EQ(players.PlayerCount(), c.players);
         if (c.loads) {
@@ -187,7 +183,10 @@ TEST_F(LevelLoaderTest, SceneWayTakesPathShipsScriptsAndObjectsFromTheScene) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rule);
-        Clear();
+        players.Clear();
+        models.Clear();
+        start.Clear();
+        capture.Clear();
         EXPECT_EQ(LoadScene(Scene(c.curves, c.bullet)), c.players > 0);
         EXPECT_TRUE(capture.Contains(c.logged)) << capture.Joined();
         EXPECT_EQ(players.PlayerCount(), c.players);
