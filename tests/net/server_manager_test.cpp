@@ -150,24 +150,28 @@ protected:
     ReportCapture log;
 };
 
-TEST_F(ServerManagerTest, RefusedRepliesLeaveTheClientIdleWithResultMinusOne) {
+// A connection that closes during log in is told apart from a refused name.
+TEST_F(ServerManagerTest, RefusedRepliesAndALostLogInLeaveTheClientIdleWithResultMinusOne) {
     struct Case {
         const char* name;
         MessageKind replyKind;
-        std::vector<uint8_t> reply;
-        bool loggedInFirst;
+        std::vector<uint8_t> reply;  // empty: the connection closes instead
+        bool connectedAfter;
+        const char* status;
     };
     const std::vector<Case> cases = {
-        {"log in", MessageKind::kLogin, EncodeByte(kStatusRefused), false},
-        {"create", MessageKind::kCreateGame, EncodeCreateReply(CreateReply{kStatusRefused, 0}), true},
-        {"join", MessageKind::kJoinGame, EncodeJoinReply(JoinReply{}), true},
+        {"log in", MessageKind::kLogin, EncodeByte(kStatusRefused), true, ""},
+        {"create", MessageKind::kCreateGame, EncodeCreateReply(CreateReply{kStatusRefused, 0}), true, ""},
+        {"join", MessageKind::kJoinGame, EncodeJoinReply(JoinReply{}), true, ""},
+        {"log in cut off", MessageKind::kLogin, {}, false, "The server closed the connection during log in"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         peer.Reset();
         std::atomic<int> result{0};
         ASSERT_TRUE(client->ConnectTo("127.0.0.1", 4077));
-        if (c.loggedInFirst) {
+        const bool loggedInFirst = c.replyKind != MessageKind::kLogin;
+        if (loggedInFirst) {
             client->Login("ann", &loginResult);
             peer.Reply(MessageKind::kLogin, EncodeByte(kStatusAccepted));
             ASSERT_TRUE(RunUntil(kClientLobby));
@@ -177,34 +181,12 @@ TEST_F(ServerManagerTest, RefusedRepliesLeaveTheClientIdleWithResultMinusOne) {
         if (c.replyKind == MessageKind::kLogin) client->Login("ann", &result);
         if (c.replyKind == MessageKind::kCreateGame) client->CreateGame(Canyon(0), 3, &result, {"ann"});
         if (c.replyKind == MessageKind::kJoinGame) client->JoinGame(0, &result, {"ann"});
-        if (c.loggedInFirst) client->RunOnce();  // the lobby's last turn
+        if (loggedInFirst) client->RunOnce();  // the lobby's last turn
         peer.Junk();
-        peer.Reply(c.replyKind, c.reply);
-        EXPECT_TRUE(RunUntil(kClientIdle, 3));
-        EXPECT_EQ(result, -1);
-    }
-}
-
-TEST_F(ServerManagerTest, AClosedConnectionDuringLogInIsToldApartFromARefusedName) {
-    struct Case {
-        const char* name;
-        bool closes;
-        bool connectedAfter;
-        const char* status;
-    } const cases[] = {
-        {"name refused", false, true, ""},
-        {"connection closed", true, false, "The server closed the connection during log in"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        peer.Reset();
-        std::atomic<int> result{0};
-        ASSERT_TRUE(client->ConnectTo("127.0.0.1", 4077));
-        client->Login("ann", &result);
-        if (c.closes)
+        if (c.reply.empty())
             peer.pumpFails = true;
         else
-            peer.Reply(MessageKind::kLogin, EncodeByte(kStatusRefused));
+            peer.Reply(c.replyKind, c.reply);
         EXPECT_TRUE(RunUntil(kClientIdle, 3));
         EXPECT_EQ(result, -1);
         EXPECT_EQ(client->IsConnected(), c.connectedAfter);
