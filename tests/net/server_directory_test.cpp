@@ -115,104 +115,85 @@ protected:
     DirectoryOptions options_;
 };
 
-// The reference file on `web` names the script on the same host.
-std::string ServeReference(FakeWeb& web, const std::string& script) {
-    const std::string url = "http://" + web.Host() + "/cgi-bin/kav.pl";
-    web.Set("/kav.txt", web.Host() + "\ncgi-bin/kav.pl\n");
-    web.Set(url, script);
-    return url;
-}
-
-TEST_F(ServerDirectoryTest, WithoutACacheTheReferenceFileLeadsToTheListOnAnyPort) {
-    FakeWeb web;
-    const std::string url = ServeReference(web, "HTTP/1.0 200 OK\nContent-Type: text/plain\n" +
-                                                    List("0.9b;127.0.0.1;4077;Alpha;first\n0.9c;h;1;Beta;x\n"));
-    WriteConfig(web.Host(), "", "");
-
-    ServerDirectory directory(net_, options_);
-    ASSERT_TRUE(directory.FetchServerList()) << log_.Joined();
-    ASSERT_EQ(directory.Count(), 1u);
-    EXPECT_EQ(directory.Entry(0).name, "Alpha");
-    EXPECT_EQ(directory.Entry(0).port, 4077);
-    EXPECT_EQ(web.Requests(), (std::vector<std::string>{"GET /kav.txt", "GET " + url}));
-    EXPECT_EQ(Config("ScrHost"), web.Host());
-    EXPECT_EQ(Config("ScrFile"), url);
-    EXPECT_TRUE(HasLine("srv   Document downloaded " + url));
-    EXPECT_TRUE(HasLine("srv   Server with a different version \"0.9c\" was found:  0.9c;h;1;Beta;x"));
-    EXPECT_TRUE(HasLine("srv   Number of servers: 1"));
-    EXPECT_EQ(net_.ConnectionCount(), 0);
-}
-
-TEST_F(ServerDirectoryTest, ACachedScriptIsAskedFirst) {
-    FakeWeb web;
-    const std::string url = "http://" + web.Host() + "/list.pl";
-    web.Set(url, List("0.9b;127.0.0.1;4077;A;a\n0.9b;127.0.0.1;4078;B;b\n"));
-    WriteConfig("127.0.0.1:1", web.Host(), url);
-
-    ServerDirectory directory(net_, options_);
-    ASSERT_TRUE(directory.FetchServerList()) << log_.Joined();
-    EXPECT_EQ(directory.Count(), 2u);
-    EXPECT_EQ(web.Requests(), (std::vector<std::string>{"GET " + url}));
-    EXPECT_TRUE(HasLine("srv   Using cashed script " + url));
-}
-
-TEST_F(ServerDirectoryTest, AStaleCacheIsClearedAndTheReferenceFileAskedInTheSameFetch) {
-    FakeWeb web;
-    const std::string stale = "http://" + web.Host() + "/old.pl";
-    web.Set(stale, "<html>moved</html>");
-    const std::string url = ServeReference(web, List("0.9b;127.0.0.1;4077;A;a\n"));
-    WriteConfig(web.Host(), web.Host(), stale);
-
-    ServerDirectory directory(net_, options_);
-    ASSERT_TRUE(directory.FetchServerList()) << log_.Joined();
-    EXPECT_EQ(directory.Count(), 1u);
-    EXPECT_EQ(web.Requests(), (std::vector<std::string>{"GET " + stale, "GET /kav.txt", "GET " + url}));
-    EXPECT_TRUE(HasLine("srv E " + stale + " does not have correct limiters"));
-    EXPECT_EQ(Config("ScrFile"), url);
-}
-
-TEST_F(ServerDirectoryTest, ASecondBadDocumentFailsWithoutAnotherRetry) {
-    FakeWeb web;
-    const std::string stale = "http://" + web.Host() + "/old.pl";
-    web.Set(stale, "no list");
-    const std::string url = ServeReference(web, "no list either");
-    WriteConfig(web.Host(), web.Host(), stale);
-
-    ServerDirectory directory(net_, options_);
-    EXPECT_FALSE(directory.FetchServerList());
-    EXPECT_EQ(web.Requests(), (std::vector<std::string>{"GET " + stale, "GET /kav.txt", "GET " + url}));
-    EXPECT_TRUE(HasLine("srv E " + url + " does not have correct limiters"));
-    EXPECT_EQ(Config("ScrHost"), "");
-    EXPECT_EQ(Config("ScrFile"), "");
-}
-
-TEST_F(ServerDirectoryTest, BadListsFailTheFetch) {
+// The cached script is asked first. The reference file is read when there is no cache
+// or the cached script sends no list at all, and the script it names is cached; a list
+// the cached script got wrong keeps the cache, a second bad document clears it.
+TEST_F(ServerDirectoryTest, TheListComesFromTheCachedScriptOrTheOneTheReferenceFileNames) {
+    // In the expected requests, lines and cache, OLD stands for the cached script's url
+    // and NEW for the one the reference file names.
     struct Case {
         const char* name;
-        std::string document;
-        std::string line;
-        bool cacheKept;
+        std::string cached;  // the cached script's document; empty: nothing is cached
+        std::string named;   // the document of the script the reference file names
+        size_t servers;      // 0: the fetch fails
+        std::vector<std::string> requests;
+        std::vector<std::string> lines;
+        std::string cache;
     } const cases[] = {
-        {"error reply", "\nERROR\n", "srv E %URL% Returned error", true},
-        {"empty host", List("0.9b;127.0.0.1;4077;A;a\n0.9b;;4077;B;b\n"),
-         "srv E Has incorrect information structure  0.9b;;4077;B;b", true},
+        {"no cache",
+         "",
+         "HTTP/1.0 200 OK\nContent-Type: text/plain\n" + List("0.9b;127.0.0.1;4077;Alpha;first\n0.9c;h;1;Beta;x\n"),
+         1,
+         {"/kav.txt", "NEW"},
+         {"srv   Document downloaded NEW", "srv   Number of servers: 1",
+          "srv   Server with a different version \"0.9c\" was found:  0.9c;h;1;Beta;x"},
+         "NEW"},
+        {"cached",
+         List("0.9b;127.0.0.1;4077;A;a\n0.9b;127.0.0.1;4078;B;b\n"),
+         "",
+         2,
+         {"OLD"},
+         {"srv   Using cashed script OLD"},
+         "OLD"},
+        {"stale cache",
+         "<html>moved</html>",
+         List("0.9b;127.0.0.1;4077;A;a\n"),
+         1,
+         {"OLD", "/kav.txt", "NEW"},
+         {"srv E OLD does not have correct limiters"},
+         "NEW"},
+        {"second bad document",
+         "no list",
+         "no list either",
+         0,
+         {"OLD", "/kav.txt", "NEW"},
+         {"srv E NEW does not have correct limiters"},
+         ""},
+        {"error reply", "\nERROR\n", "", 0, {"OLD"}, {"srv E OLD Returned error"}, "OLD"},
+        {"empty host",
+         List("0.9b;127.0.0.1;4077;A;a\n0.9b;;4077;B;b\n"),
+         "",
+         0,
+         {"OLD"},
+         {"srv E Has incorrect information structure  0.9b;;4077;B;b"},
+         "OLD"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         log_.Clear();
         FakeWeb web;
-        const std::string url = "http://" + web.Host() + "/list.pl";
-        web.Set(url, c.document);
-        WriteConfig("127.0.0.1:1", web.Host(), url);
+        const std::string old = "http://" + web.Host() + "/old.pl";
+        const std::string named = "http://" + web.Host() + "/cgi-bin/kav.pl";
+        const auto fill = [&](std::string text) {
+            if (text.find("OLD") != std::string::npos) text.replace(text.find("OLD"), 3, old);
+            if (text.find("NEW") != std::string::npos) text.replace(text.find("NEW"), 3, named);
+            return text;
+        };
+        web.Set("/kav.txt", web.Host() + "\ncgi-bin/kav.pl\n");
+        web.Set(named, c.named);
+        web.Set(old, c.cached);
+        WriteConfig(web.Host(), c.cached.empty() ? "" : web.Host(), c.cached.empty() ? "" : old);
+
         ServerDirectory directory(net_, options_);
-        EXPECT_FALSE(directory.FetchServerList());
-        EXPECT_EQ(directory.Count(), 0u);
-        std::string line = c.line;
-        const size_t placeholder = line.find("%URL%");
-        if (placeholder != std::string::npos) line.replace(placeholder, 5, url);
-        EXPECT_TRUE(HasLine(line)) << log_.Joined();
-        EXPECT_EQ(Config("ScrFile"), url);
-        EXPECT_EQ(web.Requests().size(), 1u);
+        EXPECT_EQ(directory.FetchServerList(), c.servers > 0);
+        EXPECT_EQ(directory.Count(), c.servers);
+        std::vector<std::string> requests;
+        for (const std::string& request : c.requests) requests.push_back("GET " + fill(request));
+        EXPECT_EQ(web.Requests(), requests);
+        for (const std::string& line : c.lines) EXPECT_TRUE(HasLine(fill(line))) << log_.Joined();
+        EXPECT_EQ(Config("ScrFile"), fill(c.cache));
+        EXPECT_EQ(Config("ScrHost"), c.cache.empty() ? "" : web.Host());
+        EXPECT_EQ(net_.ConnectionCount(), 0);
     }
 }
 
