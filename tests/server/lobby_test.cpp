@@ -36,56 +36,38 @@ std::string StatusWord(uint8_t status) {
     return status == kStatusRefused ? "refused" : "status " + std::to_string(status);
 }
 
-// A message as a client reads it, with the fields the rules are about; what does not
-// decode shows as its kind and size.
+// A message as a client reads it, with the fields the rules are about (a refused join
+// carries no game); what does not decode shows as its kind and size.
 std::string Describe(const Message& m) {
+    using std::to_string;
     const uint8_t* data = m.payload.data();
     const size_t size = m.payload.size();
+    const auto is = [&m](MessageKind kind) { return m.kind == ToByte(kind); };
     uint8_t byte = 0;
     CreateReply created;
     JoinReply joined;
     PlayerJoined player;
     GameRecord game;
     PingReply ping;
-    switch (static_cast<MessageKind>(m.kind)) {
-        case MessageKind::kLogin:
-            if (DecodeByte(data, size, byte)) return "login " + StatusWord(byte);
-            break;
-        case MessageKind::kCreateGame:
-            if (!DecodeCreateReply(data, size, created)) break;
-            if (created.status != kStatusAccepted) return "create " + StatusWord(created.status);
-            return "create accepted " + std::to_string(created.game_id);
-        case MessageKind::kJoinGame:
-            if (!DecodeJoinReply(data, size, joined)) break;
-            if (joined.status != kStatusAccepted) return "join " + StatusWord(joined.status);
-            return "join accepted " + std::to_string(joined.game.game_id) + " of " +
-                   std::to_string(joined.game.max_players);
-        case MessageKind::kPlayerJoined:
-            if (DecodePlayerJoined(data, size, player))
-                return "player " + std::to_string(player.slot) + " " + player.name + " " + std::to_string(player.flag);
-            break;
-        case MessageKind::kPlayerLeft:
-            if (DecodeByte(data, size, byte)) return "left " + std::to_string(byte);
-            break;
-        case MessageKind::kListGames:
-            if (DecodeGameRecord(data, size, game))
-                return "game " + std::to_string(game.game_id) + " " + game.title + "/" + game.level_name + "/" +
-                       std::to_string(game.checksum);
-            break;
-        case MessageKind::kPing:
-            if (DecodePingReply(data, size, ping))
-                return "ping " + std::to_string(ping.client_time) + " " + std::to_string(ping.server_time);
-            break;
-        case MessageKind::kChat: return "chat " + DecodeChat(data, size);
-        case MessageKind::kReady:
-            if (size == 0) return "start";
-            break;
-        case MessageKind::kLeaveGame:
-            if (size == 0) return "over";
-            break;
-        default: break;
-    }
-    return "kind " + std::to_string(m.kind) + " of " + std::to_string(size) + " bytes";
+    if (is(MessageKind::kLogin) && DecodeByte(data, size, byte)) return "login " + StatusWord(byte);
+    if (is(MessageKind::kCreateGame) && DecodeCreateReply(data, size, created))
+        return "create " + StatusWord(created.status) + " " + to_string(created.game_id);
+    if (is(MessageKind::kJoinGame) && DecodeJoinReply(data, size, joined))
+        return joined.status != kStatusAccepted
+                   ? "join " + StatusWord(joined.status)
+                   : "join accepted " + to_string(joined.game.game_id) + " of " + to_string(joined.game.max_players);
+    if (is(MessageKind::kPlayerJoined) && DecodePlayerJoined(data, size, player))
+        return "player " + to_string(player.slot) + " " + player.name + " " + to_string(player.flag);
+    if (is(MessageKind::kPlayerLeft) && DecodeByte(data, size, byte)) return "left " + to_string(byte);
+    if (is(MessageKind::kListGames) && DecodeGameRecord(data, size, game))
+        return "game " + to_string(game.game_id) + " " + game.title + "/" + game.level_name + "/" +
+               to_string(game.checksum);
+    if (is(MessageKind::kPing) && DecodePingReply(data, size, ping))
+        return "ping " + to_string(ping.client_time) + " " + to_string(ping.server_time);
+    if (is(MessageKind::kChat)) return "chat " + DecodeChat(data, size);
+    if (is(MessageKind::kReady) && size == 0) return "start";
+    if (is(MessageKind::kLeaveGame) && size == 0) return "over";
+    return "kind " + to_string(m.kind) + " of " + to_string(size) + " bytes";
 }
 
 std::vector<uint8_t> UpdateBytes(uint8_t slot) {
