@@ -122,11 +122,21 @@ protected:
         return false;
     }
 
-    void LogIn() {
+    // A turn of the client loop, then what it handed to the game's thread.
+    void Turn() {
+        client->RunOnce();
+        queue.RunPending();
+    }
+
+    // Into the lobby, which lists game 9 when `listed`.
+    void LogIn(bool listed = false) {
         ASSERT_TRUE(client->ConnectTo("127.0.0.1", 4077));
         client->Login("ann", &loginResult);
         peer.Reply(MessageKind::kLogin, EncodeByte(kStatusAccepted));
         ASSERT_TRUE(RunUntil(kClientLobby));
+        if (!listed) return;
+        peer.Reply(MessageKind::kListGames, EncodeGameRecord(Canyon(9)));
+        Turn();
     }
 
     void EnterRace() {
@@ -169,15 +179,11 @@ TEST_F(ServerManagerTest, RefusedRepliesAndALostLogInLeaveTheClientIdleWithResul
         SCOPED_TRACE(c.name);
         peer.Reset();
         std::atomic<int> result{0};
-        ASSERT_TRUE(client->ConnectTo("127.0.0.1", 4077));
         const bool loggedInFirst = c.replyKind != MessageKind::kLogin;
-        if (loggedInFirst) {
-            client->Login("ann", &loginResult);
-            peer.Reply(MessageKind::kLogin, EncodeByte(kStatusAccepted));
-            ASSERT_TRUE(RunUntil(kClientLobby));
-            peer.Reply(MessageKind::kListGames, EncodeGameRecord(Canyon(9)));
-            client->RunOnce();
-        }
+        if (loggedInFirst)
+            LogIn(true);
+        else
+            ASSERT_TRUE(client->ConnectTo("127.0.0.1", 4077));
         if (c.replyKind == MessageKind::kLogin) client->Login("ann", &result);
         if (c.replyKind == MessageKind::kCreateGame) client->CreateGame(Canyon(0), 3, &result, {"ann"});
         if (c.replyKind == MessageKind::kJoinGame) client->JoinGame(0, &result, {"ann"});
@@ -216,10 +222,7 @@ TEST_F(ServerManagerTest, AFailedConnectSaysWhyOnItsSecondLine) {
 }
 
 TEST_F(ServerManagerTest, ARefreshShowsTheListedGamesUntilTheNewListingIsWhole) {
-    LogIn();
-    peer.Reply(MessageKind::kListGames, EncodeGameRecord(Canyon(9)));
-    client->RunOnce();
-    queue.RunPending();
+    LogIn(true);
     game.calls.clear();
 
     now += ServerManager::kListRefreshMs;
@@ -228,15 +231,13 @@ TEST_F(ServerManagerTest, ARefreshShowsTheListedGamesUntilTheNewListingIsWhole) 
     dawn.title = "dawn";
     peer.Reply(MessageKind::kListGames, EncodeGameRecord(dawn));
     peer.Reply(MessageKind::kListGames, EncodeGameRecord(Canyon(9)));
-    client->RunOnce();
-    queue.RunPending();
+    Turn();
     EXPECT_EQ(peer.SentOf(MessageKind::kListGames).size(), 2u);
     EXPECT_EQ(client->GameCount(), 1u) << "the rows the player sees stay while the listing comes in";
     EXPECT_TRUE(game.calls.empty());
 
     now += ServerManager::kListQuietMs;
-    client->RunOnce();
-    queue.RunPending();
+    Turn();
     EXPECT_EQ(client->GameCount(), 2u);
     EXPECT_EQ(game.calls, std::vector<std::string>({"list cleared", "list dawn: canyon", "list evening: canyon"}))
         << "whole, the listing replaces the rows in one go";
@@ -262,8 +263,7 @@ TEST_F(ServerManagerTest, AcceptedLogInListsTheGames) {
     peer.Reply(MessageKind::kListGames, EncodeGameRecord(otherLevel));
     peer.Reply(MessageKind::kListGames, EncodeGameRecord(Canyon(9)));
     peer.Reply(MessageKind::kChat, EncodeChat("bob>hi"));
-    client->RunOnce();
-    queue.RunPending();
+    Turn();
     EXPECT_EQ(client->State(), kClientLobby);
     EXPECT_EQ(client->GameCount(), 1u);
     EXPECT_TRUE(game.Called("list evening: canyon"));
@@ -277,8 +277,7 @@ TEST_F(ServerManagerTest, AcceptedLogInListsTheGames) {
     EXPECT_EQ(peer.SentOf(MessageKind::kListGames).size(), 2u);
     EXPECT_EQ(client->GameCount(), 1u) << "a slow server has its time to answer";
     now += 1;
-    client->RunOnce();
-    queue.RunPending();
+    Turn();
     EXPECT_EQ(client->GameCount(), 0u) << "a refresh nobody answers lists no games";
     // The chat and the games lists are both `game` here: the refresh clears only the games.
     EXPECT_EQ(std::count(game.calls.begin(), game.calls.end(), "list cleared"), 1);
@@ -302,9 +301,7 @@ TEST_F(ServerManagerTest, BadGameRecordsDropTheLobby) {
 }
 
 TEST_F(ServerManagerTest, JoiningSelectsTheServersLevelAndWaitsForTheLoadButNotBeyondTheList) {
-    LogIn();
-    peer.Reply(MessageKind::kListGames, EncodeGameRecord(Canyon(9)));
-    client->RunOnce();
+    LogIn(true);
     std::atomic<int> beyond{0};
     client->JoinGame(1, &beyond, {"ann"});
     EXPECT_EQ(beyond, -1) << "a join beyond the list fails at once";
@@ -372,8 +369,7 @@ TEST_F(ServerManagerTest, AnUpdateStampedAheadMovesTheClockBeforeItIsApplied) {
     game.calls.clear();
     peer.Reply(MessageKind::kPlayerUpdate, PlayerUpdateAt(5400));
     peer.Reply(MessageKind::kPlayerUpdate, PlayerUpdateAt(4000));
-    client->RunOnce();
-    queue.RunPending();
+    Turn();
     // Only the update ahead moves the clock; one behind is applied as it is.
     const std::vector<std::string> expected = {"shift 400", "update at 5400", "update at 5400"};
     EXPECT_EQ(game.calls, expected);
@@ -500,8 +496,7 @@ TEST_F(ServerManagerTest, TheServerListArrivesWholeFromTheDirectoryOrTheCache) {
         game.calls.clear();
         client->RefreshServerList(&game);
         client->RunOnce();
-        client->RunOnce();
-        queue.RunPending();
+        Turn();
         ASSERT_FALSE(game.calls.empty()) << c.shown;
         EXPECT_EQ(game.calls.front(), c.shown);
         EXPECT_EQ(client->State(), kClientIdle);
