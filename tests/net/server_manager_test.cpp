@@ -330,10 +330,7 @@ TEST_F(ServerManagerTest, PingsComeInBurstsOfTenThenPauseAMinute) {
         client->RunOnce();
         if (peer.SentOf(MessageKind::kPing).size() > before) pingTimes.push_back(ms);
     }
-    std::vector<int64_t> expected;
-    for (int i = 0; i < 10; ++i) expected.push_back(i * 1000);
-    expected.push_back(70000);
-    expected.push_back(71000);
+    const std::vector<int64_t> expected = {0, 1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000, 9000, 70000, 71000};
     EXPECT_EQ(pingTimes, expected);
     EXPECT_EQ(log.Count("Next update in 1 minute"), 1);
 }
@@ -378,12 +375,11 @@ TEST_F(ServerManagerTest, AnUpdateStampedAheadMovesTheClockBeforeItIsApplied) {
 TEST_F(ServerManagerTest, RaceMessagesReachTheGameInOrder) {
     EnterRace();
     game.calls.clear();
-    PlayerJoined bob{1, "bob", 0};
     peer.Junk();
     peer.Reply(MessageKind::kPlayerJoined, EncodePlayerJoined(PlayerJoined{0, "ann", 1}));
     client->RunOnce();
     EXPECT_FALSE(client->StartAllowed());
-    peer.Reply(MessageKind::kPlayerJoined, EncodePlayerJoined(bob));
+    peer.Reply(MessageKind::kPlayerJoined, EncodePlayerJoined(PlayerJoined{1, "bob", 0}));
     client->RunOnce();
     EXPECT_TRUE(client->StartAllowed()) << "start is allowed with two players";
     peer.Reply(MessageKind::kChat, EncodeChat("bob>go"));
