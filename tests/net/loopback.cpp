@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -67,6 +69,25 @@ ClosedPort::ClosedPort() {
 
 ClosedPort::~ClosedPort() {
     if (socket_ >= 0) close(socket_);
+}
+
+PeerThread::PeerThread(std::function<bool(int)> serve)
+    : serve_(std::move(serve)), thread_([this] {
+          std::vector<int> held;
+          for (int turn = 0; turn < 1000 && !stop_; ++turn) {
+              const int socket = listener_.Accept(10);
+              if (socket < 0) continue;
+              if (serve_(socket))
+                  held.push_back(socket);
+              else
+                  CloseSocket(socket);
+          }
+          for (int socket : held) CloseSocket(socket);
+      }) {}
+
+PeerThread::~PeerThread() {
+    stop_ = true;
+    thread_.join();
 }
 
 bool WriteAll(int socket, const void* bytes, size_t size) {

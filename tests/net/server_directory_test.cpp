@@ -1,13 +1,10 @@
 #include "net/server_directory.h"
 
 #include <gtest/gtest.h>
-#include <poll.h>
 
-#include <atomic>
 #include <map>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "base/ini_file.h"
@@ -22,71 +19,41 @@ namespace {
 const char* const kNeverEnds = "<never ends>";
 
 // A web host on 127.0.0.1 that answers each "GET url" line with the document stored
-// for that url (an empty reply for unknown ones) and closes. Runs on its own thread
-// until destroyed; every wait in it is bounded.
+// for that url (an empty reply for unknown ones) and closes.
 class FakeWeb {
 public:
-    FakeWeb() : thread_([this] { Serve(); }) {}
-    ~FakeWeb() {
-        stop_ = true;
-        thread_.join();
-    }
-
     void Set(const std::string& url, const std::string& document) {
         std::lock_guard<std::mutex> guard(mutex_);
         documents_[url] = document;
     }
-    uint16_t Port() const { return listener_.Port(); }
-    std::string Host() const { return "127.0.0.1:" + std::to_string(Port()); }
+    std::string Host() const { return "127.0.0.1:" + std::to_string(peer_.Port()); }
     std::vector<std::string> Requests() {
         std::lock_guard<std::mutex> guard(mutex_);
         return requests_;
     }
 
 private:
-    void Serve() {
-        std::vector<int> heldOpen;
-        // Ends when the test is done with it, or after about 10 s whatever happens.
-        for (int turn = 0; turn < 1000 && !stop_; ++turn) {
-            const int peer = listener_.Accept(10);
-            if (peer < 0) continue;
-            const std::string request = ReadLine(peer);
-            {
-                std::lock_guard<std::mutex> guard(mutex_);
-                requests_.push_back(request);
-            }
-            const std::string url = request.rfind("GET ", 0) == 0 ? request.substr(4) : std::string();
-            std::string document;
-            {
-                std::lock_guard<std::mutex> guard(mutex_);
-                const auto found = documents_.find(url);
-                if (found != documents_.end()) document = found->second;
-            }
-            if (document == kNeverEnds) {
-                WriteAll(peer, "partial");
-                heldOpen.push_back(peer);
-                continue;
-            }
-            WriteAll(peer, document);
-            CloseSocket(peer);
-        }
-        for (int peer : heldOpen) CloseSocket(peer);
-    }
-
-    // The request up to its line feed (which must be the last byte sent).
-    static std::string ReadLine(int peer) {
-        std::string line;
+    bool Serve(int peer) {
+        // The request up to its line feed (which must be the last byte sent).
+        std::string request;
         std::string byte;
-        while (line.size() < 4096 && ReadExactly(peer, byte, 1, 2000) && byte != "\n") line += byte;
-        return line;
+        while (request.size() < 4096 && ReadExactly(peer, byte, 1) && byte != "\n") request += byte;
+        std::lock_guard<std::mutex> guard(mutex_);
+        requests_.push_back(request);
+        const auto found = documents_.find(request.rfind("GET ", 0) == 0 ? request.substr(4) : std::string());
+        const std::string document = found == documents_.end() ? std::string() : found->second;
+        if (document == kNeverEnds) {
+            WriteAll(peer, "partial");
+            return true;  // held open: the rest never comes
+        }
+        WriteAll(peer, document);
+        return false;
     }
 
-    Listener listener_;
     std::map<std::string, std::string> documents_;
     std::mutex mutex_;
     std::vector<std::string> requests_;
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
+    PeerThread peer_{[this](int socket) { return Serve(socket); }};  // last: its thread uses the rest
 };
 
 std::string List(const std::string& lines) { return "\nSTART_OF_LIST\n" + lines + "END_OF_LIST\n"; }

@@ -18,37 +18,29 @@
 
 namespace {
 
-// A game server that takes one connection and answers what it is sent the way
-// `answer` says: the reply frames for the ping it read, or nothing.
+// A game server that answers a ping the way `answer` says: the reply frames for the
+// time it read, or nothing. It holds the connection until the pinger closes its end.
 class PingPeer {
 public:
     using Answer = std::function<std::vector<uint8_t>(int32_t clientTime)>;
 
-    explicit PingPeer(Answer answer) : answer_(std::move(answer)) {
-        thread_ = std::thread([this] {
-            const int socket = listener_.Accept();
-            if (socket < 0) return;
-            std::string ping;
-            if (ReadExactly(socket, ping, 7) && ping[2] == 13) {
-                int32_t time = 0;
-                std::memcpy(&time, ping.data() + 3, 4);
-                const std::vector<uint8_t> reply = answer_(time);
-                if (!reply.empty()) WriteAll(socket, reply.data(), reply.size());
-            }
-            // Stays open until the pinger closes its end (or the time limit passes).
-            std::string rest;
-            ReadExactly(socket, rest, 1, 3000);
-            CloseSocket(socket);
-        });
-    }
-    ~PingPeer() { thread_.join(); }
-
-    uint16_t Port() const { return listener_.Port(); }
+    explicit PingPeer(Answer answer)
+        : peer_([answer](int socket) {
+              std::string ping;
+              if (ReadExactly(socket, ping, 7) && ping[2] == 13) {
+                  int32_t time = 0;
+                  std::memcpy(&time, ping.data() + 3, 4);
+                  const std::vector<uint8_t> reply = answer(time);
+                  if (!reply.empty()) WriteAll(socket, reply.data(), reply.size());
+              }
+              std::string rest;
+              ReadExactly(socket, rest, 1, 3000);
+              return false;
+          }) {}
+    uint16_t Port() const { return peer_.Port(); }
 
 private:
-    Listener listener_;
-    Answer answer_;
-    std::thread thread_;
+    PeerThread peer_;
 };
 
 std::vector<uint8_t> Frame(MessageKind kind, const std::vector<uint8_t>& payload) {
