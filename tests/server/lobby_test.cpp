@@ -299,13 +299,11 @@ TEST_F(LobbyTest, TheRaceStartsWhenEveryClientIsReadyAndTwoPlayersAreIn) {
     EXPECT_EQ(Heard(2), "start");
     // One client alone never starts; with two local players it does.
     ASSERT_EQ(Login(3, "Solo"), "login accepted");
-    Create(3, Request({"Solo"}, 2));
-    Take(3);
+    ASSERT_NE(Create(3, Request({"Solo"}, 2)), 0);
     Receive(3, MessageKind::kReady);
     EXPECT_EQ(Heard(3), "");
     ASSERT_EQ(Login(4, "Pair"), "login accepted");
-    Create(4, Request({"Pair", "Pair 2"}, 2));
-    Take(4);
+    ASSERT_NE(Create(4, Request({"Pair", "Pair 2"}, 2)), 0);
     Receive(4, MessageKind::kReady);
     EXPECT_EQ(Heard(4), "start");
 }
