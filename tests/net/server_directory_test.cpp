@@ -78,7 +78,7 @@ protected:
 
     ReportCapture log_;
     TempDir dir_;
-    NetManager net_;
+    NetManager net_{NetOptions{5000, 1000}};  // lists are short: 1000 unread bytes at most
     DirectoryOptions options_;
 };
 
@@ -187,22 +187,14 @@ TEST_F(ServerDirectoryTest, ADocumentThatNeverEndsIsGivenUp) {
     EXPECT_EQ(net_.ConnectionCount(), 0);
 }
 
-TEST(ServerDirectory, ADocumentPastTheSizeLimitIsRefused) {
-    ReportCapture log;
-    TempDir dir;
+TEST_F(ServerDirectoryTest, ADocumentPastTheSizeLimitIsRefused) {
     FakeWeb web;
     const std::string url = "http://" + web.Host() + "/list.pl";
     web.Set(url, List(std::string(5000, 'x') + "\n"));
-    dir.Write("kav.ini", "[NetSetup]\nScrHost=" + web.Host() + "\nScrFile=" + url + "\nRefHost=\n");
-    NetOptions netOptions;
-    netOptions.receive_limit = 1000;
-    NetManager net(netOptions);
-    net.Startup();
-    DirectoryOptions options;
-    options.config_file = dir.File("kav.ini");
-    ServerDirectory directory(net, options);
+    WriteConfig("", web.Host(), url);
+    ServerDirectory directory(net_, options_);
     EXPECT_FALSE(directory.FetchServerList());
-    EXPECT_NE(log.Joined().find("net E Too much unread data from socket"), std::string::npos) << log.Joined();
+    EXPECT_NE(log_.Joined().find("net E Too much unread data from socket"), std::string::npos) << log_.Joined();
 }
 
 TEST_F(ServerDirectoryTest, AListedServerCanBeConnectedToByIndex) {
