@@ -6,9 +6,7 @@
 #include <chrono>
 #include <deque>
 #include <optional>
-#include <set>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "base/main_thread_queue.h"
