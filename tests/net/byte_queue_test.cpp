@@ -48,19 +48,6 @@ TEST(ByteQueue, SkipConsumeAndReadStringShareTheCountRule) {
     EXPECT_EQ(queue.Unread(), 0u);
 }
 
-TEST(ByteQueue, AFullyReadQueueStartsAgainAtTheFront) {
-    ByteQueue queue;
-    AppendText(queue, "ab");
-    queue.Skip(1);
-    AppendText(queue, "c");
-    EXPECT_EQ(ReadAll(queue), "bc");
-    AppendText(queue, "xyz");
-    char front[2];
-    EXPECT_EQ(queue.Peek(front, 2), 2u);
-    EXPECT_EQ(std::string(front, 2), "xy");
-    EXPECT_EQ(ReadAll(queue), "xyz");
-}
-
 TEST(ByteQueue, PeekNeverCopiesMoreThanAskedOrThanThereIs) {
     ByteQueue queue;
     char out[4] = {'-', '-', '-', '-'};

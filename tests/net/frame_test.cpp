@@ -82,32 +82,6 @@ TEST(Frame, LengthsThatCanNeverBeAFrameAreBad) {
     }
 }
 
-TEST(Frame, AQueueFedOneByteAtATimeYieldsEachFrameOnceWhole) {
-    std::vector<uint8_t> stream = Frame(1, "ab");
-    const std::vector<uint8_t> second = Frame(7, "");
-    const std::vector<uint8_t> third = Frame(3, std::string(40, 'z'));
-    stream.insert(stream.end(), second.begin(), second.end());
-    stream.insert(stream.end(), third.begin(), third.end());
-
-    ByteQueue queue;
-    std::vector<uint8_t> kinds;
-    std::vector<size_t> lengths;
-    for (uint8_t byte : stream) {
-        queue.Append(&byte, 1);
-        FrameHead head;
-        FrameStatus status;
-        while ((status = CheckFrame(queue, head)) == FrameStatus::kFrame) {
-            kinds.push_back(head.kind);
-            lengths.push_back(head.length);
-            queue.Skip(head.length);
-        }
-        ASSERT_EQ(status, FrameStatus::kNeedMore);
-    }
-    EXPECT_EQ(kinds, (std::vector<uint8_t>{1, 7, 3}));
-    EXPECT_EQ(lengths, (std::vector<size_t>{5, 3, 43}));
-    EXPECT_EQ(queue.Unread(), 0u);
-}
-
 TEST(Frame, TakeFrameSplitsKindAndPayloadAndLeavesPartialFramesAlone) {
     ByteQueue queue;
     const std::vector<uint8_t> first = Frame(13, "ping");

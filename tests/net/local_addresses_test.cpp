@@ -1,10 +1,10 @@
 #include "net/local_addresses.h"
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <ifaddrs.h>
-#include <netinet/in.h>
+#include <netdb.h>
 
+#include <cstring>
 #include <deque>
 #include <string>
 #include <vector>
@@ -15,16 +15,13 @@ namespace {
 class InterfaceList {
 public:
     void Add(const std::string& address) {
+        addrinfo hints{};
+        hints.ai_flags = AI_NUMERICHOST;
+        addrinfo* found = nullptr;
+        ASSERT_EQ(getaddrinfo(address.c_str(), nullptr, &hints, &found), 0) << address;
         sockaddr_storage& storage = addresses_.emplace_back();
-        if (address.find(':') == std::string::npos) {
-            auto* v4 = reinterpret_cast<sockaddr_in*>(&storage);
-            v4->sin_family = AF_INET;
-            inet_pton(AF_INET, address.c_str(), &v4->sin_addr);
-        } else {
-            auto* v6 = reinterpret_cast<sockaddr_in6*>(&storage);
-            v6->sin6_family = AF_INET6;
-            inet_pton(AF_INET6, address.c_str(), &v6->sin6_addr);
-        }
+        std::memcpy(&storage, found->ai_addr, found->ai_addrlen);
+        freeaddrinfo(found);
         AddEntry(reinterpret_cast<sockaddr*>(&storage));
     }
     // An interface without an address (one that is down, say).

@@ -1,14 +1,15 @@
 #include "loopback.h"
 
 #include <arpa/inet.h>
+#include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -26,24 +27,16 @@ uint16_t BoundPort(int socket) {
 }
 
 int BindLoopback(bool ipv6) {
-    const int socket = ::socket(ipv6 ? AF_INET6 : AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (socket < 0) return -1;
-    int rc;
-    if (ipv6) {
-        sockaddr_in6 address{};
-        address.sin6_family = AF_INET6;
-        address.sin6_addr = in6addr_loopback;
-        rc = bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    } else {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        rc = bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    }
-    if (rc != 0) {
+    addrinfo hints{};
+    hints.ai_flags = AI_NUMERICHOST;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(ipv6 ? "::1" : "127.0.0.1", nullptr, &hints, &found) != 0) return -1;
+    int socket = ::socket(found->ai_family, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (socket >= 0 && bind(socket, found->ai_addr, found->ai_addrlen) != 0) {
         close(socket);
-        return -1;
+        socket = -1;
     }
+    freeaddrinfo(found);
     return socket;
 }
 
@@ -76,6 +69,25 @@ ClosedPort::ClosedPort() {
 
 ClosedPort::~ClosedPort() {
     if (socket_ >= 0) close(socket_);
+}
+
+PeerThread::PeerThread(std::function<bool(int)> serve)
+    : serve_(std::move(serve)), thread_([this] {
+          std::vector<int> held;
+          for (int turn = 0; turn < 1000 && !stop_; ++turn) {
+              const int socket = listener_.Accept(10);
+              if (socket < 0) continue;
+              if (serve_(socket))
+                  held.push_back(socket);
+              else
+                  CloseSocket(socket);
+          }
+          for (int socket : held) CloseSocket(socket);
+      }) {}
+
+PeerThread::~PeerThread() {
+    stop_ = true;
+    thread_.join();
 }
 
 bool WriteAll(int socket, const void* bytes, size_t size) {

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <thread>
 
 // Small loopback peers for the socket tests. Every wait is bounded: poll with a
 // time limit, never a sleep.
@@ -36,6 +39,25 @@ public:
 private:
     int socket_ = -1;
     uint16_t port_ = 0;
+};
+
+// A peer on a thread of its own that hands each connection to `serve`, which answers
+// and says whether to hold the socket open (until the end) instead of closing it.
+// Runs until destroyed, or for about 10 s whatever happens.
+class PeerThread {
+public:
+    explicit PeerThread(std::function<bool(int socket)> serve);
+    ~PeerThread();
+    PeerThread(const PeerThread&) = delete;
+    PeerThread& operator=(const PeerThread&) = delete;
+
+    uint16_t Port() const { return listener_.Port(); }
+
+private:
+    Listener listener_;
+    std::function<bool(int)> serve_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
 };
 
 bool WriteAll(int socket, const void* bytes, size_t size);

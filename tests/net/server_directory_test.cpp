@@ -1,13 +1,10 @@
 #include "net/server_directory.h"
 
 #include <gtest/gtest.h>
-#include <poll.h>
 
-#include <atomic>
 #include <map>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "base/ini_file.h"
@@ -22,71 +19,41 @@ namespace {
 const char* const kNeverEnds = "<never ends>";
 
 // A web host on 127.0.0.1 that answers each "GET url" line with the document stored
-// for that url (an empty reply for unknown ones) and closes. Runs on its own thread
-// until destroyed; every wait in it is bounded.
+// for that url (an empty reply for unknown ones) and closes.
 class FakeWeb {
 public:
-    FakeWeb() : thread_([this] { Serve(); }) {}
-    ~FakeWeb() {
-        stop_ = true;
-        thread_.join();
-    }
-
     void Set(const std::string& url, const std::string& document) {
         std::lock_guard<std::mutex> guard(mutex_);
         documents_[url] = document;
     }
-    uint16_t Port() const { return listener_.Port(); }
-    std::string Host() const { return "127.0.0.1:" + std::to_string(Port()); }
+    std::string Host() const { return "127.0.0.1:" + std::to_string(peer_.Port()); }
     std::vector<std::string> Requests() {
         std::lock_guard<std::mutex> guard(mutex_);
         return requests_;
     }
 
 private:
-    void Serve() {
-        std::vector<int> heldOpen;
-        // Ends when the test is done with it, or after about 10 s whatever happens.
-        for (int turn = 0; turn < 1000 && !stop_; ++turn) {
-            const int peer = listener_.Accept(10);
-            if (peer < 0) continue;
-            const std::string request = ReadLine(peer);
-            {
-                std::lock_guard<std::mutex> guard(mutex_);
-                requests_.push_back(request);
-            }
-            const std::string url = request.rfind("GET ", 0) == 0 ? request.substr(4) : std::string();
-            std::string document;
-            {
-                std::lock_guard<std::mutex> guard(mutex_);
-                const auto found = documents_.find(url);
-                if (found != documents_.end()) document = found->second;
-            }
-            if (document == kNeverEnds) {
-                WriteAll(peer, "partial");
-                heldOpen.push_back(peer);
-                continue;
-            }
-            WriteAll(peer, document);
-            CloseSocket(peer);
-        }
-        for (int peer : heldOpen) CloseSocket(peer);
-    }
-
-    // The request up to its line feed (which must be the last byte sent).
-    static std::string ReadLine(int peer) {
-        std::string line;
+    bool Serve(int peer) {
+        // The request up to its line feed (which must be the last byte sent).
+        std::string request;
         std::string byte;
-        while (line.size() < 4096 && ReadExactly(peer, byte, 1, 2000) && byte != "\n") line += byte;
-        return line;
+        while (request.size() < 4096 && ReadExactly(peer, byte, 1) && byte != "\n") request += byte;
+        std::lock_guard<std::mutex> guard(mutex_);
+        requests_.push_back(request);
+        const auto found = documents_.find(request.rfind("GET ", 0) == 0 ? request.substr(4) : std::string());
+        const std::string document = found == documents_.end() ? std::string() : found->second;
+        if (document == kNeverEnds) {
+            WriteAll(peer, "partial");
+            return true;  // held open: the rest never comes
+        }
+        WriteAll(peer, document);
+        return false;
     }
 
-    Listener listener_;
     std::map<std::string, std::string> documents_;
     std::mutex mutex_;
     std::vector<std::string> requests_;
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
+    PeerThread peer_{[this](int socket) { return Serve(socket); }};  // last: its thread uses the rest
 };
 
 std::string List(const std::string& lines) { return "\nSTART_OF_LIST\n" + lines + "END_OF_LIST\n"; }
@@ -111,108 +78,89 @@ protected:
 
     ReportCapture log_;
     TempDir dir_;
-    NetManager net_;
+    NetManager net_{NetOptions{5000, 1000}};  // lists are short: 1000 unread bytes at most
     DirectoryOptions options_;
 };
 
-// The reference file on `web` names the script on the same host.
-std::string ServeReference(FakeWeb& web, const std::string& script) {
-    const std::string url = "http://" + web.Host() + "/cgi-bin/kav.pl";
-    web.Set("/kav.txt", web.Host() + "\ncgi-bin/kav.pl\n");
-    web.Set(url, script);
-    return url;
-}
-
-TEST_F(ServerDirectoryTest, WithoutACacheTheReferenceFileLeadsToTheListOnAnyPort) {
-    FakeWeb web;
-    const std::string url = ServeReference(web, "HTTP/1.0 200 OK\nContent-Type: text/plain\n" +
-                                                    List("0.9b;127.0.0.1;4077;Alpha;first\n0.9c;h;1;Beta;x\n"));
-    WriteConfig(web.Host(), "", "");
-
-    ServerDirectory directory(net_, options_);
-    ASSERT_TRUE(directory.FetchServerList()) << log_.Joined();
-    ASSERT_EQ(directory.Count(), 1u);
-    EXPECT_EQ(directory.Entry(0).name, "Alpha");
-    EXPECT_EQ(directory.Entry(0).port, 4077);
-    EXPECT_EQ(web.Requests(), (std::vector<std::string>{"GET /kav.txt", "GET " + url}));
-    EXPECT_EQ(Config("ScrHost"), web.Host());
-    EXPECT_EQ(Config("ScrFile"), url);
-    EXPECT_TRUE(HasLine("srv   Document downloaded " + url));
-    EXPECT_TRUE(HasLine("srv   Server with a different version \"0.9c\" was found:  0.9c;h;1;Beta;x"));
-    EXPECT_TRUE(HasLine("srv   Number of servers: 1"));
-    EXPECT_EQ(net_.ConnectionCount(), 0);
-}
-
-TEST_F(ServerDirectoryTest, ACachedScriptIsAskedFirst) {
-    FakeWeb web;
-    const std::string url = "http://" + web.Host() + "/list.pl";
-    web.Set(url, List("0.9b;127.0.0.1;4077;A;a\n0.9b;127.0.0.1;4078;B;b\n"));
-    WriteConfig("127.0.0.1:1", web.Host(), url);
-
-    ServerDirectory directory(net_, options_);
-    ASSERT_TRUE(directory.FetchServerList()) << log_.Joined();
-    EXPECT_EQ(directory.Count(), 2u);
-    EXPECT_EQ(web.Requests(), (std::vector<std::string>{"GET " + url}));
-    EXPECT_TRUE(HasLine("srv   Using cashed script " + url));
-}
-
-TEST_F(ServerDirectoryTest, AStaleCacheIsClearedAndTheReferenceFileAskedInTheSameFetch) {
-    FakeWeb web;
-    const std::string stale = "http://" + web.Host() + "/old.pl";
-    web.Set(stale, "<html>moved</html>");
-    const std::string url = ServeReference(web, List("0.9b;127.0.0.1;4077;A;a\n"));
-    WriteConfig(web.Host(), web.Host(), stale);
-
-    ServerDirectory directory(net_, options_);
-    ASSERT_TRUE(directory.FetchServerList()) << log_.Joined();
-    EXPECT_EQ(directory.Count(), 1u);
-    EXPECT_EQ(web.Requests(), (std::vector<std::string>{"GET " + stale, "GET /kav.txt", "GET " + url}));
-    EXPECT_TRUE(HasLine("srv E " + stale + " does not have correct limiters"));
-    EXPECT_EQ(Config("ScrFile"), url);
-}
-
-TEST_F(ServerDirectoryTest, ASecondBadDocumentFailsWithoutAnotherRetry) {
-    FakeWeb web;
-    const std::string stale = "http://" + web.Host() + "/old.pl";
-    web.Set(stale, "no list");
-    const std::string url = ServeReference(web, "no list either");
-    WriteConfig(web.Host(), web.Host(), stale);
-
-    ServerDirectory directory(net_, options_);
-    EXPECT_FALSE(directory.FetchServerList());
-    EXPECT_EQ(web.Requests(), (std::vector<std::string>{"GET " + stale, "GET /kav.txt", "GET " + url}));
-    EXPECT_TRUE(HasLine("srv E " + url + " does not have correct limiters"));
-    EXPECT_EQ(Config("ScrHost"), "");
-    EXPECT_EQ(Config("ScrFile"), "");
-}
-
-TEST_F(ServerDirectoryTest, BadListsFailTheFetch) {
+// The cached script is asked first. The reference file is read when there is no cache
+// or the cached script sends no list at all, and the script it names is cached; a list
+// the cached script got wrong keeps the cache, a second bad document clears it.
+TEST_F(ServerDirectoryTest, TheListComesFromTheCachedScriptOrTheOneTheReferenceFileNames) {
+    // In the expected requests, lines and cache, OLD stands for the cached script's url
+    // and NEW for the one the reference file names.
     struct Case {
         const char* name;
-        std::string document;
-        std::string line;
-        bool cacheKept;
+        std::string cached;  // the cached script's document; empty: nothing is cached
+        std::string named;   // the document of the script the reference file names
+        size_t servers;      // 0: the fetch fails
+        std::vector<std::string> requests;
+        std::vector<std::string> lines;
+        std::string cache;
     } const cases[] = {
-        {"error reply", "\nERROR\n", "srv E %URL% Returned error", true},
-        {"empty host", List("0.9b;127.0.0.1;4077;A;a\n0.9b;;4077;B;b\n"),
-         "srv E Has incorrect information structure  0.9b;;4077;B;b", true},
+        {"no cache",
+         "",
+         "HTTP/1.0 200 OK\nContent-Type: text/plain\n" + List("0.9b;127.0.0.1;4077;Alpha;first\n0.9c;h;1;Beta;x\n"),
+         1,
+         {"/kav.txt", "NEW"},
+         {"srv   Document downloaded NEW", "srv   Number of servers: 1",
+          "srv   Server with a different version \"0.9c\" was found:  0.9c;h;1;Beta;x"},
+         "NEW"},
+        {"cached",
+         List("0.9b;127.0.0.1;4077;A;a\n0.9b;127.0.0.1;4078;B;b\n"),
+         "",
+         2,
+         {"OLD"},
+         {"srv   Using cashed script OLD"},
+         "OLD"},
+        {"stale cache",
+         "<html>moved</html>",
+         List("0.9b;127.0.0.1;4077;A;a\n"),
+         1,
+         {"OLD", "/kav.txt", "NEW"},
+         {"srv E OLD does not have correct limiters"},
+         "NEW"},
+        {"second bad document",
+         "no list",
+         "no list either",
+         0,
+         {"OLD", "/kav.txt", "NEW"},
+         {"srv E NEW does not have correct limiters"},
+         ""},
+        {"error reply", "\nERROR\n", "", 0, {"OLD"}, {"srv E OLD Returned error"}, "OLD"},
+        {"empty host",
+         List("0.9b;127.0.0.1;4077;A;a\n0.9b;;4077;B;b\n"),
+         "",
+         0,
+         {"OLD"},
+         {"srv E Has incorrect information structure  0.9b;;4077;B;b"},
+         "OLD"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         log_.Clear();
         FakeWeb web;
-        const std::string url = "http://" + web.Host() + "/list.pl";
-        web.Set(url, c.document);
-        WriteConfig("127.0.0.1:1", web.Host(), url);
+        const std::string old = "http://" + web.Host() + "/old.pl";
+        const std::string named = "http://" + web.Host() + "/cgi-bin/kav.pl";
+        const auto fill = [&](std::string text) {
+            if (text.find("OLD") != std::string::npos) text.replace(text.find("OLD"), 3, old);
+            if (text.find("NEW") != std::string::npos) text.replace(text.find("NEW"), 3, named);
+            return text;
+        };
+        web.Set("/kav.txt", web.Host() + "\ncgi-bin/kav.pl\n");
+        web.Set(named, c.named);
+        web.Set(old, c.cached);
+        WriteConfig(web.Host(), c.cached.empty() ? "" : web.Host(), c.cached.empty() ? "" : old);
+
         ServerDirectory directory(net_, options_);
-        EXPECT_FALSE(directory.FetchServerList());
-        EXPECT_EQ(directory.Count(), 0u);
-        std::string line = c.line;
-        const size_t placeholder = line.find("%URL%");
-        if (placeholder != std::string::npos) line.replace(placeholder, 5, url);
-        EXPECT_TRUE(HasLine(line)) << log_.Joined();
-        EXPECT_EQ(Config("ScrFile"), url);
-        EXPECT_EQ(web.Requests().size(), 1u);
+        EXPECT_EQ(directory.FetchServerList(), c.servers > 0);
+        EXPECT_EQ(directory.Count(), c.servers);
+        std::vector<std::string> requests;
+        for (const std::string& request : c.requests) requests.push_back("GET " + fill(request));
+        EXPECT_EQ(web.Requests(), requests);
+        for (const std::string& line : c.lines) EXPECT_TRUE(HasLine(fill(line))) << log_.Joined();
+        EXPECT_EQ(Config("ScrFile"), fill(c.cache));
+        EXPECT_EQ(Config("ScrHost"), c.cache.empty() ? "" : web.Host());
+        EXPECT_EQ(net_.ConnectionCount(), 0);
     }
 }
 
@@ -239,22 +187,14 @@ TEST_F(ServerDirectoryTest, ADocumentThatNeverEndsIsGivenUp) {
     EXPECT_EQ(net_.ConnectionCount(), 0);
 }
 
-TEST(ServerDirectory, ADocumentPastTheSizeLimitIsRefused) {
-    ReportCapture log;
-    TempDir dir;
+TEST_F(ServerDirectoryTest, ADocumentPastTheSizeLimitIsRefused) {
     FakeWeb web;
     const std::string url = "http://" + web.Host() + "/list.pl";
     web.Set(url, List(std::string(5000, 'x') + "\n"));
-    dir.Write("kav.ini", "[NetSetup]\nScrHost=" + web.Host() + "\nScrFile=" + url + "\nRefHost=\n");
-    NetOptions netOptions;
-    netOptions.receive_limit = 1000;
-    NetManager net(netOptions);
-    net.Startup();
-    DirectoryOptions options;
-    options.config_file = dir.File("kav.ini");
-    ServerDirectory directory(net, options);
+    WriteConfig("", web.Host(), url);
+    ServerDirectory directory(net_, options_);
     EXPECT_FALSE(directory.FetchServerList());
-    EXPECT_NE(log.Joined().find("net E Too much unread data from socket"), std::string::npos) << log.Joined();
+    EXPECT_NE(log_.Joined().find("net E Too much unread data from socket"), std::string::npos) << log_.Joined();
 }
 
 TEST_F(ServerDirectoryTest, AListedServerCanBeConnectedToByIndex) {

@@ -7,6 +7,17 @@
 
 namespace {
 
+std::string List(const std::string& lines) { return "\nSTART_OF_LIST\n" + lines + "END_OF_LIST\n"; }
+
+// Every field of each entry, one line an entry.
+std::vector<std::string> Fields(const std::vector<ServerEntry>& entries) {
+    std::vector<std::string> lines;
+    for (const ServerEntry& e : entries)
+        lines.push_back(e.version + "|" + e.host + "|" + e.port_text + "|" + std::to_string(e.port) + "|" + e.name +
+                        "|" + e.description + "|" + e.status + "|" + e.display);
+    return lines;
+}
+
 std::vector<std::string> Names(const ServerListResult& result) {
     std::vector<std::string> names;
     for (const ServerEntry& entry : result.entries) names.push_back(entry.name);
@@ -14,6 +25,7 @@ std::vector<std::string> Names(const ServerListResult& result) {
 }
 
 TEST(ServerList, DocumentsAndWhatTheyList) {
+    using Status = ServerListStatus;
     struct Case {
         const char* name;
         std::string document;
@@ -21,49 +33,25 @@ TEST(ServerList, DocumentsAndWhatTheyList) {
         std::vector<std::string> names;
         size_t skipped;
     } const cases[] = {
-        {"plain",
-         "\nSTART_OF_LIST\n0.9b;h1;4077;One;first\n0.9b;h2;4078;Two;second\nEND_OF_LIST\n",
-         ServerListStatus::kOk,
-         {"One", "Two"},
-         0},
-        {"headers before",
-         "HTTP/1.0 200 OK\nContent-Type: text/plain\n\nSTART_OF_LIST\n0.9b;h;1;A;d\nEND_OF_LIST\n",
-         ServerListStatus::kOk,
-         {"A"},
-         0},
-        {"markers share a line feed", "\nSTART_OF_LIST\nEND_OF_LIST\n", ServerListStatus::kOk, {}, 0},
-        {"one blank line", "\nSTART_OF_LIST\n\nEND_OF_LIST\n", ServerListStatus::kOk, {}, 0},
-        {"text after the list",
-         "x\nSTART_OF_LIST\n0.9b;h;1;A;d\nEND_OF_LIST\ntrailer",
-         ServerListStatus::kOk,
-         {"A"},
-         0},
-        {"carriage returns",
-         "\nSTART_OF_LIST\n0.9b;h;1;A;d\r\n0.9b;h;2;B;e\r\nEND_OF_LIST\n",
-         ServerListStatus::kOk,
-         {"A", "B"},
-         0},
-        {"last character of the version differs",
-         "\nSTART_OF_LIST\n0.9c;h;1;A;d\n0.9b;h;2;B;e\nEND_OF_LIST\n",
-         ServerListStatus::kOk,
-         {"B"},
-         1},
-        {"version is a prefix", "\nSTART_OF_LIST\n0.9;h;1;A;d\nEND_OF_LIST\n", ServerListStatus::kOk, {}, 1},
-        {"error marker", "\nSTART_OF_LIST\n0.9b;h;1;A;d\nEND_OF_LIST\n\nERROR\n", ServerListStatus::kErrorReply, {}, 0},
-        {"no markers", "<html>moved</html>", ServerListStatus::kNoMarkers, {}, 0},
-        {"no end marker", "\nSTART_OF_LIST\n0.9b;h;1;A;d\n", ServerListStatus::kNoMarkers, {}, 0},
-        {"end before start", "\nEND_OF_LIST\nSTART_OF_LIST\n", ServerListStatus::kNoMarkers, {}, 0},
-        {"markers without line feeds", "START_OF_LIST\n0.9b;h;1;A;d\nEND_OF_LIST", ServerListStatus::kNoMarkers, {}, 0},
-        {"empty", "", ServerListStatus::kNoMarkers, {}, 0},
-        {"empty host",
-         "\nSTART_OF_LIST\n0.9b;h;1;A;d\n0.9b;;4077;B;e\nEND_OF_LIST\n",
-         ServerListStatus::kBadEntry,
-         {},
-         0},
-        {"empty port", "\nSTART_OF_LIST\n0.9b;h;;B;e\nEND_OF_LIST\n", ServerListStatus::kBadEntry, {}, 0},
-        {"port is no number", "\nSTART_OF_LIST\n0.9b;h;http;B;e\nEND_OF_LIST\n", ServerListStatus::kBadEntry, {}, 0},
-        {"port too large", "\nSTART_OF_LIST\n0.9b;h;70000;B;e\nEND_OF_LIST\n", ServerListStatus::kBadEntry, {}, 0},
-        {"version only", "\nSTART_OF_LIST\n0.9b\nEND_OF_LIST\n", ServerListStatus::kBadEntry, {}, 0},
+        {"plain", List("0.9b;h1;4077;One;first\n0.9b;h2;4078;Two;second\n"), Status::kOk, {"One", "Two"}, 0},
+        {"headers", "HTTP/1.0 200 OK\nContent-Type: text/plain\n" + List("0.9b;h;1;A;d\n"), Status::kOk, {"A"}, 0},
+        {"markers share a line feed", List(""), Status::kOk, {}, 0},
+        {"one blank line", List("\n"), Status::kOk, {}, 0},
+        {"text after the list", "x" + List("0.9b;h;1;A;d\n") + "trailer", Status::kOk, {"A"}, 0},
+        {"carriage returns", List("0.9b;h;1;A;d\r\n0.9b;h;2;B;e\r\n"), Status::kOk, {"A", "B"}, 0},
+        {"last character of the version differs", List("0.9c;h;1;A;d\n0.9b;h;2;B;e\n"), Status::kOk, {"B"}, 1},
+        {"version is a prefix", List("0.9;h;1;A;d\n"), Status::kOk, {}, 1},
+        {"error marker", List("0.9b;h;1;A;d\n") + "\nERROR\n", Status::kErrorReply, {}, 0},
+        {"no markers", "<html>moved</html>", Status::kNoMarkers, {}, 0},
+        {"no end marker", "\nSTART_OF_LIST\n0.9b;h;1;A;d\n", Status::kNoMarkers, {}, 0},
+        {"end before start", "\nEND_OF_LIST\nSTART_OF_LIST\n", Status::kNoMarkers, {}, 0},
+        {"markers without line feeds", "START_OF_LIST\n0.9b;h;1;A;d\nEND_OF_LIST", Status::kNoMarkers, {}, 0},
+        {"empty", "", Status::kNoMarkers, {}, 0},
+        {"empty host", List("0.9b;h;1;A;d\n0.9b;;4077;B;e\n"), Status::kBadEntry, {}, 0},
+        {"empty port", List("0.9b;h;;B;e\n"), Status::kBadEntry, {}, 0},
+        {"port is no number", List("0.9b;h;http;B;e\n"), Status::kBadEntry, {}, 0},
+        {"port too large", List("0.9b;h;70000;B;e\n"), Status::kBadEntry, {}, 0},
+        {"version only", List("0.9b\n"), Status::kBadEntry, {}, 0},
     };
     for (const Case& c : cases) {
         const ServerListResult result = ParseServerList(c.document);
@@ -74,22 +62,13 @@ TEST(ServerList, DocumentsAndWhatTheyList) {
 }
 
 TEST(ServerList, AnEntryKeepsItsFieldsAndGetsADisplayLine) {
-    const ServerListResult result =
-        ParseServerList("\nSTART_OF_LIST\n0.9b;game.example;4077;Lobby;Open to all;old display;x\nEND_OF_LIST\n");
-    ASSERT_EQ(result.entries.size(), 1u);
-    const ServerEntry& entry = result.entries[0];
-    EXPECT_EQ(entry.version, "0.9b");
-    EXPECT_EQ(entry.host, "game.example");
-    EXPECT_EQ(entry.port_text, "4077");
-    EXPECT_EQ(entry.port, 4077);
-    EXPECT_EQ(entry.name, "Lobby");
-    EXPECT_EQ(entry.description, "Open to all");
-    EXPECT_EQ(entry.display, "Lobby game.example 4077 Open to all");
+    const ServerListResult result = ParseServerList(List("0.9b;game.example;4077;Lobby;Open to all;old display;x\n"));
+    EXPECT_EQ(Fields(result.entries), std::vector<std::string>{"0.9b|game.example|4077|4077|Lobby|Open to all|old "
+                                                               "display;x|Lobby game.example 4077 Open to all"});
 }
 
 TEST(ServerList, TheBadLineAndTheSkippedLinesAreReported) {
-    const ServerListResult result =
-        ParseServerList("\nSTART_OF_LIST\n0.8;a;1;A;d\n0.9b;h;1;B;e\n0.9b;;2;C;f\nEND_OF_LIST\n");
+    const ServerListResult result = ParseServerList(List("0.8;a;1;A;d\n0.9b;h;1;B;e\n0.9b;;2;C;f\n"));
     EXPECT_EQ(result.status, ServerListStatus::kBadEntry);
     EXPECT_EQ(result.bad_line, "0.9b;;2;C;f");
     EXPECT_TRUE(result.entries.empty());
@@ -99,8 +78,7 @@ TEST(ServerList, TheBadLineAndTheSkippedLinesAreReported) {
 }
 
 TEST(ServerList, ServersOfAnotherVersionAreKeptAsForeignEntries) {
-    const ServerListResult result =
-        ParseServerList("\nSTART_OF_LIST\n1.0;a;1;New;d;2/5\n0.9b;h;2;Ours;e;0/1\nEND_OF_LIST\n");
+    const ServerListResult result = ParseServerList(List("1.0;a;1;New;d;2/5\n0.9b;h;2;Ours;e;0/1\n"));
     ASSERT_EQ(result.foreign.size(), 1u);
     EXPECT_EQ(result.foreign[0].name, "New");
     EXPECT_EQ(result.foreign[0].version, "1.0");
@@ -118,22 +96,13 @@ TEST(ServerList, AListDocumentReadsBackAsItsEntries) {
     for (const std::vector<std::string>& lines : lists) {
         std::string body;
         for (const std::string& line : lines) body += line + "\n";
-        const ServerListResult first = ParseServerList("\nSTART_OF_LIST\n" + body + "END_OF_LIST\n");
+        const ServerListResult first = ParseServerList(List(body));
         std::vector<ServerEntry> all = first.entries;
         all.insert(all.end(), first.foreign.begin(), first.foreign.end());
         const ServerListResult again = ParseServerList(ServerListDocument(all));
         ASSERT_EQ(again.status, ServerListStatus::kOk) << body;
-        ASSERT_EQ(again.entries.size(), first.entries.size()) << body;
-        ASSERT_EQ(again.foreign.size(), first.foreign.size()) << body;
-        for (size_t i = 0; i < all.size(); ++i) {
-            const ServerEntry& back =
-                i < again.entries.size() ? again.entries[i] : again.foreign[i - again.entries.size()];
-            EXPECT_EQ(back.host + ";" + back.port_text + ";" + back.name + ";" + back.description + ";" + back.status +
-                          ";" + back.version,
-                      all[i].host + ";" + all[i].port_text + ";" + all[i].name + ";" + all[i].description + ";" +
-                          all[i].status + ";" + all[i].version)
-                << body;
-        }
+        EXPECT_EQ(Fields(again.entries), Fields(first.entries)) << body;
+        EXPECT_EQ(Fields(again.foreign), Fields(first.foreign)) << body;
     }
 }
 

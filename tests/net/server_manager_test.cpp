@@ -6,9 +6,7 @@
 #include <chrono>
 #include <deque>
 #include <optional>
-#include <set>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "base/main_thread_queue.h"
@@ -122,11 +120,21 @@ protected:
         return false;
     }
 
-    void LogIn() {
+    // A turn of the client loop, then what it handed to the game's thread.
+    void Turn() {
+        client->RunOnce();
+        queue.RunPending();
+    }
+
+    // Into the lobby, which lists game 9 when `listed`.
+    void LogIn(bool listed = false) {
         ASSERT_TRUE(client->ConnectTo("127.0.0.1", 4077));
         client->Login("ann", &loginResult);
         peer.Reply(MessageKind::kLogin, EncodeByte(kStatusAccepted));
         ASSERT_TRUE(RunUntil(kClientLobby));
+        if (!listed) return;
+        peer.Reply(MessageKind::kListGames, EncodeGameRecord(Canyon(9)));
+        Turn();
     }
 
     void EnterRace() {
@@ -150,61 +158,39 @@ protected:
     ReportCapture log;
 };
 
-TEST_F(ServerManagerTest, RefusedRepliesLeaveTheClientIdleWithResultMinusOne) {
+// A connection that closes during log in is told apart from a refused name.
+TEST_F(ServerManagerTest, RefusedRepliesAndALostLogInLeaveTheClientIdleWithResultMinusOne) {
     struct Case {
         const char* name;
         MessageKind replyKind;
-        std::vector<uint8_t> reply;
-        bool loggedInFirst;
+        std::vector<uint8_t> reply;  // empty: the connection closes instead
+        bool connectedAfter;
+        const char* status;
     };
     const std::vector<Case> cases = {
-        {"log in", MessageKind::kLogin, EncodeByte(kStatusRefused), false},
-        {"create", MessageKind::kCreateGame, EncodeCreateReply(CreateReply{kStatusRefused, 0}), true},
-        {"join", MessageKind::kJoinGame, EncodeJoinReply(JoinReply{}), true},
+        {"log in", MessageKind::kLogin, EncodeByte(kStatusRefused), true, ""},
+        {"create", MessageKind::kCreateGame, EncodeCreateReply(CreateReply{kStatusRefused, 0}), true, ""},
+        {"join", MessageKind::kJoinGame, EncodeJoinReply(JoinReply{}), true, ""},
+        {"log in cut off", MessageKind::kLogin, {}, false, "The server closed the connection during log in"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         peer.Reset();
         std::atomic<int> result{0};
-        ASSERT_TRUE(client->ConnectTo("127.0.0.1", 4077));
-        if (c.loggedInFirst) {
-            client->Login("ann", &loginResult);
-            peer.Reply(MessageKind::kLogin, EncodeByte(kStatusAccepted));
-            ASSERT_TRUE(RunUntil(kClientLobby));
-            peer.Reply(MessageKind::kListGames, EncodeGameRecord(Canyon(9)));
-            client->RunOnce();
-        }
+        const bool loggedInFirst = c.replyKind != MessageKind::kLogin;
+        if (loggedInFirst)
+            LogIn(true);
+        else
+            ASSERT_TRUE(client->ConnectTo("127.0.0.1", 4077));
         if (c.replyKind == MessageKind::kLogin) client->Login("ann", &result);
         if (c.replyKind == MessageKind::kCreateGame) client->CreateGame(Canyon(0), 3, &result, {"ann"});
         if (c.replyKind == MessageKind::kJoinGame) client->JoinGame(0, &result, {"ann"});
-        if (c.loggedInFirst) client->RunOnce();  // the lobby's last turn
+        if (loggedInFirst) client->RunOnce();  // the lobby's last turn
         peer.Junk();
-        peer.Reply(c.replyKind, c.reply);
-        EXPECT_TRUE(RunUntil(kClientIdle, 3));
-        EXPECT_EQ(result, -1);
-    }
-}
-
-TEST_F(ServerManagerTest, AClosedConnectionDuringLogInIsToldApartFromARefusedName) {
-    struct Case {
-        const char* name;
-        bool closes;
-        bool connectedAfter;
-        const char* status;
-    } const cases[] = {
-        {"name refused", false, true, ""},
-        {"connection closed", true, false, "The server closed the connection during log in"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        peer.Reset();
-        std::atomic<int> result{0};
-        ASSERT_TRUE(client->ConnectTo("127.0.0.1", 4077));
-        client->Login("ann", &result);
-        if (c.closes)
+        if (c.reply.empty())
             peer.pumpFails = true;
         else
-            peer.Reply(MessageKind::kLogin, EncodeByte(kStatusRefused));
+            peer.Reply(c.replyKind, c.reply);
         EXPECT_TRUE(RunUntil(kClientIdle, 3));
         EXPECT_EQ(result, -1);
         EXPECT_EQ(client->IsConnected(), c.connectedAfter);
@@ -234,10 +220,7 @@ TEST_F(ServerManagerTest, AFailedConnectSaysWhyOnItsSecondLine) {
 }
 
 TEST_F(ServerManagerTest, ARefreshShowsTheListedGamesUntilTheNewListingIsWhole) {
-    LogIn();
-    peer.Reply(MessageKind::kListGames, EncodeGameRecord(Canyon(9)));
-    client->RunOnce();
-    queue.RunPending();
+    LogIn(true);
     game.calls.clear();
 
     now += ServerManager::kListRefreshMs;
@@ -246,15 +229,13 @@ TEST_F(ServerManagerTest, ARefreshShowsTheListedGamesUntilTheNewListingIsWhole) 
     dawn.title = "dawn";
     peer.Reply(MessageKind::kListGames, EncodeGameRecord(dawn));
     peer.Reply(MessageKind::kListGames, EncodeGameRecord(Canyon(9)));
-    client->RunOnce();
-    queue.RunPending();
+    Turn();
     EXPECT_EQ(peer.SentOf(MessageKind::kListGames).size(), 2u);
     EXPECT_EQ(client->GameCount(), 1u) << "the rows the player sees stay while the listing comes in";
     EXPECT_TRUE(game.calls.empty());
 
     now += ServerManager::kListQuietMs;
-    client->RunOnce();
-    queue.RunPending();
+    Turn();
     EXPECT_EQ(client->GameCount(), 2u);
     EXPECT_EQ(game.calls, std::vector<std::string>({"list cleared", "list dawn: canyon", "list evening: canyon"}))
         << "whole, the listing replaces the rows in one go";
@@ -280,8 +261,7 @@ TEST_F(ServerManagerTest, AcceptedLogInListsTheGames) {
     peer.Reply(MessageKind::kListGames, EncodeGameRecord(otherLevel));
     peer.Reply(MessageKind::kListGames, EncodeGameRecord(Canyon(9)));
     peer.Reply(MessageKind::kChat, EncodeChat("bob>hi"));
-    client->RunOnce();
-    queue.RunPending();
+    Turn();
     EXPECT_EQ(client->State(), kClientLobby);
     EXPECT_EQ(client->GameCount(), 1u);
     EXPECT_TRUE(game.Called("list evening: canyon"));
@@ -295,8 +275,7 @@ TEST_F(ServerManagerTest, AcceptedLogInListsTheGames) {
     EXPECT_EQ(peer.SentOf(MessageKind::kListGames).size(), 2u);
     EXPECT_EQ(client->GameCount(), 1u) << "a slow server has its time to answer";
     now += 1;
-    client->RunOnce();
-    queue.RunPending();
+    Turn();
     EXPECT_EQ(client->GameCount(), 0u) << "a refresh nobody answers lists no games";
     // The chat and the games lists are both `game` here: the refresh clears only the games.
     EXPECT_EQ(std::count(game.calls.begin(), game.calls.end(), "list cleared"), 1);
@@ -320,9 +299,7 @@ TEST_F(ServerManagerTest, BadGameRecordsDropTheLobby) {
 }
 
 TEST_F(ServerManagerTest, JoiningSelectsTheServersLevelAndWaitsForTheLoadButNotBeyondTheList) {
-    LogIn();
-    peer.Reply(MessageKind::kListGames, EncodeGameRecord(Canyon(9)));
-    client->RunOnce();
+    LogIn(true);
     std::atomic<int> beyond{0};
     client->JoinGame(1, &beyond, {"ann"});
     EXPECT_EQ(beyond, -1) << "a join beyond the list fails at once";
@@ -351,10 +328,7 @@ TEST_F(ServerManagerTest, PingsComeInBurstsOfTenThenPauseAMinute) {
         client->RunOnce();
         if (peer.SentOf(MessageKind::kPing).size() > before) pingTimes.push_back(ms);
     }
-    std::vector<int64_t> expected;
-    for (int i = 0; i < 10; ++i) expected.push_back(i * 1000);
-    expected.push_back(70000);
-    expected.push_back(71000);
+    const std::vector<int64_t> expected = {0, 1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000, 9000, 70000, 71000};
     EXPECT_EQ(pingTimes, expected);
     EXPECT_EQ(log.Count("Next update in 1 minute"), 1);
 }
@@ -390,8 +364,7 @@ TEST_F(ServerManagerTest, AnUpdateStampedAheadMovesTheClockBeforeItIsApplied) {
     game.calls.clear();
     peer.Reply(MessageKind::kPlayerUpdate, PlayerUpdateAt(5400));
     peer.Reply(MessageKind::kPlayerUpdate, PlayerUpdateAt(4000));
-    client->RunOnce();
-    queue.RunPending();
+    Turn();
     // Only the update ahead moves the clock; one behind is applied as it is.
     const std::vector<std::string> expected = {"shift 400", "update at 5400", "update at 5400"};
     EXPECT_EQ(game.calls, expected);
@@ -400,12 +373,11 @@ TEST_F(ServerManagerTest, AnUpdateStampedAheadMovesTheClockBeforeItIsApplied) {
 TEST_F(ServerManagerTest, RaceMessagesReachTheGameInOrder) {
     EnterRace();
     game.calls.clear();
-    PlayerJoined bob{1, "bob", 0};
     peer.Junk();
     peer.Reply(MessageKind::kPlayerJoined, EncodePlayerJoined(PlayerJoined{0, "ann", 1}));
     client->RunOnce();
     EXPECT_FALSE(client->StartAllowed());
-    peer.Reply(MessageKind::kPlayerJoined, EncodePlayerJoined(bob));
+    peer.Reply(MessageKind::kPlayerJoined, EncodePlayerJoined(PlayerJoined{1, "bob", 0}));
     client->RunOnce();
     EXPECT_TRUE(client->StartAllowed()) << "start is allowed with two players";
     peer.Reply(MessageKind::kChat, EncodeChat("bob>go"));
@@ -518,8 +490,7 @@ TEST_F(ServerManagerTest, TheServerListArrivesWholeFromTheDirectoryOrTheCache) {
         game.calls.clear();
         client->RefreshServerList(&game);
         client->RunOnce();
-        client->RunOnce();
-        queue.RunPending();
+        Turn();
         ASSERT_FALSE(game.calls.empty()) << c.shown;
         EXPECT_EQ(game.calls.front(), c.shown);
         EXPECT_EQ(client->State(), kClientIdle);

@@ -18,37 +18,29 @@
 
 namespace {
 
-// A game server that takes one connection and answers what it is sent the way
-// `answer` says: the reply frames for the ping it read, or nothing.
+// A game server that answers a ping the way `answer` says: the reply frames for the
+// time it read, or nothing. It holds the connection until the pinger closes its end.
 class PingPeer {
 public:
     using Answer = std::function<std::vector<uint8_t>(int32_t clientTime)>;
 
-    explicit PingPeer(Answer answer) : answer_(std::move(answer)) {
-        thread_ = std::thread([this] {
-            const int socket = listener_.Accept();
-            if (socket < 0) return;
-            std::string ping;
-            if (ReadExactly(socket, ping, 7) && ping[2] == 13) {
-                int32_t time = 0;
-                std::memcpy(&time, ping.data() + 3, 4);
-                const std::vector<uint8_t> reply = answer_(time);
-                if (!reply.empty()) WriteAll(socket, reply.data(), reply.size());
-            }
-            // Stays open until the pinger closes its end (or the time limit passes).
-            std::string rest;
-            ReadExactly(socket, rest, 1, 3000);
-            CloseSocket(socket);
-        });
-    }
-    ~PingPeer() { thread_.join(); }
-
-    uint16_t Port() const { return listener_.Port(); }
+    explicit PingPeer(Answer answer)
+        : peer_([answer](int socket) {
+              std::string ping;
+              if (ReadExactly(socket, ping, 7) && ping[2] == 13) {
+                  int32_t time = 0;
+                  std::memcpy(&time, ping.data() + 3, 4);
+                  const std::vector<uint8_t> reply = answer(time);
+                  if (!reply.empty()) WriteAll(socket, reply.data(), reply.size());
+              }
+              std::string rest;
+              ReadExactly(socket, rest, 1, 3000);
+              return false;
+          }) {}
+    uint16_t Port() const { return peer_.Port(); }
 
 private:
-    Listener listener_;
-    Answer answer_;
-    std::thread thread_;
+    PeerThread peer_;
 };
 
 std::vector<uint8_t> Frame(MessageKind kind, const std::vector<uint8_t>& payload) {
@@ -64,43 +56,27 @@ std::atomic<int64_t> now{1000};
 TEST(ServerPinger, TheRoundTripOfAPingIsMeasuredAfterTheConnect) {
     struct Case {
         const char* name;
-        PingPeer::Answer answer;
+        int64_t takes;               // how far the clock moves before the peer answers
+        std::vector<uint8_t> first;  // sent ahead of the reply
+        bool replies;
+        int32_t echoShift;  // what the reply adds to the time it echoes
         int expected;
     } const cases[] = {
-        {"reply",
-         [](int32_t sent) {
-             now += 25;
-             return Frame(MessageKind::kPing, EncodePingReply(PingReply{sent, 5}));
-         },
-         25},
-        {"a chat line before the reply",
-         [](int32_t sent) {
-             now += 40;
-             std::vector<uint8_t> bytes = Frame(MessageKind::kChat, EncodeChat("hi"));
-             const std::vector<uint8_t> reply = Frame(MessageKind::kPing, EncodePingReply(PingReply{sent, 5}));
-             bytes.insert(bytes.end(), reply.begin(), reply.end());
-             return bytes;
-         },
-         40},
-        {"another time echoed",
-         [](int32_t sent) {
-             return Frame(MessageKind::kPing, EncodePingReply(PingReply{sent + 1, 5}));
-         },
-         -1},
-        {"a frame that cannot be",
-         [](int32_t) {
-             return std::vector<uint8_t>{1, 0, 13};
-         },
-         -1},
-        {"silence past the time limit",
-         [](int32_t) {
-             now += ServerPinger::kTimeLimitMs;
-             return std::vector<uint8_t>();
-         },
-         -1},
+        {"reply", 25, {}, true, 0, 25},
+        {"a chat line before the reply", 40, Frame(MessageKind::kChat, EncodeChat("hi")), true, 0, 40},
+        {"another time echoed", 0, {}, true, 1, -1},
+        {"a frame that cannot be", 0, {1, 0, 13}, false, 0, -1},
+        {"silence past the time limit", ServerPinger::kTimeLimitMs, {}, false, 0, -1},
     };
     for (const Case& c : cases) {
-        PingPeer peer(c.answer);
+        PingPeer peer([&c](int32_t sent) {
+            now += c.takes;
+            std::vector<uint8_t> bytes = c.first;
+            const std::vector<uint8_t> reply =
+                Frame(MessageKind::kPing, EncodePingReply(PingReply{sent + c.echoShift, 5}));
+            if (c.replies) bytes.insert(bytes.end(), reply.begin(), reply.end());
+            return bytes;
+        });
         ServerPinger pinger([] { return now.load(); });
         EXPECT_EQ(pinger.Measure({"127.0.0.1", peer.Port()}), c.expected) << c.name;
     }
