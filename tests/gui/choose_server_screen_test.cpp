@@ -89,7 +89,10 @@ TEST_F(ChooseServer, ACachedListIsMarkedSo) {
     EXPECT_EQ(Shown().size(), 1u);
 }
 
-TEST_F(ChooseServer, OnlyAServerOfOurVersionIsJoined) {
+TEST_F(ChooseServer, OnlyAChosenServerOfOurVersionIsJoined) {
+    ClickThenTick(screen.OkButton());
+    EXPECT_TRUE(ShowsMessage(screen, "ERROR", "No servers selected"));
+    screen.Message().SetVisible(false);
     screen.ShowServers({Row("newer", 3, "1.0"), Row("north", 4077)}, false);
     Connect(0);
     EXPECT_TRUE(ShowsMessage(screen, "Error", "This server runs version 1.0; this game plays version 0.9b."));
