@@ -7,18 +7,15 @@
 
 namespace {
 
+constexpr const char* kLoadError = "Error with loading level";
+constexpr const char* kVictoriesError = "Victories should be a whole number from 1 to 999.";
+
 class ChooseLevel : public testing::Test {
 protected:
     ChooseLevel() { MountScreen(root, screen, 110, 75, ChooseLevelScreen::kWidth, ChooseLevelScreen::kHeight); }
 
     void Show() {
-        screen.SetVisible(false);
-        screen.SetVisible(true);
-        root.Tick();
-    }
-
-    void Play() {
-        Click(screen.OkButton());
+        Reshow(screen);
         root.Tick();
     }
 
@@ -30,16 +27,16 @@ protected:
 };
 
 TEST_F(ChooseLevel, ShowingReadsGeneralOrTheDefaultsAndListsTheLevels) {
-    config.Write("[General]\nPlayer1Name=Ann\nPlayer2Name=\nVictories=3\n");
+    // A number too large for an int shows as written, to be refused by Play.
+    config.Write("[General]\nPlayer1Name=Ann\nPlayer2Name=\nVictories=99999999999999999999\n");
     Show();
     EXPECT_EQ(screen.Player1Name().Text(), "Ann");
-    EXPECT_EQ(screen.Victories().Text(), "3");
+    EXPECT_EQ(screen.Victories().Text(), "99999999999999999999");
     config.Write("[sounds]\nsound_volume=100\n");
     Show();
     EXPECT_EQ(screen.Player1Name().Text(), "Player1") << "missing keys show the defaults";
-    TextList& list = screen.LevelList();
-    ASSERT_EQ(list.LineCount(), 2) << "showing again does not add the levels twice";
-    EXPECT_EQ(list.View().Line(1), "Twin Orbit (max:4)");
+    EXPECT_EQ(LinesOf(screen.LevelList().View()), (std::vector<std::string>{"Canyon (max:2)", "Twin Orbit (max:4)"}))
+        << "showing again does not add the levels twice";
 }
 
 TEST_F(ChooseLevel, PlayStoresTheSettingsLoadsTheChosenLevelAndLetsThePlayersTakePart) {
@@ -51,7 +48,7 @@ TEST_F(ChooseLevel, PlayStoresTheSettingsLoadsTheChosenLevelAndLetsThePlayersTak
         screen.Player2Name().SetText(second);
         screen.Victories().SetText("7");
         screen.LevelList().SetSelectedRow(1);
-        Play();
+        ClickThenTick(screen.OkButton());
 
         const IniFile settings(config.Path());
         EXPECT_EQ(settings.GetString("General", "Player1Name"), "Ann");
@@ -66,27 +63,46 @@ TEST_F(ChooseLevel, PlayStoresTheSettingsLoadsTheChosenLevelAndLetsThePlayersTak
     }
 }
 
-TEST_F(ChooseLevel, AFailedLoadOrNoLevelSaysSoAndKeepsTheScreenOpen) {
-    game.loadSucceeds = false;
+TEST_F(ChooseLevel, BadInputOrAFailedLoadSaysSoAndKeepsTheScreenOpen) {
     Show();
-    Play();
-    EXPECT_TRUE(ShowsMessage(screen, "Error", "Error with loading level"));
-    EXPECT_FALSE(screen.IsAccepted()) << "the screen stays open";
-    Click(screen.Message().OkButton());
-    game.levels.clear();
-    Show();
-    Play();
-    EXPECT_EQ(game.loads, 1) << "without levels nothing is loaded";
-    EXPECT_TRUE(ShowsMessage(screen, "Error", "Error with loading level"));
-}
+    const std::string before = config.Text();
+    screen.Player1Name().SetText("Bob");
+    ClickThenTick(screen.CancelButton());
+    EXPECT_TRUE(screen.IsCancelled());
+    EXPECT_EQ(config.Text(), before) << "Cancel stores nothing";
 
-TEST_F(ChooseLevel, AVictoriesValueTooLargeForAnIntShowsAsWrittenAndIsRefused) {
-    config.Write("[General]\nPlayer1Name=Ann\nVictories=99999999999999999999\n");
-    Show();
-    EXPECT_EQ(screen.Victories().Text(), "99999999999999999999");
-    Play();
-    EXPECT_TRUE(ShowsMessage(screen, "Error", "Victories should be a whole number from 1 to 999."));
-    EXPECT_EQ(game.loads, 0);
+    struct Case {
+        const char* name;
+        const char* victories;
+        bool loadFails;
+        bool noLevels;
+        const char* message;
+        int loads;
+    } const cases[] = {
+        {"", "3", false, false, "You should enter name of player 1.", 0},
+        {"Ann", "0", false, false, kVictoriesError, 0},
+        {"Ann", "12x", false, false, kVictoriesError, 0},
+        {"Ann", "1000", false, false, kVictoriesError, 0},
+        {"Ann", "99999999999999999999", false, false, kVictoriesError, 0},
+        {"Ann", "3", true, false, kLoadError, 1},
+        {"Ann", "3", false, true, kLoadError, 1},  // without levels nothing more is loaded
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + ", victories " + c.victories);
+        game.loadSucceeds = !c.loadFails;
+        if (c.noLevels) game.levels.clear();
+        Show();
+        screen.Player1Name().SetText(c.name);
+        screen.Victories().SetText(c.victories);
+        ClickThenTick(screen.OkButton());
+        EXPECT_TRUE(ShowsMessage(screen, "Error", c.message));
+        EXPECT_FALSE(screen.IsAccepted()) << "the screen stays open";
+        EXPECT_EQ(game.loads, c.loads);
+        if (c.loads == 0) {
+            EXPECT_EQ(config.Text(), before) << "nothing is stored before the input is good";
+        }
+        Click(screen.Message().OkButton());
+    }
 }
 
 // The race starts all the same; the message list under the help lines says why the
@@ -98,7 +114,7 @@ TEST_F(ChooseLevel, SettingsThatCannotBeSavedAreToldInTheRaceMessages) {
         SCOPED_TRACE("race " + std::to_string(race));
         Show();
         screen.Player1Name().SetText("Ann");
-        Play();
+        ClickThenTick(screen.OkButton());
         EXPECT_EQ(game.loads, race) << "the race starts";
         EXPECT_EQ(config.Text(), before) << "a read-only kav.ini is left as it is";
         EXPECT_TRUE(readOnly.StillReadOnly());
@@ -112,8 +128,7 @@ TEST_F(ChooseLevel, SettingsThatCannotBeSavedAreToldInTheRaceMessages) {
     nowhere.SetOwner(&root);
     nowhere.SetVisible(true);
     root.Tick();
-    Click(nowhere.OkButton());
-    root.Tick();
+    ClickThenTick(nowhere.OkButton());
     // The box's lines joined: the level's error, then the notice.
     EXPECT_TRUE(ShowsMessage(nowhere, "Error",
                              "Error with loading levelSettings could not be saved to /no/such/directory/kav.ini: "
@@ -121,53 +136,29 @@ TEST_F(ChooseLevel, SettingsThatCannotBeSavedAreToldInTheRaceMessages) {
         << "with no race to show it, the level's error box says it too";
 }
 
-TEST_F(ChooseLevel, BadNamesAndVictoriesAreRefusedAndCancelStoresNothing) {
-    Show();
-    const std::string before = config.Text();
-    screen.Player1Name().SetText("");
-    Play();
-    EXPECT_TRUE(ShowsMessage(screen, "Error", "You should enter name of player 1."));
-    Click(screen.Message().OkButton());
-    screen.Player1Name().SetText("Ann");
-    for (const char* victories : {"0", "12x", "1000"}) {
-        SCOPED_TRACE(std::string("victories \"") + victories + "\"");
-        screen.Victories().SetText(victories);
-        Play();
-        EXPECT_TRUE(ShowsMessage(screen, "Error", "Victories should be a whole number from 1 to 999."));
-        Click(screen.Message().OkButton());
-    }
-    Click(screen.CancelButton());
-    root.Tick();
-    EXPECT_TRUE(screen.IsCancelled());
-    EXPECT_EQ(config.Text(), before) << "nothing is stored before the input is good";
-    EXPECT_EQ(game.loads, 0);
-}
-
 TEST_F(ChooseLevel, TheErrorBoxKeepsTheFocusAndTheScreenWaitsUntilItIsClosed) {
     Show();
     screen.Player1Name().SetText("");
-    Play();
+    ClickThenTick(screen.OkButton());
     ASSERT_TRUE(ShowsMessage(screen, "Error", "You should enter name of player 1."));
 
     Click(screen.Player1Name());
-    PressOn(screen, 'a');
-    ReleaseOn(screen, 'a');
+    Type(screen, 'a');
     EXPECT_EQ(screen.FocusedChild(), &screen.Message()) << "a click behind the box leaves the focus in it";
     EXPECT_EQ(screen.Player1Name().Text(), "") << "typing does not reach the fields behind the box";
 
     screen.Player1Name().SetText("Ann");
-    Play();
+    ClickThenTick(screen.OkButton());
     EXPECT_EQ(game.loads, 0) << "Play behind the box does nothing";
     EXPECT_TRUE(screen.Message().IsVisible());
 
-    PressOn(screen, kKeyEscape);
-    ReleaseOn(screen, kKeyEscape);
+    Type(screen, kKeyEscape);
     root.Tick();
     EXPECT_FALSE(screen.Message().IsVisible()) << "Escape closes the box";
     EXPECT_TRUE(screen.IsVisible()) << "and only the box";
     EXPECT_FALSE(screen.IsCancelled());
 
-    Play();
+    ClickThenTick(screen.OkButton());
     EXPECT_EQ(game.loads, 1);
     EXPECT_FALSE(screen.IsVisible()) << "the level choice closes once its level is loaded";
 }

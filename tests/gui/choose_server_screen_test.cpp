@@ -25,21 +25,15 @@ class ChooseServer : public testing::Test {
 protected:
     ChooseServer() {
         MountScreen(root, screen, 90, 90, ChooseServerScreen::kWidth, ChooseServerScreen::kHeight);
-        screen.SetVisible(false);
-        screen.SetVisible(true);
+        Reshow(screen);
         root.Tick();
     }
 
-    std::vector<std::string> Shown() {
-        std::vector<std::string> lines;
-        for (int i = 0; i < screen.ServerList().LineCount(); ++i) lines.push_back(screen.ServerList().View().Line(i));
-        return lines;
-    }
+    std::vector<std::string> Shown() { return LinesOf(screen.ServerList().View()); }
 
     void Connect(int row) {
         screen.ServerList().SetSelectedRow(row);
-        Click(screen.OkButton());
-        root.Tick();
+        ClickThenTick(screen.OkButton());
     }
 
     ConfigCopy config;
@@ -52,8 +46,7 @@ TEST_F(ChooseServer, RowsStayWhileARefreshRunsAndTheNewListReplacesThem) {
     screen.ShowServers({Row("north", 1), Row("south", 2)}, false);
     screen.ShowPing("127.0.0.1", 1, 12);
     screen.ServerList().SetSelectedRow(1);
-    Click(screen.RefreshButton());
-    root.Tick();
+    ClickThenTick(screen.RefreshButton());
     EXPECT_EQ(network.refreshes, 2) << "shown once, refreshed once";
     EXPECT_EQ(Shown(), (std::vector<std::string>{"north  races 0/1  12 ms", "south  races 0/1  ..."}));
     EXPECT_EQ(screen.Status().Text(), "Refreshing...");
@@ -75,8 +68,7 @@ TEST_F(ChooseServer, PingsFillInAndSortTheRowsOnRequest) {
     screen.ShowPing("127.0.0.1", 2, -1);
     screen.ShowPing("127.0.0.1", 4, 9);
     EXPECT_EQ(Shown()[1], "gone  races 0/1  -");
-    Click(screen.SortButton());
-    root.Tick();
+    ClickThenTick(screen.SortButton());
     EXPECT_EQ(Shown(), (std::vector<std::string>{"quick  races 0/1  9 ms", "slow  races 0/1  300 ms",
                                                  "gone  races 0/1  -", "newer  races 0/1  version 1.0"}));
     EXPECT_TRUE(screen.ServerList().View().RowDimmed(3));
@@ -97,7 +89,10 @@ TEST_F(ChooseServer, ACachedListIsMarkedSo) {
     EXPECT_EQ(Shown().size(), 1u);
 }
 
-TEST_F(ChooseServer, OnlyAServerOfOurVersionIsJoined) {
+TEST_F(ChooseServer, OnlyAChosenServerOfOurVersionIsJoined) {
+    ClickThenTick(screen.OkButton());
+    EXPECT_TRUE(ShowsMessage(screen, "ERROR", "No servers selected"));
+    screen.Message().SetVisible(false);
     screen.ShowServers({Row("newer", 3, "1.0"), Row("north", 4077)}, false);
     Connect(0);
     EXPECT_TRUE(ShowsMessage(screen, "Error", "This server runs version 1.0; this game plays version 0.9b."));

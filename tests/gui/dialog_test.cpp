@@ -30,8 +30,7 @@ TEST_F(DialogInput, OkClickAndEnterOnTheFocusedOkSubmitWithoutClosing) {
     EXPECT_EQ(dialog.applied, 1);
     EXPECT_TRUE(dialog.IsVisible()) << "without close-on-submit the dialog stays";
     dialog.ResetClicks();
-    PressOn(dialog, kKeyEnter);
-    ReleaseOn(dialog, kKeyEnter);
+    Type(dialog, kKeyEnter);
     EXPECT_EQ(dialog.applied, 2) << "Enter goes down the focus chain to the OK button";
 }
 

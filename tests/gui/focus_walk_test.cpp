@@ -147,8 +147,7 @@ TEST_F(FocusWalk, ArrowsChooseRowsAndMoveSlidersBeforeTheyWalkOn) {
 TEST(FocusWalkWithoutButtons, NothingToGoToIsFalse) {
     Widget root;
     Widget panel;
-    Place(root, 0, 0, 640, 480);
-    root.AddChild(&panel);
+    Mount(root, panel, 0, 0, 100, 100);
     root.SetFocusChild(&panel);
     EXPECT_FALSE(MoveFocus(root, 1));
 }

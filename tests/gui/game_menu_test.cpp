@@ -11,8 +11,7 @@ protected:
     InRaceMenu() {
         Mount(root, menu, 220, 177, GameMenu::kWidth, GameMenu::kHeight);
         menu.Resize();
-        menu.SetVisible(false);
-        menu.SetVisible(true);
+        Reshow(menu);
     }
 
     ConfigCopy config;

@@ -2,15 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "base/ini_file.h"
-
 #include "game/level_test_support.h"
 #include "menu_test_support.h"
+#include "platform/eventually.h"
 #include "support/executable_script.h"
 
 namespace {
@@ -20,24 +18,13 @@ template <typename Network>
 class MenuFlow : public testing::Test {
 protected:
     MenuFlow() {
-        Place(root, 0, 0, 640, 480);
-        root.AddChild(&menu);
-        menu.SetOwner(&root);
-        menu.SetPosition((640 - MainMenu::kWidth) / 2, (480 - MainMenu::kHeight) / 2);
-        root.Resize();
+        MountScreen(root, menu, (640 - MainMenu::kWidth) / 2, (480 - MainMenu::kHeight) / 2, MainMenu::kWidth,
+                    MainMenu::kHeight);
         menu.PrepareForShowing();
     }
 
-    void Choose(Button& button) {
-        Click(button);
-        root.Tick();
-    }
     // A screen over the menu closes on one tick; the menu sees it closed on the next.
-    void FinishScreen() {
-        root.Tick();
-        root.Tick();
-    }
-    void Ticks(int count = 3) {
+    void Ticks(int count = 2) {
         for (int i = 0; i < count; ++i) root.Tick();
     }
 
@@ -53,21 +40,21 @@ using MainMenuFlow = MenuFlow<NoMenuNetwork>;
 
 TEST_F(MainMenuFlow, StartGameLeadsThroughTheLevelChoiceToTheRaceOrBack) {
     ASSERT_TRUE(menu.LoadBackground());
-    Choose(menu.StartGameButton());
+    ClickThenTick(menu.StartGameButton());
     ReleaseOn(menu, kKeyEscape);
-    FinishScreen();
+    Ticks();
     EXPECT_EQ(menu.State(), kMenuMain) << "a cancelled level choice returns";
 
-    Choose(menu.StartGameButton());
+    ClickThenTick(menu.StartGameButton());
     Click(menu.ChooseLevel().OkButton());
-    FinishScreen();
+    Ticks();
     EXPECT_EQ(menu.State(), kMenuRace);
     EXPECT_FALSE(menu.IsVisible()) << "the race shows without the menu";
     EXPECT_TRUE(menu.Background().Models().Objects().empty()) << "the unseen background is freed during the race";
 
     menu.PrepareForShowing();
     EXPECT_FALSE(menu.Background().Models().Objects().empty()) << "and read again when the menu returns";
-    Choose(menu.StartGameButton());
+    ClickThenTick(menu.StartGameButton());
     EXPECT_EQ(menu.State(), kMenuLocalGame) << "a second race can be started";
 }
 
@@ -75,8 +62,7 @@ TEST_F(MainMenuFlow, ExitEndsTheApplicationAndEscapeIsIgnored) {
     ReleaseOn(menu, kKeyEscape);
     root.Tick();
     EXPECT_TRUE(menu.IsVisible()) << "Escape does not close the main menu";
-    Click(menu.ExitButton());
-    root.Tick();
+    ClickThenTick(menu.ExitButton());
     EXPECT_TRUE(menu.ExitRequested());
 }
 
@@ -84,11 +70,9 @@ class NetworkMenuFlow : public MenuFlow<RecordingMenuNetwork> {
 protected:
     // Through the typed address and the user name into the lobby.
     void LogInTyped(const std::string& address) {
-        Choose(menu.LanButton());
-        ASSERT_TRUE(menu.ServerAddress().IsVisible());
+        ClickThenTick(menu.LanButton());
         menu.ServerAddress().Address().SetText(address);
         Click(menu.ServerAddress().OkButton());
-        ASSERT_TRUE(menu.ServerAddress().UserName().IsVisible());
         menu.ServerAddress().UserName().Name().SetText("ann");
         Click(menu.ServerAddress().UserName().OkButton());
         ASSERT_NE(network.loginResult, nullptr);
@@ -99,7 +83,7 @@ protected:
 };
 
 TEST_F(NetworkMenuFlow, ATypedAddressNeedsAColonAndLeadsToTheLobby) {
-    Choose(menu.LanButton());
+    ClickThenTick(menu.LanButton());
     EXPECT_EQ(menu.State(), kMenuServerAddress);
     EXPECT_EQ(network.starts, 1);
     menu.ServerAddress().Address().SetText("localhost");
@@ -109,54 +93,47 @@ TEST_F(NetworkMenuFlow, ATypedAddressNeedsAColonAndLeadsToTheLobby) {
     EXPECT_EQ(menu.ServerAddress().Address().Text(), "localhost");
     Click(menu.ServerAddress().Message().OkButton());
     ReleaseOn(menu, kKeyEscape);
-    Ticks();
+    Ticks(3);
     EXPECT_EQ(menu.State(), kMenuMain);
 
     LogInTyped("127.0.0.1:4077");
     EXPECT_EQ(network.typed.back(), "127.0.0.1 4077");
     EXPECT_EQ(network.loginName, "ann");
     EXPECT_TRUE(menu.InServer().IsVisible());
-    EXPECT_EQ(IniFile(config.Path()).GetString("NetSetup", "ServerAddr"), "127.0.0.1:4077");
-    EXPECT_EQ(IniFile(config.Path()).GetString("NetSetup", "ServerUserName"), "ann");
+    const IniFile settings(config.Path());
+    EXPECT_EQ(settings.GetString("NetSetup", "ServerAddr"), "127.0.0.1:4077");
+    EXPECT_EQ(settings.GetString("NetSetup", "ServerUserName"), "ann");
 }
 
-TEST_F(NetworkMenuFlow, WithoutTheNetworkItsChoicesStayShut) {
+TEST_F(NetworkMenuFlow, WithoutTheNetworkItsChoicesStayShutAndWithItInternetListsServers) {
     menu.SetNetworkAvailable(false);
     for (SoundButton* button : {&menu.LanButton(), &menu.InternetButton()}) {
         EXPECT_FALSE(button->IsEnabled());
-        Choose(*button);
+        ClickThenTick(*button);
         EXPECT_EQ(menu.State(), kMenuMain);
     }
     EXPECT_EQ(network.starts, 0) << "the client is never started";
     menu.SetNetworkAvailable(true);
-    Choose(menu.LanButton());
-    EXPECT_EQ(menu.State(), kMenuServerAddress);
-}
-
-TEST_F(NetworkMenuFlow, InternetListsServersAndNeedsOneChosen) {
-    Choose(menu.InternetButton());
+    ClickThenTick(menu.InternetButton());
     EXPECT_EQ(menu.State(), kMenuServerList);
-    EXPECT_GE(network.refreshes, 1);
-    Click(menu.ChooseServer().OkButton());
-    EXPECT_TRUE(ShowsMessage(menu.ChooseServer(), "ERROR", "No servers selected"));
+    EXPECT_GE(network.refreshes, 1) << "the list is asked for";
 }
 
-TEST_F(NetworkMenuFlow, LeavingTheLobbyReturnsTheWayItCameAndARefusedJoinIsShown) {
+TEST_F(NetworkMenuFlow, ARefusedJoinIsShownAndLeavingTheLobbyReturnsTheWayItCame) {
     LogInTyped("127.0.0.1:4077");
-    Choose(menu.InServer().JoinButton());
-    ASSERT_TRUE(menu.InServer().PlayerNames().IsVisible());
+    ClickThenTick(menu.InServer().JoinButton());
     menu.InServer().PlayerNames().Player2Name().SetText("");
     Click(menu.InServer().PlayerNames().OkButton());
     ASSERT_NE(network.joinResult, nullptr);
     EXPECT_EQ(network.joinNames, std::vector<std::string>({"Player1"}));
     *network.joinResult = -1;
-    Ticks();
+    Ticks(3);
     EXPECT_TRUE(ShowsMessage(menu.InServer(), "Error", "Could not join game."));
     Click(menu.InServer().Message().OkButton());
-    Ticks();
+    Ticks(3);
 
     ReleaseOn(menu, kKeyEscape);
-    Ticks();
+    Ticks(3);
     EXPECT_FALSE(network.connected) << "leaving the lobby leaves the server";
     EXPECT_EQ(menu.State(), kMenuServerAddress);
 }
@@ -177,12 +154,9 @@ TEST_F(NetworkMenuFlow, AHostedServerStopsWhenARaceEndsWithItsConnectionLost) {
     for (const bool lost : {true, false}) {
         SCOPED_TRACE(lost ? "connection lost" : "still connected");
         menu.Hosting().Start();
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (menu.Hosting().Poll() == HostedServer::State::kStarting && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::yield();
-        ASSERT_EQ(menu.Hosting().GetState(), HostedServer::State::kListening);
+        ASSERT_TRUE(Eventually([this] { return menu.Hosting().Poll() == HostedServer::State::kListening; }));
         LogInTyped(menu.Hosting().LocalAddress());
-        Choose(menu.InServer().JoinButton());
+        ClickThenTick(menu.InServer().JoinButton());
         Click(menu.InServer().PlayerNames().OkButton());
         *network.joinResult = 1;
         Ticks(4);

@@ -19,11 +19,6 @@ using Participant = std::tuple<int, std::string, bool>;  // id, name, local
 
 class FakeMenuGame : public MenuGame {
 public:
-    FakeMenuGame() {
-        levels.push_back(LevelEntry{"Canyon", "data/canyon", "data/canyon/canyon.ini", 2, 0});
-        levels.push_back(LevelEntry{"Twin Orbit", "data/twin_orbit", "data/twin_orbit/level.ini", 4, 0});
-    }
-
     const std::vector<LevelEntry>& Levels() const override { return levels; }
     bool SelectLevel(int index) override {
         if (index < 0 || index >= static_cast<int>(levels.size())) return false;
@@ -41,7 +36,8 @@ public:
     void SetNetworkGame(bool) override {}
     void ShowRaceMessage(const std::string& line) override { raceMessages.push_back(line); }
 
-    std::vector<LevelEntry> levels;
+    std::vector<LevelEntry> levels{{"Canyon", "data/canyon", "data/canyon/canyon.ini", 2, 0},
+                                   {"Twin Orbit", "data/twin_orbit", "data/twin_orbit/level.ini", 4, 0}};
     bool loadSucceeds = true;
     int selected = -1;
     int hitLimit = 0;
@@ -110,7 +106,7 @@ inline ::testing::AssertionResult ShowsMessage(Screen& screen, const std::string
     MessageBox& box = screen.Message();
     if (!box.IsVisible()) return ::testing::AssertionFailure() << "no message is shown";
     std::string shown;
-    for (int i = 0; i < box.Text().LineCount(); ++i) shown += box.Text().View().Line(i);
+    for (const std::string& line : LinesOf(box.Text().View())) shown += line;
     if (box.Caption().Text() != caption || shown != text)
         return ::testing::AssertionFailure() << "shown: \"" << box.Caption().Text() << "\": \"" << shown << "\"";
     return ::testing::AssertionSuccess();

@@ -19,20 +19,13 @@ IniFile SettingsWith(const std::string& text) {
 
 TEST(RecentServers, UnusableEntriesAreSkipped) {
     const std::string oversized = std::string(RecentServers::kMaxAddressLength, 'a') + ":1";
-    const IniFile settings = SettingsWith(
-        "[RecentServers]\n"
-        "Server1=alpha:4077\n"
-        "Server2=\n"
-        "Server3=alpha:4077\n"
-        "Server4=no-port\n"
-        "Server5=" +
-        oversized +
-        "\n"
-        "Server6=bad host:1\n"
-        "Server7=beta:5000\n"
-        "Server8=\x01:1\n"
-        "Server9=gamma:1\n");
-    EXPECT_EQ(RecentServers::Read(settings).Addresses(), (std::vector<std::string>{"alpha:4077", "beta:5000"}));
+    // Server1 to Server9; the ninth is past the eight that are kept.
+    const std::vector<std::string> entries{"alpha:4077", "",          "alpha:4077", "no-port", oversized,
+                                           "bad host:1", "beta:5000", "\x01:1",     "gamma:1"};
+    std::string text = "[RecentServers]\n";
+    for (size_t i = 0; i < entries.size(); ++i) text += "Server" + std::to_string(i + 1) + "=" + entries[i] + "\n";
+    EXPECT_EQ(RecentServers::Read(SettingsWith(text)).Addresses(),
+              (std::vector<std::string>{"alpha:4077", "beta:5000"}));
     EXPECT_TRUE(RecentServers::Read(SettingsWith("")).Addresses().empty());
 }
 

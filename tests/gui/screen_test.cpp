@@ -11,8 +11,7 @@ protected:
     ScreenMessages() {
         Mount(root, screen, 100, 100, 300, 200);
         screen.Resize();
-        screen.SetVisible(false);
-        screen.SetVisible(true);
+        Reshow(screen);
     }
 
     Widget root;

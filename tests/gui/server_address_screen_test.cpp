@@ -2,60 +2,47 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "base/ini_file.h"
 #include "menu_test_support.h"
+#include "platform/eventually.h"
 #include "support/executable_script.h"
 #include "support/report_capture.h"
 
 namespace {
 
+using Lines = std::vector<std::string>;
+
 class ServerAddressScreenTest : public testing::Test {
 protected:
     ServerAddressScreenTest() {
-        Place(root, 0, 0, 640, 480);
-        root.AddChild(&screen);
-        screen.SetOwner(&root);
-        screen.SetPosition(200, 150);
-        root.Resize();
+        MountScreen(root, screen, 200, 150, ServerAddressScreen::kWidth, ServerAddressScreen::kHeight);
         screen.SetVisible(true);
     }
 
-    // Frames until `done`, bounded in time: the hosted server starts on its own.
+    // Frames until `done`: the hosted server starts in its own time.
     bool TickUntil(const std::function<bool()>& done) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (!done() && std::chrono::steady_clock::now() < deadline) {
+        return Eventually([&] {
             root.Tick();
-            std::this_thread::yield();
-        }
-        return done();
+            return done();
+        });
     }
 
-    // OK on `address`, then the server takes the user name.
-    void LogIn(const std::string& address) {
-        screen.Address().SetText(address);
-        Click(screen.OkButton());
-        LogInWithName();
-    }
-    void LogInWithName() {
-        ASSERT_TRUE(screen.UserName().IsVisible());
+    // OK on `address` (none: what the field holds), then the server takes the user name.
+    void LogIn(const char* address = nullptr) {
+        if (address != nullptr) {
+            screen.Address().SetText(address);
+            Click(screen.OkButton());
+        }
         Click(screen.UserName().OkButton());
         ASSERT_NE(network.loginResult, nullptr);
         *network.loginResult = 1;
         ASSERT_TRUE(TickUntil([this] { return !screen.IsVisible(); }));
         EXPECT_TRUE(screen.IsAccepted());
-    }
-
-    std::vector<std::string> RecentLines() {
-        std::vector<std::string> lines;
-        for (int i = 0; i < screen.Recent().LineCount(); ++i) lines.push_back(screen.Recent().View().Line(i));
-        return lines;
+        screen.SetVisible(true);
     }
 
     ReportCapture log;
@@ -67,14 +54,12 @@ protected:
     ServerAddressScreen screen{network, hosting, config.Path()};
 };
 
-}  // namespace
-
 TEST_F(ServerAddressScreenTest, HostConnectsToItsServerAsIfTheAddressWereTyped) {
     Click(screen.HostButton());
     ASSERT_TRUE(TickUntil([this] { return !network.typed.empty(); }));
-    EXPECT_EQ(network.typed, std::vector<std::string>{"localhost 40123"});
+    EXPECT_EQ(network.typed, Lines{"localhost 40123"});
     EXPECT_EQ(screen.Address().Text(), "localhost:40123");
-    LogInWithName();
+    LogIn();
     EXPECT_EQ(hosting.GetState(), HostedServer::State::kListening);
     // That address dies with its server: it is neither stored nor offered again.
     IniFile settings(config.Path());
@@ -84,8 +69,7 @@ TEST_F(ServerAddressScreenTest, HostConnectsToItsServerAsIfTheAddressWereTyped) 
 
 TEST_F(ServerAddressScreenTest, AServerThatCannotStartShowsWhy) {
     hosting.SetProgram("/nonexistent/kav-server");
-    Click(screen.HostButton());
-    root.Tick();
+    ClickThenTick(screen.HostButton());
     EXPECT_TRUE(ShowsMessage(screen, "Error",
                              "Could not start the game server /nonexistent/kav-server: No such file or directory"));
     EXPECT_TRUE(network.typed.empty());
@@ -104,22 +88,18 @@ TEST_F(ServerAddressScreenTest, LeavingWithoutLoggingInStopsTheHostedServer) {
 }
 
 TEST_F(ServerAddressScreenTest, TypedAddressesAreOfferedLatestFirstAndFillTheField) {
-    LogIn("alpha:4077");
-    screen.SetVisible(true);
-    LogIn("beta:5000");
-    screen.SetVisible(true);
-    LogIn("alpha:4077");
-    screen.SetVisible(true);
-    EXPECT_EQ(RecentLines(), (std::vector<std::string>{"alpha:4077", "beta:5000"}));
+    for (const char* address : {"alpha:4077", "beta:5000", "alpha:4077"}) LogIn(address);
+    EXPECT_EQ(LinesOf(screen.Recent().View()), (Lines{"alpha:4077", "beta:5000"}));
     EXPECT_EQ(screen.Address().Text(), "alpha:4077");
 
-    screen.Recent().SetSelectedRow(1);
-    root.Tick();
-    EXPECT_EQ(screen.Address().Text(), "beta:5000");
-    screen.Address().SetText("");
-    screen.Recent().SetSelectedRow(1);
-    root.Tick();
-    EXPECT_EQ(screen.Address().Text(), "beta:5000") << "the same row again";
+    // Choosing the same row again fills an emptied field all the same.
+    for (const char* before : {"alpha:4077", ""}) {
+        SCOPED_TRACE(before);
+        screen.Address().SetText(before);
+        screen.Recent().SetSelectedRow(1);
+        root.Tick();
+        EXPECT_EQ(screen.Address().Text(), "beta:5000");
+    }
     EXPECT_EQ(IniFile(config.Path()).GetString("RecentServers", "Server2"), "beta:5000");
 }
 
@@ -136,7 +116,6 @@ TEST_F(ServerAddressScreenTest, ARefusedNameAndAClosedConnectionAreToldApart) {
         SCOPED_TRACE(c.message);
         screen.Address().SetText("alpha:4077");
         Click(screen.OkButton());
-        ASSERT_TRUE(screen.UserName().IsVisible());
         Click(screen.UserName().OkButton());
         ASSERT_NE(network.loginResult, nullptr);
         network.connected = c.connectedAfter;
@@ -144,12 +123,10 @@ TEST_F(ServerAddressScreenTest, ARefusedNameAndAClosedConnectionAreToldApart) {
         *network.loginResult = -1;
         root.Tick();
         EXPECT_TRUE(ShowsMessage(screen.UserName(), "Error", c.message));
-        Click(screen.UserName().Message().OkButton());
-        root.Tick();
+        ClickThenTick(screen.UserName().Message().OkButton());
         EXPECT_EQ(screen.UserName().IsVisible(), c.dialogStays);
         EXPECT_TRUE(screen.IsVisible()) << "the address screen waits for another try";
-        if (c.dialogStays) Click(screen.UserName().CancelButton());
-        root.Tick();
+        if (c.dialogStays) ClickThenTick(screen.UserName().CancelButton());
         ASSERT_FALSE(screen.UserName().IsVisible());
     }
 }
@@ -159,7 +136,7 @@ TEST_F(ServerAddressScreenTest, ATypedAddressWhileTheServerStartsStopsIt) {
     EXPECT_FALSE(screen.HostButton().IsEnabled());
     LogIn("alpha:4077");
     EXPECT_EQ(hosting.GetState(), HostedServer::State::kIdle);
-    EXPECT_EQ(network.typed, std::vector<std::string>{"alpha 4077"});
+    EXPECT_EQ(network.typed, Lines{"alpha 4077"});
     EXPECT_FALSE(screen.Message().IsVisible());
 }
 
@@ -177,8 +154,9 @@ TEST_F(ServerAddressScreenTest, TheHostIsBeforeTheColonUnlessItIsABracketedIpv6A
         network.typed.clear();
         screen.Address().SetText(c.text);
         Click(screen.OkButton());
-        EXPECT_EQ(network.typed, std::vector<std::string>{c.connect}) << c.text;
-        Click(screen.UserName().CancelButton());
-        root.Tick();
+        EXPECT_EQ(network.typed, Lines{c.connect}) << c.text;
+        ClickThenTick(screen.UserName().CancelButton());
     }
 }
+
+}  // namespace

@@ -5,15 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "widget_driving.h"
+
 namespace {
 
 using Lines = std::vector<std::string>;
-
-Lines LinesOf(const TextView& view) {
-    Lines lines;
-    for (int row = 0; row < view.LineCount(); ++row) lines.push_back(view.Line(row));
-    return lines;
-}
 
 TEST(TextViewAddText, LineFeedsSplitOneTrailingLineEndIsDroppedAndOddBytesBecomeSpaces) {
     TextView view;

@@ -2,11 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdlib>
 
 #include "gui/button.h"
 #include "gui/scroll_panel.h"
-#include "platform/window.h"
+#include "platform/gl_window_fixture.h"
 #include "scene/frame.h"
 #include "widget_driving.h"
 
@@ -20,20 +19,15 @@ constexpr Rgb kBlack{0, 0, 0};
 
 // The real window on the display (Xvfb in the test run) set up for the widgets the way
 // the frame's 2D pass does.
-class WidgetDrawing : public testing::Test {
+class WidgetDrawing : public GlWindowTest<Widget> {
 protected:
     void SetUp() override {
-        if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "needs a display";
-        Place(root, 0, 0, kWidth, kHeight);
-        ASSERT_TRUE(CreateGLWindow("KAV", &root, 16, false));
+        GlWindowTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         BeginOverlayPass(FrameLayout{PixelRect{0, 0, kWidth, kHeight}, kWidth, kHeight});
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
     }
-    void TearDown() override {
-        if (std::getenv("DISPLAY") != nullptr) KillGLWindow();
-    }
-
     // Children join the draw order at the end of their parent's draw: one frame per level.
     void DrawFrames(int frames) {
         for (int frame = 0; frame < frames; ++frame) root.Draw();
@@ -46,8 +40,6 @@ protected:
         glReadPixels(x, kHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
         return {rgba[0], rgba[1], rgba[2]};
     }
-
-    Widget root;
 };
 
 TEST_F(WidgetDrawing, ClippedContentStaysInsideTheView) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
+#include "gui/text_view.h"
 #include "gui/widget.h"
 #include "platform/input.h"
 
@@ -44,13 +46,36 @@ inline int ReleaseOn(Widget& target, int code) {
     return event.code;
 }
 
+// A key pressed and let go; what is left of the release.
+inline int Type(Widget& target, int code) {
+    PressOn(target, code);
+    return ReleaseOn(target, code);
+}
+
 inline void ClickAt(Widget& widget, int x, int y) {
     MoveMouseOnto(widget, x, y);
-    PressOn(widget, kMouseLeft);
-    ReleaseOn(widget, kMouseLeft);
+    Type(widget, kMouseLeft);
 }
 
 inline void Click(Widget& widget) {
     const Widget::AbsoluteRect& box = widget.Absolute();
     ClickAt(widget, (box.x1 + box.x2) / 2, (box.y1 + box.y2) / 2);
+}
+
+// Clicks act on the next frame.
+inline void ClickThenTick(Widget& widget) {
+    Click(widget);
+    TopOf(widget)->Tick();
+}
+
+// Hidden and shown again: screens read their settings when they are shown.
+inline void Reshow(Widget& widget) {
+    widget.SetVisible(false);
+    widget.SetVisible(true);
+}
+
+inline std::vector<std::string> LinesOf(const TextView& view) {
+    std::vector<std::string> lines;
+    for (int row = 0; row < view.LineCount(); ++row) lines.push_back(view.Line(row));
+    return lines;
 }

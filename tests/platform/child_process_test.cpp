@@ -6,22 +6,17 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <string>
-#include <thread>
-#include <vector>
+
+#include "eventually.h"
 
 namespace {
 
-constexpr auto kPatience = std::chrono::seconds(10);
+using Output = ChildProcess::Output;
 
-ChildProcess::Output NextOutput(ChildProcess& child, std::string& line) {
-    const auto deadline = std::chrono::steady_clock::now() + kPatience;
-    ChildProcess::Output output = ChildProcess::Output::kNothing;
-    while (output == ChildProcess::Output::kNothing && std::chrono::steady_clock::now() < deadline) {
-        output = child.ReadLine(line);
-        if (output == ChildProcess::Output::kNothing) std::this_thread::yield();
-    }
+Output NextOutput(ChildProcess& child, std::string& line) {
+    Output output = Output::kNothing;
+    Eventually([&] { return (output = child.ReadLine(line)) != Output::kNothing; });
     return output;
 }
 
@@ -34,16 +29,17 @@ bool StartShell(ChildProcess& child, const std::string& script) {
 
 }  // namespace
 
-TEST(ChildProcess, OutputArrivesLineByLine) {
+TEST(ChildProcess, OutputArrivesLineByLineAndTheEndIsToldHow) {
     struct Case {
         const char* script;
-        ChildProcess::Output first;
+        Output first;
         const char* line;
+        const char* ended;  // empty: still running
     } const cases[] = {
-        {"echo listening 127.0.0.1 5000; exec sleep 30", ChildProcess::Output::kLine, "listening 127.0.0.1 5000"},
-        {"printf 'no line feed'", ChildProcess::Output::kClosed, ""},
-        {"exit 3", ChildProcess::Output::kClosed, ""},
-        {"printf '%0300d' 0; exec sleep 30", ChildProcess::Output::kTooLong, ""},
+        {"echo listening 127.0.0.1 5000; exec sleep 30", Output::kLine, "listening 127.0.0.1 5000", ""},
+        {"printf 'no line feed'", Output::kClosed, "", "exited with status 0"},
+        {"exit 3", Output::kClosed, "", "exited with status 3"},
+        {"printf '%0300d' 0; exec sleep 30", Output::kTooLong, "", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.script);
@@ -51,23 +47,16 @@ TEST(ChildProcess, OutputArrivesLineByLine) {
         ASSERT_TRUE(StartShell(child, c.script));
         std::string line;
         EXPECT_EQ(NextOutput(child, line), c.first);
-        if (c.first == ChildProcess::Output::kLine) {
+        if (c.first == Output::kLine) {
             EXPECT_EQ(line, c.line);
         }
+        if (*c.ended == '\0') continue;
+        // The output closes a moment before the child can be reaped.
+        std::string how;
+        EXPECT_TRUE(Eventually([&] { return child.HasExited(how); }));
+        EXPECT_EQ(how, c.ended);
+        EXPECT_FALSE(child.Running());
     }
-}
-
-TEST(ChildProcess, SaysHowItEnded) {
-    ChildProcess child;
-    ASSERT_TRUE(StartShell(child, "exit 3"));
-    std::string line;
-    ASSERT_EQ(NextOutput(child, line), ChildProcess::Output::kClosed);
-    // The output closes a moment before the child can be reaped.
-    std::string how;
-    const auto deadline = std::chrono::steady_clock::now() + kPatience;
-    while (!child.HasExited(how) && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
-    EXPECT_EQ(how, "exited with status 3");
-    EXPECT_FALSE(child.Running());
 }
 
 TEST(ChildProcess, AProgramThatCannotRunIsNamedWithTheReason) {
@@ -88,24 +77,20 @@ TEST(ChildProcess, AProgramThatCannotRunIsNamedWithTheReason) {
     }
 }
 
-TEST(ChildProcess, StopEndsTheChildEvenWhenItIgnoresTheRequest) {
-    const char* const scripts[] = {"echo ready; exec sleep 30", "trap '' TERM; echo ready; exec sleep 30"};
-    for (const char* script : scripts) {
+TEST(ChildProcess, StopOrTheOwnerGoingEndsTheChildEvenWhenItIgnoresTheRequest) {
+    for (const char* script : {"echo ready; exec sleep 30", "trap '' TERM; echo ready; exec sleep 30"}) {
         SCOPED_TRACE(script);
         ChildProcess child;
         ASSERT_TRUE(StartShell(child, script));
         std::string line;
         // Once it has spoken, the trap is in place.
-        ASSERT_EQ(NextOutput(child, line), ChildProcess::Output::kLine);
+        ASSERT_EQ(NextOutput(child, line), Output::kLine);
         const pid_t pid = child.Pid();
         child.Stop(100);
         EXPECT_FALSE(child.Running());
         EXPECT_TRUE(ProcessGone(pid));
-        EXPECT_EQ(child.ReadLine(line), ChildProcess::Output::kClosed);
+        EXPECT_EQ(child.ReadLine(line), Output::kClosed);
     }
-}
-
-TEST(ChildProcess, TheOwnerGoingStopsTheChild) {
     pid_t pid = -1;
     {
         ChildProcess child;
@@ -113,7 +98,7 @@ TEST(ChildProcess, TheOwnerGoingStopsTheChild) {
         pid = child.Pid();
         EXPECT_FALSE(ProcessGone(pid));
     }
-    EXPECT_TRUE(ProcessGone(pid));
+    EXPECT_TRUE(ProcessGone(pid)) << "the owner going stops the child";
 }
 
 TEST(ChildProcess, TheChildHoldsNoneOfTheParentsFiles) {
@@ -122,7 +107,7 @@ TEST(ChildProcess, TheChildHoldsNoneOfTheParentsFiles) {
     ChildProcess child;
     ASSERT_TRUE(StartShell(child, "echo ready; exec sleep 30"));
     std::string line;
-    ASSERT_EQ(NextOutput(child, line), ChildProcess::Output::kLine);
+    ASSERT_EQ(NextOutput(child, line), Output::kLine);
     close(ends[1]);
     // Only a write end still open in the child would keep the pipe from reading as ended.
     fcntl(ends[0], F_SETFL, O_NONBLOCK);

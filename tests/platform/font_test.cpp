@@ -15,7 +15,7 @@ constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 
 // The window in window pixels, origin top-left, as the widgets draw.
-class FontOnScreen : public GlWindowTest {
+class FontOnScreen : public GlWindowTest<> {
 protected:
     void SetUp() override {
         GlWindowTest::SetUp();

@@ -7,8 +7,9 @@
 #include "fake_root.h"
 #include "platform/window.h"
 
-// Opens the real window on the display (Xvfb in the test run) around a fake root
-// placed where the game places its root, and closes it after the test.
+// Opens the real window on the display (Xvfb in the test run) around a root placed
+// where the game places its root, and closes it after the test.
+template <typename Root = FakeRoot>
 class GlWindowTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -19,5 +20,5 @@ protected:
     }
     void TearDown() override { KillGLWindow(); }
 
-    FakeRoot root;
+    Root root;
 };

@@ -11,7 +11,7 @@
 
 namespace {
 
-using WindowOnDisplay = GlWindowTest;
+using WindowOnDisplay = GlWindowTest<>;
 
 TEST_F(WindowOnDisplay, DraggingBelowTheMinimumSnapsBackAndSetWindowSizeResizesTheRoot) {
     ResizeRoot(&root, 200, 100);
