@@ -40,12 +40,9 @@ protected:
         CobPolHSpec polh = CobSquare("square" + std::to_string(id));
         polh.matrix[3] = x;
         polh.vertices = {{-half, -half, 0}, {-half, half, 0}, {half, half, 0}, {half, -half, 0}};
-        ByteWriter body, material, box;
-        WriteCobPolH(body, polh, 4);
-        WriteCobMat1(material, mat1);
-        WriteCobShBx(box, "phong", CobPhongParameters(1));
-        file_.Chunk("PolH", 0, 4, id, 0, body).Chunk("Mat1", 0, 0, id * 10, id, material);
-        file_.Chunk("ShBx", 0, 0, id * 10 + 1, id * 10, box);
+        file_.Chunk("PolH", 0, 4, id, 0, Encoded(WriteCobPolH, polh, int16_t{4}))
+            .Chunk("Mat1", 0, 0, id * 10, id, Encoded(WriteCobMat1, mat1))
+            .Chunk("ShBx", 0, 0, id * 10 + 1, id * 10, Encoded(WriteCobShBx, "phong", CobPhongParameters(1)));
     }
 
     void DrawFrameOf(ModelManager& scene) {
