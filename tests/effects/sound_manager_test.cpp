@@ -12,11 +12,6 @@ namespace {
 
 class SoundManagerTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        sound_.SetSoundVolume(1.0f);
-        sound_.SetMusicVolume(1.0f);
-    }
-
     void TearDown() override {
         sound_.Shutdown();
         capture_.RepairDevice();
