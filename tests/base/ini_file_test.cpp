@@ -8,51 +8,38 @@
 
 namespace {
 
-IniFile Parsed(const std::string& text) {
+IniFile Parsed(const std::string& text, int maxLines = 0) {
     IniFile ini;
-    ini.Parse(text);
+    ini.Parse(text, maxLines);
     return ini;
 }
 
+// ToText() writes back every section and entry kept, each entry as key=value.
 TEST(IniFileSyntax, KeysAndValuesKeepTheirBlanksSplitAtTheFirstEqualsAndLoseATrailingReturn) {
     IniFile ini = Parsed("[a]\r\nkey = value\nx=1=2\nempty=\nno equals here\ncr=v\r\n");
+    EXPECT_EQ(ini.ToText(), "[a]\nkey = value\nx=1=2\nempty=\ncr=v\n\n") << "a line without = is no entry";
     EXPECT_FALSE(ini.HasKey("a", "key"));
     EXPECT_EQ(ini.GetString("a", "key "), " value");
     EXPECT_EQ(ini.GetString("a", "x"), "1=2");
-    EXPECT_TRUE(ini.HasKey("a", "empty"));
-    EXPECT_EQ(ini.GetString("a", "empty"), "");
-    EXPECT_EQ(ini.GetString("a", "cr"), "v");
-    ASSERT_EQ(ini.Sections().size(), 1u);
-    EXPECT_EQ(ini.Sections()[0].entries.size(), 4u) << "a line without = is no entry";
 }
 
 TEST(IniFileSyntax, CommentsOnlyAtTheFirstCharacter) {
-    IniFile ini = Parsed("[a]\n;k=1\n  ;k=2\n  ; no equals\n");
-    EXPECT_FALSE(ini.HasKey("a", ";k"));
-    EXPECT_EQ(ini.GetString("a", "  ;k"), "2");
-    EXPECT_EQ(ini.Sections()[0].entries.size(), 1u);
+    EXPECT_EQ(Parsed("[a]\n;k=1\n  ;k=2\n  ; no equals\n").ToText(), "[a]\n  ;k=2\n\n");
 }
 
 TEST(IniFileSyntax, EntriesBeforeTheFirstHeaderAndUnderEmptyHeadersAreDropped) {
-    IniFile ini = Parsed("lost=1\n[]\nalso=2\n[kept]\n[b]\nx=3\n");
-    ASSERT_EQ(ini.Sections().size(), 2u);
-    EXPECT_EQ(ini.Sections()[0].name, "kept");
-    EXPECT_TRUE(ini.Sections()[0].entries.empty());
-    EXPECT_EQ(ini.GetString("b", "x"), "3");
+    EXPECT_EQ(Parsed("lost=1\n[]\nalso=2\n[kept]\n[b]\nx=3\n").ToText(), "[kept]\n\n[b]\nx=3\n\n");
 }
 
 TEST(IniFileSyntax, FirstMatchWinsAndDuplicatesStay) {
     IniFile ini = Parsed("[Keys]\nA=1\nA=2\n[Keys]\nB=3\n");
     EXPECT_EQ(ini.GetInt("Keys", "A"), 1);
     EXPECT_FALSE(ini.HasKey("Keys", "B"));
-    EXPECT_EQ(ini.Sections().size(), 2u);
+    EXPECT_EQ(ini.ToText(), "[Keys]\nA=1\nA=2\n\n[Keys]\nB=3\n\n");
 }
 
 TEST(IniFileSyntax, MaxLinesCountsHeadersAndEntries) {
-    IniFile ini;
-    ini.Parse("[a]\n; comment\nx=1\ny=2\n", 2);
-    EXPECT_TRUE(ini.HasKey("a", "x"));
-    EXPECT_FALSE(ini.HasKey("a", "y"));
+    EXPECT_EQ(Parsed("[a]\n; comment\nx=1\ny=2\n", 2).ToText(), "[a]\nx=1\n\n");
 }
 
 TEST(IniFileValues, ConvertLikeTheCLibrary) {

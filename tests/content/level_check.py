@@ -76,18 +76,11 @@ def check_path(points, where):
                 stack.append(other)
     if len(seen) != count:
         problems.append('%s: %d points cannot be reached from point 0' % (where, count - len(seen)))
-    kinds = {'corner': 0, 'T-junction': 0, 'crossing': 0}
-    for p in points:
-        linked = [d for d in range(4) if p['nb'][d] >= 0]
-        if len(linked) == 4:
-            kinds['crossing'] += 1
-        elif len(linked) == 3:
-            kinds['T-junction'] += 1
-        elif len(linked) == 2 and (linked[1] - linked[0]) % 2:
-            kinds['corner'] += 1
-    problems += ['%s: the path has no %s' % (where, kind) for kind, number in kinds.items() if not number]
-    lanes = sum(1 for p in points for d in range(4) if p['nb'][d] >= 0) // 2
-    if lanes < count:
+    linked = [[d for d in range(4) if p['nb'][d] >= 0] for p in points]
+    kinds = {'corner': any(len(ds) == 2 and (ds[1] - ds[0]) % 2 for ds in linked),
+             'T-junction': any(len(ds) == 3 for ds in linked), 'crossing': any(len(ds) == 4 for ds in linked)}
+    problems += ['%s: the path has no %s' % (where, kind) for kind, found in kinds.items() if not found]
+    if sum(len(ds) for ds in linked) // 2 < count:  # a tree of n points has n - 1 lanes
         problems.append('%s: the path has no loop' % where)
     return problems
 

@@ -134,18 +134,15 @@ class PathCheckTest(unittest.TestCase):
         def one_sided(points):
             points[0]['nb'][path.UP] = -1
 
-        def off_the_lane(points):
-            points[1]['pos'] = (points[1]['pos'][0], 1.0, 0.0)
-
-        def off_the_grid(points):
-            points[4]['pos'] = (3.5, 3.0, 0.0)
-
         def cut_off(points):
             for p in points:
                 p['nb'] = [-1 if other == 8 else other for other in p['nb']]
             points[8]['nb'] = [-1] * 4
-        for expected, slip in (('one-sided', one_sided), ('does not lie in its direction', off_the_lane),
-                               ('off the whole-unit grid', off_the_grid), ('cannot be reached', cut_off)):
+        slips = (('one-sided', one_sided),
+                 ('does not lie in its direction', lambda points: points[1].update(pos=(points[1]['pos'][0], 1.0, 0.0))),
+                 ('off the whole-unit grid', lambda points: points[4].update(pos=(3.5, 3.0, 0.0))),
+                 ('cannot be reached', cut_off))
+        for expected, slip in slips:
             with self.subTest(expected):
                 points = grid_points(self.SQUARE_AND_CROSS)
                 slip(points)

@@ -15,9 +15,6 @@
 
 namespace {
 
-constexpr float kSilent = 1e-4f;
-constexpr float kAudible = 0.05f;
-
 const char kShipScript[] =
     "// the ship's gun\n"
     "sound = shot { file = shot.wav; }\n"
@@ -48,6 +45,16 @@ protected:
         return scripts;
     }
 
+    // Reads the script and binds each event, at the fixture's ship, to a trigger of its own.
+    std::vector<EventTrigger> Read(ScriptManager& scripts, const std::string& name, const std::string& text,
+                                   const std::vector<std::string>& events) {
+        EXPECT_TRUE(scripts.ReadScriptText(name, text)) << log_.Joined();
+        std::vector<EventTrigger> triggers(events.size());
+        for (size_t i = 0; i < events.size(); ++i)
+            scripts.BindEvent(events[i], triggers[i], &position_, &rotation_, &velocity_);
+        return triggers;
+    }
+
     std::vector<int> Handles(const ScriptManager& scripts) {
         std::vector<int> handles;
         for (const auto& action : scripts.Actions()) handles.push_back(action->Handle());
@@ -67,14 +74,12 @@ protected:
 TEST_F(ScriptManagerTest, FireEventPlaysTheSoundOnceAndRunsTheEmitter) {
     auto scripts = MakeScripts();
     ASSERT_TRUE(capture_.WaitForFrames(1)) << "the wave backend writes nothing";
-    ASSERT_TRUE(scripts->ReadScriptText("ship0", kShipScript)) << log_.Joined();
-    EventTrigger fire;
-    scripts->BindEvent("fire", fire, &position_, &rotation_, &velocity_);
+    const EventTrigger fire = Read(*scripts, "ship0", kShipScript, {"fire"})[0];
     ASSERT_EQ(fire.Size(), 2u);
     EXPECT_EQ(log_.Count("Loading sound " + dir_.File("shot.wav")), 1)
         << "the sound is loaded from the data directory, once\n"
         << log_.Joined();
-    int emitter = scripts->Actions()[1]->Handle();
+    const int emitter = scripts->Actions()[1]->Handle();
     ASSERT_NE(emitter, 0);
     EXPECT_TRUE(particles_.Inspect(emitter)->stopped);
 
@@ -104,9 +109,7 @@ TEST_F(ScriptManagerTest, AScriptManagerLeavesTheServicesToTheirOwnerAndAFailedS
     EXPECT_TRUE(log_.Contains("Script manager is destroyed"));
     EXPECT_FALSE(log_.Contains("Sound manager is destroyed")) << "the other script manager still plays sounds";
     EXPECT_FALSE(log_.Contains("Particle system manager is destroyed"));
-    ASSERT_TRUE(levelScripts->ReadScriptText("ship0", kShipScript)) << log_.Joined();
-    EventTrigger fire;
-    levelScripts->BindEvent("fire", fire, &position_, &rotation_, &velocity_);
+    Read(*levelScripts, "ship0", kShipScript, {"fire"});
     const std::vector<int> handles = Handles(*levelScripts);
     EXPECT_EQ(std::count(handles.begin(), handles.end(), 0), 0) << "the sound and the emitter still load\n"
                                                                 << log_.Joined();
@@ -128,84 +131,66 @@ TEST_F(ScriptManagerTest, AScriptManagerLeavesTheServicesToTheirOwnerAndAFailedS
     EXPECT_THROW(StartEffects(StartupOf(Services())), FatalReport) << "a broken sound device is a failed sound start";
 }
 
-TEST_F(ScriptManagerTest, ActionsOfOneScriptShareItsSoundsAndEmitters) {
-    auto scripts = MakeScripts();
-    ASSERT_TRUE(scripts->ReadScriptText("ship0",
-                                        "sound = engine { file = engine.wav; }"
-                                        "pts = trail { type = moving; surf_type = 0; texture = t.bmp; }"
-                                        "action = moving { LoopSound = engine; StartPts = trail; }"
-                                        "action = collision { StopSound = engine; StopPts = trail; }"));
-    EventTrigger moving, collision;
-    scripts->BindEvent("moving", moving, &position_, &rotation_, &velocity_);
-    scripts->BindEvent("collision", collision, &position_, &rotation_, &velocity_);
-    std::vector<int> handles = Handles(*scripts);
-    ASSERT_EQ(handles.size(), 4u);
-    EXPECT_NE(handles[0], 0);
-    EXPECT_EQ(handles[2], handles[0]) << "both sound actions share the sound";
-    EXPECT_EQ(handles[3], handles[1]) << "both emitter actions share the emitter";
-    EXPECT_EQ(particles_.TableSize(), 2u) << "one emitter";
-    EXPECT_EQ(scripts->Actions()[0]->Name(), "ship0engine") << "actions are named script name + sound name";
-
-    moving.Start();
-    EXPECT_FALSE(particles_.Inspect(handles[1])->stopped);
-    collision.Start();
-    EXPECT_TRUE(particles_.Inspect(handles[1])->stopped) << "the collision stops the trail";
-}
-
-TEST_F(ScriptManagerTest, ShipScriptsShareTheSoundsTheLevelScriptDeclared) {
+// Ship 0 declares its own sound and emitter; ships 1 and 2 name the level script's sound.
+TEST_F(ScriptManagerTest, ActionsShareTheirScriptsSoundsAndEmittersAndShipsTheLevelScriptsSounds) {
     const char kShip[] = "sound = engine { file = engine.wav; } action = moving { LoopSound = engine; }";
     auto scripts = MakeScripts();
-    EventTrigger ship0, ship1, start;
-    ASSERT_TRUE(
-        scripts->ReadScriptText("", "sound = engine { file = engine.wav; } action = start { PlaySound = engine; }"));
-    scripts->BindEvent("start", start);
-    ASSERT_TRUE(scripts->ReadScriptText("ship0", kShip));
-    scripts->BindEvent("moving", ship0);
-    ASSERT_TRUE(scripts->ReadScriptText("ship1", kShip));
-    scripts->BindEvent("moving", ship1);
-    std::vector<int> handles = Handles(*scripts);
-    ASSERT_EQ(handles.size(), 3u);
-    EXPECT_NE(handles[0], 0);
-    EXPECT_EQ(handles[1], handles[0]) << "the level script's sound is shared with ship0";
-    EXPECT_EQ(handles[2], handles[0]) << "and with ship1";
+    Read(*scripts, "", "sound = engine { file = engine.wav; } action = start { PlaySound = engine; }", {"start"});
+    const std::vector<EventTrigger> ship0 = Read(*scripts, "ship0",
+                                                 "sound = hum { file = shot.wav; }"
+                                                 "pts = trail { type = moving; surf_type = 0; texture = t.bmp; }"
+                                                 "action = moving { LoopSound = hum; StartPts = trail; }"
+                                                 "action = collision { StopSound = hum; StopPts = trail; }",
+                                                 {"moving", "collision"});
+    Read(*scripts, "ship1", kShip, {"moving"});
+    Read(*scripts, "ship2", kShip, {"moving"});
+    const std::vector<int> handles = Handles(*scripts);
+    ASSERT_EQ(handles.size(), 7u);
+    EXPECT_TRUE(handles[0] != 0 && handles[1] != 0 && handles[2] != 0);
+    EXPECT_EQ(handles,
+              (std::vector<int>{handles[0], handles[1], handles[2], handles[1], handles[2], handles[0], handles[0]}))
+        << "both of ship 0's sound actions share its sound, both emitter actions its emitter, and the ships "
+           "share the level script's sound";
+    EXPECT_EQ(particles_.TableSize(), 2u) << "one emitter";
+    EXPECT_EQ(scripts->Actions()[1]->Name(), "ship0hum") << "actions are named script name + sound name";
+
+    ship0[0].Start();
+    EXPECT_FALSE(particles_.Inspect(handles[2])->stopped);
+    ship0[1].Start();
+    EXPECT_TRUE(particles_.Inspect(handles[2])->stopped) << "the collision stops the trail";
 }
 
 TEST_F(ScriptManagerTest, UnresolvedNamesGiveActionsWithoutHandleAndUnknownEventsNone) {
     auto scripts = MakeScripts();
-    ASSERT_TRUE(scripts->ReadScriptText("ship0",
-                                        "sound = mute { volume = 3; }"
-                                        "pts = broken { texture = t.bmp; }"
-                                        "action = fire { PlaySound = boom; PlaySound = mute; StartPts = smoke;"
-                                        " StartPts = broken; Explode = now; }"));
-    EventTrigger fire;
-    scripts->BindEvent("fire", fire);
+    const std::vector<EventTrigger> triggers = Read(*scripts, "ship0",
+                                                    "sound = mute { volume = 3; }"
+                                                    "pts = broken { texture = t.bmp; }"
+                                                    "action = fire { PlaySound = boom; PlaySound = mute;"
+                                                    " StartPts = smoke; StartPts = broken; Explode = now; }",
+                                                    {"fire", "collision", "mute"});
     EXPECT_EQ(Handles(*scripts), (std::vector<int>{0, 0, 0, 0})) << "other keys make no action";
-    EXPECT_EQ(fire.Size(), 4u);
-    EXPECT_TRUE(log_.Contains("Unreferenced sound boom at script ship0")) << log_.Joined();
-    EXPECT_TRUE(log_.Contains("Sound mute at script ship0 is missing file location"));
-    EXPECT_TRUE(log_.Contains("Unreferenced particle emitter smoke at script ship0"));
-    EXPECT_TRUE(log_.Contains("Type is not defined for broken"));
-    fire.Start();
-    fire.Stop();
-    EventTrigger collision;
-    scripts->BindEvent("collision", collision);
-    scripts->BindEvent("mute", collision);
-    EXPECT_TRUE(collision.Empty()) << "an event without action block, or naming a sound block, binds nothing";
+    EXPECT_EQ(triggers[0].Size(), 4u);
+    for (const char* line :
+         {"Unreferenced sound boom at script ship0", "Sound mute at script ship0 is missing file location",
+          "Unreferenced particle emitter smoke at script ship0", "Type is not defined for broken"})
+        EXPECT_TRUE(log_.Contains(line)) << line << "\n" << log_.Joined();
+    triggers[0].Start();
+    triggers[0].Stop();
+    EXPECT_TRUE(triggers[1].Empty() && triggers[2].Empty())
+        << "an event without action block, or naming a sound block, binds nothing";
 }
 
 TEST_F(ScriptManagerTest, ResetReleasesEverySharedHandleOnce) {
     auto scripts = MakeScripts();
-    ASSERT_TRUE(scripts->ReadScriptText("ship0",
-                                        "sound = engine { file = engine.wav; }"
-                                        "pts = trail { type = moving; texture = t.bmp; }"
-                                        "action = moving { LoopSound = engine; StartPts = trail; }"
-                                        "action = stopped { StopSound = engine; StopPts = trail; }"));
-    EventTrigger moving, stopped;
-    scripts->BindEvent("moving", moving);
-    scripts->BindEvent("stopped", stopped);
-    int scriptEmitter = scripts->Actions()[1]->Handle();
-    int kept = particles_.AddEmitter(ParticleDefinition{"kept", {{"type", "moving"}}});
-    int keptSound = sound_.LoadSound(dir_.File("shot.wav"));
+    Read(*scripts, "ship0",
+         "sound = engine { file = engine.wav; }"
+         "pts = trail { type = moving; texture = t.bmp; }"
+         "action = moving { LoopSound = engine; StartPts = trail; }"
+         "action = stopped { StopSound = engine; StopPts = trail; }",
+         {"moving", "stopped"});
+    const int scriptEmitter = scripts->Actions()[1]->Handle();
+    const int kept = particles_.AddEmitter(ParticleDefinition{"kept", {{"type", "moving"}}});
+    const int keptSound = sound_.LoadSound(dir_.File("shot.wav"));
     ASSERT_NE(keptSound, 0);
 
     scripts->Reset();
@@ -214,10 +199,8 @@ TEST_F(ScriptManagerTest, ResetReleasesEverySharedHandleOnce) {
     EXPECT_TRUE(particles_.Inspect(kept)) << "other emitters stay";
 
     log_.Clear();
-    ASSERT_TRUE(scripts->ReadScriptText(
-        "ship0", "sound = engine { file = engine.wav; } action = moving { LoopSound = engine; }"));
-    EventTrigger again;
-    scripts->BindEvent("moving", again);
+    Read(*scripts, "ship0", "sound = engine { file = engine.wav; } action = moving { LoopSound = engine; }",
+         {"moving"});
     EXPECT_TRUE(log_.Contains("Loading sound " + dir_.File("engine.wav")))
         << "the shared sound's buffer was released with its last action";
     EXPECT_GT(capture_.PeakAfter([this, keptSound] { sound_.PlaySound(keptSound, false); }, 80, 150), kAudible)

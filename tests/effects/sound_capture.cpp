@@ -48,20 +48,15 @@ SoundCapture::SoundCapture() : deviceDir_(dir_.File("device")), file_(dir_.File(
 }
 
 // The header is written when the device opens; its sizes are only filled in when it
-// closes, so the samples run from the data chunk to the end of what is on disk.
+// closes, so the samples run from the data chunk to the end of what is on disk. The
+// format chunk before it (stereo float at kRate) holds no "data".
 size_t SoundCapture::DataOffset() {
     std::ifstream in(file_, std::ios::binary);
     std::string header(1024, '\0');
     in.read(header.data(), static_cast<std::streamsize>(header.size()));
     header.resize(static_cast<size_t>(in.gcount()));
-    if (header.compare(0, 4, "RIFF") != 0) return 0;
-    for (size_t at = 12; at + 8 <= header.size();) {
-        if (header.compare(at, 4, "data") == 0) return at + 8;
-        uint32_t size = 0;
-        for (size_t i = 4; i-- > 0;) size = size << 8 | static_cast<unsigned char>(header[at + 4 + i]);
-        at += 8 + size;
-    }
-    return 0;
+    const size_t data = header.find("data", 12);
+    return header.compare(0, 4, "RIFF") != 0 || data == std::string::npos ? 0 : data + 8;
 }
 
 size_t SoundCapture::FrameCount() {

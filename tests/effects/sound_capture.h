@@ -6,6 +6,10 @@
 
 #include "support/temp_dir.h"
 
+// The mixer output is exactly zero without sound (float samples, no dither).
+constexpr float kSilent = 1e-4f;
+constexpr float kAudible = 0.05f;
+
 // What OpenAL mixes, read back from OpenAL Soft's wave-file backend. The library reads
 // its configuration once per process, so a test environment chooses that backend before
 // any test of the binary runs, and every device of the process writes to the same file,

@@ -10,17 +10,8 @@
 
 namespace {
 
-// The mixer output is exactly zero without sound (float samples, no dither).
-constexpr float kSilent = 1e-4f;
-constexpr float kAudible = 0.05f;
-
 class SoundManagerTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        sound_.SetSoundVolume(1.0f);
-        sound_.SetMusicVolume(1.0f);
-    }
-
     void TearDown() override {
         sound_.Shutdown();
         capture_.RepairDevice();
@@ -115,9 +106,8 @@ TEST_F(SoundManagerTest, MissingAndBrokenFilesGiveErrorsAndNoHandle) {
     dir_.Write("broken.wav", "RIFF and then nothing that makes a wave");
     dir_.Write("broken.ogg", "OggS and then nothing that makes music");
 
-    EXPECT_EQ(sound_.LoadSound(dir_.File("missing.wav")), 0);
-    EXPECT_EQ(sound_.LoadSound(dir_.File("broken.wav")), 0);
-    EXPECT_EQ(sound_.LoadSound(dir_.File("broken.ogg")), 0);
+    for (const char* name : {"missing.wav", "broken.wav", "broken.ogg"})
+        EXPECT_EQ(sound_.LoadSound(dir_.File(name)), 0);
     EXPECT_TRUE(log_.Contains("File does not exist: " + dir_.File("missing.wav"))) << log_.Joined();
     EXPECT_NE(log_.Joined().find("snd E alutLoadWAVFile " + dir_.File("broken.wav") + " : "), std::string::npos)
         << log_.Joined();

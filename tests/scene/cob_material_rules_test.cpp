@@ -19,14 +19,10 @@ struct Scene {
           int32_t materialParent = kPolyhedronId) {
         CobMat1Spec mat;
         mat.number = 3;
-        ByteWriter matBody, box;
-        WriteCobMat1(matBody, mat);
         CobFileBuilder file;
-        file.Chunk("Mat1", 0, 6, kMaterialId, materialParent, matBody);
-        if (!lookShader.empty()) {
-            WriteCobShBx(box, lookShader, parameters);
-            file.Chunk("ShBx", 0, 4, 30, kMaterialId, box);
-        }
+        file.Chunk("Mat1", 0, 6, kMaterialId, materialParent, Encoded(WriteCobMat1, mat));
+        if (!lookShader.empty())
+            file.Chunk("ShBx", 0, 4, 30, kMaterialId, Encoded(WriteCobShBx, lookShader, parameters));
         const std::string& bytes = file.Bytes();
         EXPECT_TRUE(reader.LoadFromMemory(bytes.data(), bytes.size(), "rules.cob"));
     }

@@ -55,15 +55,11 @@ class CobModelTest : public ::testing::Test {
 protected:
     Model Build() {
         CobFileBuilder file;
-        ByteWriter polh;
-        WriteCobPolH(polh, square, 4);
-        file.Chunk("PolH", 0, 4, 1, 0, polh);
+        file.Chunk("PolH", 0, 4, 1, 0, Encoded(WriteCobPolH, square, int16_t{4}));
         for (size_t i = 0; i < materials.size(); ++i) {
-            ByteWriter mat1, box;
-            WriteCobMat1(mat1, materials[i]);
-            WriteCobShBx(box, lookShader, phong);
             const int32_t id = 10 + static_cast<int32_t>(i);
-            file.Chunk("Mat1", 0, 0, id, 1, mat1).Chunk("ShBx", 0, 0, id + 10, id, box);
+            file.Chunk("Mat1", 0, 0, id, 1, Encoded(WriteCobMat1, materials[i]))
+                .Chunk("ShBx", 0, 0, id + 10, id, Encoded(WriteCobShBx, lookShader, phong));
         }
         file.End();
         EXPECT_TRUE(reader.LoadFromMemory(file.Bytes().data(), file.Bytes().size(), "test.cob"));

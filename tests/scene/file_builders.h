@@ -41,6 +41,14 @@ private:
     std::string bytes_;
 };
 
+// What one of the writers below writes, e.g. as a chunk body: Encoded(WriteCobPolH, polh, int16_t{4}).
+template <typename Write, typename... Args>
+ByteWriter Encoded(Write write, const Args&... args) {
+    ByteWriter w;
+    write(w, args...);
+    return w;
+}
+
 // ---- COB --------------------------------------------------------------------
 
 struct CobVertex {

@@ -11,16 +11,11 @@ namespace {
 std::string TexturedSquare(const std::string& texture) {
     CobMat1Spec mat;
     mat.subRecords = CobTextureSubRecord("C:\\art\\" + texture);
-    ByteWriter polh, matBody, box, came;
-    WriteCobPolH(polh, CobSquare("deck"), 8);
-    WriteCobMat1(matBody, mat);
-    WriteCobShBx(box, "phong", CobPhongParameters(1));
-    WriteCobCame(came, "eye", kCobStandardCamera);
     return CobFileBuilder()
-        .Chunk("PolH", 0, 8, 1, 0, polh)
-        .Chunk("Mat1", 0, 6, 2, 1, matBody)
-        .Chunk("ShBx", 0, 4, 3, 2, box)
-        .Chunk("Came", 0, 2, 4, 0, came)
+        .Chunk("PolH", 0, 8, 1, 0, Encoded(WriteCobPolH, CobSquare("deck"), int16_t{8}))
+        .Chunk("Mat1", 0, 6, 2, 1, Encoded(WriteCobMat1, mat))
+        .Chunk("ShBx", 0, 4, 3, 2, Encoded(WriteCobShBx, "phong", CobPhongParameters(1)))
+        .Chunk("Came", 0, 2, 4, 0, Encoded(WriteCobCame, "eye", kCobStandardCamera, nullptr))
         .End()
         .Bytes();
 }
@@ -51,8 +46,7 @@ TEST(InspectCob, ReportsRecordsAndWhatTheGameWouldBuild) {
 
 TEST(Inspect, FilesTheGameRefusesOrStopsOnGiveTheReason) {
     TempDir dir;
-    ByteWriter box;
-    WriteCobShBx(box, "phong", {{"odd", 99, ""}});
+    const ByteWriter box = Encoded(WriteCobShBx, "phong", std::vector<CobParameterSpec>{{"odd", 99, ""}});
     const std::string model = Ms3dFile(3, 3, {{{0, 1, 2}, {0, 0, 0}}}, {{{0}, 0}}, {{"skin.bmp"}});
     const struct {
         const char* name;

@@ -16,13 +16,9 @@ namespace {
 std::string CobWithPolyhedra(const std::vector<std::string>& names) {
     CobFileBuilder file;
     int32_t id = 1;
-    for (const std::string& name : names) {
-        ByteWriter polh;
-        WriteCobPolH(polh, CobSquare(name), 4);
-        file.Chunk("PolH", 0, 4, id++, 0, polh);
-    }
-    file.End();
-    return file.Bytes();
+    for (const std::string& name : names)
+        file.Chunk("PolH", 0, 4, id++, 0, Encoded(WriteCobPolH, CobSquare(name), int16_t{4}));
+    return file.End().Bytes();
 }
 
 class ModelManagerTest : public ::testing::Test {
