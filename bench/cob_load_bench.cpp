@@ -92,7 +92,7 @@ size_t LoadAndBuild(const std::string& path) {
     for (const CobPolH& polh : reader.Polyhedra()) {
         Model model;
         BuildCobModel(reader, polh, &model);
-        triangles += model.triangles.size();
+        triangles += model.DrawnTriangleCount();
     }
     return triangles;
 }

@@ -33,14 +33,8 @@ uint64_t Bits(float coordinate) {
     return bits;
 }
 
-uint64_t PositionHash(const Vec3& p) {
-    return Mixed(Bits(p.x) * 0x9e3779b97f4a7c15ULL + Bits(p.y) * 0xbf58476d1ce4e5b9ULL + Bits(p.z));
-}
-
 // An edge's weight run one way minus its weight run the other way, from the hashes of
-// its ends. The edges of a closed shell come in pairs run both ways, whose weights
-// cancel, so their sum is nil; most open meshes (a terrain) leave a sum, which tells
-// them long before the sort below would.
+// its ends.
 uint64_t EdgeImbalance(uint64_t from, uint64_t to) {
     const auto rotated = [](uint64_t hash) { return hash << 29 | hash >> 35; };
     return from * rotated(to) - to * rotated(from);
@@ -59,29 +53,27 @@ double TripleProduct(const Vec3& a, const Vec3& b, const Vec3& c) {
 }  // namespace
 
 Bounds BoundsOf(const std::vector<Vec3>& points) {
-    Bounds bounds;
-    if (!points.empty()) bounds.low = bounds.high = points[0];
-    for (const Vec3& p : points) {
-        bounds.low = {std::min(bounds.low.x, p.x), std::min(bounds.low.y, p.y), std::min(bounds.low.z, p.z)};
-        bounds.high = {std::max(bounds.high.x, p.x), std::max(bounds.high.y, p.y), std::max(bounds.high.z, p.z)};
-    }
-    return bounds;
+    BoundsGrowth growth;
+    for (const Vec3& p : points) growth.Add(p);
+    return growth.Box();
+}
+
+uint64_t EdgeBalance::CornerHash(const Vec3& p) {
+    return Mixed(Bits(p.x) * 0x9e3779b97f4a7c15ULL + Bits(p.y) * 0xbf58476d1ce4e5b9ULL + Bits(p.z));
+}
+
+void EdgeBalance::Add(const Vec3& a, const Vec3& b, const Vec3& c, uint64_t hashA, uint64_t hashB, uint64_t hashC) {
+    // A corner that is no number has no place to close round, and it would leave the
+    // sort of ClosedSurfaceWinding without an order.
+    if (!IsFinite(a) || !IsFinite(b) || !IsFinite(c)) finite_ = false;
+    if (!finite_ || HasNoArea(a, b, c)) return;
+    imbalance_ += EdgeImbalance(hashA, hashB) + EdgeImbalance(hashB, hashC) + EdgeImbalance(hashC, hashA);
 }
 
 SurfaceWinding ClosedSurfaceWinding(const std::vector<Vec3>& corners) {
-    uint64_t imbalance = 0;
-    for (size_t i = 0; i + 2 < corners.size(); i += 3) {
-        // A corner that is no number has no place to close round, and it would leave
-        // the sort below without an order.
-        if (!IsFinite(corners[i]) || !IsFinite(corners[i + 1]) || !IsFinite(corners[i + 2]))
-            return SurfaceWinding::kOpen;
-        if (HasNoArea(corners[i], corners[i + 1], corners[i + 2])) continue;
-        const uint64_t a = PositionHash(corners[i]);
-        const uint64_t b = PositionHash(corners[i + 1]);
-        const uint64_t c = PositionHash(corners[i + 2]);
-        imbalance += EdgeImbalance(a, b) + EdgeImbalance(b, c) + EdgeImbalance(c, a);
-    }
-    if (imbalance != 0) return SurfaceWinding::kOpen;
+    EdgeBalance balance;
+    for (size_t i = 0; i + 2 < corners.size(); i += 3) balance.Add(corners[i], corners[i + 1], corners[i + 2]);
+    if (!balance.MayClose()) return SurfaceWinding::kOpen;
 
     std::vector<Edge> edges;
     edges.reserve(corners.size());

@@ -78,27 +78,55 @@ bool CornerIsValid(const CobPolH& polyhedron, const CobFaceCorner& corner) {
            static_cast<size_t>(corner.textureVertexIndex) < polyhedron.textureVertices.size();
 }
 
-Vec3d Position(const Model& model, const CobFaceCorner& corner) {
-    const ModelVertex& vertex = model.vertices[static_cast<size_t>(corner.vertexIndex)];
+// What the faces are built into, and what the build learns of their edges on the way.
+struct FaceBuild {
+    const CobPolH& polyhedron;
+    Model& model;
+    std::vector<uint64_t> vertexHashes;  // EdgeBalance::CornerHash of each model vertex
+    EdgeBalance balance;
+    BoundsGrowth bounds;
+};
+
+Vec3 Position(const FaceBuild& build, const CobFaceCorner& corner) {
+    const ModelVertex& vertex = build.model.vertices[static_cast<size_t>(corner.vertexIndex)];
     return {vertex.x, vertex.y, vertex.z};
 }
 
-// The mesh the next face of this material goes into: the last one when it has the
-// same material, so that a run of faces is one draw, else a new one. Faces stay in
-// their order, so overlapping faces cover each other as they always did.
-ModelMesh& MeshFor(int32_t materialIndex, Model* model) {
-    if (model->meshes.empty() || model->meshes.back().materialIndex != materialIndex) {
-        model->meshes.emplace_back();
-        model->meshes.back().materialIndex = materialIndex;
+Vec3d Widened(const Vec3& v) { return {v.x, v.y, v.z}; }
+
+// The corners the run of faces from `first` on fills, when they all go into one mesh:
+// the faces up to the next drawn face of another material. The run may turn out longer
+// (past a face whose material cannot be made), never shorter; this only sizes the mesh.
+size_t RunCorners(const std::vector<CobFace>& faces, size_t first) {
+    size_t corners = 0;
+    for (size_t i = first; i < faces.size(); ++i) {
+        const CobFace& face = faces[i];
+        if (face.flags != 0) continue;
+        if (face.materialIndex != faces[first].materialIndex) break;
+        if (face.corners.size() > 2) corners += 3 * (face.corners.size() - 2);
     }
-    return model->meshes.back();
+    return corners;
+}
+
+// The mesh the face at `faceIndex` goes into: the last one when it has the same
+// material, so that a run of faces is one draw, else a new one. Faces stay in their
+// order, so overlapping faces cover each other as they always did.
+ModelMesh& MeshFor(FaceBuild& build, size_t faceIndex, int32_t materialIndex) {
+    std::vector<ModelMesh>& meshes = build.model.meshes;
+    if (meshes.empty() || meshes.back().materialIndex != materialIndex) {
+        meshes.emplace_back();
+        meshes.back().materialIndex = materialIndex;
+        meshes.back().corners.reserve(RunCorners(build.polyhedron.faces, faceIndex));
+    }
+    return meshes.back();
 }
 
 // Appends the face's fan of triangles on its first corner to the mesh of its material.
-void AddFace(const CobPolH& polyhedron, const CobFace& face, int32_t materialIndex, Model* model) {
-    const ModelMaterial& material = model->materials[static_cast<size_t>(materialIndex)];
-    const std::vector<CobFaceCorner>& c = face.corners;
-    ModelMesh& mesh = MeshFor(materialIndex, model);
+void AddFace(FaceBuild& build, size_t faceIndex, int32_t materialIndex) {
+    const CobPolH& polyhedron = build.polyhedron;
+    const ModelMaterial& material = build.model.materials[static_cast<size_t>(materialIndex)];
+    const std::vector<CobFaceCorner>& c = polyhedron.faces[faceIndex].corners;
+    ModelMesh& mesh = MeshFor(build, faceIndex, materialIndex);
     for (size_t i = 2; i < c.size(); ++i) {
         const CobFaceCorner* corners[3] = {&c[0], &c[i - 1], &c[i]};
         if (!std::all_of(std::begin(corners), std::end(corners),
@@ -107,24 +135,23 @@ void AddFace(const CobPolH& polyhedron, const CobFace& face, int32_t materialInd
                    polyhedron.name.c_str());
             continue;
         }
-        Vec3d first = Position(*model, c[0]);
-        Vec3d previous = Position(*model, c[i - 1]);
-        Vec3d current = Position(*model, c[i]);
-        Vec3d normal = Normalised(Cross(Minus(previous, current), Minus(first, previous)));
-
-        ModelTriangle triangle;
-        for (int k = 0; k < 3; ++k) {
-            const CobFaceCorner& corner = *corners[k];
-            const CobTextureVertex& uv = polyhedron.textureVertices[static_cast<size_t>(corner.textureVertexIndex)];
-            triangle.normals[k][0] = static_cast<float>(normal.x);
-            triangle.normals[k][1] = static_cast<float>(normal.y);
-            triangle.normals[k][2] = static_cast<float>(normal.z);
-            triangle.s[k] = uv.u * material.repeatU;
-            triangle.t[k] = uv.v * material.repeatV;
-            triangle.vertexIndices[k] = static_cast<uint32_t>(corner.vertexIndex);
+        const Vec3 first = Position(build, c[0]);
+        const Vec3 previous = Position(build, c[i - 1]);
+        const Vec3 current = Position(build, c[i]);
+        const Vec3d normal =
+            Normalised(Cross(Minus(Widened(previous), Widened(current)), Minus(Widened(first), Widened(previous))));
+        const float n[3] = {static_cast<float>(normal.x), static_cast<float>(normal.y), static_cast<float>(normal.z)};
+        for (const CobFaceCorner* corner : corners) {
+            const CobTextureVertex& uv = polyhedron.textureVertices[static_cast<size_t>(corner->textureVertexIndex)];
+            const ModelVertex& vertex = build.model.vertices[static_cast<size_t>(corner->vertexIndex)];
+            mesh.corners.push_back(
+                {uv.u * material.repeatU, uv.v * material.repeatV, {n[0], n[1], n[2]}, vertex.x, vertex.y, vertex.z});
+            build.bounds.Add({vertex.x, vertex.y, vertex.z});
         }
-        mesh.triangleIndices.push_back(static_cast<uint32_t>(model->triangles.size()));
-        model->triangles.push_back(triangle);
+        const auto hash = [&](const CobFaceCorner& corner) {
+            return build.vertexHashes[static_cast<size_t>(corner.vertexIndex)];
+        };
+        build.balance.Add(first, previous, current, hash(c[0]), hash(c[i - 1]), hash(c[i]));
     }
 }
 
@@ -194,12 +221,13 @@ void BuildCobModel(const CobReader& reader, const CobPolH& polyhedron, Model* mo
     for (const Vec3& v : polyhedron.vertices)
         model->vertices.push_back({0, v.x * parts.scale.x, v.y * parts.scale.y, v.z * parts.scale.z});
 
-    size_t triangleCount = 0;
-    for (const CobFace& face : polyhedron.faces) triangleCount += face.corners.size() > 2 ? face.corners.size() - 2 : 0;
-    model->triangles.reserve(triangleCount);
+    FaceBuild build{polyhedron, *model, {}, {}, {}};
+    build.vertexHashes.reserve(model->vertices.size());
+    for (const ModelVertex& v : model->vertices) build.vertexHashes.push_back(EdgeBalance::CornerHash({v.x, v.y, v.z}));
 
     std::map<int16_t, int32_t> materialOfNumber;  // material number -> index in model->materials
-    for (const CobFace& face : polyhedron.faces) {
+    for (size_t faceIndex = 0; faceIndex < polyhedron.faces.size(); ++faceIndex) {
+        const CobFace& face = polyhedron.faces[faceIndex];
         if (face.flags != 0) continue;  // holes and any other marked face are not drawn
         auto known = materialOfNumber.find(face.materialIndex);
         int32_t materialIndex;
@@ -212,10 +240,10 @@ void BuildCobModel(const CobReader& reader, const CobPolH& polyhedron, Model* mo
             model->materials.push_back(std::move(material));
             materialOfNumber[face.materialIndex] = materialIndex;
         }
-        AddFace(polyhedron, face, materialIndex, model);
+        AddFace(build, faceIndex, materialIndex);
     }
 
     model->scale = {1, 1, 1};
     model->RefreshTextures();
-    model->PrepareDrawing();
+    model->SetShape(build.balance, build.bounds.Box());
 }

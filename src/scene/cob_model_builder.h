@@ -16,7 +16,8 @@ struct PositionParts {
 PositionParts DecomposePositionMatrix(const CobPositionMatrix& matrix);
 
 // Fills `model` from one polyhedron: vertices with the scale baked in, fan triangles with
-// one flat normal each, one mesh per face, and the phong materials of the scene that the
-// faces name. Faces whose material cannot be made are skipped with an error line; the
+// one flat normal each laid out straight into the drawing corners (a COB model keeps no
+// `triangles`), one mesh per run of faces of one material, and the phong materials of
+// the scene that the faces name. Faces whose material cannot be made are skipped with an error line; the
 // rest of the model is still built.
 void BuildCobModel(const CobReader& reader, const CobPolH& polyhedron, Model* model);

@@ -12,6 +12,8 @@ void Model::RefreshTextures() {
 namespace {
 
 // Model files are untrusted: a triangle naming a vertex that is not there is left out whole.
+Vec3 PositionOf(const ModelCorner& corner) { return {corner.x, corner.y, corner.z}; }
+
 bool HasValidCorners(const Model& model, const ModelTriangle& triangle) {
     for (uint32_t vertexIndex : triangle.vertexIndices)
         if (vertexIndex >= model.vertices.size()) return false;
@@ -40,12 +42,30 @@ void Model::PrepareDrawing() {
             }
         }
     }
-    size_t cornerCount = 0;
-    for (const ModelMesh& mesh : meshes) cornerCount += mesh.corners.size();
+    EdgeBalance balance;
+    BoundsGrowth growth;
+    for (const ModelMesh& mesh : meshes) {
+        const std::vector<ModelCorner>& c = mesh.corners;
+        for (size_t i = 0; i + 2 < c.size(); i += 3)
+            balance.Add(PositionOf(c[i]), PositionOf(c[i + 1]), PositionOf(c[i + 2]));
+        for (const ModelCorner& corner : c) growth.Add(PositionOf(corner));
+    }
+    SetShape(balance, growth.Box());
+}
+
+size_t Model::DrawnTriangleCount() const {
+    size_t corners = 0;
+    for (const ModelMesh& mesh : meshes) corners += mesh.corners.size();
+    return corners / 3;
+}
+
+void Model::SetShape(const EdgeBalance& balance, const Bounds& box) {
+    bounds = box;
+    outsideWinding = SurfaceWinding::kOpen;
+    // Only a surface that may close is worth the copy and the sort of the full test.
+    if (!balance.MayClose()) return;
     std::vector<Vec3> positions;
-    positions.reserve(cornerCount);
     for (const ModelMesh& mesh : meshes)
-        for (const ModelCorner& corner : mesh.corners) positions.push_back({corner.x, corner.y, corner.z});
+        for (const ModelCorner& corner : mesh.corners) positions.push_back(PositionOf(corner));
     outsideWinding = ClosedSurfaceWinding(positions);
-    bounds = BoundsOf(positions);
 }

@@ -35,8 +35,8 @@ struct ModelCorner {
 };
 
 struct ModelMesh {
-    int32_t materialIndex = -1;  // negative: no material
-    std::vector<uint32_t> triangleIndices;
+    int32_t materialIndex = -1;             // negative: no material
+    std::vector<uint32_t> triangleIndices;  // into Model::triangles
     // The corners of the drawable triangles in order, laid out by PrepareDrawing.
     std::vector<ModelCorner> corners;
 };
@@ -65,11 +65,16 @@ public:
     // them over, and finds out whether they may be drawn with back faces culled; run
     // after every build. Only this model, not its children.
     void PrepareDrawing();
+    // The second half of PrepareDrawing, for builders that lay the corners out themselves
+    // and measure them as they go: sets bounds, and outsideWinding from the meshes' corners.
+    void SetShape(const EdgeBalance& balance, const Bounds& box);
+    // The triangles the meshes draw, this model's only.
+    size_t DrawnTriangleCount() const;
 
     Vec3 location;
     std::vector<ModelMesh> meshes;
     std::vector<ModelMaterial> materials;
-    std::vector<ModelTriangle> triangles;
+    std::vector<ModelTriangle> triangles;  // as read from MS3D files; COB builds lay out corners only
     std::vector<Model> children;
     std::vector<Model*> attached;  // referenced, not owned
     std::vector<ModelVertex> vertices;

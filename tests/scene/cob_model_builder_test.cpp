@@ -49,6 +49,15 @@ TEST(PositionMatrix, TurnsComeOutOfTheMatrixInDegrees) {
     }
 }
 
+using Points = std::vector<std::vector<float>>;
+
+// Where a mesh's corners are, one triangle after another: tells which vertices each uses.
+Points Positions(const ModelMesh& mesh) {
+    Points positions;
+    for (const ModelCorner& corner : mesh.corners) positions.push_back({corner.x, corner.y, corner.z});
+    return positions;
+}
+
 // One square polyhedron (a quad face over four corners counter-clockwise seen from +z);
 // material i has id 10 + i under the polyhedron and a shader box under it.
 class CobModelTest : public ::testing::Test {
@@ -82,14 +91,12 @@ protected:
 TEST_F(CobModelTest, QuadBecomesAFanOfTwoTrianglesInOneMeshWithFlatUnitNormals) {
     square.vertices = {{0, 0, 0}, {2, 0, 0}, {2, 0, 3}, {0, 0, 3}};  // a quad in the x-z plane
     Model model = Build();
-    ASSERT_EQ(model.triangles.size(), 2u);
-    const uint32_t* second = model.triangles[1].vertexIndices;
-    EXPECT_EQ(std::vector<uint32_t>(second, second + 3), (std::vector<uint32_t>{0, 2, 3}));
-    EXPECT_EQ(model.meshes.at(0).triangleIndices, (std::vector<uint32_t>{0, 1}));
-    for (const ModelTriangle& triangle : model.triangles)
-        for (int corner = 0; corner < 3; ++corner)  // (P1 - P2) x (P0 - P1) from +x towards +z points along +y
-            EXPECT_EQ(std::vector<float>(triangle.normals[corner], triangle.normals[corner] + 3),
-                      (std::vector<float>{0, 1, 0}));
+    ASSERT_EQ(model.meshes.size(), 1u);
+    EXPECT_EQ(Positions(model.meshes[0]), (Points{{0, 0, 0}, {2, 0, 0}, {2, 0, 3}, {0, 0, 0}, {2, 0, 3}, {0, 0, 3}}))
+        << "vertices 0 1 2, then 0 2 3";
+    EXPECT_EQ(model.DrawnTriangleCount(), 2u);
+    for (const ModelCorner& corner : model.meshes[0].corners)  // (P1 - P2) x (P0 - P1) from +x towards +z is +y
+        EXPECT_EQ(std::vector<float>(corner.normal, corner.normal + 3), (std::vector<float>{0, 1, 0}));
 }
 
 TEST_F(CobModelTest, ScaleGoesIntoTheVerticesAndTheZAngleIsNegatedForDrawing) {
@@ -113,8 +120,8 @@ TEST_F(CobModelTest, MaterialsComeFromMat1AndTexturesTakeTenTimesTheDiffuse) {
     materials[0].subRecords = CobTextureSubRecord("C:\\textures/sub\\hull.bmp", 2, 3);
     Model model = Build();
     EXPECT_FLOAT_EQ(model.materials.at(0).diffuse.r, 4) << "ten times, not one";
-    const ModelTriangle& second = model.triangles.at(1);  // corners 0, 2, 3
-    EXPECT_FLOAT_EQ(second.s[1], 2) << "texture repeats scale the coordinates";
+    const ModelCorner& vertex2 = model.meshes.at(0).corners.at(4);  // the second triangle's, on vertices 0, 2, 3
+    EXPECT_FLOAT_EQ(vertex2.s, 2) << "texture repeats scale the coordinates";
     EXPECT_TRUE(capture.Contains("Texture file does not exist hull.bmp")) << "named without its directory";
 }
 
@@ -129,8 +136,8 @@ TEST_F(CobModelTest, ARunOfFacesOfOneMaterialIsOneMeshInFaceOrder) {
     ASSERT_EQ(model.materials.size(), 2u) << "a material is made once per build";
     ASSERT_EQ(model.meshes.size(), 3u) << "material 1 comes back after material 0, so its faces stay behind it";
     EXPECT_EQ(model.meshes[2].materialIndex, 0);
-    EXPECT_EQ(model.meshes[2].triangleIndices, (std::vector<uint32_t>{2, 3}));
-    EXPECT_EQ(model.meshes[2].corners.size(), 6u) << "laid out for drawing by the build";
+    EXPECT_EQ(Positions(model.meshes[2]), (Points{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}))
+        << "the last two faces, in their order";
 }
 
 TEST_F(CobModelTest, HolesFlaggedFacesAndCornersOutsideTheListsAreLeftOut) {
@@ -140,9 +147,8 @@ TEST_F(CobModelTest, HolesFlaggedFacesAndCornersOutsideTheListsAreLeftOut) {
                     {0, 0, {{0, 0}, {1, 1}, {7, 2}, {3, 3}}},   // vertex 7: both triangles use it
                     {0, 0, {{0, 0}, {1, 1}, {2, 2}, {3, 9}}}};  // texture vertex 9: the second one
     Model model = Build();
-    ASSERT_EQ(model.triangles.size(), 1u);
-    EXPECT_EQ(std::vector<uint32_t>(model.triangles[0].vertexIndices, model.triangles[0].vertexIndices + 3),
-              (std::vector<uint32_t>{0, 1, 2}));
+    ASSERT_EQ(model.meshes.size(), 1u);
+    EXPECT_EQ(Positions(model.meshes[0]), (Points{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}));
     EXPECT_EQ(capture.Count("Face of Cube refers to a missing vertex"), 3);
 }
 

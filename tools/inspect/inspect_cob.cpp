@@ -115,14 +115,14 @@ ReportValue Build(const CobReader& reader, TextureManager& textureManager) {
         }
         ReportValue entry = ReportValue::Object();
         entry.Set("name", Text(model.name))
-            .Set("triangles", Integer(model.triangles.size()))
+            .Set("triangles", Integer(model.DrawnTriangleCount()))
             .Set("meshes", Integer(model.meshes.size()))
             .Set("materials", Integer(model.materials.size()))
             .Set("textures", std::move(textures))
             .Set("location", Position(model.location))
             .Set("rotation", Position(model.rotation));
         models.Push(std::move(entry));
-        triangles += model.triangles.size();
+        triangles += model.DrawnTriangleCount();
         meshes += model.meshes.size();
         materials += model.materials.size();
     }
