@@ -112,7 +112,8 @@ void Application::Draw() {
         [this] {
             DrawSelf();
             DrawChildren();
-        });
+        },
+        [this] { MarkOpaqueAreas(); });
 }
 
 void Application::RunQueuedActions() {

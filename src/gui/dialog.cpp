@@ -127,6 +127,12 @@ void Dialog::OnFocusGained() {
     if (Parent() != nullptr) Parent()->BringToFront(this);
 }
 
+void Dialog::MarkOpaqueAreas() {
+    // Its fill hides everything under the whole box; its parts lie inside it.
+    const AbsoluteRect& box = Absolute();
+    if (normalColour.a >= 1) RectangleStrip(box.x1, box.y1, box.x2, box.y2);
+}
+
 void Dialog::DrawSelf() {
     const AbsoluteRect& box = Absolute();
     FillRect(box.x1, box.y1, box.x2, box.y2, normalColour);

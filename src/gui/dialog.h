@@ -35,6 +35,7 @@ public:
     ButtonBar& Buttons() { return buttonBar_; }
     ScrollPanel& ClientPanel() { return clientPanel_; }
 
+    void MarkOpaqueAreas() override;
     void KeyDown(KeyEvent* event) override;
     void KeyUp(KeyEvent* event) override;
     void ResetClicks() override;

@@ -15,6 +15,10 @@ void DrawOutline(int x1, int y1, int x2, int y2, const Colour& colour) {
 
 void FillRect(int x1, int y1, int x2, int y2, const Colour& colour) {
     glColor4f(colour.r, colour.g, colour.b, colour.a);
+    RectangleStrip(x1, y1, x2, y2);
+}
+
+void RectangleStrip(int x1, int y1, int x2, int y2) {
     glBegin(GL_TRIANGLE_STRIP);
     glVertex2i(x1, y2);
     glVertex2i(x1, y1);

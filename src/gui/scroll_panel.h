@@ -23,6 +23,8 @@ public:
     Widget* PrevChild(Widget* child) override;
 
     void Draw() override;
+    // Its children may be clipped: none of them is sure to cover what it seems to.
+    void MarkOpaqueAreas() override {}
     void OnResized() override;
     void OnKeyUp(KeyEvent* event) override;
 

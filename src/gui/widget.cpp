@@ -92,6 +92,11 @@ void Widget::Draw() {
     DrawChildren();
 }
 
+void Widget::MarkOpaqueAreas() {
+    for (Widget* child : drawOrder_)
+        if (child->visible_) child->MarkOpaqueAreas();
+}
+
 void Widget::DrawChildren() {
     for (Widget* child : drawOrder_)
         if (child->visible_) child->Draw();

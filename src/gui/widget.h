@@ -32,6 +32,10 @@ public:
     virtual void Tick();
     virtual void ResetClicks();
     virtual void DrawSelf() {}
+    // Draws, with RectangleStrip, where this widget and its shown children will cover
+    // whatever lies under them with an opaque fill; what is only partly covered is left
+    // out. Drawing code only.
+    virtual void MarkOpaqueAreas();
     virtual void UpdateGeometry();
     virtual void OnResized() {}
     virtual void OnKeyUp(KeyEvent*) {}

@@ -29,8 +29,24 @@ void BeginOverlayPass(const FrameLayout& layout) {
     glDisable(GL_BLEND);
 }
 
+namespace {
+
+void MarkOpaqueAreas(const FrameLayout& layout, const std::function<void()>& markOpaque) {
+    BeginOverlayPass(layout);
+    glEnable(GL_DEPTH_TEST);  // depth is only written while the test is on
+    glDepthFunc(GL_ALWAYS);
+    glDepthRange(0, 0);
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    markOpaque();
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDepthRange(0, 1);
+}
+
+}  // namespace
+
 void DrawFrame(const FrameLayout& layout, const std::function<void()>& drawScene,
-               const std::function<void()>& drawOverlay) {
+               const std::function<void()>& drawOverlay, const std::function<void()>& markOpaque) {
+    if (markOpaque) MarkOpaqueAreas(layout, markOpaque);
     BeginScenePass(layout);
     if (drawScene) drawScene();
     BeginOverlayPass(layout);

@@ -31,5 +31,9 @@ void BeginOverlayPass(const FrameLayout& layout);
 // The drawing part of a frame, between the buffer clear and the swap: the 3D pass with
 // `drawScene` (a scene's DrawScene and its particles), then the 2D pass with
 // `drawOverlay` (the widgets). The caller ticks the widgets and holds the frame lock.
+// First, `markOpaque` draws, in overlay coordinates, the fills of the overlay that will
+// hide the scene wholly (an opaque dialog); they go into the depth buffer only, at the
+// near plane, so the scene's fragments under them fail the depth test before they are
+// shaded. The picture stays the same; the software renderer saves the shading.
 void DrawFrame(const FrameLayout& layout, const std::function<void()>& drawScene,
-               const std::function<void()>& drawOverlay);
+               const std::function<void()>& drawOverlay, const std::function<void()>& markOpaque = {});
