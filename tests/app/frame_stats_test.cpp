@@ -14,7 +14,6 @@ TEST(FrameStats, NearestRankFiguresOfMeasuredFrames) {
     twoHundred.insert(twoHundred.end(), {40.0, 45.0, 50.0});
     const Case cases[] = {
         {{}, 0, 0, 0, 0},
-        {{4.0}, 1, 250, 4.0, 4.0},
         {{5.0, 1.0, 4.0}, 3, 300, 4.0, 5.0},
         {{3.0, 1.0, 2.0, 4.0}, 4, 400, 2.0, 4.0},
         {hundred, 100, 100 / (99 * 2.0 + 50.0) * 1000, 2.0, 2.0},

@@ -24,9 +24,7 @@ TEST(KeyBindings, LaterActionWinsMissingKeysBindCodeZeroAndCodesOutsideTheTableA
 
 TEST(KeyBindings, KeysAreNamedAsThePlayerKnowsThem) {
     const std::vector<std::pair<int, std::string>> cases{
-        {0, "none"},   {13, "Enter"},  {27, "Esc"},    {9, "Tab"},    {101, "E"},
-        {96, "`"},     {49, "1"},      {301, "F1"},    {324, "F24"},  {350, "Left"},
-        {353, "Down"}, {363, "Pad 3"}, {373, "Pad +"}, {382, "Ctrl"}, {399, "Key 399"},
+        {0, "none"}, {13, "Enter"}, {101, "E"}, {301, "F1"}, {324, "F24"}, {363, "Pad 3"}, {399, "Key 399"},
     };
     for (const auto& [code, name] : cases) EXPECT_EQ(KeyName(code), name) << code;
 }

@@ -83,7 +83,6 @@ TEST_F(Race, SpeedUpReachesMaxSpeedIn400msAndAHitAtTopSpeedFlingsTheShipRoundFor
     const int64_t hitTime = now;
     EXPECT_EQ(bob.ship.speed, HitSpeed) << "a hit flings the ship to 0.009";
     EXPECT_GT(bob.ship.edge->dir.x, 0) << "a ship hit head-on turns round";
-    EXPECT_EQ(MessageCount("Ann hit Bob"), 1);
 
     manager.OnControl(kControlSlowDown, 1, true);
     manager.OnControl(kControlSpeedUp, 1, false);
@@ -115,33 +114,18 @@ TEST_F(Race, BulletRunningRoundALoopIntoItsOwnShipIsReloadedWithoutAHit) {
     EXPECT_EQ(ann.got_hits + ann.made_hits, 0) << "a player's own bullet never hits it";
 }
 
-TEST_F(Race, ShipsThatMeetAreTurnedRound) {
-    for (bool headOn : {true, false}) {
-        SCOPED_TRACE(headOn ? "head-on ships both turn round"
-                            : "the faster of two on one edge is pushed back, the one in front stays");
-        Start(headOn ? LinePoints(30, 1) : LinePoints(2, 30), {{0, 0, 90}, {headOn ? 10.f : 30.f, 0, 270}},
-              {"Ann", "Bob"});
-        journal.Bind(P(0).ship.collision, "Ann collision");
-        journal.Bind(P(1).ship.collision, "Bob collision");
-        journal.entries.clear();
-        Ship& bob = P(1).ship;
-        if (!headOn) {  // Bob stands 5 ahead of Ann, the same way
-            bob.rotation = {0, 0, 90};
-            bob.PlaceOn(Edge(0, 1), 5);
-            bob.model->location = bob.position;
-        }
-        manager.OnControl(kControlSpeedUp, 0, true);
-        if (headOn) manager.OnControl(kControlSpeedUp, 1, true);
-        while (journal.entries.empty() && now < 10000) StepOnce();
-        const std::vector<std::string> both = {"Bob collision start", "Ann collision start"};
-        EXPECT_EQ(journal.entries, headOn ? both : std::vector<std::string>{"Ann collision start"});
-        EXPECT_LT(P(0).ship.edge->dir.x, 0) << "Ann turned round";
-        if (headOn) {
-            EXPECT_GT(bob.edge->dir.x, 0) << "Bob turned round";
-        } else {
-            EXPECT_TRUE(bob.edge == Edge(0, 1) && bob.distance == 5) << "the ship in front stays";
-        }
-    }
+// Only the head-on meeting here: which ship is pushed back in the other meetings is the
+// collision tests' part; this one shows both ships' collision events fire.
+TEST_F(Race, ShipsThatMeetHeadOnBothTurnRoundAndFireTheirCollisionEvents) {
+    Start(LinePoints(30, 1), {{0, 0, 90}, {10, 0, 270}}, {"Ann", "Bob"});
+    journal.Bind(P(0).ship.collision, "Ann collision");
+    journal.Bind(P(1).ship.collision, "Bob collision");
+    manager.OnControl(kControlSpeedUp, 0, true);
+    manager.OnControl(kControlSpeedUp, 1, true);
+    while (journal.entries.empty() && now < 10000) StepOnce();
+    EXPECT_EQ(journal.entries, (std::vector<std::string>{"Bob collision start", "Ann collision start"}));
+    EXPECT_LT(P(0).ship.edge->dir.x, 0) << "Ann turned round";
+    EXPECT_GT(P(1).ship.edge->dir.x, 0) << "Bob turned round";
 }
 
 // A T-junction J at (0,0) reached from the stem below, with branches left and right.
