@@ -8,24 +8,16 @@
 
 namespace {
 
-class EditFieldKeys : public testing::Test {
-protected:
-    EditFieldKeys() {
-        Mount(root, field, 20, 30, 100, 12);
-        root.SetFocusChild(&field);
-    }
-
-    int Keys(const std::vector<int>& codes) {
+TEST(EditFieldKeys, EditingKeysChangeTheTextAtTheCursor) {
+    Widget root;
+    EditField field{"Edit1", [] { return int64_t{0}; }};
+    Mount(root, field, 20, 30, 100, 12);
+    root.SetFocusChild(&field);
+    auto keys = [&field](const std::vector<int>& codes) {
         int last = 0;
         for (const int code : codes) last = PressOn(field, code);
         return last;
-    }
-
-    Widget root;
-    EditField field{"Edit1", [] { return int64_t{0}; }};
-};
-
-TEST_F(EditFieldKeys, EditingKeysChangeTheTextAtTheCursor) {
+    };
     struct Case {
         const char* rule;
         std::vector<int> keys;
@@ -45,11 +37,11 @@ TEST_F(EditFieldKeys, EditingKeysChangeTheTextAtTheCursor) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rule);
         field.SetText("");
-        Keys(c.keys);
+        keys(c.keys);
         EXPECT_EQ(field.Text(), c.text);
         EXPECT_EQ(field.CursorColumn(), c.cursor);
     }
-    EXPECT_EQ(Keys({kKeyTab}), kKeyTab) << "keys the field does not use pass on";
+    EXPECT_EQ(keys({kKeyTab}), kKeyTab) << "keys the field does not use pass on";
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
+#include <initializer_list>
 #include <vector>
 
 #include "gui/button.h"
@@ -13,84 +13,34 @@
 
 namespace {
 
-// A dialog whose buttons were added out of reading order, with OK and Cancel in the
-// bar below them.
-class FocusWalk : public testing::Test {
-protected:
-    FocusWalk() {
-        Mount(root, dialog, 100, 100, 300, 200);
-        for (Button* button : {&lower, &upperLeft, &upperRight, &hidden, &disabled}) dialog.AddClientChild(button);
-        Place(lower, 10, 60, 80, 20);
-        Place(upperRight, 120, 10, 80, 20);
-        Place(upperLeft, 10, 10, 80, 20);
-        Place(hidden, 10, 90, 80, 20);
-        Place(disabled, 120, 60, 80, 20);
-        hidden.SetVisible(false);
-        disabled.SetEnabled(false);
-        dialog.Resize();
-        root.SetFocusChild(&dialog);
-    }
-
-    Widget* FocusedLeaf() {
+// A dialog whose buttons were added out of reading order, with OK and Cancel in the bar
+// below them; a list of four rows, two in view, between the upper buttons and "lower",
+// and a slider below "lower".
+TEST(FocusWalk, ArrowsChooseRowsAndMoveSlidersBeforeTheyWalkOn) {
+    Widget root;
+    Dialog dialog;
+    Button lower, upperLeft, upperRight, hidden, disabled;
+    TextList list;
+    ScrollBar slider;
+    Mount(root, dialog, 100, 100, 300, 200);
+    for (Widget* child :
+         std::initializer_list<Widget*>{&lower, &upperLeft, &upperRight, &hidden, &disabled, &list, &slider})
+        dialog.AddClientChild(child);
+    Place(lower, 10, 60, 80, 20);
+    Place(upperRight, 120, 10, 80, 20);
+    Place(upperLeft, 10, 10, 80, 20);
+    Place(hidden, 10, 90, 80, 20);
+    Place(disabled, 120, 60, 80, 20);
+    Place(list, 10, 35, 200, 24);
+    Place(slider, 10, 85, 150, 16);
+    hidden.SetVisible(false);
+    disabled.SetEnabled(false);
+    root.SetFocusChild(&dialog);
+    auto focusedLeaf = [&root] {
         Widget* leaf = &root;
         while (leaf->FocusedChild() != nullptr) leaf = leaf->FocusedChild();
         return leaf;
-    }
-
-    // The caption of the button at the end of the focus chain from the root.
-    std::string Focused() {
-        Button* button = dynamic_cast<Button*>(FocusedLeaf());
-        return button != nullptr ? button->Caption().Text() : "none";
-    }
-
-    Widget root;
-    Dialog dialog;
-    Button lower{"lower"};
-    Button upperLeft{"upper left"};
-    Button upperRight{"upper right"};
-    Button hidden{"hidden"};
-    Button disabled{"disabled"};
-};
-
-TEST_F(FocusWalk, StepsGoThroughTheAvailableButtonsInReadingOrderAndWrapRound) {
-    const std::vector<std::pair<int, std::string>> steps{
-        {1, "upper left"}, {1, "upper right"}, {1, "lower"},   {1, "Cancel"}, {1, "OK"},
-        {1, "upper left"}, {-1, "OK"},         {-1, "Cancel"}, {-1, "lower"},
     };
-    for (const auto& [step, expected] : steps) {
-        EXPECT_TRUE(MoveFocus(root, step));
-        EXPECT_EQ(Focused(), expected) << "step " << step;
-    }
-}
-
-TEST_F(FocusWalk, AModalWidgetUpTakesTheWalkToItsOwnButtons) {
-    Dialog inner;
-    inner.SetModal(true);
-    dialog.AddChild(&inner);
-    Place(inner, 20, 20, 240, 100);
-    inner.Resize();
-    inner.SetVisible(false);
-    ASSERT_TRUE(MoveFocus(root, 1));
-    EXPECT_EQ(Focused(), "upper left") << "a hidden dialog inside is no part of the walk";
-
-    inner.SetVisible(true);
-    dialog.SetFocusChild(&inner);
-    ASSERT_TRUE(MoveFocus(root, 1));
-    EXPECT_EQ(inner.Buttons().FocusedChild(), &inner.CancelButton());
-    ASSERT_TRUE(MoveFocus(root, 1));
-    EXPECT_EQ(inner.Buttons().FocusedChild(), &inner.OkButton());
-    EXPECT_EQ(dialog.FocusedChild(), &inner) << "the outer dialog's buttons are out of reach";
-}
-
-// A list of four rows, two in view, between the upper buttons and "lower", and a
-// slider below "lower".
-TEST_F(FocusWalk, ArrowsChooseRowsAndMoveSlidersBeforeTheyWalkOn) {
-    TextList list;
-    ScrollBar slider;
-    dialog.AddClientChild(&list);
-    dialog.AddClientChild(&slider);
-    Place(list, 10, 35, 200, 24);
-    Place(slider, 10, 85, 150, 16);
     list.SetRowsSelectable(true);
     list.SetHorizontalScrolling(false);
     for (const char* row : {"canyon", "crossroads", "foundry", "twin orbit"}) list.AddText(row);
@@ -124,23 +74,25 @@ TEST_F(FocusWalk, ArrowsChooseRowsAndMoveSlidersBeforeTheyWalkOn) {
         {kKeyRight, &slider, 2, 2, 50},
         {kKeyRight, &slider, 2, 2, 55},
         {kKeyLeft, &slider, 2, 2, 50},
-        {kKeyLeft, &slider, 2, 2, 45},
-        {kKeyDown, &dialog.CancelButton(), 2, 2, 45},
+        {kKeyDown, &dialog.CancelButton(), 2, 2, 50},  // hidden and disabled buttons are skipped
+        {kKeyRight, &dialog.OkButton(), 2, 2, 50},
+        {kKeyRight, &upperLeft, 2, 2, 50},  // the walk wraps round both ways
+        {kKeyLeft, &dialog.OkButton(), 2, 2, 50},
     };
     MoveFocus(root, 1);
     for (size_t i = 0; i < steps.size(); ++i) {
         WalkByArrow(root, steps[i].arrow);
-        EXPECT_EQ(FocusedLeaf(), steps[i].focused) << "step " << i;
+        EXPECT_EQ(focusedLeaf(), steps[i].focused) << "step " << i;
         EXPECT_EQ(list.SelectedRow(), steps[i].row) << "step " << i;
         EXPECT_EQ(list.View().FirstVisibleRow(), steps[i].firstVisibleRow) << "step " << i;
         EXPECT_EQ(slider.Value(), steps[i].sliderValue) << "step " << i;
     }
 
     slider.SetValue(100);
-    MoveFocus(root, -1);
-    ASSERT_EQ(FocusedLeaf(), &slider);
+    for (const int step : {-1, -1}) MoveFocus(root, step);
+    ASSERT_EQ(focusedLeaf(), &slider);
     WalkByArrow(root, kKeyRight);
-    EXPECT_EQ(FocusedLeaf(), &slider) << "a slider at its end keeps the focus";
+    EXPECT_EQ(focusedLeaf(), &slider) << "a slider at its end keeps the focus";
     EXPECT_EQ(slider.Value(), 100);
 }
 

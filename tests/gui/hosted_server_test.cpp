@@ -68,7 +68,6 @@ TEST(HostedServer, EachServerIsAnnouncedOnceOnEveryLanAddressAndStopForgetsIt) {
     EXPECT_FALSE(server.TakeNewlyListening());
     server.Start();
     ASSERT_EQ(Settle(server), HostedServer::State::kListening);
-    EXPECT_EQ(server.LocalAddress(), "localhost:40123");
     EXPECT_EQ(server.AnnouncementLines({}), std::vector<std::string>{"Hosting on localhost:40123"});
     EXPECT_EQ(server.AnnouncementLines({"127.0.0.2", "::1"}),
               (std::vector<std::string>{"Hosting on 127.0.0.2:40123", "Hosting on [::1]:40123"}));

@@ -9,25 +9,11 @@
 
 namespace {
 
-TEST(MenuBackground, LoadsTheShippedSceneOrFailsWithALogLineAndKeepModeOff) {
-    QuietServices services;
-    MenuBackground background(services.Lend());
-    ASSERT_TRUE(background.Load(MenuBackground::kDirectory));
-    EXPECT_FALSE(background.Models().Objects().empty());
-    EXPECT_FALSE(services.textures.KeepMode()) << "keep mode is only on while loading";
-
-    ReportCapture log;
-    TempDir empty;
-    MenuBackground missing(services.Lend());
-    EXPECT_FALSE(missing.Load(empty.Path()));
-    EXPECT_FALSE(services.textures.KeepMode());
-    EXPECT_TRUE(log.Contains("Could not load the menu background scene " + empty.Path() + "/default.scn"));
-}
-
 TEST(MenuBackground, UnloadFreesTheSceneAndReloadReadsItAgainLeavingTheTexturePath) {
     QuietServices services;
     MenuBackground background(services.Lend());
     ASSERT_TRUE(background.Load(MenuBackground::kDirectory));
+    EXPECT_FALSE(services.textures.KeepMode()) << "keep mode is only on while loading";
     const size_t models = background.Models().Objects().size();
     const size_t textures = services.textures.TextureCount();
     ASSERT_GT(textures, 0u);
@@ -43,6 +29,16 @@ TEST(MenuBackground, UnloadFreesTheSceneAndReloadReadsItAgainLeavingTheTexturePa
     EXPECT_FALSE(background.StartTrigger().Empty());
     EXPECT_EQ(services.textures.TextureCount(), textures);
     EXPECT_EQ(services.textures.TexturePath(), "level/texture") << "a level's textures are still looked for there";
+}
+
+TEST(MenuBackground, AMissingSceneFailsWithALogLineAndKeepModeOff) {
+    QuietServices services;
+    ReportCapture log;
+    TempDir empty;
+    MenuBackground missing(services.Lend());
+    EXPECT_FALSE(missing.Load(empty.Path()));
+    EXPECT_FALSE(services.textures.KeepMode());
+    EXPECT_TRUE(log.Contains("Could not load the menu background scene " + empty.Path() + "/default.scn"));
 }
 
 }  // namespace

@@ -35,7 +35,6 @@ TEST(RecentServers, TheLatestComesFirstOnceAndEightAreKept) {
         std::string added;
         std::vector<std::string> after;
     } const cases[] = {
-        {{}, "a:1", {"a:1"}},
         {{"a:1", "b:2"}, "c:3", {"c:3", "a:1", "b:2"}},
         {{"a:1", "b:2", "c:3"}, "c:3", {"c:3", "a:1", "b:2"}},
         {{"a:1", "b:2"}, "no-port", {"a:1", "b:2"}},

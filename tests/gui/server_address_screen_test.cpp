@@ -60,20 +60,10 @@ TEST_F(ServerAddressScreenTest, HostConnectsToItsServerAsIfTheAddressWereTyped) 
     EXPECT_EQ(network.typed, Lines{"localhost 40123"});
     EXPECT_EQ(screen.Address().Text(), "localhost:40123");
     LogIn();
-    EXPECT_EQ(hosting.GetState(), HostedServer::State::kListening);
     // That address dies with its server: it is neither stored nor offered again.
     IniFile settings(config.Path());
     EXPECT_NE(settings.GetString("NetSetup", "ServerAddr"), "localhost:40123");
     EXPECT_FALSE(settings.HasSection("RecentServers"));
-}
-
-TEST_F(ServerAddressScreenTest, AServerThatCannotStartShowsWhy) {
-    hosting.SetProgram("/nonexistent/kav-server");
-    ClickThenTick(screen.HostButton());
-    EXPECT_TRUE(ShowsMessage(screen, "Error",
-                             "Could not start the game server /nonexistent/kav-server: No such file or directory"));
-    EXPECT_TRUE(network.typed.empty());
-    EXPECT_TRUE(screen.HostButton().IsEnabled()) << "another try is possible";
 }
 
 TEST_F(ServerAddressScreenTest, LeavingWithoutLoggingInStopsTheHostedServer) {
@@ -100,7 +90,6 @@ TEST_F(ServerAddressScreenTest, TypedAddressesAreOfferedLatestFirstAndFillTheFie
         root.Tick();
         EXPECT_EQ(screen.Address().Text(), "beta:5000");
     }
-    EXPECT_EQ(IniFile(config.Path()).GetString("RecentServers", "Server2"), "beta:5000");
 }
 
 TEST_F(ServerAddressScreenTest, ARefusedNameAndAClosedConnectionAreToldApart) {

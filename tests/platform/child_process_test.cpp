@@ -37,8 +37,7 @@ TEST(ChildProcess, OutputArrivesLineByLineAndTheEndIsToldHow) {
         const char* ended;  // empty: still running
     } const cases[] = {
         {"echo listening 127.0.0.1 5000; exec sleep 30", Output::kLine, "listening 127.0.0.1 5000", ""},
-        {"printf 'no line feed'", Output::kClosed, "", "exited with status 0"},
-        {"exit 3", Output::kClosed, "", "exited with status 3"},
+        {"printf 'no line feed'; exit 3", Output::kClosed, "", "exited with status 3"},
         {"printf '%0300d' 0; exec sleep 30", Output::kTooLong, "", ""},
     };
     for (const Case& c : cases) {
@@ -60,21 +59,11 @@ TEST(ChildProcess, OutputArrivesLineByLineAndTheEndIsToldHow) {
 }
 
 TEST(ChildProcess, AProgramThatCannotRunIsNamedWithTheReason) {
-    struct Case {
-        const char* path;
-        const char* reason;
-    } const cases[] = {
-        {"/nonexistent/kav-server", "No such file or directory"},
-        {"/etc/passwd", "Permission denied"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.path);
-        ChildProcess child;
-        std::string error;
-        EXPECT_FALSE(child.Start(c.path, {}, error));
-        EXPECT_EQ(error, c.reason);
-        EXPECT_FALSE(child.Running());
-    }
+    ChildProcess child;
+    std::string error;
+    EXPECT_FALSE(child.Start("/nonexistent/kav-server", {}, error));
+    EXPECT_EQ(error, "No such file or directory");
+    EXPECT_FALSE(child.Running());
 }
 
 TEST(ChildProcess, StopOrTheOwnerGoingEndsTheChildEvenWhenItIgnoresTheRequest) {

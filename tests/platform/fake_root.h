@@ -25,8 +25,8 @@ public:
     int Y() const override { return y_; }
     int Width() const override { return width_; }
     int Height() const override { return height_; }
-    int MinWidth() const override { return minWidth; }
-    int MinHeight() const override { return minHeight; }
+    int MinWidth() const override { return 320; }
+    int MinHeight() const override { return 240; }
     void SetSize(int width, int height) override {
         width_ = width;
         height_ = height;
@@ -35,8 +35,6 @@ public:
     std::vector<std::string> calls;
     int draws = 0;
     void (*onDraw)() = nullptr;
-    int minWidth = 320;
-    int minHeight = 240;
 
 private:
     int x_ = 0;

@@ -19,8 +19,6 @@ TEST(KeyTranslation, RepresentativeKeysOfEveryKind) {
         {SDL_SCANCODE_2, '2', '@', "digits type their US symbols"},
         {SDL_SCANCODE_0, '0', ')', "digits type their US symbols"},
         {SDL_SCANCODE_SEMICOLON, ';', ':', "punctuation"},
-        {SDL_SCANCODE_BACKSLASH, '\\', '|', "punctuation"},
-        {SDL_SCANCODE_APOSTROPHE, '\'', '"', "punctuation"},
         {SDL_SCANCODE_F1, 301, 301, "function keys are 301 to 324"},
         {SDL_SCANCODE_F24, 324, 324, "function keys are 301 to 324"},
         {SDL_SCANCODE_LEFT, 350, 350, "navigation"},
@@ -37,7 +35,6 @@ TEST(KeyTranslation, RepresentativeKeysOfEveryKind) {
         {SDL_SCANCODE_CAPSLOCK, 261, 261, "Pause and Caps Lock share a code"},
         {SDL_SCANCODE_NONUSBACKSLASH, 226, 226, "a key without a rule keeps its virtual key"},
         {SDL_SCANCODE_LGUI, 0, 0, "keys the game does not know are not delivered"},
-        {SDL_SCANCODE_UNKNOWN, 0, 0, "keys the game does not know are not delivered"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.rule) + ": scancode " + std::to_string(c.scancode));

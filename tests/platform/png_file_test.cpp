@@ -49,10 +49,8 @@ TEST(PngFile, AWrongSizeOrAnUnwritablePlaceIsAnError) {
     EXPECT_EQ(capture.Lines().size(), 3u);
 }
 
-TEST(ScreenshotNames, AreNumberedFromOneAndSkipTakenNumbers) {
+TEST(ScreenshotNames, SkipTakenNumbersAndFillGaps) {
     TempDir dir;
-    EXPECT_EQ(NextScreenshotPath(dir.Path() + "/shots"), dir.Path() + "/shots/kav-0001.png")
-        << "a missing folder is empty";
     dir.Write("kav-0001.png", "");
     dir.Write("kav-0003.png", "");
     EXPECT_EQ(NextScreenshotPath(dir.Path()), dir.Path() + "/kav-0002.png");

@@ -41,8 +41,6 @@ TEST(WindowKeys, TheWindowTakesF11AltEnterAndF12WholeAndLeavesTheRest) {
          {{kDown, SDL_SCANCODE_F11, 0, false, true, kToggle},
           {kDown, SDL_SCANCODE_F11, 0, true, true, kNone},
           {kUp, SDL_SCANCODE_F11, 0, false, true, kNone}}},
-        {"F12 takes a screenshot",
-         {{kDown, SDL_SCANCODE_F12, 0, false, true, kShot}, {kUp, SDL_SCANCODE_F12, 0, false, true, kNone}}},
         {"Alt+Enter toggles, and its Enter stays the window's after Alt is let go",
          {{kDown, SDL_SCANCODE_LALT, KMOD_LALT, false, false, kNone},
           {kDown, SDL_SCANCODE_RETURN, KMOD_LALT, false, true, kToggle},
