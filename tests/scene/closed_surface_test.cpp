@@ -37,19 +37,6 @@ std::vector<std::vector<Vec3>> Joined(std::vector<std::vector<Vec3>> a, const st
     return a;
 }
 
-// Two rows of squares, each cut into two triangles: every inner edge pairs, the rim does not.
-std::vector<std::vector<Vec3>> Grid() {
-    std::vector<std::vector<Vec3>> triangles;
-    for (float y = 0; y < 2; ++y) {
-        for (float x = 0; x < 3; ++x) {
-            const Vec3 p{x, y, 0}, q{x + 1, y, 0}, r{x + 1, y + 1, 0}, s{x, y + 1, 0};
-            triangles.push_back({p, q, r});
-            triangles.push_back({p, r, s});
-        }
-    }
-    return triangles;
-}
-
 std::vector<float> Corners(const Bounds& b) { return {b.low.x, b.low.y, b.low.z, b.high.x, b.high.y, b.high.z}; }
 
 }  // namespace
@@ -79,7 +66,6 @@ TEST(ClosedSurface, TellsClosedShellsAndTheirWindingFromOpenOnes) {
          {{kC, kB, Vec3{-0.0f, 0, -0.0f}}, {kA, kB, kD}, {kA, kD, kC}, {kB, kC, kD}},
          SurfaceWinding::kCounterClockwise},
         {"a corner that is no number", Joined(Tetrahedron(), {{kA, kB, Vec3{NAN, 0, 0}}}), SurfaceWinding::kOpen},
-        {"an open grid of quads", Grid(), SurfaceWinding::kOpen},
     };
     for (const auto& c : cases) EXPECT_EQ(ClosedSurfaceWinding(Triangles(c.triangles)), c.winding) << c.what;
 }
