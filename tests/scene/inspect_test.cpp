@@ -53,7 +53,6 @@ TEST(Inspect, FilesTheGameRefusesOrStopsOnGiveTheReason) {
         std::string content;  // empty: no such file
         std::string reason;
     } cases[] = {
-        {"ascii.cob", CobFileBuilder('A').Bytes(), "error: Reading ASCII file is not supported"},
         {"fatal.COB", CobFileBuilder().Chunk("ShBx", 0, 4, 1, 0, box).Bytes(),
          "the game would stop: Unknown type of the parameter"},
         {"none.cob", "", "error: Couln't find COB file: " + dir.File("none.cob")},
