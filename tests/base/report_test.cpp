@@ -37,12 +37,6 @@ TEST(ReportLine, StartsWithTheTimeAndIsCutAt4999Characters) {
     EXPECT_EQ(capture.Messages().at(0).size(), 4999u);
 }
 
-TEST(ReportLine, FatalGoesThroughTheFatalHandler) {
-    ReportCapture capture;
-    EXPECT_THROW(Report(LogModule::kModel, LogLevel::kFatal, "Bad file"), FatalReport);
-    EXPECT_EQ(capture.Lines().back(), "mod F Bad file");
-}
-
 TEST(ReportLine, LinesFromManyThreadsNeverInterleave) {
     ReportCapture capture;
     std::vector<std::thread> threads;
