@@ -25,16 +25,6 @@ protected:
     ReportCapture log_;
 };
 
-TEST_F(EmitterTest, FixedLiveGivesEveryParticleTheSameLife) {
-    Emitter& emitter = Make(StillEmitter({{"live", "500,500,0"}, {"gen_rate", "0.1,0.1,0"}}));
-    emitter.Restart(1000);
-    emitter.Tick(1050);
-    auto particles = emitter.Particles();
-    ASSERT_EQ(particles.size(), 6u) << "0.1 from the restart plus 50 ms at 0.1 per ms";
-    for (const Particle& particle : particles)
-        EXPECT_FLOAT_EQ(particle.life, 450) << "each started with 500 ms and lived 50";
-}
-
 TEST_F(EmitterTest, FixedSizeShrinksLinearlyOverTheLife) {
     Emitter& emitter = Make(StillEmitter({{"live", "500,500,0"}, {"size", "1,0,0"}, {"alpha", "1,0,0"}}));
     emitter.Restart(0);

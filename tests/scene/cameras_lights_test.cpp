@@ -112,13 +112,11 @@ TEST(CamerasAndLightsFromCob, TheEyeAndTheSpotLookAlongTheLocalZAxis) {
     spot.lightType = 4;
     spot.localAxes = {{4, 5, 6}, {1, 0, 0}, {0, 1, 0}, {0, 0, -1}};
     spot.red = 0.5f;
-    spot.spotCutoff = 25;
     scene.LoadLightsFromCob(std::vector<CobLght>{unknown, spot});
     ASSERT_EQ(scene.Lights().size(), 1u) << "type 3 is not kept";
     const Light& cone = scene.Lights()[0];
     EXPECT_EQ(Values(cone.specular, 4), (std::vector<float>{0.5f, 0, 0, 1})) << "the colour lights all three";
     EXPECT_EQ(Values(cone.direction, 4), (std::vector<float>{0, 0, -1, 1})) << "a spot shines along local z";
-    EXPECT_FLOAT_EQ(cone.cutoff, 25);
 }
 
 }  // namespace

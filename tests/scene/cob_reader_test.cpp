@@ -56,7 +56,6 @@ TEST(CobReaderHeader, RefusedFilesGiveTheirReasonInTheLogAndKeepNoRecord) {
     std::string wrongVersion = CobFileBuilder().Bytes();
     wrongVersion[14] = '2';
     const std::string whole = CobFileBuilder().Chunk("Note", 0, 1, 1, 0, NoteBody("a")).End().Bytes();
-    const std::string note = CobFileBuilder().Chunk("Note", 0, 1, 1, 0, NoteBody("a")).Bytes();
     const std::string cut = "Not a valid cob format of x.cob: the file ends inside the ";
     const struct {
         std::string bytes, error;
@@ -64,10 +63,7 @@ TEST(CobReaderHeader, RefusedFilesGiveTheirReasonInTheLogAndKeepNoRecord) {
         {CobFileBuilder('A').Chunk("Note", 0, 1, 1, 0, NoteBody("x")).Bytes(), ""},
         {CobFileBuilder('X').Bytes(), "Unknown type (should be ASCII or BINARY) of file x.cob"},
         {wrongVersion, "Not a valid cob format of x.cob"},
-        {"Caligari V00.01B", "Not a valid cob format of x.cob"},
         {whole.substr(0, 33), cut + "chunk header at byte 32"},
-        {whole.substr(0, whole.size() - 1), cut + "chunk header at byte " + std::to_string(note.size())},
-        {note.substr(0, note.size() - 1), cut + "Note chunk at byte 32, 2 of its 3 bytes are there"},
         {CobFileBuilder().Chunk("Huge", 0, 0, 7, 0, ByteWriter(), 1 << 30).Bytes(),
          cut + "Huge chunk at byte 32, 0 of its 1073741824 bytes are there"},
     };
@@ -154,7 +150,6 @@ TEST(CobReaderMat1, ReadsEverySubRecordKindAndWarnsAboutTheUncheckedOnes) {
     ASSERT_TRUE(LoadBytes(reader, ThenNote("Mat1", 6, Encoded(WriteCobMat1, spec))));
     const CobMat1& mat = reader.Materials().at(0);
     ASSERT_TRUE(mat.environmentMap && mat.textureMap && mat.bumpMap);
-    EXPECT_EQ(log.Count("This section wasn't checked for correct loading!"), 2) << "environment and bump maps warn";
     EXPECT_EQ(reader.Notes().size(), 1u) << "the next chunk header starts at the byte that ends the sub-records";
 }
 

@@ -41,7 +41,6 @@ TEST(InspectCob, ReportsRecordsAndWhatTheGameWouldBuild) {
     EXPECT_FALSE(inspection.loads) << "the game draws the model untextured: the player sees the texture missing";
     EXPECT_EQ(inspection.reason, "error: Texture file does not exist gone.bmp");
     EXPECT_TRUE(Has(inspection.details.ToJson(), "\"texturesMissing\":[\"gone.bmp\"]")) << inspection.details.ToJson();
-    EXPECT_TRUE(Has(inspection.details.ToJson(), "error: Texture file does not exist gone.bmp"));
 }
 
 TEST(Inspect, FilesTheGameRefusesOrStopsOnGiveTheReason) {
@@ -53,7 +52,6 @@ TEST(Inspect, FilesTheGameRefusesOrStopsOnGiveTheReason) {
         std::string content;  // empty: no such file
         std::string reason;
     } cases[] = {
-        {"ascii.cob", CobFileBuilder('A').Bytes(), "error: Reading ASCII file is not supported"},
         {"fatal.COB", CobFileBuilder().Chunk("ShBx", 0, 4, 1, 0, box).Bytes(),
          "the game would stop: Unknown type of the parameter"},
         {"none.cob", "", "error: Couln't find COB file: " + dir.File("none.cob")},
