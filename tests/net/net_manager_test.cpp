@@ -84,6 +84,7 @@ TEST_F(NetManagerTest, APeerClosingMidFrameEndsTheConnectionWithoutAMessage) {
     ByteQueue message;
     ASSERT_TRUE(net_.NextMessage(message));
     EXPECT_EQ(ReadAll(message), Frame(1, "whole"));
+    EXPECT_FALSE(net_.HasMessage()) << "the half frame is no message";
     EXPECT_EQ(net_.ConnectionCount(), 0);
     net_.PurgeClosed();
     EXPECT_EQ(net_.CurrentConnection(), nullptr);
@@ -93,6 +94,7 @@ TEST_F(NetManagerTest, APeerClosingMidFrameEndsTheConnectionWithoutAMessage) {
 TEST_F(NetManagerTest, AFrameThatCanNeverBeWholeDropsTheConnectionOnce) {
     ASSERT_TRUE(WriteAll(peer_, std::string("\x02\x00\x09\x01\x02", 5)));
     ASSERT_TRUE(PumpUntil(net_, [&] { return Received() == 5; }));
+    EXPECT_FALSE(net_.HasMessage());  // which finds the frame bad and drops the connection
     EXPECT_FALSE(net_.Connected());
     EXPECT_FALSE(net_.HasMessage());
     int dropped = 0;
@@ -196,28 +198,20 @@ TEST(NetManager, ConnectFailuresAreLoggedAndLeaveNoConnection) {
     }
 }
 
-TEST(NetManager, AHostPortTextChoosesThePortAndIpv6Works) {
-    struct Case {
-        bool ipv6;
-        std::string host;
-        std::string ip;
-    } const cases[] = {{false, "127.0.0.1:", "127.0.0.1"}, {true, "[::1]:", "::1"}};
-    for (const Case& c : cases) {
-        Listener listener(c.ipv6);
-        if (!listener.Ok()) continue;  // no IPv6 loopback on this machine
-        ReportCapture log;
-        NetManager net;
-        net.Startup();
-        const std::string host = c.host + std::to_string(listener.Port());
-        ASSERT_TRUE(net.ConnectTo(host, 80)) << host;
-        const int peer = listener.Accept();
-        EXPECT_GE(peer, 0);
-        EXPECT_TRUE(
-            HasLine(log, "net   Connection added socket " + std::to_string(net.CurrentSocket()) + ", ip " + c.ip))
-            << log.Joined();
-        EXPECT_TRUE(HasLine(log, "net   Connection is opened to the host: " + host));
-        CloseSocket(peer);
-    }
+// A port in the host text wins over the given one (the directory tests connect to
+// "127.0.0.1:port" texts all the time); IPv6 needs the brackets to carry it.
+TEST(NetManager, ConnectsToABracketedIpv6HostPort) {
+    Listener listener(true);
+    if (!listener.Ok()) GTEST_SKIP() << "no IPv6 loopback on this machine";
+    ReportCapture log;
+    NetManager net;
+    net.Startup();
+    const std::string host = "[::1]:" + std::to_string(listener.Port());
+    ASSERT_TRUE(net.ConnectTo(host, 80)) << host;
+    const int peer = listener.Accept();
+    EXPECT_GE(peer, 0);
+    EXPECT_TRUE(HasLine(log, "net   Connection is opened to the host: " + host)) << log.Joined();
+    CloseSocket(peer);
 }
 
 TEST(SplitHostPort, NamesAddressesAndPorts) {
