@@ -34,15 +34,11 @@ TEST(ServerList, DocumentsAndWhatTheyList) {
         std::vector<std::string> foreign;  // servers of another version, kept apart
     } const cases[] = {
         {"plain", List("0.9b;h1;4077;One;first\n0.9b;h2;4078;Two;second\n"), Status::kOk, {"One", "Two"}, {}},
-        {"headers", "HTTP/1.0 200 OK\nContent-Type: text/plain\n" + List("0.9b;h;1;A;d\n"), Status::kOk, {"A"}, {}},
         {"markers share a line feed", List(""), Status::kOk, {}, {}},
         {"one blank line", List("\n"), Status::kOk, {}, {}},
         {"text after the list", "x" + List("0.9b;h;1;A;d\n") + "trailer", Status::kOk, {"A"}, {}},
         {"carriage returns", List("0.9b;h;1;A;d\r\n0.9b;h;2;B;e\r\n"), Status::kOk, {"A", "B"}, {}},
-        {"last character of the version differs", List("0.9c;h;1;A;d\n0.9b;h;2;B;e\n"), Status::kOk, {"B"}, {"A"}},
         {"version is a prefix", List("0.9;h;1;A;d\n"), Status::kOk, {}, {"A"}},
-        {"error marker", List("0.9b;h;1;A;d\n") + "\nERROR\n", Status::kErrorReply, {}, {}},
-        {"no markers", "<html>moved</html>", Status::kNoMarkers, {}, {}},
         {"no end marker", "\nSTART_OF_LIST\n0.9b;h;1;A;d\n", Status::kNoMarkers, {}, {}},
         {"end before start", "\nEND_OF_LIST\nSTART_OF_LIST\n", Status::kNoMarkers, {}, {}},
         {"markers without line feeds", "START_OF_LIST\n0.9b;h;1;A;d\nEND_OF_LIST", Status::kNoMarkers, {}, {}},
