@@ -64,11 +64,7 @@ public:
     void ShowListFailed(const std::string& text) override { Note("no list: " + text); }
 
     void Note(const std::string& what) { calls.push_back(what); }
-    bool Called(const std::string& what) const {
-        for (const std::string& call : calls)
-            if (call == what) return true;
-        return false;
-    }
+    bool Called(const std::string& what) const { return std::find(calls.begin(), calls.end(), what) != calls.end(); }
 
     std::vector<std::string> calls;
     int32_t clock = 0;
