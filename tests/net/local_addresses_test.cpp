@@ -43,24 +43,8 @@ private:
 }  // namespace
 
 TEST(LanAddresses, LoopbackIsNeverAnnounced) {
-    struct Case {
-        std::vector<std::string> interfaces;
-        std::vector<std::string> expected;
-    } const cases[] = {
-        {{}, {}},
-        {{"127.0.0.1", "::1", "127.0.1.1"}, {}},
-    };
-    for (const Case& c : cases) {
-        InterfaceList list;
-        for (const std::string& address : c.interfaces) list.Add(address);
-        list.AddBare();
-        EXPECT_EQ(LanAddressesOf(list.First()), c.expected);
-    }
-}
-
-TEST(LanAddresses, TheMachinesOwnListHasNoLoopback) {
-    for (const std::string& address : LanAddresses()) {
-        EXPECT_NE(address.rfind("127.", 0), 0u) << address;
-        EXPECT_NE(address, "::1");
-    }
+    InterfaceList list;
+    for (const char* address : {"127.0.0.1", "::1", "127.0.1.1"}) list.Add(address);
+    list.AddBare();
+    EXPECT_EQ(LanAddressesOf(list.First()), std::vector<std::string>());
 }

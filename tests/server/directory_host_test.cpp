@@ -72,10 +72,6 @@ TEST_P(DirectoryHostTest, AnAnnouncedServerIsPingedListedAndWithdrawn) {
                              ";" + config.description + ";0/0\n";
     const std::string bare = Ask("GET /cgi-bin/kav.pl\n");
     EXPECT_NE(bare.find("\nSTART_OF_LIST\n" + line + "END_OF_LIST\n"), std::string::npos) << bare;
-    const std::string http = Ask("GET /cgi-bin/kav.pl HTTP/1.1\r\nHost: x\r\n\r\n");
-    EXPECT_EQ(http.rfind("HTTP/1.0 200 OK\r\n", 0), 0u);
-    EXPECT_NE(http.find(line), std::string::npos);
-    EXPECT_EQ(Ask("BREW coffee\n"), "\nERROR\n");
 
     std::promise<void> withdrawn;
     server.On([&] {

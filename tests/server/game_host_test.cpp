@@ -80,19 +80,15 @@ TEST_P(HostAddressTest, ClientsLogInAndPing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(IPv4AndIPv6, HostAddressTest,
-                         ::testing::Values(std::make_pair("127.0.0.1", "127.0.0.1"), std::make_pair("::1", "::1"),
-                                           std::make_pair("", "127.0.0.1"), std::make_pair("", "::1")));
+                         ::testing::Values(std::make_pair("", "127.0.0.1"), std::make_pair("", "::1")));
 
 TEST_F(HostTest, FramesOfBadLengthCloseOnlyTheirConnection) {
     StartServer("127.0.0.1");
-    const std::vector<std::vector<uint8_t>> bad = {{0x01, 0x10, 1}, {2, 0, 1}};
     asio::ip::tcp::socket good = Connect("127.0.0.1");
     ASSERT_TRUE(LogIn(good, "Alice"));
-    for (const auto& bytes : bad) {
-        asio::ip::tcp::socket socket = Connect("127.0.0.1");
-        asio::write(socket, asio::buffer(bytes));
-        EXPECT_EQ(Next(socket).first, 0);
-    }
+    asio::ip::tcp::socket bad = Connect("127.0.0.1");
+    asio::write(bad, asio::buffer(std::vector<uint8_t>{0x01, 0x10, 1}));  // 4097 bytes: past the limit
+    EXPECT_EQ(Next(bad).first, 0);
     Send(good, MessageKind::kPing, EncodeInt(1));
     EXPECT_EQ(Next(good).first, ToByte(MessageKind::kPing));
     EXPECT_EQ(server.On([this] { return host->ConnectionCount(); }), 1u);
