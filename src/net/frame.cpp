@@ -39,17 +39,6 @@ FrameStatus CheckFrame(const ByteQueue& queue, FrameHead& head, size_t maxFrameS
     return Classify(front, got, queue.Unread(), head, maxFrameSize);
 }
 
-FrameStatus TakeFrame(ByteQueue& queue, uint8_t& kind, std::vector<uint8_t>& payload, size_t maxFrameSize) {
-    FrameHead head;
-    const FrameStatus status = CheckFrame(queue, head, maxFrameSize);
-    if (status != FrameStatus::kFrame) return status;
-    queue.Skip(kFrameHeadSize);
-    payload.resize(head.length - kFrameHeadSize);
-    if (!payload.empty()) queue.Read(payload.data(), payload.size());
-    kind = head.kind;
-    return status;
-}
-
 bool AppendFrame(std::vector<uint8_t>& out, uint8_t kind, const void* payload, size_t length) {
     uint8_t head[kFrameHeadSize];
     if (!EncodeHead(head, kind, length)) return false;

@@ -29,11 +29,6 @@ struct FrameHead {
 FrameStatus CheckFrame(const uint8_t* data, size_t size, FrameHead& head, size_t maxFrameSize = kMaxFrameSize);
 FrameStatus CheckFrame(const ByteQueue& queue, FrameHead& head, size_t maxFrameSize = kMaxFrameSize);
 
-// Takes the frame at the front of `queue` apart into its kind and payload; the queue
-// is left as it was unless the result is kFrame.
-FrameStatus TakeFrame(ByteQueue& queue, uint8_t& kind, std::vector<uint8_t>& payload,
-                      size_t maxFrameSize = kMaxFrameSize);
-
 // Appends one frame to `out`; false (and `out` untouched) when the payload does not
 // fit the 16-bit length.
 bool AppendFrame(std::vector<uint8_t>& out, uint8_t kind, const void* payload, size_t length);
