@@ -50,13 +50,13 @@ double TripleProduct(const Vec3& a, const Vec3& b, const Vec3& c) {
     return a.x * cx + a.y * cy + a.z * cz;
 }
 
-}  // namespace
-
 Bounds BoundsOf(const std::vector<Vec3>& points) {
     BoundsGrowth growth;
     for (const Vec3& p : points) growth.Add(p);
     return growth.Box();
 }
+
+}  // namespace
 
 uint64_t EdgeBalance::CornerHash(const Vec3& p) {
     return Mixed(Bits(p.x) * 0x9e3779b97f4a7c15ULL + Bits(p.y) * 0xbf58476d1ce4e5b9ULL + Bits(p.z));

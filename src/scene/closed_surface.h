@@ -6,13 +6,12 @@
 
 #include "base/vec3.h"
 
-// The smallest box around the points; both corners at the origin when there are none.
+// The smallest box around some points; both corners at the origin when there are none.
 struct Bounds {
     Vec3 low, high;
 };
-Bounds BoundsOf(const std::vector<Vec3>& points);
 
-// The same box, taken one point at a time.
+// That box, taken one point at a time.
 class BoundsGrowth {
 public:
     void Add(const Vec3& p) {

@@ -11,9 +11,9 @@ void Model::RefreshTextures() {
 
 namespace {
 
-// Model files are untrusted: a triangle naming a vertex that is not there is left out whole.
 Vec3 PositionOf(const ModelCorner& corner) { return {corner.x, corner.y, corner.z}; }
 
+// Model files are untrusted: a triangle naming a vertex that is not there is left out whole.
 bool HasValidCorners(const Model& model, const ModelTriangle& triangle) {
     for (uint32_t vertexIndex : triangle.vertexIndices)
         if (vertexIndex >= model.vertices.size()) return false;
@@ -65,6 +65,7 @@ void Model::SetShape(const EdgeBalance& balance, const Bounds& box) {
     // Only a surface that may close is worth the copy and the sort of the full test.
     if (!balance.MayClose()) return;
     std::vector<Vec3> positions;
+    positions.reserve(DrawnTriangleCount() * 3);
     for (const ModelMesh& mesh : meshes)
         for (const ModelCorner& corner : mesh.corners) positions.push_back(PositionOf(corner));
     outsideWinding = ClosedSurfaceWinding(positions);
