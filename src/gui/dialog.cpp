@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "gui/draw_2d.h"
-
 namespace {
 
 int defaultDialogMinWidth = 240;
@@ -125,16 +123,4 @@ void Dialog::OnShown() {
 void Dialog::OnFocusGained() {
     // A dialog that is clicked comes to the top.
     if (Parent() != nullptr) Parent()->BringToFront(this);
-}
-
-void Dialog::MarkOpaqueAreas() {
-    // Its fill hides everything under the whole box; its parts lie inside it.
-    const AbsoluteRect& box = Absolute();
-    if (normalColour.a >= 1) RectangleStrip(box.x1, box.y1, box.x2, box.y2);
-}
-
-void Dialog::DrawSelf() {
-    const AbsoluteRect& box = Absolute();
-    FillRect(box.x1, box.y1, box.x2, box.y2, normalColour);
-    DrawOutline(box.x1, box.y1, box.x2, box.y2, foregroundColour);
 }

@@ -10,7 +10,7 @@
 // A window with a caption at the top, OK and Cancel in a button bar at the bottom
 // and a client panel between them for the widgets of the screen built on it.
 // Tab walks the hover through its parts, Escape cancels, and OK or Cancel submits.
-class Dialog : public Panel {
+class Dialog : public FramedPanel {
 public:
     Dialog();
 
@@ -35,14 +35,12 @@ public:
     ButtonBar& Buttons() { return buttonBar_; }
     ScrollPanel& ClientPanel() { return clientPanel_; }
 
-    void MarkOpaqueAreas() override;
     void KeyDown(KeyEvent* event) override;
     void KeyUp(KeyEvent* event) override;
     void ResetClicks() override;
     void Resize() override;
     void OnShown() override;
     void OnFocusGained() override;
-    void DrawSelf() override;
 
 private:
     // Lays out the caption, the button bar and the client panel inside the border.

@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "gui/button_column.h"
-#include "gui/draw_2d.h"
 
 namespace {
 
@@ -54,10 +53,4 @@ void GameMenu::OnResized() {
     StackButtons({&backToGame_, &endGame_, &options_, &exit_}, kGap, kGap, Width() - 2 * kGap, Height() - 2 * kGap,
                  kGap);
     optionsScreen_.SetPosition((Width() - optionsScreen_.Width()) / 2, (Height() - optionsScreen_.Height()) / 2);
-}
-
-void GameMenu::DrawSelf() {
-    const AbsoluteRect& box = Absolute();
-    FillRect(box.x1, box.y1, box.x2, box.y2, normalColour);
-    DrawOutline(box.x1, box.y1, box.x2, box.y2, foregroundColour);
 }

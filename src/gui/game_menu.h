@@ -8,7 +8,7 @@
 // The menu in the race, shown and hidden by the application's menu key. "Back to game",
 // "End game" and "Exit" close it and keep their clicked flags for the race overlay to
 // act on (it resets them afterwards); "Options" opens the options screen; Escape closes it.
-class GameMenu : public Panel {
+class GameMenu : public FramedPanel {
 public:
     GameMenu(std::string configFileName, SoundManager& sound);
 
@@ -25,7 +25,6 @@ public:
     void OnKeyUp(KeyEvent* event) override;
     void OnShown() override;
     void OnResized() override;
-    void DrawSelf() override;
 
     static constexpr int kWidth = 200;
     static constexpr int kHeight = 125;

@@ -171,3 +171,11 @@ public:
 protected:
     bool DrawsFocusFrame() const;
 };
+
+// A box filled with its normal colour and outlined in its foreground colour, with its
+// children on it: the frame of dialogs and of the in-race menu.
+class FramedPanel : public Panel {
+public:
+    void MarkOpaqueAreas() override;
+    void DrawSelf() override;
+};
