@@ -56,7 +56,6 @@ public:
     bool IsStopped() const;
     std::vector<Particle> Particles() const;
     unsigned Texture() const { return texture_; }
-    bool HasSurface() const { return surface_ != nullptr; }
 
 protected:
     virtual Particle InitParticle();

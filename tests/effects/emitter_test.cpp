@@ -90,7 +90,6 @@ TEST_F(EmitterTest, BurstKeepsDeadParticlesFrozenUntilTheLastDiesThenClears) {
 
 TEST_F(EmitterTest, EmitterWithoutSurfaceEmitsNothing) {
     Emitter& emitter = Make(StillEmitter({{"surf_type", "2"}, {"gen_rate", "1,1,0"}}));
-    EXPECT_FALSE(emitter.HasSurface());
     emitter.Restart(0);
     emitter.Tick(100);
     EXPECT_TRUE(emitter.Particles().empty());
