@@ -111,6 +111,11 @@ public:
     void RunOnce();
 
 private:
+    static constexpr int kResultFailed = -1;
+    static constexpr int kResultOk = 1;
+    // How a game reads in the lobby's list.
+    static std::string GameLine(const GameRecord& game);
+
     void ThreadBody();
     void SetNext(int state);
     int64_t ClientNow() const;
