@@ -33,7 +33,8 @@ void ServerPinger::Ping(std::vector<PingTarget> targets, Result result) {
         if (stop_) return;
         waiting_ = std::move(targets);
         result_ = std::move(result);
-        if (!thread_.joinable()) thread_ = std::thread([this] { ThreadBody(); });
+        while (threads_.size() < kThreads && threads_.size() < waiting_.size())
+            threads_.emplace_back([this] { ThreadBody(); });
     }
     wake_.notify_all();
 }
@@ -44,7 +45,9 @@ void ServerPinger::Stop() {
         stop_ = true;
     }
     wake_.notify_all();
-    if (thread_.joinable()) thread_.join();
+    // Ping starts no thread once the stop is set, so the list no longer changes.
+    for (std::thread& thread : threads_) thread.join();
+    threads_.clear();
 }
 
 void ServerPinger::ThreadBody() {

@@ -15,15 +15,18 @@ struct PingTarget {
 };
 
 // Measures the round trip of the game protocol's ping (kind 13) to each game server of
-// the browser, one after the other on a thread of its own, so neither the window nor
-// the network client thread waits for slow or silent servers. The time counts from the
-// ping sent on the open connection to its reply: the TCP handshake is not part of it.
+// the browser on threads of its own, a few servers at once, so neither the window nor
+// the network client thread waits for slow or silent servers, and a silent server
+// holds up only its own row. The time counts from the ping sent on the open connection
+// to its reply: the TCP handshake is not part of it.
 class ServerPinger {
 public:
     // A server that has not replied this long after the connect began is unreachable.
     static constexpr int kTimeLimitMs = 2000;
+    // Servers measured at once: a list of dead servers takes a few time limits, not one each.
+    static constexpr size_t kThreads = 4;
 
-    // Called on the pinger's thread with the round trip, or -1 when unreachable.
+    // Called on one of the pinger's threads with the round trip, or -1 when unreachable.
     using Result = std::function<void(const PingTarget& target, int pingMs)>;
 
     // `clock`: milliseconds for the measurement and the time limit; steady when empty.
@@ -32,9 +35,9 @@ public:
     ServerPinger(const ServerPinger&) = delete;
     ServerPinger& operator=(const ServerPinger&) = delete;
 
-    // Replaces the servers still waiting with `targets`; the one being measured finishes.
+    // Replaces the servers still waiting with `targets`; those being measured finish.
     void Ping(std::vector<PingTarget> targets, Result result);
-    // Ends the measurement under way within a few milliseconds and the thread with it.
+    // Ends the measurements under way within a few milliseconds and the threads with them.
     void Stop();
 
     // One measurement on the calling thread: the round trip in ms, -1 when unreachable.
@@ -51,5 +54,5 @@ private:
     std::condition_variable wake_;
     std::vector<PingTarget> waiting_;
     Result result_;
-    std::thread thread_;
+    std::vector<std::thread> threads_;
 };
